@@ -1,0 +1,10 @@
+// Test entry: one QApplication on the offscreen platform for every test program.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication aplikacja(argc, argv);
+    return RUN_ALL_TESTS();
+}
