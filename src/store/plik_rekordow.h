@@ -1,0 +1,98 @@
+#pragma once
+// Typed record files: a file is a sequence of fixed-size records with no header.
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <type_traits>
+
+#include "store/sciezki.h"
+#include "store/system_plikow.h"
+
+// A record type that may be written and read byte for byte (not a pointer to one).
+template <class T>
+concept RekordPliku = std::is_trivially_copyable_v<T> && !std::is_pointer_v<T>;
+
+class PlikRekordow {
+public:
+    // sciezka is a path of the suite; it is turned into a real one here (RzeczywistaSciezka).
+    PlikRekordow(SystemPlikow& system, const QString& sciezka, std::size_t rozmiarRekordu);
+    ~PlikRekordow();  // closes without throwing; call zamknij() to learn of a failed close
+    PlikRekordow(const PlikRekordow&) = delete;
+    PlikRekordow& operator=(const PlikRekordow&) = delete;
+
+    // Existing file for reading and writing; read-only when writing is not permitted.
+    void otworz();
+    void otworzDoOdczytu();
+    // Creates the file or empties an existing one.
+    void utworz();
+
+    // Whole records only: a partial record at the end is not counted.
+    std::int64_t liczbaRekordow();
+    // 0-based; the end of the file (liczbaRekordow()) is a valid position for appending.
+    void szukaj(std::int64_t numer);
+    // A whole record at the current position, or BladPliku; then the position moves on by one.
+    void czytaj(void* rekord);
+    // A whole record at the current position. When the write fails, a file that grew is cut back to
+    // its former size and an overwritten record is put back as far as the disk allows, so that no
+    // partial record stays behind; the error is then rethrown.
+    void zapisz(const void* rekord);
+    void synchronizuj();
+    void zamknij();
+
+    template <RekordPliku T>
+    void czytaj(T& rekord) {
+        sprawdzRozmiar(sizeof(T));
+        czytaj(static_cast<void*>(&rekord));
+    }
+    template <RekordPliku T>
+    void zapisz(const T& rekord) {
+        sprawdzRozmiar(sizeof(T));
+        zapisz(static_cast<const void*>(&rekord));
+    }
+
+    bool otwarty() const { return uchwyt_ >= 0; }
+    std::int64_t pozycja() const { return pozycja_; }
+    std::size_t rozmiarRekordu() const { return rozmiarRekordu_; }
+    // The real path, as shown in error messages.
+    const QString& sciezka() const { return sciezka_; }
+
+private:
+    void otworzW(TrybOtwarcia tryb);
+    void wymagajOtwarcia(const QString& operacja) const;
+    void sprawdzRozmiar(std::size_t rozmiarTypu) const;
+    std::uint64_t przesuniecie() const;
+
+    SystemPlikow& system_;
+    QString sciezka_;
+    std::size_t rozmiarRekordu_;
+    int uchwyt_ = -1;
+    std::int64_t pozycja_ = 0;
+};
+
+bool PlikIstnieje(SystemPlikow& system, const QString& sciezka);
+
+// Replaces the whole file so that a crash or a failure leaves either the old or the new content:
+// the data goes to "<target>.tmp" in the same folder, is synced, renamed over the target in one step,
+// and the folder is synced. On a failure before the rename the temporary file is removed.
+void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dane, std::size_t ile);
+
+template <RekordPliku T>
+void ZapiszRekordAtomowo(SystemPlikow& system, const QString& sciezka, const T& rekord) {
+    ZapiszAtomowo(system, sciezka, &rekord, sizeof(T));
+}
+
+// The first record of the file; BladPliku when the file is missing or shorter than one record.
+template <RekordPliku T>
+void CzytajRekord(SystemPlikow& system, const QString& sciezka, T& rekord) {
+    PlikRekordow plik(system, sciezka, sizeof(T));
+    plik.otworzDoOdczytu();
+    plik.czytaj(rekord);
+    plik.zamknij();
+}
+
+// Creates a missing file holding the one record (atomically); true when it was created.
+bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny, std::size_t rozmiar);
+
+void UsunPlik(SystemPlikow& system, const QString& sciezka);

@@ -1,0 +1,70 @@
+#pragma once
+// All file-system access of the store goes through this interface, so that tests can wrap it and
+// fail any single operation. Paths are real paths of this system (see sciezki.h).
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+enum class TrybOtwarcia {
+    Odczyt,
+    OdczytZapis,
+    Utworz,      // create or truncate, read and write
+    UtworzNowy,  // create, failing when the file exists; read and write
+};
+
+// Every failure throws BladPliku.
+class SystemPlikow {
+public:
+    virtual ~SystemPlikow() = default;
+
+    virtual bool istnieje(const QString& sciezka) = 0;
+    // Names of the entries (without "." and ".."); empty when the folder cannot be read.
+    virtual std::vector<QString> zawartoscKatalogu(const QString& katalog) = 0;
+
+    virtual int otworz(const QString& sciezka, TrybOtwarcia tryb) = 0;
+    // Returns the number of bytes read: fewer than asked only at the end of the file.
+    virtual std::size_t czytaj(int uchwyt, std::uint64_t pozycja, void* bufor, std::size_t ile) = 0;
+    // Writes everything or throws.
+    virtual void zapisz(int uchwyt, std::uint64_t pozycja, const void* dane, std::size_t ile) = 0;
+    virtual std::uint64_t rozmiar(int uchwyt) = 0;
+    virtual void obetnij(int uchwyt, std::uint64_t rozmiar) = 0;
+    virtual void synchronizuj(int uchwyt) = 0;
+    // The handle is released even when this throws.
+    virtual void zamknij(int uchwyt) = 0;
+
+    // Atomic; replaces an existing target.
+    virtual void zmienNazwe(const QString& z, const QString& na) = 0;
+    virtual void usun(const QString& sciezka) = 0;
+    // Makes creations, renames and removals in the folder durable.
+    virtual void synchronizujKatalog(const QString& katalog) = 0;
+};
+
+class SystemPlikowPosix : public SystemPlikow {
+public:
+    bool istnieje(const QString& sciezka) override;
+    std::vector<QString> zawartoscKatalogu(const QString& katalog) override;
+    int otworz(const QString& sciezka, TrybOtwarcia tryb) override;
+    std::size_t czytaj(int uchwyt, std::uint64_t pozycja, void* bufor, std::size_t ile) override;
+    void zapisz(int uchwyt, std::uint64_t pozycja, const void* dane, std::size_t ile) override;
+    std::uint64_t rozmiar(int uchwyt) override;
+    void obetnij(int uchwyt, std::uint64_t rozmiar) override;
+    void synchronizuj(int uchwyt) override;
+    void zamknij(int uchwyt) override;
+    void zmienNazwe(const QString& z, const QString& na) override;
+    void usun(const QString& sciezka) override;
+    void synchronizujKatalog(const QString& katalog) override;
+
+private:
+    // Path of every open handle, for the error messages.
+    QString sciezkaUchwytu(int uchwyt);
+
+    std::mutex blokada_;
+    std::unordered_map<int, QString> sciezki_;
+};
+
+// The process-wide POSIX file system.
+SystemPlikow& DomyslnySystemPlikow();
