@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when any is missing.
+set -euo pipefail
+pakiety=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev libgtest-dev
+         libbenchmark-dev fonts-liberation poppler-utils xvfb xauth libgl-dev)
+brakujace=()
+for p in "${pakiety[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || brakujace+=("$p")
+done
+if [ ${#brakujace[@]} -gt 0 ]; then
+  echo "Instaluję brakujące pakiety: ${brakujace[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${brakujace[@]}"
+fi

@@ -1,0 +1,226 @@
+#pragma once
+// The main window: the invoice form, the button column, the hidden working panels, the two timers
+// and all the state that the operations share. The controls are the state: operations read and
+// write them directly, and pure work is done by calc/ and store/.
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "store/rekordy.h"
+
+class QCalendarWidget;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+class Platforma;
+class Siatka;
+class SystemPlikow;
+
+class Tfaktura_f : public QWidget {
+    Q_OBJECT
+public:
+    // Creating the window runs the start-up sequence.
+    Tfaktura_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic = nullptr);
+    ~Tfaktura_f() override;
+
+    // ---- Top level ----------------------------------------------------------------------------
+    QLabel* Label2;  // clock
+    QTimer* Timer1;  // clock, 100 ms
+    QTimer* Timer2;  // button states and recalculation, 100 ms
+
+    // ---- Panel1: the button column ------------------------------------------------------------
+    QFrame* Panel1;
+    QLabel* Label10;
+    QLabel* Image1;
+    QToolButton* SpeedButton21;  // "Zapisz szablon"
+    QToolButton* SpeedButton22;  // "Wstaw szablon"
+    QToolButton* SpeedButton23;  // "Usuń szablon"
+    QToolButton* SpeedButton28;  // "Ewidencja"
+    QToolButton* SpeedButton20;  // "Drukuj"
+    QToolButton* SpeedButton17;  // "Podliczenie"
+    QToolButton* SpeedButton9;   // "Korekta faktury"
+    QToolButton* SpeedButton8;   // "Usuń fakturę"
+    QToolButton* SpeedButton3;   // "Wczytaj fakturę"
+    QToolButton* SpeedButton2;   // "Zapisz fakturę"
+    QToolButton* SpeedButton6;   // "Nowa faktura"
+    QToolButton* SpeedButton4;   // "Pomoc"
+    QToolButton* SpeedButton1;   // "Zamknij moduł"
+
+    // ---- Panel2: the invoice form -------------------------------------------------------------
+    QFrame* Panel2;
+    QLabel* Label1;
+    QLineEdit* miejscowosc;
+    QLabel* Label3;
+    QLineEdit* data_wystawienia;
+    QLabel* Label4;
+    QLineEdit* numerator;
+    QLabel* Label5;
+    QLineEdit* rozszerzenie;
+    QLabel* Label23;  // "korygująca" under the title
+    QLabel* Label13;  // copy marker
+    QLabel* Label24;  // number of the corrected invoice
+    QLabel* Label6;
+    QLineEdit* odbiorca1;
+    QLineEdit* odbiorca2;
+    QLineEdit* odbiorca3;
+    QLineEdit* odbiorca4;
+    QLabel* Label7;
+    QLineEdit* nip_odbiorcy;
+    QToolButton* SpeedButton5;  // "?" client list
+    QLabel* Label8;
+    QComboBox* forma_zaplaty;
+    QLabel* Label9;
+    QLineEdit* data_uslugi;
+    QToolButton* SpeedButton7;  // "?" calendar
+    QCalendarWidget* MonthCalendar1;
+    QLabel* Label11;
+    QComboBox* termin_zaplaty;
+    QLabel* Label12;
+    QLineEdit* podpis;
+    QLabel* Label25;  // title of the item grid
+    Siatka* tabela;
+    QLabel* Label15;
+    Siatka* tabela_vat;
+    QToolButton* SpeedButton15;  // "Pokaż przed korektą"
+    QToolButton* SpeedButton16;  // "Pokaż po korekcie"
+    QToolButton* SpeedButton13;  // "Usługi"
+    QLabel* Label16;
+    QLabel* Label17;  // total
+    QLabel* Label18;
+    QLabel* Label19;  // total in words, złote
+    QLabel* Label58;  // total in words, grosze
+    QLabel* Label14;  // printout footer
+    QLabel* Label55;  // seller lines 1..3
+    QLabel* Label56;
+    QLabel* Label57;
+    QLabel* Label22;  // status: what the form holds
+    QLabel* Label26;  // note shown for a correction
+
+    // ---- Panel3: pick list (over the form) ----------------------------------------------------
+    QFrame* Panel3;
+    QLabel* Label20;
+    QListWidget* lista;
+    QLineEdit* szukaj;
+    QToolButton* SpeedButton12;  // magnifier
+    QLabel* Label21;
+    QToolButton* SpeedButton11;  // "Wstaw"
+    QToolButton* SpeedButton10;  // "Powrót"
+
+    // ---- Panel4: help -------------------------------------------------------------------------
+    QFrame* Panel4;
+    QPlainTextEdit* Memo1;
+    QToolButton* SpeedButton14;  // "Koniec pomocy"
+
+    // ---- Panel5: monthly summary --------------------------------------------------------------
+    QFrame* Panel5;
+    QLabel* Label27;
+    QLabel* Label60;
+    std::array<QLabel*, 12> NazwyMiesiecy;         // Label41, Label43..Label52, Label42
+    std::array<QProgressBar*, 12> PaskiMiesiecy;   // ProgressBar1..ProgressBar12
+    std::array<QLabel*, 12> SumyMiesiecyEtykiety;  // Label29..Label40
+    QLabel* Label53;
+    QLabel* Label54;
+    QLabel* Label28;
+    QComboBox* lata;
+    QLabel* Label59;
+    QComboBox* klienci;
+    QToolButton* SpeedButton24;  // "?" buyer names
+    QToolButton* SpeedButton19;  // "Wylicz"
+    QToolButton* SpeedButton18;  // "Powrót"
+
+    // ---- Panel6: sales-register hand-off ------------------------------------------------------
+    QFrame* Panel6;
+    QLabel* Label61;
+    QLabel* Label92;
+    QLabel* Image5;
+    QLabel* Label74;
+    QLineEdit* folder;
+    QToolButton* SpeedButton27;
+    QLabel* Label75;
+    QLineEdit* kwota_brutto;
+    QLabel* Label88;
+    QRadioButton* ro1;
+    QRadioButton* ro2;
+    QToolButton* SpeedButton30;  // "Wykonaj"
+    QToolButton* SpeedButton29;  // "Zaniechaj"
+
+    // ---- Window state -------------------------------------------------------------------------
+    QString KatalogDanych;
+    TDokument Dokument{};
+    std::int32_t PozycjaDokumentu = 0;
+    bool Korekta = false;
+    bool NowyDokument = false;
+    bool ZapisDozwolony = false;
+    bool UsuwanieDozwolone = false;
+    QString DataDzisiaj;
+    TUstawieniaSieci UstawieniaSieci{};
+    TUstawieniaFaktury UstawieniaFaktury{};
+    std::int32_t LiczbaKopii = 0;
+    TDaneFirmy DaneFirmy{};
+    TInfo Info{};
+    QString LiniaFirmy1, LiniaFirmy2, LiniaFirmy3;
+    QString KwotaDoZaplaty;
+
+    // ---- Event handlers (the slot table is in the constructor) --------------------------------
+    void FormCreate();
+    void FormCloseQuery();
+    void SpeedButton1Click();
+    void Wygaszaj();
+    void SpeedButton4Click();
+    void SpeedButton14Click();
+    void Timer1Timer();
+    void Timer2Timer();
+
+    // ---- Record and form ----------------------------------------------------------------------
+    void PodstawDoPliku();
+    void PodstawDoFormatki();
+    void CzytajOstatniDokument();
+
+    // Runs one handler: any error is shown by the standard error report and the program goes on
+    // with the state as far as the handler got.
+    void Straz(const std::function<void()>& dzialanie);
+
+    // Path of a data file: KatalogDanych followed by a relative path that begins with a backslash.
+    QString SciezkaPliku(const QString& wzgledna) const;
+
+    Platforma& platforma() { return platforma_; }
+    SystemPlikow& pliki() { return pliki_; }
+
+    // Colours of the item tables: navy for an invoice, red for a correction (0x00BBGGRR).
+    static constexpr std::int32_t KolorFaktury = 0x800000;
+    static constexpr std::int32_t KolorKorekty = 0x0000FF;
+    // Font colour of a label in 0x00BBGGRR.
+    static std::int32_t KolorCzcionki(const QLabel* etykieta);
+    static void UstawKolorCzcionki(QLabel* etykieta, std::int32_t kolor);
+
+protected:
+    void closeEvent(QCloseEvent* zdarzenie) override;
+
+private:
+    void zbudujOkno();
+    void zbudujPanel1();
+    void zbudujPanel2();
+    void zbudujPanel3();
+    void zbudujPanel4();
+    void zbudujPanel5();
+    void zbudujPanel6();
+    void ustawKolejnoscTab();
+    void polacz(QToolButton* przycisk, void (Tfaktura_f::*obsluga)());
+
+    void ustalKatalogDanych();
+    void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
+    void zastosujDaneFirmy();
+    void prezentacjaRodzaju(const QString& rodzaj);
+    void zamknijModul();
+
+    Platforma& platforma_;
+    SystemPlikow& pliki_;
+};

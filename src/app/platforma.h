@@ -1,0 +1,38 @@
+#pragma once
+// Everything the window asks of the desktop goes through this interface, so that the real window can
+// run in tests with a scripted desktop that answers questions and picks files.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// A file dialog as the window describes it: filter "Opis|*.ext", default extension, initial folder
+// (relative to the working directory), preset file name, and whether overwriting asks first.
+struct OpisDialoguPliku {
+    QString filtr;
+    QString domyslneRozszerzenie;
+    QString folderPoczatkowy;
+    QString nazwaPliku;
+    bool pytajONadpisanie = false;
+};
+
+class Platforma {
+public:
+    virtual ~Platforma() = default;
+    // "Pytanie" box with "Tak" and "Nie"; true for "Tak".
+    virtual bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst) = 0;
+    // "Informacja" box with "OK".
+    virtual void informacja(QWidget* rodzic, const QString& tytul, const QString& tekst) = 0;
+    // The application's standard error report.
+    virtual void bladStandardowy(QWidget* rodzic, const QString& tekst) = 0;
+    virtual std::optional<QString> plikDoOtwarcia(QWidget* rodzic, const OpisDialoguPliku& opis) = 0;
+    virtual std::optional<QString> plikDoZapisu(QWidget* rodzic, const OpisDialoguPliku& opis) = 0;
+    virtual QDateTime teraz() = 0;
+    // Ends the program at once, without returning to any handler's caller in the real program.
+    virtual void zakonczProgram() = 0;
+};
+
+// The real desktop, on Qt's widgets.
+Platforma& PlatformaPulpitu();

@@ -1,0 +1,79 @@
+// The real desktop: Polish message boxes and Qt's file dialogs.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/platforma.h"
+
+namespace {
+
+class PlatformaQt final : public Platforma {
+public:
+    bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst) override {
+        QMessageBox okno(QMessageBox::Question, tytul, tekst, QMessageBox::NoButton, rodzic);
+        QPushButton* tak = okno.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+        QPushButton* nie = okno.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
+        tak->setAccessibleName(QStringLiteral("Tak"));
+        nie->setAccessibleName(QStringLiteral("Nie"));
+        okno.setDefaultButton(tak);
+        okno.setEscapeButton(nie);
+        okno.exec();
+        return okno.clickedButton() == tak;
+    }
+
+    void informacja(QWidget* rodzic, const QString& tytul, const QString& tekst) override {
+        QMessageBox okno(QMessageBox::Information, tytul, tekst, QMessageBox::NoButton, rodzic);
+        QPushButton* ok = okno.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        ok->setAccessibleName(QStringLiteral("OK"));
+        okno.exec();
+    }
+
+    void bladStandardowy(QWidget* rodzic, const QString& tekst) override {
+        QMessageBox okno(QMessageBox::Critical, QStringLiteral("Błąd"), tekst, QMessageBox::NoButton, rodzic);
+        QPushButton* ok = okno.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        ok->setAccessibleName(QStringLiteral("OK"));
+        okno.exec();
+    }
+
+    std::optional<QString> plikDoOtwarcia(QWidget* rodzic, const OpisDialoguPliku& opis) override {
+        QFileDialog okno(rodzic, QString(), opis.folderPoczatkowy, filtr(opis));
+        okno.setAcceptMode(QFileDialog::AcceptOpen);
+        okno.setFileMode(QFileDialog::AnyFile);
+        return pokaz(okno, opis);
+    }
+
+    std::optional<QString> plikDoZapisu(QWidget* rodzic, const OpisDialoguPliku& opis) override {
+        QFileDialog okno(rodzic, QString(), opis.folderPoczatkowy, filtr(opis));
+        okno.setAcceptMode(QFileDialog::AcceptSave);
+        if (!opis.pytajONadpisanie) okno.setOption(QFileDialog::DontConfirmOverwrite);
+        return pokaz(okno, opis);
+    }
+
+    QDateTime teraz() override { return QDateTime::currentDateTime(); }
+
+    void zakonczProgram() override { QCoreApplication::exit(0); }
+
+private:
+    // "Opis|*.ext" becomes Qt's "Opis (*.ext)".
+    static QString filtr(const OpisDialoguPliku& opis) {
+        const QStringList czesci = opis.filtr.split(QLatin1Char('|'));
+        return czesci.size() == 2 ? QStringLiteral("%1 (%2)").arg(czesci[0], czesci[1]) : opis.filtr;
+    }
+
+    static std::optional<QString> pokaz(QFileDialog& okno, const OpisDialoguPliku& opis) {
+        QString rozszerzenie = opis.domyslneRozszerzenie;
+        rozszerzenie.remove(QStringLiteral("*.")).remove(QLatin1Char('.'));
+        okno.setDefaultSuffix(rozszerzenie);
+        if (!opis.nazwaPliku.isEmpty()) okno.selectFile(opis.nazwaPliku);
+        if (okno.exec() != QDialog::Accepted || okno.selectedFiles().isEmpty()) return std::nullopt;
+        return okno.selectedFiles().first();
+    }
+};
+
+}  // namespace
+
+Platforma& PlatformaPulpitu() {
+    static PlatformaQt platforma;
+    return platforma;
+}

@@ -1,0 +1,43 @@
+#include "wspolne/platforma_testowa.h"
+
+bool PlatformaTestowa::pytanie(QWidget*, const QString& tytul, const QString& tekst) {
+    komunikaty.push_back({QStringLiteral("pytanie"), tytul, tekst});
+    if (odpowiedzi.empty()) return false;
+    const bool odpowiedz = odpowiedzi.front();
+    odpowiedzi.pop_front();
+    return odpowiedz;
+}
+
+void PlatformaTestowa::informacja(QWidget*, const QString& tytul, const QString& tekst) {
+    komunikaty.push_back({QStringLiteral("informacja"), tytul, tekst});
+}
+
+void PlatformaTestowa::bladStandardowy(QWidget*, const QString& tekst) {
+    komunikaty.push_back({QStringLiteral("blad"), QStringLiteral("Błąd"), tekst});
+}
+
+namespace {
+std::optional<QString> Nastepny(std::deque<std::optional<QString>>& kolejka) {
+    if (kolejka.empty()) return std::nullopt;
+    auto wynik = kolejka.front();
+    kolejka.pop_front();
+    return wynik;
+}
+}  // namespace
+
+std::optional<QString> PlatformaTestowa::plikDoOtwarcia(QWidget*, const OpisDialoguPliku& opis) {
+    dialogi.push_back(opis);
+    return Nastepny(wybranePliki);
+}
+
+std::optional<QString> PlatformaTestowa::plikDoZapisu(QWidget*, const OpisDialoguPliku& opis) {
+    dialogi.push_back(opis);
+    return Nastepny(wybranePliki);
+}
+
+std::vector<QString> PlatformaTestowa::bledy() const {
+    std::vector<QString> wynik;
+    for (const auto& k : komunikaty)
+        if (k.rodzaj == QLatin1String("blad")) wynik.push_back(k.tekst);
+    return wynik;
+}
