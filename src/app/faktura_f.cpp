@@ -64,6 +64,7 @@ QComboBox* Lista(QWidget* rodzic, const char* nazwa, const QRect& miejsce, const
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setAccessibleName(nazwaDostepna);
     c->lineEdit()->setAccessibleName(nazwaDostepna);
+    c->view()->setAccessibleName(nazwaDostepna + QStringLiteral(", lista wyboru"));
     return c;
 }
 
@@ -129,6 +130,8 @@ static void ZaladujZasoby() { Q_INIT_RESOURCE(zasoby); }
 Tfaktura_f::Tfaktura_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic)
     : QWidget(rodzic), platforma_(platforma), pliki_(pliki) {
     ZaladujZasoby();
+    // The form is designed for Tahoma; where it is missing, the metric-alike sans face stands in.
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
     zbudujOkno();
     Straz([this] { FormCreate(); });
 }
@@ -239,15 +242,15 @@ void Tfaktura_f::zbudujPanel2() {
     data_wystawienia = Pole(f, "data_wystawienia", QRect(384, 8, 96, 21), QStringLiteral("Data wyst."));
 
     QFont tytul(QStringLiteral("Tahoma"), 11, QFont::Bold);
-    Label4 = Etykieta(f, "Label4", QRect(8, 40, 110, 20), QStringLiteral("Faktura Vat nr"));
+    Label4 = Etykieta(f, "Label4", QRect(8, 40, 124, 20), QStringLiteral("Faktura Vat nr"));
     Label4->setFont(tytul);
-    numerator = Pole(f, "numerator", QRect(120, 38, 90, 23), QStringLiteral("Faktura Vat nr"));
+    numerator = Pole(f, "numerator", QRect(134, 38, 80, 23), QStringLiteral("Faktura Vat nr"));
     numerator->setFont(tytul);
-    Label5 = Etykieta(f, "Label5", QRect(213, 40, 10, 20), QStringLiteral("/"), Qt::AlignCenter);
+    Label5 = Etykieta(f, "Label5", QRect(216, 40, 10, 20), QStringLiteral("/"), Qt::AlignCenter);
     Label5->setFont(tytul);
-    rozszerzenie = Pole(f, "rozszerzenie", QRect(226, 38, 150, 23), QStringLiteral("Rozszerzenie numeru"));
+    rozszerzenie = Pole(f, "rozszerzenie", QRect(228, 38, 150, 23), QStringLiteral("Rozszerzenie numeru"));
     rozszerzenie->setFont(tytul);
-    Label23 = Etykieta(f, "Label23", QRect(120, 64, 200, 16), QString());
+    Label23 = Etykieta(f, "Label23", QRect(134, 64, 200, 16), QString());
     Label23->setAccessibleName(QStringLiteral("Rodzaj faktury"));
     Label13 = Etykieta(f, "Label13", QRect(390, 40, 290, 16), QStringLiteral("oryginał / kopia / duplikat"),
                        Qt::AlignRight | Qt::AlignVCenter);
