@@ -166,6 +166,9 @@ void Tfaktura_f::zbudujOkno() {
     zbudujPanel5();
     zbudujPanel6();
     ustawKolejnoscTab();
+    polaczDokumenty();
+    polaczRejestry();
+    polaczWydruk();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

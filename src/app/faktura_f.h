@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "store/rekordy.h"
 
@@ -168,16 +169,65 @@ public:
     TInfo Info{};
     QString LiniaFirmy1, LiniaFirmy2, LiniaFirmy3;
     QString KwotaDoZaplaty;
+    std::uint8_t TrybListy = 0;                      // 1 clients, 2 services, 3 documents
+    std::unique_ptr<TBazaKlientow> BazaKlientow;     // one buffer for the whole run
+    std::unique_ptr<TBazaUslug> BazaUslug;
+    std::vector<int> SlotyListy;                     // slot of each line of `lista` (clients, services)
+    TSzablon Szablon{};
+    std::array<double, 12> SumyMiesiecy{};
+    double KwotaDokumentu = 0;
 
-    // ---- Event handlers (the slot table is in the constructor) --------------------------------
+    // ---- Event handlers ------------------------------------------------------------------------
+    // Start-up, closing, help and clock (app/faktura_f.cpp)
     void FormCreate();
     void FormCloseQuery();
-    void SpeedButton1Click();
+    void SpeedButton1Click();   // "Zamknij moduł"
     void Wygaszaj();
-    void SpeedButton4Click();
-    void SpeedButton14Click();
+    void SpeedButton4Click();   // "Pomoc"
+    void SpeedButton14Click();  // "Koniec pomocy"
     void Timer1Timer();
+    // Refresh of button states, VAT summary, total and words (app/odswiezanie.cpp)
     void Timer2Timer();
+    // Document lifecycle (documents/)
+    void SpeedButton6Click();   // "Nowa faktura"
+    void SpeedButton9Click();   // "Korekta faktury"
+    void SpeedButton2Click();   // "Zapisz fakturę"
+    void SpeedButton8Click();   // "Usuń fakturę"
+    // Correction views (documents/)
+    void SpeedButton15Click();  // "Pokaż przed korektą"
+    void SpeedButton16Click();  // "Pokaż po korekcie"
+    // Pick list, client and service lists (registers/)
+    void SpeedButton3Click();   // "Wczytaj fakturę"
+    void SpeedButton12Click();  // search
+    void SpeedButton11Click();  // "Wstaw"
+    void listaDblClick();
+    void SpeedButton10Click();  // "Powrót"
+    void SpeedButton5Click();   // client list
+    void odbiorca1DblClick();
+    void odbiorca2DblClick();
+    void odbiorca3DblClick();
+    void odbiorca4DblClick();
+    void SpeedButton13Click();  // service list
+    void tabelaDblClick();
+    // Monthly summary (registers/)
+    void SpeedButton17Click();  // "Podliczenie"
+    void SpeedButton24Click();  // "?" buyer names
+    void SpeedButton19Click();  // "Wylicz"
+    void SpeedButton18Click();  // "Powrót"
+    // Sales-register hand-off (registers/)
+    void SpeedButton28Click();  // "Ewidencja"
+    void SpeedButton27Click();  // "?" program file
+    void SpeedButton30Click();  // "Wykonaj"
+    void SpeedButton29Click();  // "Zaniechaj"
+    // Printing and templates (print/)
+    void SpeedButton20Click();  // "Drukuj"
+    void SpeedButton21Click();  // "Zapisz szablon"
+    void SpeedButton22Click();  // "Wstaw szablon"
+    void SpeedButton23Click();  // "Usuń szablon"
+    // Calendar date entry (documents/)
+    void SpeedButton7Click();
+    void MonthCalendar1DblClick();
+    void MonthCalendar1KeyPress(int znak);
 
     // ---- Record and form ----------------------------------------------------------------------
     void PodstawDoPliku();
@@ -214,6 +264,10 @@ private:
     void zbudujPanel6();
     void ustawKolejnoscTab();
     void polacz(QToolButton* przycisk, void (Tfaktura_f::*obsluga)());
+    // Each subsystem connects its own events to its handlers, in its own source file.
+    void polaczDokumenty();
+    void polaczRejestry();
+    void polaczWydruk();
 
     void ustalKatalogDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
