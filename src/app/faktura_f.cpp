@@ -662,4 +662,3 @@ std::int32_t Tfaktura_f::KolorCzcionki(const QLabel* etykieta) {
     return TColorZKoloru(etykieta->palette().color(QPalette::WindowText));
 }
 
-void Tfaktura_f::Timer2Timer() {}

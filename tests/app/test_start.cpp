@@ -293,6 +293,9 @@ TEST(Start, OstatniDokumentKorektaJestPokazanyNaCzerwono) {
     EXPECT_FALSE(okno->SpeedButton9->isEnabled());
     EXPECT_EQ(okno->tabela->komorka(1, 1), "Usługa po");
     EXPECT_EQ(okno->tabela_vat->komorka(3, 1), "      123.00");
+    okno->Timer2Timer();
+    EXPECT_FALSE(okno->Label26->isHidden()) << "the correction note shows within one tick";
+    EXPECT_FALSE(okno->SpeedButton15->isHidden());
 }
 
 // A record written by another program whose length bytes say 255 shows each field at its capacity
