@@ -8,7 +8,7 @@
 QString KomunikatSystemu(int errnoKod);
 
 class BladPliku : public std::runtime_error {
-public:
+  public:
     // kod: errno of the failed call, or 0 when the failure is ours (e.g. a file shorter than a record);
     // an empty komunikatSystemu is filled from kod.
     BladPliku(QString operacja, QString sciezka, int kod, QString komunikatSystemu = {});
@@ -19,10 +19,11 @@ public:
     const QString& komunikatSystemu() const { return komunikatSystemu_; }
 
     // Full message for the user, e.g.
-    // "Błąd pliku przy operacji „otwarcie” pliku „/x/Uslugi/dokumenty.dat”: Nie ma takiego pliku ani katalogu".
+    // "Błąd pliku przy operacji „otwarcie” pliku „/x/Uslugi/dokumenty.dat”: Nie ma takiego pliku ani
+    // katalogu".
     QString komunikat() const;
 
-private:
+  private:
     QString operacja_;
     QString sciezka_;
     int kod_;

@@ -88,7 +88,8 @@ void PlikRekordow::zapisz(const void* rekord) {
     // What the write may overwrite, to put it back when the write fails half-way.
     QByteArray dawneBajty;
     if (od < dawnyRozmiar) {
-        dawneBajty.resize(static_cast<qsizetype>(std::min<std::uint64_t>(rozmiarRekordu_, dawnyRozmiar - od)));
+        dawneBajty.resize(
+            static_cast<qsizetype>(std::min<std::uint64_t>(rozmiarRekordu_, dawnyRozmiar - od)));
         dawneBajty.resize(static_cast<qsizetype>(
             system_.czytaj(uchwyt_, od, dawneBajty.data(), static_cast<std::size_t>(dawneBajty.size()))));
     }
@@ -99,7 +100,8 @@ void PlikRekordow::zapisz(const void* rekord) {
         // Best effort: the original error is the one to report.
         try {
             if (!dawneBajty.isEmpty())
-                system_.zapisz(uchwyt_, od, dawneBajty.constData(), static_cast<std::size_t>(dawneBajty.size()));
+                system_.zapisz(uchwyt_, od, dawneBajty.constData(),
+                               static_cast<std::size_t>(dawneBajty.size()));
         } catch (const BladPliku&) {
         }
         try {
@@ -153,10 +155,13 @@ void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dan
     system.synchronizujKatalog(KatalogNadrzedny(cel));
 }
 
-bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny, std::size_t rozmiar) {
+bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny,
+                  std::size_t rozmiar) {
     if (PlikIstnieje(system, sciezka)) return false;
     ZapiszAtomowo(system, sciezka, rekordDomyslny, rozmiar);
     return true;
 }
 
-void UsunPlik(SystemPlikow& system, const QString& sciezka) { system.usun(RzeczywistaSciezka(system, sciezka)); }
+void UsunPlik(SystemPlikow& system, const QString& sciezka) {
+    system.usun(RzeczywistaSciezka(system, sciezka));
+}

@@ -15,7 +15,7 @@ template <class T>
 concept RekordPliku = std::is_trivially_copyable_v<T> && !std::is_pointer_v<T>;
 
 class PlikRekordow {
-public:
+  public:
     // sciezka is a path of the suite; it is turned into a real one here (RzeczywistaSciezka).
     PlikRekordow(SystemPlikow& system, const QString& sciezka, std::size_t rozmiarRekordu);
     ~PlikRekordow();  // closes without throwing; call zamknij() to learn of a failed close
@@ -58,7 +58,7 @@ public:
     // The real path, as shown in error messages.
     const QString& sciezka() const { return sciezka_; }
 
-private:
+  private:
     void otworzW(TrybOtwarcia tryb);
     void wymagajOtwarcia(const QString& operacja) const;
     void sprawdzRozmiar(std::size_t rozmiarTypu) const;
@@ -93,6 +93,7 @@ void CzytajRekord(SystemPlikow& system, const QString& sciezka, T& rekord) {
 }
 
 // Creates a missing file holding the one record (atomically); true when it was created.
-bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny, std::size_t rozmiar);
+bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny,
+                  std::size_t rozmiar);
 
 void UsunPlik(SystemPlikow& system, const QString& sciezka);

@@ -29,9 +29,8 @@ QString RzeczywistaSciezka(SystemPlikow& system, const QString& sciezka) {
     bool istnieje = true;  // below a component that does not exist nothing can be found
     for (const QString& skladnik : skladniki) {
         const QString katalog = wynik.isEmpty() ? QStringLiteral(".") : wynik;
-        const QString przedrostek = (wynik.isEmpty() || wynik.endsWith(QLatin1Char('/')))
-                                        ? wynik
-                                        : wynik + QLatin1Char('/');
+        const QString przedrostek =
+            (wynik.isEmpty() || wynik.endsWith(QLatin1Char('/'))) ? wynik : wynik + QLatin1Char('/');
         QString nazwa = skladnik;
         if (istnieje && !system.istnieje(przedrostek + skladnik)) {
             const QString znaleziony = WpisBezWzgleduNaWielkosc(system, katalog, skladnik);
@@ -45,7 +44,9 @@ QString RzeczywistaSciezka(SystemPlikow& system, const QString& sciezka) {
     return wynik;
 }
 
-QString SciezkaDanych(const QString& katalogDanych, const QString& wzgledna) { return katalogDanych + wzgledna; }
+QString SciezkaDanych(const QString& katalogDanych, const QString& wzgledna) {
+    return katalogDanych + wzgledna;
+}
 
 QString KatalogNadrzedny(const QString& sciezka) {
     const qsizetype ukosnik = sciezka.lastIndexOf(QLatin1Char('/'));

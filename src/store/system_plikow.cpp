@@ -58,10 +58,18 @@ std::vector<QString> SystemPlikowPosix::zawartoscKatalogu(const QString& katalog
 int SystemPlikowPosix::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     int flagi = O_CLOEXEC;
     switch (tryb) {
-        case TrybOtwarcia::Odczyt: flagi |= O_RDONLY; break;
-        case TrybOtwarcia::OdczytZapis: flagi |= O_RDWR; break;
-        case TrybOtwarcia::Utworz: flagi |= O_RDWR | O_CREAT | O_TRUNC; break;
-        case TrybOtwarcia::UtworzNowy: flagi |= O_RDWR | O_CREAT | O_EXCL; break;
+        case TrybOtwarcia::Odczyt:
+            flagi |= O_RDONLY;
+            break;
+        case TrybOtwarcia::OdczytZapis:
+            flagi |= O_RDWR;
+            break;
+        case TrybOtwarcia::Utworz:
+            flagi |= O_RDWR | O_CREAT | O_TRUNC;
+            break;
+        case TrybOtwarcia::UtworzNowy:
+            flagi |= O_RDWR | O_CREAT | O_EXCL;
+            break;
     }
     const bool tworzy = tryb == TrybOtwarcia::Utworz || tryb == TrybOtwarcia::UtworzNowy;
     const QByteArray nazwa = Nazwa(sciezka);

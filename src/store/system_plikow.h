@@ -18,7 +18,7 @@ enum class TrybOtwarcia {
 
 // Every failure throws BladPliku.
 class SystemPlikow {
-public:
+  public:
     virtual ~SystemPlikow() = default;
 
     virtual bool istnieje(const QString& sciezka) = 0;
@@ -44,7 +44,7 @@ public:
 };
 
 class SystemPlikowPosix : public SystemPlikow {
-public:
+  public:
     bool istnieje(const QString& sciezka) override;
     std::vector<QString> zawartoscKatalogu(const QString& katalog) override;
     int otworz(const QString& sciezka, TrybOtwarcia tryb) override;
@@ -58,7 +58,7 @@ public:
     void usun(const QString& sciezka) override;
     void synchronizujKatalog(const QString& katalog) override;
 
-private:
+  private:
     // Path of every open handle, for the error messages.
     QString sciezkaUchwytu(int uchwyt);
 

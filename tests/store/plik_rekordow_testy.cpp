@@ -21,8 +21,10 @@ Rekord R(const char (&tekst)[6]) {
 }
 
 class PlikRekordowTest : public ::testing::Test {
-protected:
-    QString sciezka(const QString& nazwa = QStringLiteral("plik.dat")) const { return katalog_.filePath(nazwa); }
+  protected:
+    QString sciezka(const QString& nazwa = QStringLiteral("plik.dat")) const {
+        return katalog_.filePath(nazwa);
+    }
     QTemporaryDir katalog_;
     SystemPlikow& system_ = DomyslnySystemPlikow();
 };
@@ -175,10 +177,12 @@ TEST_F(PlikRekordowTest, PelnyDyskPrzyDopisywaniu) {
 }
 
 class ZapisAtomowyTest : public PlikRekordowTest {
-protected:
+  protected:
     void SetUp() override { ZapiszBajty(cel(), stare_); }
     QString cel() const { return sciezka(QStringLiteral("faktura.dat")); }
-    bool tylkoCel() const { return QDir(katalog_.path()).entryList(QDir::Files) == QStringList{"faktura.dat"}; }
+    bool tylkoCel() const {
+        return QDir(katalog_.path()).entryList(QDir::Files) == QStringList{"faktura.dat"};
+    }
 
     const QByteArray stare_ = "stara zawartość";
     const QByteArray nowe_ = "nowa, dłuższa zawartość pliku";

@@ -55,16 +55,20 @@ TEST(Rekordy, PolaTekstowePodPrzesunieciami) {
     SprawdzPole<TDokument>([](auto& d) { d.odbiorca4.ustaw(Znacznik); }, 327, "odbiorca4");
     SprawdzPole<TDokument>([](auto& d) { d.forma_zaplaty.ustaw(Znacznik); }, 429, "forma_zaplaty");
     SprawdzPole<TDokument>([](auto& d) { d.dotyczy.ustaw(Znacznik); }, 3220, "dotyczy");
-    SprawdzPole<TUstawieniaSieci>([](auto& u) { u.sciezka_sieciowa.ustaw(Znacznik); }, 202, "sciezka_sieciowa");
-    SprawdzPole<TUstawieniaFaktury>([](auto& u) { u.numerator_korekty.ustaw(Znacznik); }, 73, "numerator_korekty");
-    SprawdzPole<TUstawieniaFaktury>([](auto& u) { u.oznaczenie_kopii.ustaw(Znacznik); }, 105, "oznaczenie_kopii");
+    SprawdzPole<TUstawieniaSieci>([](auto& u) { u.sciezka_sieciowa.ustaw(Znacznik); }, 202,
+                                  "sciezka_sieciowa");
+    SprawdzPole<TUstawieniaFaktury>([](auto& u) { u.numerator_korekty.ustaw(Znacznik); }, 73,
+                                    "numerator_korekty");
+    SprawdzPole<TUstawieniaFaktury>([](auto& u) { u.oznaczenie_kopii.ustaw(Znacznik); }, 105,
+                                    "oznaczenie_kopii");
     SprawdzPole<TUstawieniaFaktury>([](auto& u) { u.stopka.ustaw(Znacznik); }, 191, "stopka");
     SprawdzPole<TDaneFirmy>([](auto& f) { f.konto.ustaw(Znacznik); }, 255, "konto");
     SprawdzPole<TEwidencja>([](auto& e) { e.folder.ustaw(Znacznik); }, 0, "folder");
     SprawdzPole<TCzcionka>([](auto& f) { f.nazwa.ustaw(Znacznik); }, 4, "nazwa");
     SprawdzPole<TBazaUslug>([](auto& b) { b.netto[200].ustaw(Znacznik); }, 32763 + 200 * 21, "netto[200]");
     SprawdzPole<TBazaUslug>([](auto& b) { b.vat[1].ustaw(Znacznik); }, 31557 + 6, "vat[1]");
-    SprawdzPole<TBazaKlientow>([](auto& b) { b.odbiorca3[7].ustaw(Znacznik); }, 840168 + 7 * 81, "odbiorca3[7]");
+    SprawdzPole<TBazaKlientow>([](auto& b) { b.odbiorca3[7].ustaw(Znacznik); }, 840168 + 7 * 81,
+                               "odbiorca3[7]");
     SprawdzPole<TBazaKlientow>([](auto& b) { b.nip_odbiorcy[5000].ustaw(Znacznik); }, 1650330 + 5000 * 21,
                                "nip_odbiorcy[5000]");
 }
@@ -73,7 +77,9 @@ TEST(Rekordy, CzcionkaZBajtow) {
     // kolor 0x000000FF (red), "Arial", rozmiar 10, styl bold; padding bytes hold rubbish.
     QByteArray bajty(76, '\x5A');
     bajty.replace(0, 4, QByteArray("\xFF\x00\x00\x00", 4));
-    bajty.replace(4, 6, QByteArray("\x05" "Arial"));
+    bajty.replace(4, 6,
+                  QByteArray("\x05"
+                             "Arial"));
     bajty.replace(68, 4, QByteArray("\x0A\x00\x00\x00", 4));
     bajty[72] = 1;
     TCzcionka czcionka;
@@ -146,13 +152,17 @@ TEST(Bazy, DomyslneBazyBajtPoBajcie) {
     const QByteArray uslugi = BajtyPliku(katalog.filePath("USLUGI/uslugi.dat"));
     EXPECT_EQ(uslugi.size(), 36984);
     EXPECT_TRUE(uslugi == PustaBaza(36984, 201, 3));
-    EXPECT_EQ(uslugi.mid(200 * 4, 4), QByteArray("\x03" "201"));
+    EXPECT_EQ(uslugi.mid(200 * 4, 4), QByteArray("\x03"
+                                                 "201"));
 
     const QByteArray klienci = BajtyPliku(katalog.filePath("USLUGI/klienci.dat"));
     EXPECT_EQ(klienci.size(), 3490698);
     EXPECT_TRUE(klienci == PustaBaza(3490698, 5001, 5));
-    EXPECT_EQ(klienci.mid(8 * 6, 3), QByteArray("\x02" "09"));
-    EXPECT_EQ(klienci.mid(5000 * 6, 6), QByteArray("\x04" "5001\0", 6));
+    EXPECT_EQ(klienci.mid(8 * 6, 3), QByteArray("\x02"
+                                                "09"));
+    EXPECT_EQ(klienci.mid(5000 * 6, 6), QByteArray("\x04"
+                                                   "5001\0",
+                                                   6));
     EXPECT_EQ(QDir(katalog.filePath("USLUGI")).entryList(QDir::Files).size(), 2);  // no temporary files
 }
 

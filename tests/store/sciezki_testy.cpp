@@ -9,7 +9,7 @@
 namespace {
 
 class SciezkiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QDir d(katalog_.path());
         ASSERT_TRUE(d.mkpath("Admini") && d.mkpath("Uslugi") && d.mkpath("Żółw") && d.mkpath("Obie/Admini") &&
@@ -33,8 +33,8 @@ TEST_F(SciezkiTest, DopasowujeWielkoscLiterISeparatory) {
         {"/uslugi//x/", "/Uslugi/x"},
         {"\\ŻÓŁW\\a.dat", "/Żółw/a.dat"},
         {"\\Brak\\ADMINI\\Nowy.dat", "/Brak/ADMINI/Nowy.dat"},  // nothing to match below a missing folder
-        {"\\Obie\\ADMINI\\x", "/Obie/ADMINI/x"},                  // the exact spelling wins
-        {"\\Obie\\admini\\x", "/Obie/ADMINI/x"},                  // else the first in sorted order
+        {"\\Obie\\ADMINI\\x", "/Obie/ADMINI/x"},                // the exact spelling wins
+        {"\\Obie\\admini\\x", "/Obie/ADMINI/x"},                // else the first in sorted order
     };
     for (const auto& p : przypadki)
         EXPECT_EQ(RzeczywistaSciezka(system_, SciezkaDanych(katalog_.path(), p.wzgledna)),

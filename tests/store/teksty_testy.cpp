@@ -20,7 +20,10 @@ TEST(Cp1250, KodujeZnakiTablicy) {
         {QStringLiteral("ąćęłńóśźż"), "\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF"},
         {QStringLiteral("ĄĆĘŁŃÓŚŹŻ"), "\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"},
         {QStringLiteral("€"), "\x80"},
-        {QStringLiteral("„cytat”"), "\x84" "cytat" "\x94"},
+        {QStringLiteral("„cytat”"),
+         "\x84"
+         "cytat"
+         "\x94"},
         {QStringLiteral("Kwota 12,50 zł"), "Kwota 12,50 z\xB3"},
         {QStringLiteral("漢"), "?"},
         {QStringLiteral("a😀b"), "a?b"},        // a surrogate pair is one character
@@ -57,10 +60,17 @@ TEST(TTekst, UstawiaTniePojemnosciaIZerujeReszte) {
         QByteArray pole;  // all 11 bytes of a TTekst<10>
     };
     const Przypadek przypadki[] = {
-        {QStringLiteral("abc"), QByteArray("\x03" "abc", 4) + QByteArray(7, 0)},
-        {QStringLiteral("abcdefghijkl"), QByteArray("\x0A" "abcdefghij")},
+        {QStringLiteral("abc"), QByteArray("\x03"
+                                           "abc",
+                                           4) +
+                                    QByteArray(7, 0)},
+        {QStringLiteral("abcdefghijkl"), QByteArray("\x0A"
+                                                    "abcdefghij")},
         {QStringLiteral("ąąąąąąąąąąą"), char(10) + QByteArray(10, '\xB9')},
-        {QStringLiteral("a😀b"), QByteArray("\x03" "a?b", 4) + QByteArray(7, 0)},
+        {QStringLiteral("a😀b"), QByteArray("\x03"
+                                           "a?b",
+                                           4) +
+                                    QByteArray(7, 0)},
         {QString(), QByteArray(11, 0)},
     };
     for (const auto& p : przypadki) {
@@ -76,10 +86,15 @@ TEST(TTekst, DlugoscPonadPojemnoscCzytaPojemnosc) {
         std::uint8_t dlugosc;
         QString oczekiwany;
     };
-    const Przypadek przypadki[] = {{0, ""}, {3, "Łód"}, {10, "Łódź-12345"}, {11, "Łódź-12345"}, {255, "Łódź-12345"}};
+    const Przypadek przypadki[] = {
+        {0, ""}, {3, "Łód"}, {10, "Łódź-12345"}, {11, "Łódź-12345"}, {255, "Łódź-12345"}};
     for (const auto& p : przypadki) {
         TTekst<10> t;
-        std::memcpy(t.znaki, "\xA3\xF3" "d\x9F" "-12345", 10);
+        std::memcpy(t.znaki,
+                    "\xA3\xF3"
+                    "d\x9F"
+                    "-12345",
+                    10);
         t.dlugosc = p.dlugosc;
         EXPECT_EQ(t.tekst(), p.oczekiwany) << int(p.dlugosc);
     }
@@ -88,15 +103,17 @@ TEST(TTekst, DlugoscPonadPojemnoscCzytaPojemnosc) {
 TEST(BladPliku, KomunikatPoPolsku) {
     const BladPliku brak(QStringLiteral("otwarcie"), QStringLiteral("/x/Uslugi/dokumenty.dat"), ENOENT);
     const QString oczekiwany = QStringLiteral(
-        "Błąd pliku przy operacji „otwarcie” pliku „/x/Uslugi/dokumenty.dat”: Nie ma takiego pliku ani katalogu");
+        "Błąd pliku przy operacji „otwarcie” pliku „/x/Uslugi/dokumenty.dat”: Nie ma takiego pliku ani "
+        "katalogu");
     EXPECT_EQ(brak.komunikat(), oczekiwany);
     EXPECT_EQ(QString::fromUtf8(brak.what()), oczekiwany);
     EXPECT_EQ(brak.kod(), ENOENT);
 
     const BladPliku krotki(QStringLiteral("odczyt"), QStringLiteral("/f"), 0,
                            QStringLiteral("plik jest krótszy niż jeden rekord"));
-    EXPECT_EQ(krotki.komunikat(),
-              QStringLiteral("Błąd pliku przy operacji „odczyt” pliku „/f”: plik jest krótszy niż jeden rekord"));
+    EXPECT_EQ(
+        krotki.komunikat(),
+        QStringLiteral("Błąd pliku przy operacji „odczyt” pliku „/f”: plik jest krótszy niż jeden rekord"));
 
     for (int kod : {ENOSPC, EACCES, EIO, EROFS, EXDEV, EDQUOT, 12345})
         EXPECT_FALSE(KomunikatSystemu(kod).isEmpty()) << kod;

@@ -23,7 +23,9 @@ void ZawodnySystemPlikow::zawiedzOd(int k, bool naZawsze, int kod) {
     kodBledu_ = kod;
 }
 
-void ZawodnySystemPlikow::ustawWolneMiejsce(std::optional<std::uint64_t> wolneBajty) { wolneBajty_ = wolneBajty; }
+void ZawodnySystemPlikow::ustawWolneMiejsce(std::optional<std::uint64_t> wolneBajty) {
+    wolneBajty_ = wolneBajty;
+}
 
 void ZawodnySystemPlikow::napraw() {
     bladOd_ = 0;

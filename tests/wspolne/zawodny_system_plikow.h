@@ -12,7 +12,7 @@
 #include "store/system_plikow.h"
 
 class ZawodnySystemPlikow : public SystemPlikow {
-public:
+  public:
     explicit ZawodnySystemPlikow(SystemPlikow& wewnetrzny = DomyslnySystemPlikow());
     ~ZawodnySystemPlikow() override;
 
@@ -49,7 +49,7 @@ public:
     void usun(const QString& sciezka) override;
     void synchronizujKatalog(const QString& katalog) override;
 
-private:
+  private:
     struct Uchwyt {
         QString sciezka;
         int plik;  // identity of the file, which a rename carries to another name
