@@ -1,0 +1,26 @@
+// Numbers read from the texts the user types, and amounts written as text.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Written instead of an amount that has no two-decimal form here (10^36 or more, inf, NaN).
+inline constexpr char16_t TekstPozaZakresem[] = u"poza zakresem";
+
+// Lenient reading that never fails. Leading blanks are skipped; a text of the form
+// [+|-]digits[.digits][(E|e)[+|-]digits] is that number; an empty, blank or sign-only text is 0;
+// any other text gives the digits read before the first character that does not fit, joined as one
+// whole number without sign, point or exponent ("12,50" -> 12, "1.5 kg" -> 15, "1e5x" -> 1).
+// A number outside the range of a double (1e400, also as joined digits) counts as 0, so no cell
+// ever yields inf or NaN.
+double LiczbaZTekstu(const QString& tekst);
+
+// Amount rounded to two decimals, halves away from zero judged on x's decimal expansion to
+// 18 significant digits (17 decimal places below 1), "-" before a negative amount also when it
+// rounds to 0.00, blank-filled on the left to 12 characters and never cut. From 10^36 on, and for
+// inf/NaN, the text is TekstPozaZakresem.
+QString TekstKwoty(double x);
+
+// A settings or number text read as a whole number: leading blanks, an optional sign and the
+// digits that follow count ("7a" -> 7); no digits give 0; saturates at the int32 range.
+std::int32_t CalkowitaZTekstu(const QString& tekst);
