@@ -169,6 +169,7 @@ void Tfaktura_f::zbudujOkno() {
     polaczDokumenty();
     polaczRejestry();
     polaczWydruk();
+    polaczZestawienieIEwidencje();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

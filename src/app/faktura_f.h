@@ -268,6 +268,7 @@ private:
     void polaczDokumenty();
     void polaczRejestry();
     void polaczWydruk();
+    void polaczZestawienieIEwidencje();  // summary, hand-off, calendar
 
     void ustalKatalogDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
