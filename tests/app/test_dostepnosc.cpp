@@ -91,9 +91,11 @@ TEST(Dostepnosc, SiatkiUdostepniajaNaglowkiIKomorki) {
     EXPECT_EQ(komorka->text(QAccessible::Name), "Usługa");
     QAccessibleTableCellInterface* opis = komorka->tableCellInterface();
     ASSERT_NE(opis, nullptr);
-    const auto naglowki = opis->columnHeaderCells();
+    // The header cells handed out here are fresh objects the caller owns.
+    const QList<QAccessibleInterface*> naglowki = opis->columnHeaderCells();
     ASSERT_EQ(naglowki.size(), 1);
     EXPECT_EQ(naglowki[0]->text(QAccessible::Name), "Nazwa usługi");
+    qDeleteAll(naglowki);
 }
 
 TEST(Dostepnosc, KolejnoscTabulacjiOdGoryDoDolu) {
