@@ -1,0 +1,241 @@
+#include "print/wydruk.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <span>
+
+#include "calc/liczby.h"
+#include "calc/podsumowanie.h"
+#include "calc/slownie.h"
+
+namespace {
+
+const QString kCourier = QStringLiteral("Courier New");
+const QString kStopkaProgramu =
+    QStringLiteral("Wydruk generowany z programu Kwintaro        tel. 000 000 000, biuro@kwintaro.invalid");
+
+struct Kolumna {
+    std::int32_t x;
+    std::int32_t szerokosc;
+};
+
+constexpr std::array<Kolumna, 6> kKolumnyPozycji{
+    {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}}};
+constexpr std::array<Kolumna, 4> kKolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
+
+using TabelaPozycji = TTekst<60>[6][3];
+using TabelaStawek = TTekst<20>[4][3];
+
+enum Waga : std::uint8_t { kZwykla = 0, kPogrubiona = 1 };
+
+// The stored size is not checked, so the offsets from it are taken without overflowing.
+std::int32_t Rozmiar(std::int32_t s, std::int32_t zmiana) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{s} + zmiana,
+                                                              std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+QString TekstKwotyPln(double kwota) { return TekstKwoty(kwota) + QStringLiteral(" PLN"); }
+
+// Frames first, then each text one unit right of its frame and dy below the row's top.
+void WierszTabeli(Drukarka& d, std::span<const Kolumna> kolumny, std::int32_t y, std::int32_t wysokosc,
+                  std::int32_t dy, std::span<const QString> teksty) {
+    for (const Kolumna& k : kolumny) d.Prostokat(k.x, y, k.szerokosc, wysokosc);
+    for (std::size_t i = 0; i < kolumny.size(); ++i) d.Pisz(kolumny[i].x + 1, y + dy, teksty[i]);
+}
+
+class Strona {
+  public:
+    Strona(Drukarka& d, const DaneWydruku& dane)
+        : d_(d), dane_(dane), s_(dane.czcionka.RozmiarCzcionki), korekta_(JestKorekta(dane.dokument)) {}
+
+    void rysuj();
+
+  private:
+    void czcionkaUzytkownika(std::int32_t zmiana, Waga waga) {
+        d_.UstawCzcionke(dane_.czcionka.NazwaCzcionki, Rozmiar(s_, zmiana));
+        d_.Pogrubienie(waga);
+    }
+    void courier(std::int32_t zmiana, Waga waga) {
+        d_.UstawCzcionke(kCourier, Rozmiar(s_, zmiana));
+        d_.Pogrubienie(waga);
+    }
+    void naglowekPozycji(std::int32_t y);
+    void wierszePozycji(const TabelaPozycji& tabela, std::int32_t y);
+    void tabelaStawek(const TabelaStawek& tabela, std::int32_t y);
+    void poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc);
+
+    Drukarka& d_;
+    const DaneWydruku& dane_;
+    std::int32_t s_;
+    bool korekta_;
+};
+
+void Strona::naglowekPozycji(std::int32_t y) {
+    static const std::array<QString, 6> kEtykiety{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
+    czcionkaUzytkownika(0, kPogrubiona);
+    WierszTabeli(d_, kKolumnyPozycji, y, 8, 2, kEtykiety);
+    d_.Pogrubienie(kZwykla);
+}
+
+void Strona::wierszePozycji(const TabelaPozycji& tabela, std::int32_t y) {
+    courier(-1, kZwykla);
+    for (int r = 0; r < 3; ++r) {
+        std::array<QString, 6> teksty;
+        for (int c = 0; c < 6; ++c) teksty[c] = tabela[c][r].tekst();
+        WierszTabeli(d_, kKolumnyPozycji, y + 5 * r, 5, 1, teksty);
+    }
+}
+
+void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
+    static const std::array<QString, 4> kEtykiety{"Vat", "Netto", "Kwota Vat", "Brutto"};
+    czcionkaUzytkownika(0, kPogrubiona);
+    d_.Pisz(10, y, QStringLiteral("Rozbicie stawek podatku Vat"));
+    czcionkaUzytkownika(0, kZwykla);
+    WierszTabeli(d_, kKolumnyStawek, y + 5, 5, 1, kEtykiety);
+    courier(-1, kZwykla);
+    for (int r = 0; r < 3; ++r) {
+        std::array<QString, 4> teksty;
+        for (int c = 0; c < 4; ++c) teksty[c] = tabela[c][r].tekst();
+        WierszTabeli(d_, kKolumnyStawek, y + 10 + 5 * r, 5, 1, teksty);
+    }
+}
+
+void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc) {
+    czcionkaUzytkownika(0, kPogrubiona);
+    d_.Pisz(10, y, etykieta);
+    d_.Pogrubienie(kZwykla);
+    d_.Pisz(40, y, wartosc);
+}
+
+void Strona::rysuj() {
+    const TDokument& dok = dane_.dokument;
+    const QString numer = dane_.numerator + QStringLiteral("/") + dane_.rozszerzenie;
+
+    czcionkaUzytkownika(0, kPogrubiona);
+    d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.miejscowosc);
+    d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.data_wystawienia);
+    d_.Prostokat(10, 15, 180, 1);
+
+    czcionkaUzytkownika(2, kPogrubiona);
+    d_.Pisz(10, 23, QStringLiteral("Sprzedawca :"));
+    d_.Prostokat(10, 28, 177, 30);
+    d_.Prostokat(11, 28, 178, 31);
+    d_.Prostokat(12, 28, 179, 32);
+    czcionkaUzytkownika(0, kZwykla);
+    d_.Pisz(14, 30, dane_.liniaFirmy1);
+    d_.Pisz(14, 35, dane_.liniaFirmy2);
+    d_.Pisz(14, 40, dane_.liniaFirmy3);
+    d_.Pisz(14, 45, QStringLiteral("Nip ") + dane_.nip);
+    d_.Pisz(14, 50, QStringLiteral("Bank ") + dane_.bank);
+    d_.Pisz(14, 55, QStringLiteral("Konto ") + dane_.konto);
+
+    czcionkaUzytkownika(2, kPogrubiona);
+    d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
+    czcionkaUzytkownika(0, kZwykla);
+    d_.Pisz(10, 70, dane_.odbiorca1);
+
+    // The title comes before buyer lines 2-4, which are written over it where they are long.
+    czcionkaUzytkownika(7, kPogrubiona);
+    if (korekta_) {
+        d_.Pisz(115, 80, QStringLiteral("Faktura korygująca Vat"));
+        d_.Pisz(115, 86, QStringLiteral("nr ") + numer);
+    } else {
+        d_.Pisz(115, 80, QStringLiteral("Faktura Vat nr ") + numer);
+    }
+    czcionkaUzytkownika(0, kZwykla);
+    d_.Pisz(115, korekta_ ? 93 : 87, dane_.oznaczenie_kopii);
+    d_.Pisz(10, 75, dane_.odbiorca2);
+    d_.Pisz(10, 80, dane_.odbiorca3);
+    d_.Pisz(10, 85, dane_.odbiorca4);
+    d_.Pisz(10, 90, QStringLiteral("Nip ") + dane_.nip_odbiorcy);
+    d_.Prostokat(10, 100, 100, 1);
+
+    poleZWartoscia(105, QStringLiteral("Forma zapłaty :"), dane_.forma_zaplaty);
+    poleZWartoscia(110, QStringLiteral("Termin płatności :"), dane_.termin_zaplaty);
+    poleZWartoscia(115, QStringLiteral("Data usługi :"), dane_.data_uslugi);
+
+    naglowekPozycji(125);
+    wierszePozycji(korekta_ ? dok.pozycje_korekty : dok.pozycje, 133);
+    if (korekta_) {
+        czcionkaUzytkownika(0, kZwykla);
+        d_.Pisz(10, 152,
+                QStringLiteral("Korekta dotyczy faktury nr ") + dane_.dotyczy +
+                    QStringLiteral(" o następującym wyglądzie pierwotnym"));
+        naglowekPozycji(156);
+        wierszePozycji(dok.pozycje, 164);
+    }
+    tabelaStawek(korekta_ ? dok.stawki_korekty : dok.stawki, korekta_ ? 183 : 152);
+
+    const KwotyWydruku kwoty = ObliczKwotyWydruku(dok);
+    if (korekta_) {
+        courier(2, kPogrubiona);
+        d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
+        d_.Pisz(75, 223, TekstKwotyPln(kwoty.przedKorekta));
+        d_.Pisz(10, 227, QStringLiteral("Do zapłaty po korekcie jest:"));
+        d_.Pisz(75, 227, TekstKwotyPln(kwoty.poKorekcie));
+        d_.Pisz(10, 231, QStringLiteral("Różnica do zapłaty:"));
+        d_.Pisz(75, 231, TekstKwotyPln(kwoty.doZaplaty));
+    } else {
+        czcionkaUzytkownika(2, kPogrubiona);
+        d_.Pisz(10, 192, QStringLiteral("Do zapłaty :   ") + TekstKwotyPln(kwoty.doZaplaty));
+    }
+    const std::int32_t ySlownie = korekta_ ? 237 : 198;
+    czcionkaUzytkownika(-1, kZwykla);
+    d_.Pisz(10, ySlownie, LiniaSlownie(kwoty.doZaplaty));
+    d_.Pisz(10, ySlownie + 5, dane_.stopka);
+
+    czcionkaUzytkownika(0, kZwykla);
+    d_.Pisz(150, 252, dane_.podpis);
+    czcionkaUzytkownika(-1, kZwykla);
+    d_.Pisz(150, 257, QStringLiteral("Podpis osoby uprawnionej"));
+    d_.Pisz(150, 261, QStringLiteral("do wystawiania faktury"));
+    d_.Prostokat(10, 273, 180, 1);
+    czcionkaUzytkownika(-2, kZwykla);
+    d_.Pisz(10, 276, kStopkaProgramu);
+}
+
+// The gross column (rows 1-3) of a VAT summary.
+std::array<long double, 3> Brutto(const TabelaStawek& stawki) {
+    std::array<long double, 3> kwoty{};
+    for (int r = 0; r < 3; ++r) kwoty[r] = KwotaZKomorki(stawki[3][r].tekst());
+    return kwoty;
+}
+
+}  // namespace
+
+bool JestKorekta(const TDokument& dokument) { return dokument.rodzaj.tekst() == QStringLiteral("K"); }
+
+// Sums in extended precision, left to right, as the window's totals are computed.
+KwotyWydruku ObliczKwotyWydruku(const TDokument& dokument) {
+    const auto [a1, a2, a3] = Brutto(dokument.stawki);
+    const auto [b1, b2, b3] = Brutto(dokument.stawki_korekty);
+    KwotyWydruku kwoty;
+    kwoty.przedKorekta = static_cast<double>(a1 + a2 + a3);
+    kwoty.poKorekcie = static_cast<double>(b1 + b2 + b3);
+    kwoty.doZaplaty =
+        JestKorekta(dokument) ? static_cast<double>(b1 + b2 + b3 - a1 - a2 - a3) : kwoty.przedKorekta;
+    return kwoty;
+}
+
+QString LiniaSlownie(double kwotaDoZaplaty) {
+    const bool ujemna = kwotaDoZaplaty < 0;
+    const KwotaWSlowach slowa = KwotaPieniezna(ujemna ? -kwotaDoZaplaty : kwotaDoZaplaty);
+    return QStringLiteral("Słownie :   ") + (ujemna ? QStringLiteral("minus") : QString()) +
+           QStringLiteral(" ") + slowa.zlote + QStringLiteral(" ") + slowa.grosze;
+}
+
+void RysujStrone(Drukarka& drukarka, const DaneWydruku& dane) { Strona(drukarka, dane).rysuj(); }
+
+void DrukujKopie(Drukarka& drukarka, const DaneWydruku& dane, std::int32_t liczbaKopii) {
+    drukarka.UstawKolor(dane.czcionka.Czcionka.kolor);
+    for (std::int32_t kopia = 0; kopia < liczbaKopii; ++kopia) {
+        drukarka.UstawPionowo();
+        drukarka.OtworzZadanie();
+        drukarka.ObliczMiaryStrony();
+        RysujStrone(drukarka, dane);
+        drukarka.ZamknijZadanie();
+        drukarka.UstawPionowo();
+    }
+}
