@@ -599,6 +599,13 @@ void Tfaktura_f::zastosujDaneFirmy() {
 
 QString Tfaktura_f::SciezkaPliku(const QString& wzgledna) const { return SciezkaDanych(KatalogDanych, wzgledna); }
 
+void Tfaktura_f::PrzywrocKatalogRoboczy() {
+    const QString katalog = RzeczywistaSciezka(pliki_, KatalogDanych);
+    if (!QDir::setCurrent(katalog))
+        throw BladPliku(QStringLiteral("zmiana katalogu roboczego"), katalog, 0,
+                        QStringLiteral("nie można przejść do katalogu danych"));
+}
+
 // ------------------------------------------------------------------------------------------------
 // Errors
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "store/rekordy.h"
@@ -173,6 +174,12 @@ public:
     std::unique_ptr<TBazaKlientow> BazaKlientow;     // one buffer for the whole run
     std::unique_ptr<TBazaUslug> BazaUslug;
     std::vector<int> SlotyListy;                     // slot of each line of `lista` (clients, services)
+    // The document flags held when the invoice list opened. Opening it clears them, but the form
+    // keeps its document until a line is taken, so "Powrót" puts them back.
+    struct StanDokumentu {
+        bool NowyDokument, Korekta, ZapisDozwolony, UsuwanieDozwolone, NowaFakturaWlaczona;
+    };
+    std::optional<StanDokumentu> StanPrzedListaFaktur;
     TSzablon Szablon{};
     std::array<double, 12> SumyMiesiecy{};
     double KwotaDokumentu = 0;
@@ -240,6 +247,8 @@ public:
 
     // Path of a data file: KatalogDanych followed by a relative path that begins with a backslash.
     QString SciezkaPliku(const QString& wzgledna) const;
+    // File dialogs may leave the process elsewhere; operations set the working directory back.
+    void PrzywrocKatalogRoboczy();
 
     Platforma& platforma() { return platforma_; }
     SystemPlikow& pliki() { return pliki_; }
