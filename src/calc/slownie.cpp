@@ -100,9 +100,16 @@ KwotaWSlowach KwotaPieniezna(double T) {
     // Also keeps NaN and inf away from the integer conversions below.
     if (!(T >= 0 && T < static_cast<double>(kGranicaSlow))) return {};
     const double calkowita = std::trunc(T);
-    const auto zlote = static_cast<std::int64_t>(calkowita);
+    auto zlote = static_cast<std::int64_t>(calkowita);
     // The fraction times 100 is exact in extended precision, so the tie test is exact too.
     const long double setne = (static_cast<long double>(T) - calkowita) * 100;
-    const auto grosze = static_cast<std::int64_t>(std::nearbyint(setne));
+    auto grosze = static_cast<std::int64_t>(std::nearbyint(setne));
+    // A sum a hair below a whole złoty (10.9999999...) rounds to 100 grosze: that is one more złoty,
+    // as the figures show it, not "sto groszy".
+    if (grosze == 100) {
+        ++zlote;
+        grosze = 0;
+        if (zlote >= kGranicaSlow) return {};
+    }
     return {Slownie(zlote, SlowoZlotych(zlote)), Slownie(grosze, SlowoGroszy(grosze))};
 }

@@ -132,6 +132,10 @@ TEST(KwotaPieniezna, ZloteIGrosze) {
         // Fraction times 100 exactly half: rounded to even.
         {0.125, "", "dwanaście groszy"},
         {0.375, "", "trzydzieści osiem groszy"},
+        // A hair below a whole złoty is that złoty, not "sto groszy".
+        {10.9999999999, "jedenaście złotych", ""},
+        {0.996, "jeden złoty", ""},
+        {999999999999.996, "", ""},
         // Negative amounts are made positive by the caller; here they give nothing.
         {-12.30, "", ""},
         {-0.01, "", ""},
