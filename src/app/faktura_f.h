@@ -25,6 +25,7 @@ class QToolButton;
 class Platforma;
 class Siatka;
 class SystemPlikow;
+class Tfont_f;
 
 class Tfaktura_f : public QWidget {
     Q_OBJECT
@@ -183,6 +184,7 @@ public:
     TSzablon Szablon{};
     std::array<double, 12> SumyMiesiecy{};
     double KwotaDokumentu = 0;
+    Tfont_f* font_f = nullptr;  // the hidden font window, created by program entry after this one
 
     // ---- Event handlers ------------------------------------------------------------------------
     // Start-up, closing, help and clock (app/faktura_f.cpp)

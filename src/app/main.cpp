@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&tlumaczenie);
 
     Tfaktura_f faktura_f(PlatformaPulpitu(), DomyslnySystemPlikow());
+    faktura_f.font_f = new Tfont_f(PlatformaPulpitu(), DomyslnySystemPlikow(), &faktura_f);
     faktura_f.show();
-    Tfont_f font_f;
     return QApplication::exec();
 }

@@ -6,7 +6,10 @@
 #include <QStringList>
 #include <optional>
 
+class Plotno;
+class QFontDialog;
 class QWidget;
+struct WyborCzcionki;
 
 // A file dialog as the window describes it: filter "Opis|*.ext", default extension, initial folder
 // (relative to the working directory), preset file name, and whether overwriting asks first.
@@ -32,6 +35,19 @@ public:
     virtual QDateTime teraz() = 0;
     // Ends the program at once, without returning to any handler's caller in the real program.
     virtual void zakonczProgram() = 0;
+    // The print dialog: the canvas of the chosen printer, or nullptr when the user cancels. The
+    // printer and its canvas (with its font) stay the same object from one print command to the next.
+    virtual Plotno* wybierzDrukarke(QWidget* /*rodzic*/) { return nullptr; }
+    // The font dialog, preset from `poczatkowa` when given; nullopt when the user cancels.
+    virtual std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog* /*okno*/,
+                                                         const std::optional<WyborCzcionki>& /*poczatkowa*/);
+    // Starts another program with these arguments in that working directory, without a shell and
+    // without waiting for it; false when it could not be started. A desktop that cannot start
+    // programs keeps this answer.
+    virtual bool uruchomProgram(const QString& /*program*/, const QStringList& /*argumenty*/,
+                                const QString& /*katalogRoboczy*/) {
+        return false;
+    }
 };
 
 // The real desktop, on Qt's widgets.

@@ -1,10 +1,21 @@
 // The real desktop: Polish message boxes and Qt's file dialogs.
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <memory>
 
 #include "app/platforma.h"
+#include "print/czcionki.h"
+#include "print/kolory.h"
+#include "print/plotno_drukarki.h"
 
 namespace {
 
@@ -52,9 +63,41 @@ public:
 
     QDateTime teraz() override { return QDateTime::currentDateTime(); }
 
+    Plotno* wybierzDrukarke(QWidget* rodzic) override {
+        if (!drukarka_) {
+            drukarka_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            plotno_ = std::make_unique<PlotnoDrukarki>(*drukarka_);
+        }
+        QPrintDialog okno(drukarka_.get(), rodzic);
+        if (okno.exec() != QDialog::Accepted) return nullptr;
+        return plotno_.get();
+    }
+
+    std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog* okno,
+                                                 const std::optional<WyborCzcionki>& poczatkowa) override {
+        if (poczatkowa) okno->setCurrentFont(poczatkowa->czcionka);
+        if (okno->exec() != QDialog::Accepted) return std::nullopt;
+        // The dialog offers no colour; the colour the font had is kept.
+        return WyborCzcionki{okno->selectedFont(),
+                             poczatkowa ? poczatkowa->kolor : KolorZTColor(static_cast<std::int32_t>(0xFF000008))};
+    }
+
     void zakonczProgram() override { QCoreApplication::exit(0); }
 
+    // A program of this system runs directly; anything else (a Windows program, also one that a
+    // Windows share marks executable) gets a second chance through wine when wine is installed.
+    bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                        const QString& katalogRoboczy) override {
+        if (QFileInfo(program).isExecutable() && QProcess::startDetached(program, argumenty, katalogRoboczy))
+            return true;
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        return !wine.isEmpty() && QProcess::startDetached(wine, QStringList{program} + argumenty, katalogRoboczy);
+    }
+
 private:
+    std::unique_ptr<QPrinter> drukarka_;
+    std::unique_ptr<PlotnoDrukarki> plotno_;
+
     // "Opis|*.ext" becomes Qt's "Opis (*.ext)".
     static QString filtr(const OpisDialoguPliku& opis) {
         const QStringList czesci = opis.filtr.split(QLatin1Char('|'));
@@ -72,6 +115,10 @@ private:
 };
 
 }  // namespace
+
+std::optional<WyborCzcionki> Platforma::wybierzCzcionke(QFontDialog*, const std::optional<WyborCzcionki>&) {
+    return std::nullopt;
+}
 
 Platforma& PlatformaPulpitu() {
     static PlatformaQt platforma;

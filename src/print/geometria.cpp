@@ -59,6 +59,8 @@ void Drukarka::UstawCzcionke(const QString& nazwa, std::int32_t rozmiar) {
     plotno_.ustawWysokoscCzcionki(WysokoscCzcionki(rozmiar, MiaryDrukarki.dpiY));
 }
 
+void Drukarka::DomyslnyKroj() { plotno_.ustawKrojCzcionki(QString()); }
+
 void Drukarka::Pogrubienie(std::uint8_t pogrubiony) {
     if (pogrubiony == 0 || pogrubiony == 1) plotno_.ustawPogrubienie(pogrubiony == 1);
 }

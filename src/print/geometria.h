@@ -23,6 +23,8 @@ std::int32_t WysokoscCzcionki(std::int32_t rozmiar, std::int32_t dpiY);
 class Drukarka {
   public:
     explicit Drukarka(Plotno& plotno) : plotno_(plotno) {}
+    // Back to the printer's own face, as before any face was chosen.
+    void DomyslnyKroj();
 
     const TMiaryDrukarki& miary() const { return MiaryDrukarki; }
 

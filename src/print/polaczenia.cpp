@@ -2,6 +2,7 @@
 #include "app/faktura_f.h"
 
 void Tfaktura_f::polaczWydruk() {
+    polacz(SpeedButton20, &Tfaktura_f::SpeedButton20Click);
     polacz(SpeedButton21, &Tfaktura_f::SpeedButton21Click);
     polacz(SpeedButton22, &Tfaktura_f::SpeedButton22Click);
     polacz(SpeedButton23, &Tfaktura_f::SpeedButton23Click);

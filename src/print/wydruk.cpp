@@ -234,6 +234,9 @@ void DrukujKopie(Drukarka& drukarka, const DaneWydruku& dane, std::int32_t liczb
         drukarka.UstawPionowo();
         drukarka.OtworzZadanie();
         drukarka.ObliczMiaryStrony();
+        // Without a printout font the user's texts would take whatever face the previous copy left
+        // (its Courier New rows), so each copy starts from the printer's own face and all look alike.
+        if (dane.czcionka.NazwaCzcionki.isEmpty()) drukarka.DomyslnyKroj();
         RysujStrone(drukarka, dane);
         drukarka.ZamknijZadanie();
         drukarka.UstawPionowo();

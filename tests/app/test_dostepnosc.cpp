@@ -95,7 +95,8 @@ TEST(Dostepnosc, SiatkiUdostepniajaNaglowkiIKomorki) {
     const QList<QAccessibleInterface*> naglowki = opis->columnHeaderCells();
     ASSERT_EQ(naglowki.size(), 1);
     EXPECT_EQ(naglowki[0]->text(QAccessible::Name), "Nazwa usługi");
-    qDeleteAll(naglowki);
+    for (QAccessibleInterface* naglowek : naglowki)
+        QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(naglowek));
 }
 
 TEST(Dostepnosc, KolejnoscTabulacjiOdGoryDoDolu) {

@@ -35,9 +35,30 @@ std::optional<QString> PlatformaTestowa::plikDoZapisu(QWidget*, const OpisDialog
     return Nastepny(wybranePliki);
 }
 
+bool PlatformaTestowa::uruchomProgram(const QString& program, const QStringList& argumenty,
+                                      const QString& katalogRoboczy) {
+    uruchomienia.push_back({program, argumenty, katalogRoboczy});
+    if (uruchamiajNaprawde) return PlatformaPulpitu().uruchomProgram(program, argumenty, katalogRoboczy);
+    return wynikUruchomienia;
+}
+
 std::vector<QString> PlatformaTestowa::bledy() const {
     std::vector<QString> wynik;
     for (const auto& k : komunikaty)
         if (k.rodzaj == QLatin1String("blad")) wynik.push_back(k.tekst);
+    return wynik;
+}
+
+Plotno* PlatformaTestowa::wybierzDrukarke(QWidget*) {
+    ++oknaDrukowania;
+    return drukujAnuluj ? nullptr : &drukarka;
+}
+
+std::optional<WyborCzcionki> PlatformaTestowa::wybierzCzcionke(QFontDialog*,
+                                                               const std::optional<WyborCzcionki>& poczatkowa) {
+    poczatkoweCzcionki.push_back(poczatkowa);
+    if (wybraneCzcionki.empty()) return std::nullopt;
+    auto wynik = wybraneCzcionki.front();
+    wybraneCzcionki.pop_front();
     return wynik;
 }

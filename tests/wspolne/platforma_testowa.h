@@ -6,6 +6,14 @@
 #include <vector>
 
 #include "app/platforma.h"
+#include "print/czcionki.h"
+#include "print/plotno_nagrywajace.h"
+
+struct Uruchomienie {
+    QString program;
+    QStringList argumenty;
+    QString katalogRoboczy;
+};
 
 struct Komunikat {
     QString rodzaj;  // "pytanie", "informacja", "blad"
@@ -21,6 +29,16 @@ public:
     std::vector<OpisDialoguPliku> dialogi;
     QDateTime czas{QDate(2010, 3, 15), QTime(12, 30, 45)};
     int zakonczenia = 0;
+    // The printer behind the print dialog: records every job; `drukujAnuluj` cancels the dialog.
+    PlotnoNagrywajace drukarka{600, 600};
+    bool drukujAnuluj = false;
+    int oknaDrukowania = 0;
+    // Answers of the font dialog; an empty queue cancels. The presets it was shown are recorded.
+    std::deque<std::optional<WyborCzcionki>> wybraneCzcionki;
+    std::vector<std::optional<WyborCzcionki>> poczatkoweCzcionki;
+    std::vector<Uruchomienie> uruchomienia;
+    bool uruchamiajNaprawde = false;  // hand every start to the real desktop
+    bool wynikUruchomienia = true;    // the answer while nothing is started for real
 
     bool pytanie(QWidget*, const QString& tytul, const QString& tekst) override;
     void informacja(QWidget*, const QString& tytul, const QString& tekst) override;
@@ -29,6 +47,9 @@ public:
     std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku& opis) override;
     QDateTime teraz() override { return czas; }
     void zakonczProgram() override { ++zakonczenia; }
+    Plotno* wybierzDrukarke(QWidget*) override;
+    std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog*, const std::optional<WyborCzcionki>& poczatkowa) override;
+    bool uruchomProgram(const QString& program, const QStringList& argumenty, const QString& katalogRoboczy) override;
 
     std::vector<QString> bledy() const;
 };
