@@ -38,7 +38,7 @@ std::vector<Slowo> SlowaPdf(const QString& pdf, int* strony) {
 
 TEST(WydrukPdf, TekstyNaSwoichMiejscach) {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        GTEST_SKIP() << "pdftotext (poppler-utils) nie jest zainstalowany";
+        FAIL() << "pdftotext (poppler-utils) nie jest zainstalowany; instaluje go scripts/zaleznosci.sh";
     QTemporaryDir katalog;
     const QString pdf = katalog.filePath(QStringLiteral("faktura.pdf"));
     constexpr double kMarginesMm = 5;
