@@ -65,6 +65,17 @@ BENCHMARK(BM_StronaFakturyDoPdf)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication aplikacja(argc, argv);
+    // "--jedna-strona PLIK": print one page and end, for timing the whole process (bench/wydruk.sh).
+    if (argc == 3 && QByteArray(argv[1]) == "--jedna-strona") {
+        QPrinter drukarka(QPrinter::HighResolution);
+        drukarka.setOutputFormat(QPrinter::PdfFormat);
+        drukarka.setOutputFileName(QString::fromLocal8Bit(argv[2]));
+        drukarka.setResolution(600);
+        PlotnoDrukarki plotno(drukarka);
+        Drukarka d(plotno);
+        DrukujKopie(d, PrzykladowaFaktura(), 1);
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
