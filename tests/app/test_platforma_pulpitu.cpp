@@ -1,0 +1,63 @@
+// The real desktop's message boxes: Polish titles and buttons, reachable by name, and the answer
+// that the pressed button gives.
+#include <QAccessible>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/platforma.h"
+
+namespace {
+
+struct WidzianeOkno {
+    QString tytul, tekst;
+    QStringList przyciski;  // accessible names
+};
+
+// Answers the next modal box by pressing the button with that accessible name.
+void Odpowiedz(const QString& przycisk, WidzianeOkno& widziane) {
+    QTimer::singleShot(0, [przycisk, &widziane] {
+        auto* okno = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(okno, nullptr);
+        widziane.tytul = okno->windowTitle();
+        widziane.tekst = okno->text();
+        QPushButton* doNacisniecia = nullptr;
+        for (QAbstractButton* b : okno->buttons()) {
+            const QString nazwa = QAccessible::queryAccessibleInterface(b)->text(QAccessible::Name);
+            widziane.przyciski << nazwa;
+            if (nazwa == przycisk) doNacisniecia = qobject_cast<QPushButton*>(b);
+        }
+        ASSERT_NE(doNacisniecia, nullptr) << przycisk.toStdString();
+        doNacisniecia->click();
+    });
+}
+
+TEST(PlatformaPulpitu, PytanieMaPrzyciskiTakINie) {
+    for (const auto& [przycisk, odpowiedz] : {std::pair{"Tak", true}, std::pair{"Nie", false}}) {
+        WidzianeOkno widziane;
+        Odpowiedz(przycisk, widziane);
+        EXPECT_EQ(PlatformaPulpitu().pytanie(nullptr, "Pytanie", "Koniec pracy ?"), odpowiedz);
+        EXPECT_EQ(widziane.tytul, "Pytanie");
+        EXPECT_EQ(widziane.tekst, "Koniec pracy ?");
+        widziane.przyciski.sort();
+        EXPECT_EQ(widziane.przyciski, QStringList({"Nie", "Tak"}));
+    }
+}
+
+TEST(PlatformaPulpitu, InformacjaIBladMajaPrzyciskOK) {
+    WidzianeOkno informacja;
+    Odpowiedz("OK", informacja);
+    PlatformaPulpitu().informacja(nullptr, "Informacja", "Szablon został zapisany.");
+    EXPECT_EQ(informacja.tytul, "Informacja");
+    EXPECT_EQ(informacja.przyciski, QStringList({"OK"}));
+
+    WidzianeOkno blad;
+    Odpowiedz("OK", blad);
+    PlatformaPulpitu().bladStandardowy(nullptr, "Błąd pliku");
+    EXPECT_EQ(blad.tytul, "Błąd");
+    EXPECT_EQ(blad.tekst, "Błąd pliku");
+}
+
+}  // namespace
