@@ -1,0 +1,101 @@
+// Sales-register hand-off: the gross amount of the document in the form goes to the register
+// program "ewidencja.exe" on its command line, with the day and the document reference.
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <algorithm>
+#include <optional>
+
+#include "app/faktura_f.h"
+#include "app/platforma.h"
+#include "registers/wiersz_polecen.h"
+#include "store/plik_rekordow.h"
+#include "store/sciezki.h"
+
+namespace {
+
+const QString SciezkaUstawienEwidencji = QStringLiteral("\\Admini\\ewidencja.dat");
+const QString NazwaProgramu = QStringLiteral("ewidencja.exe");
+
+// File dialogs and the start of the register program end with the data root as working directory.
+void PowrotDoKataloguDanych(Tfaktura_f& okno) {
+    QDir::setCurrent(RzeczywistaSciezka(okno.pliki(), okno.KatalogDanych));
+}
+
+}  // namespace
+
+void Tfaktura_f::SpeedButton28Click() {
+    ro1->setChecked(true);
+    Panel6->setGeometry(201, 123, 526, 279);
+    Panel6->show();
+    Panel6->raise();
+
+    const QString sciezka = SciezkaPliku(SciezkaUstawienEwidencji);
+    const TEwidencja pusty{};
+    ZapewnijPlik(pliki(), sciezka, &pusty, sizeof pusty);
+    TEwidencja ustawienia{};
+    CzytajRekord(pliki(), sciezka, ustawienia);
+    folder->setText(ustawienia.folder.tekst());
+
+    kwota_brutto->setText(KwotaDoZaplaty);
+    Label92->setText(numerator->text() + u'\\' + rozszerzenie->text());
+}
+
+void Tfaktura_f::SpeedButton27Click() {
+    OpisDialoguPliku opis;
+    opis.domyslneRozszerzenie = QStringLiteral("*.exe");
+    opis.nazwaPliku = NazwaProgramu;
+    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, opis);
+    if (!wybrany) return;
+    // Paths chosen here use '/', those of the suite '\': either ends the folder.
+    const qsizetype ukosnik = std::max(wybrany->lastIndexOf(u'\\'), wybrany->lastIndexOf(u'/'));
+    if (ukosnik >= 0) folder->setText(wybrany->left(ukosnik));
+    PowrotDoKataloguDanych(*this);
+}
+
+void Tfaktura_f::SpeedButton30Click() {
+    // The folder is kept even when the program is not found there, so that the user can fix it.
+    TEwidencja ustawienia{};
+    ustawienia.folder.ustaw(folder->text());
+    ZapiszRekordAtomowo(pliki(), SciezkaPliku(SciezkaUstawienEwidencji), ustawienia);
+
+    const QString program = folder->text() + u'\\' + NazwaProgramu;
+    if (!PlikIstnieje(pliki(), program)) {
+        platforma().informacja(
+            this, QStringLiteral("Informacja"),
+            QStringLiteral("W podanej lokalizacji nie znaleziono programu Ewidencja sprzedzaży."));
+        PowrotDoKataloguDanych(*this);
+        return;
+    }
+
+    const QString odniesienie = (ro2->isChecked() ? QStringLiteral("*I* ") : QStringLiteral("*F* ")) +
+                                numerator->text() + u'/' + rozszerzenie->text();
+    const WierszEwidencji wiersz =
+        ZbudujWierszEwidencji(data_wystawienia->text(), kwota_brutto->text(), odniesienie);
+    if (!wiersz.blad.isEmpty()) {
+        platforma().informacja(this, QStringLiteral("Informacja"), wiersz.blad);
+        PowrotDoKataloguDanych(*this);
+        return;
+    }
+
+    // The register program runs in its own folder and is not waited for.
+    const QString rzeczywisty = QFileInfo(RzeczywistaSciezka(pliki(), program)).absoluteFilePath();
+    const bool uruchomiony =
+        platforma().uruchomProgram(rzeczywisty, wiersz.argumenty, KatalogNadrzedny(rzeczywisty));
+    PowrotDoKataloguDanych(*this);
+    if (!uruchomiony) {
+        platforma().informacja(
+            this, QStringLiteral("Informacja"),
+            QStringLiteral(
+                "Nie udało się uruchomić programu Ewidencja sprzedaży (%1). Program dla Windows można "
+                "uruchomić tylko wtedy, gdy zainstalowany jest program wine. Kwota nie została przekazana.")
+                .arg(rzeczywisty));
+        return;
+    }
+    Panel6->hide();
+}
+
+void Tfaktura_f::SpeedButton29Click() { Panel6->hide(); }

@@ -1,0 +1,223 @@
+// Monthly summary: the gross amounts of one year's documents added up month by month, for all buyers
+// or for one, shown as totals and as bars scaled to the largest month.
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/faktura_f.h"
+#include "app/platforma.h"
+#include "calc/liczby.h"
+#include "store/blad.h"
+#include "store/cp1250.h"
+#include "store/plik_rekordow.h"
+#include "store/sciezki.h"
+
+namespace {
+
+const QString Dowolny = QStringLiteral("Dowolny");
+
+// About 200 kB per read: the file is read at the speed of the disk cache, not one call per record.
+constexpr std::size_t RekordowNaOdczyt = 64;
+
+template <std::size_t N>
+std::string_view Bajty(const TTekst<N>& tekst) {
+    return {tekst.znaki, tekst.dlugoscTekstu()};
+}
+
+// A text to look for in the stored Windows-1250 bytes. Nothing is looked for when the text is empty
+// (it occurs nowhere) or holds a character that no stored text can hold.
+std::optional<QByteArray> Wzorzec(const QString& tekst) {
+    QByteArray bajty = DoCp1250(tekst);
+    if (bajty.isEmpty() || ZCp1250(bajty.constData(), bajty.size()) != tekst) return std::nullopt;
+    return bajty;
+}
+
+bool Zawiera(std::string_view tekst, const std::optional<QByteArray>& wzorzec) {
+    return wzorzec &&
+           tekst.find(std::string_view(wzorzec->constData(), wzorzec->size())) != std::string_view::npos;
+}
+
+bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+
+// The month at positions 6 and 7 of the issue date, or 0 when there is no month 1..12 there.
+int MiesiacDaty(std::string_view data) {
+    if (data.size() < 7 || !Cyfra(data[5]) || !Cyfra(data[6])) return 0;
+    const int miesiac = (data[5] - '0') * 10 + (data[6] - '0');
+    return miesiac >= 1 && miesiac <= 12 ? miesiac : 0;
+}
+
+// An amount cell read as the form reads it. Only ASCII characters can be part of a number, and
+// Latin-1 decodes them as Windows-1250 does, so the bytes are widened on the stack without a copy
+// to the heap.
+double KwotaKomorki(const TTekst<20>& komorka) {
+    char16_t znaki[20];
+    const std::size_t dlugosc = komorka.dlugoscTekstu();
+    for (std::size_t i = 0; i < dlugosc; ++i) znaki[i] = static_cast<unsigned char>(komorka.znaki[i]);
+    return LiczbaZTekstu(
+        QString::fromRawData(reinterpret_cast<const QChar*>(znaki), static_cast<qsizetype>(dlugosc)));
+}
+
+// Gross amounts of column 3 of a VAT summary, rows 1..3, added in extended precision.
+long double SumaBrutto(const TTekst<20> (&stawki)[4][3]) {
+    return static_cast<long double>(KwotaKomorki(stawki[3][0])) + KwotaKomorki(stawki[3][1]) +
+           KwotaKomorki(stawki[3][2]);
+}
+
+// What a document adds to its month: an invoice its gross total, a correction the change it makes.
+double KwotaDokumentuZRekordu(const TDokument& d) {
+    const std::string_view rodzaj = Bajty(d.rodzaj);
+    if (rodzaj == "F") return static_cast<double>(SumaBrutto(d.stawki));
+    if (rodzaj == "K") return static_cast<double>(SumaBrutto(d.stawki_korekty) - SumaBrutto(d.stawki));
+    return 0;
+}
+
+// Calls dzialanie for every whole record of the document file, in order, through a buffer of its
+// own: the document in the form is never touched. A typed record file reads one record per call, so
+// blocks of records are read through the store's file system instead.
+template <class F>
+void KazdyDokument(SystemPlikow& system, const QString& sciezka, F&& dzialanie) {
+    const QString rzeczywista = RzeczywistaSciezka(system, sciezka);
+    struct Uchwyt {
+        SystemPlikow& system;
+        int numer;
+        ~Uchwyt() {
+            if (numer < 0) return;
+            try {
+                system.zamknij(numer);
+            } catch (...) {
+                // Already failing; the first error is the one reported.
+            }
+        }
+    } uchwyt{system, system.otworz(rzeczywista, TrybOtwarcia::Odczyt)};
+
+    std::vector<TDokument> bufor(RekordowNaOdczyt);
+    const std::uint64_t rozmiar = system.rozmiar(uchwyt.numer);
+    const std::uint64_t liczba = rozmiar / sizeof(TDokument);
+    for (std::uint64_t numer = 0; numer < liczba;) {
+        const std::size_t ile =
+            static_cast<std::size_t>(std::min<std::uint64_t>(RekordowNaOdczyt, liczba - numer));
+        const std::size_t bajtow = ile * sizeof(TDokument);
+        if (system.czytaj(uchwyt.numer, numer * sizeof(TDokument), bufor.data(), bajtow) < bajtow)
+            throw BladPliku(QStringLiteral("odczyt"), rzeczywista, 0,
+                            QStringLiteral("plik skrócił się w trakcie odczytu"));
+        for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i]);
+        numer += ile;
+    }
+    const int numer = uchwyt.numer;
+    uchwyt.numer = -1;
+    system.zamknij(numer);
+}
+
+// Whole number nearest to x, halves to even, kept within 0..maksimum; a negative or undefined
+// amount gives 0.
+int Pozycja(double x, int maksimum) {
+    if (!(x > 0)) return 0;
+    const double r = std::nearbyint(x);
+    return r >= maksimum ? maksimum : static_cast<int>(r);
+}
+
+struct Paski {
+    int maksimum = 0;
+    std::array<int, 12> pozycje{};
+};
+
+// Bars from 0 to the largest total. A scale beyond what a bar can count is narrowed in proportion.
+Paski PoliczPaski(const std::array<double, 12>& sumy, double skala) {
+    constexpr int Granica = std::numeric_limits<int>::max();
+    const double mnoznik = skala > Granica ? Granica / skala : 1.0;
+    Paski paski;
+    paski.maksimum = Pozycja(skala * mnoznik, Granica);
+    for (std::size_t m = 0; m < 12; ++m) paski.pozycje[m] = Pozycja(sumy[m] * mnoznik, paski.maksimum);
+    return paski;
+}
+
+// Sets the working directory back to the data root when the operation ends, however it ends.
+struct PowrotDoKataloguDanych {
+    Tfaktura_f& okno;
+    ~PowrotDoKataloguDanych() { QDir::setCurrent(RzeczywistaSciezka(okno.pliki(), okno.KatalogDanych)); }
+};
+
+}  // namespace
+
+void Tfaktura_f::SpeedButton17Click() {
+    Panel1->setEnabled(false);
+    Label60->clear();
+    klienci->clear();
+    klienci->setEditText(Dowolny);
+    klienci->addItem(Dowolny);
+    Panel5->setGeometry(10, 8, 682, 625);
+    Panel5->show();
+    Panel5->raise();
+}
+
+void Tfaktura_f::SpeedButton24Click() {
+    OpisDialoguPliku opis;
+    opis.filtr = QStringLiteral("Lista klientów|*.kli");
+    opis.domyslneRozszerzenie = QStringLiteral("*.kli");
+    opis.folderPoczatkowy = QStringLiteral("Uslugi");
+    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, opis);
+    if (!wybrany) return;
+    const PowrotDoKataloguDanych powrot{*this};
+
+    if (!BazaKlientow) BazaKlientow = std::make_unique<TBazaKlientow>();
+    CzytajRekord(pliki(), *wybrany, *BazaKlientow);
+    QStringList nazwy;
+    for (const auto& nazwa : BazaKlientow->odbiorca1)
+        if (nazwa.dlugoscTekstu() > 0) nazwy << nazwa.tekst();
+    klienci->addItems(nazwy);
+}
+
+void Tfaktura_f::SpeedButton19Click() {
+    SumyMiesiecy.fill(0);
+    const QString klient = klienci->currentText();
+    const bool dowolny = klient == Dowolny;
+    const std::optional<QByteArray> rok = Wzorzec(lata->currentText());
+    const std::optional<QByteArray> wzorzecKlienta = dowolny ? std::nullopt : Wzorzec(klient);
+    bool cosPoliczone = false;
+
+    KazdyDokument(pliki(), SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), [&](const TDokument& d) {
+        const std::string_view data = Bajty(d.data_wystawienia);
+        if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;
+        cosPoliczone = true;
+        // There are twelve totals only: a date without a month 1..12 in its place adds to none.
+        const int miesiac = MiesiacDaty(data);
+        if (miesiac == 0) return;
+        KwotaDokumentu = KwotaDokumentuZRekordu(d);
+        SumyMiesiecy[miesiac - 1] += KwotaDokumentu;
+    });
+
+    if (cosPoliczone) {
+        if (dowolny) {
+            Label27->setText(QStringLiteral("Podliczenie dokumentów dla wszystkich klientów"));
+        } else {
+            Label27->setText(QStringLiteral("Podliczenie dokumentów dla wybranego klienta"));
+            Label60->setText(klient);
+        }
+    }
+    for (std::size_t m = 0; m < 12; ++m)
+        SumyMiesiecyEtykiety[m]->setText(TekstKwoty(SumyMiesiecy[m]) + QStringLiteral(" PLN"));
+    double skala = 0;
+    for (double suma : SumyMiesiecy)
+        if (suma >= skala) skala = suma;
+    Label54->setText(TekstKwoty(skala) + QStringLiteral(" PLN = 100%"));
+
+    const Paski paski = PoliczPaski(SumyMiesiecy, skala);
+    for (std::size_t m = 0; m < 12; ++m) {
+        // A bar whose range is 0..0 shows a busy animation instead of an empty bar.
+        PaskiMiesiecy[m]->setRange(0, std::max(paski.maksimum, 1));
+        PaskiMiesiecy[m]->setValue(paski.pozycje[m]);
+    }
+}
+
+void Tfaktura_f::SpeedButton18Click() {
+    Panel5->hide();
+    Panel1->setEnabled(true);
+}
