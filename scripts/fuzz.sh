@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs each fuzzer for the given number of seconds (default 60) with clang and libFuzzer, starting
+# from the saved inputs; new findings land in tests/fuzz/korpus/<target>/ to be kept in the repository.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sekundy=${1:-60}
+CXX=clang++ CC=clang cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAKTURA_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_Liczby fuzz_Rekordu fuzz_Podsumowania
+for cel in Liczby Rekordu Podsumowania; do
+  katalog=$(case $cel in Liczby) echo liczby;; Rekordu) echo rekord;; Podsumowania) echo podsumowanie;; esac)
+  QT_QPA_PLATFORM=offscreen build-fuzz/tests/fuzz_$cel -max_total_time="$sekundy" -max_len=4096 \
+    -artifact_prefix="tests/fuzz/korpus/$katalog/" "tests/fuzz/korpus/$katalog"
+done
