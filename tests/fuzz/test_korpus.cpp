@@ -22,7 +22,7 @@ const OpisCelu Cele[] = {{"liczby", CelLiczby}, {"rekord", CelRekordu}, {"podsum
 class Korpus : public ::testing::TestWithParam<OpisCelu> {};
 
 TEST_P(Korpus, ZapisaneWejscia) {
-    const QString katalog = qEnvironmentVariable("FAKTURA_ZRODLA") + "/tests/fuzz/korpus/" + GetParam().katalog;
+    const QString katalog = QStringLiteral(KORPUS_FUZZ "/") + GetParam().katalog;
     int ile = 0;
     for (QDirIterator it(katalog, QDir::Files); it.hasNext();) {
         QFile plik(it.next());
