@@ -20,11 +20,6 @@ namespace {
 const QString SciezkaUstawienEwidencji = QStringLiteral("\\Admini\\ewidencja.dat");
 const QString NazwaProgramu = QStringLiteral("ewidencja.exe");
 
-// File dialogs and the start of the register program end with the data root as working directory.
-void PowrotDoKataloguDanych(Tfaktura_f& okno) {
-    QDir::setCurrent(RzeczywistaSciezka(okno.pliki(), okno.KatalogDanych));
-}
-
 }  // namespace
 
 void Tfaktura_f::SpeedButton28Click() {
@@ -53,7 +48,7 @@ void Tfaktura_f::SpeedButton27Click() {
     // Paths chosen here use '/', those of the suite '\': either ends the folder.
     const qsizetype ukosnik = std::max(wybrany->lastIndexOf(u'\\'), wybrany->lastIndexOf(u'/'));
     if (ukosnik >= 0) folder->setText(wybrany->left(ukosnik));
-    PowrotDoKataloguDanych(*this);
+    PrzywrocKatalogRoboczy();
 }
 
 void Tfaktura_f::SpeedButton30Click() {
@@ -67,7 +62,7 @@ void Tfaktura_f::SpeedButton30Click() {
         platforma().informacja(
             this, QStringLiteral("Informacja"),
             QStringLiteral("W podanej lokalizacji nie znaleziono programu Ewidencja sprzedzaży."));
-        PowrotDoKataloguDanych(*this);
+        PrzywrocKatalogRoboczy();
         return;
     }
 
@@ -77,7 +72,7 @@ void Tfaktura_f::SpeedButton30Click() {
         ZbudujWierszEwidencji(data_wystawienia->text(), kwota_brutto->text(), odniesienie);
     if (!wiersz.blad.isEmpty()) {
         platforma().informacja(this, QStringLiteral("Informacja"), wiersz.blad);
-        PowrotDoKataloguDanych(*this);
+        PrzywrocKatalogRoboczy();
         return;
     }
 
@@ -85,7 +80,7 @@ void Tfaktura_f::SpeedButton30Click() {
     const QString rzeczywisty = QFileInfo(RzeczywistaSciezka(pliki(), program)).absoluteFilePath();
     const bool uruchomiony =
         platforma().uruchomProgram(rzeczywisty, wiersz.argumenty, KatalogNadrzedny(rzeczywisty));
-    PowrotDoKataloguDanych(*this);
+    PrzywrocKatalogRoboczy();
     if (!uruchomiony) {
         platforma().informacja(
             this, QStringLiteral("Informacja"),
