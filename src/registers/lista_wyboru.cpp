@@ -1,0 +1,170 @@
+// The pick-list panel over the document panel: the list of stored documents, the search, taking a
+// line and leaving the panel.
+#include "registers/lista_wyboru.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QToolButton>
+#include <algorithm>
+#include <vector>
+
+#include "app/faktura_f.h"
+#include "app/platforma.h"
+#include "store/blad.h"
+#include "store/plik_rekordow.h"
+#include "store/sciezki.h"
+
+namespace {
+
+const QString SciezkaDokumentow = QStringLiteral("\\Uslugi\\dokumenty.dat");
+
+// The document file is read this many records at a time: few system calls for a large file, and
+// a block that stays in the processor's cache while its lines are made.
+constexpr std::size_t RekordowWBloku = 128;
+
+QString LiniaDokumentu(const TDokument& d) {
+    LiniaListy linia;
+    linia << d.rodzaj << ' ' << d.numerator << '/' << d.rozszerzenie << ' ' << d.odbiorca1;
+    return linia.tekst();
+}
+
+// One line per whole record, in file order, read through a buffer of its own: Dokument holds the
+// document of the form and must not change until a line is taken.
+QStringList LinieDokumentow(SystemPlikow& system, const QString& sciezkaDanych) {
+    const QString sciezka = RzeczywistaSciezka(system, sciezkaDanych);
+    const int uchwyt = system.otworz(sciezka, TrybOtwarcia::Odczyt);
+    QStringList linie;
+    try {
+        const std::uint64_t n = system.rozmiar(uchwyt) / sizeof(TDokument);
+        linie.reserve(static_cast<qsizetype>(n));
+        std::vector<TDokument> blok(RekordowWBloku);
+        for (std::uint64_t i = 0; i < n;) {
+            const std::size_t ile = static_cast<std::size_t>(std::min<std::uint64_t>(RekordowWBloku, n - i));
+            const std::size_t bajty = ile * sizeof(TDokument);
+            if (system.czytaj(uchwyt, i * sizeof(TDokument), blok.data(), bajty) < bajty)
+                throw BladPliku(QStringLiteral("odczyt"), sciezka, 0,
+                                QStringLiteral("plik skrócił się w czasie odczytu"));
+            for (std::size_t j = 0; j < ile; ++j) linie.append(LiniaDokumentu(blok[j]));
+            i += ile;
+        }
+    } catch (...) {
+        try {
+            system.zamknij(uchwyt);
+        } catch (const BladPliku&) {
+        }
+        throw;
+    }
+    system.zamknij(uchwyt);
+    return linie;
+}
+
+void PrzywrocStanSprzedListy(Tfaktura_f& okno) {
+    if (!okno.StanPrzedListaFaktur) return;
+    const Tfaktura_f::StanDokumentu& stan = *okno.StanPrzedListaFaktur;
+    okno.NowyDokument = stan.NowyDokument;
+    okno.Korekta = stan.Korekta;
+    okno.ZapisDozwolony = stan.ZapisDozwolony;
+    okno.UsuwanieDozwolone = stan.UsuwanieDozwolone;
+    okno.SpeedButton6->setEnabled(stan.NowaFakturaWlaczona);
+    okno.StanPrzedListaFaktur.reset();
+}
+
+// The stored document behind line `indeks` of the invoice list becomes the document of the form.
+void WczytajDokument(Tfaktura_f& okno, int indeks) {
+    PlikRekordow plik(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
+    plik.otworzDoOdczytu();
+    plik.szukaj(indeks);
+    // Dokument and its position change together, and only once the record has been read whole.
+    TDokument dokument{};
+    plik.czytaj(dokument);
+    okno.Dokument = dokument;
+    okno.PozycjaDokumentu = indeks + 1;
+    okno.StanPrzedListaFaktur.reset();
+    okno.PodstawDoFormatki();
+
+    const QString rodzaj = okno.Dokument.rodzaj.tekst();
+    const bool faktura = rodzaj == QLatin1String("F");
+    const bool korekta = rodzaj == QLatin1String("K");
+    if (faktura || korekta) okno.SpeedButton9->setEnabled(faktura);
+    okno.Label23->clear();
+    if (korekta) okno.Label23->setText(QStringLiteral("korygująca"));
+    plik.zamknij();
+    if (faktura) okno.Label22->setText(QStringLiteral("Edycja wczytanej faktury Vat"));
+    if (korekta) okno.Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
+}
+
+}  // namespace
+
+void PokazPanelListy(Tfaktura_f& okno) {
+    okno.Panel3->setGeometry(4, 4, 678, 618);
+    okno.Panel3->show();
+    okno.Panel3->raise();
+}
+
+void Tfaktura_f::SpeedButton3Click() {
+    if (!StanPrzedListaFaktur)
+        StanPrzedListaFaktur = StanDokumentu{NowyDokument, Korekta, ZapisDozwolony, UsuwanieDozwolone,
+                                             !SpeedButton6->testAttribute(Qt::WA_ForceDisabled)};
+    Panel1->setEnabled(false);
+    NowyDokument = false;
+    Korekta = false;
+    ZapisDozwolony = true;
+    UsuwanieDozwolone = true;
+    SpeedButton6->setEnabled(true);
+    TrybListy = 3;
+    Label20->setText(QStringLiteral("Lista faktur"));
+    lista->clear();
+    SlotyListy.clear();
+    try {
+        lista->addItems(LinieDokumentow(pliki_, SciezkaPliku(SciezkaDokumentow)));
+    } catch (...) {
+        // No list is shown: the window goes back to the document it was editing.
+        PrzywrocStanSprzedListy(*this);
+        Panel1->setEnabled(true);
+        throw;
+    }
+    lista->setCurrentRow(0);
+    PokazPanelListy(*this);
+}
+
+void Tfaktura_f::SpeedButton12Click() {
+    const QString fraza = szukaj->text();
+    // The first line is never searched, and an empty phrase finds nothing.
+    if (!fraza.isEmpty()) {
+        for (int i = 1; i < lista->count(); ++i) {
+            if (lista->item(i)->text().contains(fraza, Qt::CaseSensitive)) {
+                lista->setCurrentRow(i);
+                return;
+            }
+        }
+    }
+    platforma_.informacja(this, QStringLiteral("Informacja"),
+                          QStringLiteral("Brak danych spełniających zadane kryteria."));
+    lista->setCurrentRow(0);
+}
+
+void Tfaktura_f::SpeedButton11Click() {
+    const QList<QListWidgetItem*> wybrane = lista->selectedItems();
+    // Only an empty list has no selected line: nothing can be taken and the panel stays open for
+    // "Powrót".
+    if (wybrane.isEmpty()) return;
+    const int indeks = lista->row(wybrane.front());
+    if (TrybListy == 1 || TrybListy == 2)
+        WstawWpisBazy(*this, indeks);
+    else if (TrybListy == 3)
+        WczytajDokument(*this, indeks);
+    Panel3->hide();
+    Panel1->setEnabled(true);
+}
+
+void Tfaktura_f::listaDblClick() { SpeedButton11Click(); }
+
+void Tfaktura_f::SpeedButton10Click() {
+    Panel3->hide();
+    Panel1->setEnabled(true);
+    // The form still shows the document it showed when the invoice list opened; saving it must
+    // neither write it over another record nor turn a correction into an invoice.
+    PrzywrocStanSprzedListy(*this);
+}
