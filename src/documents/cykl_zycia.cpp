@@ -125,21 +125,6 @@ void SprawdzPozycje(PlikRekordow& plik, std::int64_t pozycja) {
                             .arg(pozycja));
 }
 
-// The last record of the file into the form. When that fails half-way Dokument may be cleared
-// while the form still shows its document; the record and the position it had are put back, so
-// that the tables the form does not show are not lost and the position names no other record.
-void PokazOstatniDokument(Tfaktura_f& okno) {
-    const TDokument dawny = okno.Dokument;
-    const std::int32_t dawnaPozycja = okno.PozycjaDokumentu;
-    try {
-        okno.CzytajOstatniDokument();
-    } catch (...) {
-        okno.Dokument = dawny;
-        okno.PozycjaDokumentu = dawnaPozycja;
-        throw;
-    }
-}
-
 void DopiszDokument(Tfaktura_f& okno) {
     PlikRekordow plik(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
     plik.otworz();
@@ -162,7 +147,7 @@ void DopiszDokument(Tfaktura_f& okno) {
     blad.wykonaj([&plik] { plik.zamknij(); });
     blad.wykonaj([&okno] { ZapiszUstawieniaFaktury(okno); });
     okno.SpeedButton6->setEnabled(true);
-    PokazOstatniDokument(okno);
+    okno.CzytajOstatniDokument();
     blad.zglos();
 }
 
@@ -349,6 +334,6 @@ void Tfaktura_f::SpeedButton8Click() {
     blad.wykonaj([this, &dokumenty] {
         pliki_.synchronizujKatalog(KatalogNadrzedny(RzeczywistaSciezka(pliki_, dokumenty)));
     });
-    PokazOstatniDokument(*this);
+    CzytajOstatniDokument();
     blad.zglos();
 }

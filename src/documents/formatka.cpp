@@ -6,28 +6,23 @@
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
+#include "documents/formatka.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 
-namespace {
-
-void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TTekst<60> (&pozycje)[6][3],
-                      TTekst<20> (&stawki)[4][3]) {
+void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje, TabelaStawek& stawki) {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) pozycje[c - 1][r - 1].ustaw(tabela->komorka(c, r));
     for (int c = 0; c <= 3; ++c)
         for (int r = 1; r <= 3; ++r) stawki[c][r - 1].ustaw(tabelaVat->komorka(c, r));
 }
 
-void RekordDoKomorek(const TTekst<60> (&pozycje)[6][3], const TTekst<20> (&stawki)[4][3], Siatka* tabela,
-                     Siatka* tabelaVat) {
+void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela, Siatka* tabelaVat) {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) tabela->ustawKomorke(c, r, pozycje[c - 1][r - 1].tekst());
     for (int c = 0; c <= 3; ++c)
         for (int r = 1; r <= 3; ++r) tabelaVat->ustawKomorke(c, r, stawki[c][r - 1].tekst());
 }
-
-}  // namespace
 
 void Tfaktura_f::PodstawDoPliku() {
     Dokument.miejscowosc.ustaw(miejscowosc->text());
@@ -98,14 +93,17 @@ void Tfaktura_f::PodstawDoFormatki() {
 void Tfaktura_f::CzytajOstatniDokument() {
     PlikRekordow plik(pliki_, SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), sizeof(TDokument));
     plik.otworz();
-    Dokument = TDokument{};
     const std::int64_t n = plik.liczbaRekordow();
     if (n < 1)
         throw BladPliku(QStringLiteral("odczyt"), plik.sciezka(), 0,
                         QStringLiteral("plik dokumentów nie zawiera żadnego dokumentu"));
     plik.szukaj(n - 1);
+    // Read aside first: a failed read must leave the document in memory (with a correction's copy
+    // of the invoice tables) and its position as they were.
+    TDokument wczytany{};
+    plik.czytaj(wczytany);
+    Dokument = wczytany;
     PozycjaDokumentu = static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX));
-    plik.czytaj(Dokument);
     PodstawDoFormatki();
     const QString rodzaj = Dokument.rodzaj.tekst();
     if (rodzaj == QLatin1String("F")) SpeedButton9->setEnabled(true);

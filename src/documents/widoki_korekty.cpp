@@ -5,25 +5,9 @@
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
+#include "documents/formatka.h"
 
 namespace {
-
-using Pozycje = TTekst<60>[6][3];
-using Stawki = TTekst<20>[4][3];
-
-void GrydyDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, Pozycje& pozycje, Stawki& stawki) {
-    for (int c = 1; c <= 6; ++c)
-        for (int r = 1; r <= 3; ++r) pozycje[c - 1][r - 1].ustaw(tabela->komorka(c, r));
-    for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) stawki[c][r - 1].ustaw(tabelaVat->komorka(c, r));
-}
-
-void RekordDoGryd(const Pozycje& pozycje, const Stawki& stawki, Siatka* tabela, Siatka* tabelaVat) {
-    for (int c = 1; c <= 6; ++c)
-        for (int r = 1; r <= 3; ++r) tabela->ustawKomorke(c, r, pozycje[c - 1][r - 1].tekst());
-    for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) tabelaVat->ustawKomorke(c, r, stawki[c][r - 1].tekst());
-}
 
 void UstawWidok(Tfaktura_f& okno, std::int32_t kolor, const QString& tytul, bool edycja) {
     okno.tabela->ustawKolorCzcionki(kolor);
@@ -42,11 +26,11 @@ void Tfaktura_f::SpeedButton15Click() {
     const bool widokFakturyPokazany = !tabela->isEnabled();
     UstawWidok(*this, KolorFaktury, QStringLiteral("Tabelka faktury"), false);
     if (widokFakturyPokazany) return;
-    GrydyDoRekordu(tabela, tabela_vat, Dokument.pozycje_korekty, Dokument.stawki_korekty);
-    RekordDoGryd(Dokument.pozycje, Dokument.stawki, tabela, tabela_vat);
+    KomorkiDoRekordu(tabela, tabela_vat, Dokument.pozycje_korekty, Dokument.stawki_korekty);
+    RekordDoKomorek(Dokument.pozycje, Dokument.stawki, tabela, tabela_vat);
 }
 
 void Tfaktura_f::SpeedButton16Click() {
     UstawWidok(*this, KolorKorekty, QStringLiteral("Tabelka korekty"), true);
-    RekordDoGryd(Dokument.pozycje_korekty, Dokument.stawki_korekty, tabela, tabela_vat);
+    RekordDoKomorek(Dokument.pozycje_korekty, Dokument.stawki_korekty, tabela, tabela_vat);
 }

@@ -6,6 +6,7 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
+#include "documents/formatka.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 
@@ -43,10 +44,7 @@ void Tfaktura_f::SpeedButton21Click() {
     Szablon.termin_zaplaty.ustaw(termin_zaplaty->currentText());
     Szablon.podpis.ustaw(podpis->text());
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
-    for (int c = 1; c <= 6; ++c)
-        for (int r = 1; r <= 3; ++r) Szablon.pozycje[c - 1][r - 1].ustaw(tabela->komorka(c, r));
-    for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) Szablon.stawki[c][r - 1].ustaw(tabela_vat->komorka(c, r));
+    KomorkiDoRekordu(tabela, tabela_vat, Szablon.pozycje, Szablon.stawki);
     ZapiszRekordAtomowo(pliki(), *plik, Szablon);
     platforma().informacja(this, QStringLiteral("Informacja"), QStringLiteral("Szablon został zapisany."));
     PrzywrocKatalogRoboczy();
@@ -71,10 +69,7 @@ void Tfaktura_f::SpeedButton22Click() {
     termin_zaplaty->setEditText(Szablon.termin_zaplaty.tekst());
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
     Korekta = false;
-    for (int c = 1; c <= 6; ++c)
-        for (int r = 1; r <= 3; ++r) tabela->ustawKomorke(c, r, Szablon.pozycje[c - 1][r - 1].tekst());
-    for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) tabela_vat->ustawKomorke(c, r, Szablon.stawki[c][r - 1].tekst());
+    RekordDoKomorek(Szablon.pozycje, Szablon.stawki, tabela, tabela_vat);
     PrzywrocKatalogRoboczy();
 }
 
