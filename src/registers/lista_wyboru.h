@@ -9,6 +9,13 @@
 #include "store/tekst.h"
 
 class Tfaktura_f;
+struct OpisDialoguPliku;
+
+// The client file dialog, shared by the client list and the summary's buyer names.
+OpisDialoguPliku OpenDialog2();
+
+// The first record of a client list file into the window's one client buffer, in one read.
+void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka);
 
 // Places the panel over the document panel and shows it.
 void PokazPanelListy(Tfaktura_f& okno);

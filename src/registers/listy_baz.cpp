@@ -108,10 +108,15 @@ void WstawWpisBazy(Tfaktura_f& okno, int indeks) {
     }
 }
 
+OpisDialoguPliku OpenDialog2() {
+    return {QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"), QStringLiteral("Uslugi"), QString(),
+            false};
+}
+
+void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka) { CzytajBaze(okno, sciezka, okno.BazaKlientow); }
+
 void Tfaktura_f::SpeedButton5Click() {
-    const OpisDialoguPliku dialog{QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"),
-                                  QStringLiteral("Uslugi"), QString(), false};
-    OtworzListe(*this, dialog, 1, QStringLiteral("Baza klientów "), BazaKlientow, &LinieKlientow);
+    OtworzListe(*this, OpenDialog2(), 1, QStringLiteral("Baza klientów "), BazaKlientow, &LinieKlientow);
 }
 
 void Tfaktura_f::SpeedButton13Click() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/faktura_f.h"
+#include "registers/lista_wyboru.h"
 #include "app/platforma.h"
 #include "calc/liczby.h"
 #include "store/blad.h"
@@ -159,16 +160,11 @@ void Tfaktura_f::SpeedButton17Click() {
 }
 
 void Tfaktura_f::SpeedButton24Click() {
-    OpisDialoguPliku opis;
-    opis.filtr = QStringLiteral("Lista klientów|*.kli");
-    opis.domyslneRozszerzenie = QStringLiteral("*.kli");
-    opis.folderPoczatkowy = QStringLiteral("Uslugi");
-    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, opis);
+    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, OpenDialog2());
     if (!wybrany) return;
     const PowrotDoKataloguDanych powrot{*this};
 
-    if (!BazaKlientow) BazaKlientow = std::make_unique<TBazaKlientow>();
-    CzytajRekord(pliki(), *wybrany, *BazaKlientow);
+    CzytajBazeKlientow(*this, *wybrany);
     QStringList nazwy;
     for (const auto& nazwa : BazaKlientow->odbiorca1)
         if (nazwa.dlugoscTekstu() > 0) nazwy << nazwa.tekst();
