@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "app/faktura_f.h"
+#include "wspolne_pomiarow.h"
 #include "app/platforma.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
@@ -214,11 +215,7 @@ BENCHMARK(OtwarcieListyKlientow)->Unit(benchmark::kMillisecond)->UseManualTime()
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int wynik = UruchomPomiary(argc, argv);
     Wspolne.reset();
-    return 0;
+    return wynik;
 }

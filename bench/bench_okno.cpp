@@ -7,22 +7,12 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
+#include "wspolne_pomiarow.h"
 #include "app/siatka.h"
 #include "calc/podsumowanie.h"
 #include "store/system_plikow.h"
 
 namespace {
-
-class PlatformaCicha : public Platforma {
-public:
-    bool pytanie(QWidget*, const QString&, const QString&) override { return false; }
-    void informacja(QWidget*, const QString&, const QString&) override {}
-    void bladStandardowy(QWidget*, const QString& tekst) override { qFatal("%s", qPrintable(tekst)); }
-    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override { return {}; }
-    std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
-    QDateTime teraz() override { return QDateTime::currentDateTime(); }
-    void zakonczProgram() override {}
-};
 
 Tfaktura_f* Okno() {
     static QTemporaryDir katalog;
@@ -65,11 +55,4 @@ BENCHMARK(TykniecieZegara);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return UruchomPomiary(argc, argv); }

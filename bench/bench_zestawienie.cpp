@@ -14,22 +14,12 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
+#include "wspolne_pomiarow.h"
 #include "store/system_plikow.h"
 
 namespace {
 
 constexpr int LiczbaDokumentow = 100000;
-
-class PlatformaCicha : public Platforma {
-  public:
-    bool pytanie(QWidget*, const QString&, const QString&) override { return false; }
-    void informacja(QWidget*, const QString&, const QString&) override {}
-    void bladStandardowy(QWidget*, const QString& tekst) override { qFatal("%s", qPrintable(tekst)); }
-    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override { return {}; }
-    std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
-    QDateTime teraz() override { return QDateTime::currentDateTime(); }
-    void zakonczProgram() override {}
-};
 
 // Invoices and corrections of 2009 and 2010 for 500 buyers, two or three rate rows each.
 TDokument Przyklad(int i) {
@@ -107,11 +97,4 @@ BENCHMARK(Cat)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return UruchomPomiary(argc, argv); }

@@ -1,0 +1,27 @@
+#pragma once
+// Shared by the benchmarks that run the real window: a desktop that asks nothing, and the main
+// that creates the application before Google Benchmark runs.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include "app/platforma.h"
+
+class PlatformaCicha : public Platforma {
+public:
+    bool pytanie(QWidget*, const QString&, const QString&) override { return false; }
+    void informacja(QWidget*, const QString&, const QString&) override {}
+    void bladStandardowy(QWidget*, const QString& tekst) override { qFatal("%s", qPrintable(tekst)); }
+    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override { return {}; }
+    std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
+    QDateTime teraz() override { return QDateTime::currentDateTime(); }
+    void zakonczProgram() override {}
+};
+
+inline int UruchomPomiary(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplikacja(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
