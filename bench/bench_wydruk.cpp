@@ -7,47 +7,15 @@
 #include <QTemporaryDir>
 
 #include "print/plotno_drukarki.h"
+#include "print/dane_wydruku.h"
 #include "print/wydruk.h"
 
 namespace {
 
-DaneWydruku PrzykladowaFaktura() {
-    DaneWydruku d;
-    d.miejscowosc = QStringLiteral("Kraków");
-    d.data_wystawienia = QStringLiteral("2010-03-15");
-    d.numerator = QStringLiteral("17");
-    d.rozszerzenie = QStringLiteral("FV/2010");
-    d.odbiorca1 = QStringLiteral("Odbiorca Sp. z o.o.");
-    d.odbiorca2 = QStringLiteral("ul. Długa 5");
-    d.odbiorca3 = QStringLiteral("30-001 Kraków");
-    d.nip_odbiorcy = QStringLiteral("123-456-78-90");
-    d.forma_zaplaty = QStringLiteral("przelew");
-    d.termin_zaplaty = QStringLiteral("14 dni");
-    d.data_uslugi = QStringLiteral("2010-03-14");
-    d.podpis = QStringLiteral("Jan Nowak");
-    d.oznaczenie_kopii = QStringLiteral("oryginał / kopia");
-    d.stopka = QStringLiteral("Dziękujemy za zakupy");
-    d.liniaFirmy1 = QStringLiteral("Firma Usługowa Sprzedawca");
-    d.liniaFirmy2 = QStringLiteral("ul. Krótka 1");
-    d.liniaFirmy3 = QStringLiteral("00-950 Warszawa");
-    d.nip = QStringLiteral("111-222-33-44");
-    d.bank = QStringLiteral("Bank Pierwszy");
-    d.konto = QStringLiteral("12 3456 7890");
-    TDokument& dok = d.dokument;
-    dok.rodzaj.ustaw(QStringLiteral("F"));
-    const char* wiersz[] = {"Usługa serwisowa", "71.12.1", "szt", "   1.00", " 100.00", "23"};
-    for (int c = 0; c < 6; ++c) dok.pozycje[c][0].ustaw(QString::fromUtf8(wiersz[c]));
-    const char* stawka[] = {"23", "      100.00", "       23.00", "      123.00"};
-    for (int c = 0; c < 4; ++c) dok.stawki[c][0].ustaw(QString::fromUtf8(stawka[c]));
-    d.czcionka.NazwaCzcionki = QStringLiteral("Arial");
-    d.czcionka.RozmiarCzcionki = 10;
-    return d;
-}
-
 void BM_StronaFakturyDoPdf(benchmark::State& stan) {
     QTemporaryDir katalog;
     const QString plik = katalog.filePath(QStringLiteral("faktura.pdf"));
-    const DaneWydruku dane = PrzykladowaFaktura();
+    const DaneWydruku dane = DaneFaktury();
     for (auto _ : stan) {
         QPrinter drukarka(QPrinter::HighResolution);
         drukarka.setOutputFormat(QPrinter::PdfFormat);
@@ -73,7 +41,7 @@ int main(int argc, char** argv) {
         drukarka.setResolution(600);
         PlotnoDrukarki plotno(drukarka);
         Drukarka d(plotno);
-        DrukujKopie(d, PrzykladowaFaktura(), 1);
+        DrukujKopie(d, DaneFaktury(), 1);
         return 0;
     }
     benchmark::Initialize(&argc, argv);
