@@ -14,6 +14,9 @@ Siatka::Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWi
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    // Amounts are padded with blanks on the left; when a cell is too narrow, the padding goes first
+    // and the digits stay readable.
+    setTextElideMode(Qt::ElideLeft);
     for (int c = 0; c < kolumny; ++c) {
         setHorizontalHeaderItem(c, new QTableWidgetItem());
         if (c < static_cast<int>(szerokosci.size())) setColumnWidth(c, szerokosci[c]);
