@@ -22,6 +22,11 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
     const QString korzen = katalog.absolutePath();
     auto sciezka = [&korzen](const char* wzgledna) { return SciezkaDanych(korzen, QString::fromUtf8(wzgledna)); };
 
+    // Mode 0 keeps the working directory as the data root, so the demo folder may move.
+    TUstawieniaSieci siec{};
+    siec.tryb = 0;
+    ZapiszJesliBrak(pliki, sciezka("\\Admini\\siec.dat"), siec);
+
     TDaneFirmy firma{};
     firma.linia1.ustaw(QStringLiteral("Biuro Rachunkowe „Żuraw” Sp. z o.o."));
     firma.linia2.ustaw(QStringLiteral("ul. Źródlana 12/4"));

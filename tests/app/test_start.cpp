@@ -10,7 +10,9 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "app/dane_demonstracyjne.h"
 #include "app/faktura_f.h"
+#include "store/system_plikow.h"
 #include "app/siatka.h"
 #include "store/rekordy.h"
 #include "wspolne/katalog_testowy.h"
@@ -363,6 +365,28 @@ TEST(Start, PustyPlikDokumentowToBladZOknemOtwartym) {
     ASSERT_EQ(platforma.bledy().size(), 1u);
     EXPECT_TRUE(platforma.bledy()[0].contains("dokumenty.dat"));
     EXPECT_EQ(okno->Label22->text(), "Wczytany ostatnio wystawiony dokument");
+}
+
+// The demo folder that the run command prepares starts cleanly and stays usable wherever it lies.
+TEST(Start, DaneDemonstracyjne) {
+    KatalogTestowy katalog(false);
+    PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), katalog.sciezka());
+    const QByteArray firma = katalog.czytaj("Admini/firma.dat");
+    PlatformaTestowa platforma;
+    auto okno = UruchomOkno(platforma);
+    EXPECT_TRUE(platforma.bledy().empty());
+    EXPECT_EQ(okno->KatalogDanych, QDir::currentPath());
+    EXPECT_EQ(okno->LiczbaKopii, 1);
+    EXPECT_FALSE(okno->LiniaFirmy1.isEmpty());
+    EXPECT_EQ(okno->Label13->text(), "oryginał");
+    for (const char* plik : {"FONT/font_welkaro.dat", "Uslugi/klienci_demo.kli", "Uslugi/uslugi_demo.usl"})
+        EXPECT_TRUE(katalog.istnieje(plik)) << plik;
+    EXPECT_TRUE(katalog.istnieje("Szablony"));
+    // Prepared again, existing files are kept.
+    katalog.zapisz("Admini/firma.dat", QByteArray(306, '\0'));
+    PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), katalog.sciezka());
+    EXPECT_EQ(katalog.czytaj("Admini/firma.dat"), QByteArray(306, '\0'));
+    EXPECT_EQ(firma.size(), 306);
 }
 
 TEST(Zamykanie, NieZostawiaOknoAKrzyzykNigdyNieZamykaSam) {
