@@ -10,6 +10,7 @@ trap 'rm -rf "$dane"' EXIT
 build-bench/faktura --dane-demonstracyjne "$dane"
 cd "$dane"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -e
   program=$1
   "$program" 2>/dev/null   # first run creates the default files
   czasy=()
@@ -19,7 +20,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   done
   printf "start do pierwszego okna (ms): %s\n" "${czasy[*]}"
   printf "mediana: %s ms\n" "$(printf "%s\n" "${czasy[@]}" | sort -n | sed -n 3p)"
-' _ "$OLDPWD/build-bench/bench_start"
+' _ "$OLDPWD/build-bench/bench/bench_start"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$1" & pid=$!
   sleep 2
