@@ -23,6 +23,7 @@
 #include "app/jpeg.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
+#include "app/straz.h"
 #include "calc/liczby.h"
 #include "print/kolory.h"
 #include "store/blad.h"
@@ -609,17 +610,7 @@ void Tfaktura_f::PrzywrocKatalogRoboczy() {
 // ------------------------------------------------------------------------------------------------
 // Errors
 
-void Tfaktura_f::Straz(const std::function<void()>& dzialanie) {
-    try {
-        dzialanie();
-    } catch (const BladPliku& blad) {
-        platforma_.bladStandardowy(this, blad.komunikat());
-    } catch (const std::exception& blad) {
-        platforma_.bladStandardowy(this, QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what()));
-    } catch (...) {
-        platforma_.bladStandardowy(this, QStringLiteral("Nieoczekiwany błąd programu."));
-    }
-}
+void Tfaktura_f::Straz(const std::function<void()>& dzialanie) { ::Straz(platforma_, this, dzialanie); }
 
 // ------------------------------------------------------------------------------------------------
 // Clock, help, closing

@@ -9,7 +9,7 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "print/font_f.h"
-#include "store/blad.h"
+#include "app/straz.h"
 #include "store/system_plikow.h"
 
 namespace {
@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
         QCoreApplication aplikacja(argc, argv);
         try {
             PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), QString::fromLocal8Bit(argv[2]));
-        } catch (const BladPliku& blad) {
-            std::fprintf(stderr, "%s\n", blad.komunikat().toLocal8Bit().constData());
+        } catch (...) {
+            std::fprintf(stderr, "%s\n", KomunikatBiezacegoBledu().toLocal8Bit().constData());
             return 1;
         }
         return 0;

@@ -1,4 +1,4 @@
-// Events of the document subsystem: lifecycle, correction views, calendar date entry.
+// Events of the document subsystem: lifecycle and correction views.
 #include "app/faktura_f.h"
 
 void Tfaktura_f::polaczDokumenty() {

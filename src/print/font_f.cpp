@@ -5,7 +5,7 @@
 
 #include "app/dostepnosc.h"
 #include "app/platforma.h"
-#include "store/blad.h"
+#include "app/straz.h"
 
 Tfont_f::Tfont_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic)
     : QWidget(rodzic, Qt::Window), platforma_(platforma), pliki_(pliki) {
@@ -25,11 +25,7 @@ Tfont_f::Tfont_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic)
 void Tfont_f::FormCreate() {}
 
 void Tfont_f::Button1Click() {
-    try {
-        ZapiszFonty(QStringLiteral("44.abc"));
-    } catch (const BladPliku& blad) {
-        platforma_.bladStandardowy(this, blad.komunikat());
-    }
+    Straz(platforma_, this, [this] { ZapiszFonty(QStringLiteral("44.abc")); });
 }
 
 void Tfont_f::CzytajFonty(const QString& nazwaPliku) { ::CzytajFonty(pliki_, Czcionki, nazwaPliku); }

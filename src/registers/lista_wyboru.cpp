@@ -32,31 +32,10 @@ QString LiniaDokumentu(const TDokument& d) {
 
 // One line per whole record, in file order, read through a buffer of its own: Dokument holds the
 // document of the form and must not change until a line is taken.
-QStringList LinieDokumentow(SystemPlikow& system, const QString& sciezkaDanych) {
-    const QString sciezka = RzeczywistaSciezka(system, sciezkaDanych);
-    const int uchwyt = system.otworz(sciezka, TrybOtwarcia::Odczyt);
+QStringList LinieDokumentow(SystemPlikow& system, const QString& sciezka) {
     QStringList linie;
-    try {
-        const std::uint64_t n = system.rozmiar(uchwyt) / sizeof(TDokument);
-        linie.reserve(static_cast<qsizetype>(n));
-        std::vector<TDokument> blok(RekordowWBloku);
-        for (std::uint64_t i = 0; i < n;) {
-            const std::size_t ile = static_cast<std::size_t>(std::min<std::uint64_t>(RekordowWBloku, n - i));
-            const std::size_t bajty = ile * sizeof(TDokument);
-            if (system.czytaj(uchwyt, i * sizeof(TDokument), blok.data(), bajty) < bajty)
-                throw BladPliku(QStringLiteral("odczyt"), sciezka, 0,
-                                QStringLiteral("plik skrócił się w czasie odczytu"));
-            for (std::size_t j = 0; j < ile; ++j) linie.append(LiniaDokumentu(blok[j]));
-            i += ile;
-        }
-    } catch (...) {
-        try {
-            system.zamknij(uchwyt);
-        } catch (const BladPliku&) {
-        }
-        throw;
-    }
-    system.zamknij(uchwyt);
+    KazdyRekord<TDokument>(system, sciezka, RekordowWBloku,
+                           [&linie](const TDokument& d) { linie.append(LiniaDokumentu(d)); });
     return linie;
 }
 

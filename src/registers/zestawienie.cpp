@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/faktura_f.h"
-#include "registers/lista_wyboru.h"
 #include "app/platforma.h"
 #include "calc/liczby.h"
+#include "registers/lista_wyboru.h"
 #include "store/blad.h"
 #include "store/cp1250.h"
 #include "store/plik_rekordow.h"
@@ -80,43 +80,6 @@ double KwotaDokumentuZRekordu(const TDokument& d) {
     return 0;
 }
 
-// Calls dzialanie for every whole record of the document file, in order, through a buffer of its
-// own: the document in the form is never touched. A typed record file reads one record per call, so
-// blocks of records are read through the store's file system instead.
-template <class F>
-void KazdyDokument(SystemPlikow& system, const QString& sciezka, F&& dzialanie) {
-    const QString rzeczywista = RzeczywistaSciezka(system, sciezka);
-    struct Uchwyt {
-        SystemPlikow& system;
-        int numer;
-        ~Uchwyt() {
-            if (numer < 0) return;
-            try {
-                system.zamknij(numer);
-            } catch (...) {
-                // Already failing; the first error is the one reported.
-            }
-        }
-    } uchwyt{system, system.otworz(rzeczywista, TrybOtwarcia::Odczyt)};
-
-    std::vector<TDokument> bufor(RekordowNaOdczyt);
-    const std::uint64_t rozmiar = system.rozmiar(uchwyt.numer);
-    const std::uint64_t liczba = rozmiar / sizeof(TDokument);
-    for (std::uint64_t numer = 0; numer < liczba;) {
-        const std::size_t ile =
-            static_cast<std::size_t>(std::min<std::uint64_t>(RekordowNaOdczyt, liczba - numer));
-        const std::size_t bajtow = ile * sizeof(TDokument);
-        if (system.czytaj(uchwyt.numer, numer * sizeof(TDokument), bufor.data(), bajtow) < bajtow)
-            throw BladPliku(QStringLiteral("odczyt"), rzeczywista, 0,
-                            QStringLiteral("plik skrócił się w trakcie odczytu"));
-        for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i]);
-        numer += ile;
-    }
-    const int numer = uchwyt.numer;
-    uchwyt.numer = -1;
-    system.zamknij(numer);
-}
-
 // Whole number nearest to x, halves to even, kept within 0..maksimum; a negative or undefined
 // amount gives 0.
 int Pozycja(double x, int maksimum) {
@@ -179,16 +142,18 @@ void Tfaktura_f::SpeedButton19Click() {
     const std::optional<QByteArray> wzorzecKlienta = dowolny ? std::nullopt : Wzorzec(klient);
     bool cosPoliczone = false;
 
-    KazdyDokument(pliki(), SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), [&](const TDokument& d) {
-        const std::string_view data = Bajty(d.data_wystawienia);
-        if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;
-        cosPoliczone = true;
-        // There are twelve totals only: a date without a month 1..12 in its place adds to none.
-        const int miesiac = MiesiacDaty(data);
-        if (miesiac == 0) return;
-        KwotaDokumentu = KwotaDokumentuZRekordu(d);
-        SumyMiesiecy[miesiac - 1] += KwotaDokumentu;
-    });
+    KazdyRekord<TDokument>(
+        pliki(), SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), RekordowNaOdczyt,
+        [&](const TDokument& d) {
+            const std::string_view data = Bajty(d.data_wystawienia);
+            if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;
+            cosPoliczone = true;
+            // There are twelve totals only: a date without a month 1..12 in its place adds to none.
+            const int miesiac = MiesiacDaty(data);
+            if (miesiac == 0) return;
+            KwotaDokumentu = KwotaDokumentuZRekordu(d);
+            SumyMiesiecy[miesiac - 1] += KwotaDokumentu;
+        });
 
     if (cosPoliczone) {
         if (dowolny) {

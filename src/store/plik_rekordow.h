@@ -2,11 +2,14 @@
 // Typed record files: a file is a sequence of fixed-size records with no header.
 
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <type_traits>
+#include <vector>
 
+#include "store/blad.h"
 #include "store/sciezki.h"
 #include "store/system_plikow.h"
 
@@ -97,3 +100,39 @@ bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* reko
                   std::size_t rozmiar);
 
 void UsunPlik(SystemPlikow& system, const QString& sciezka);
+
+// Calls `dzialanie` for every whole record of the file, in order, reading `rekordowWBloku` records
+// per system call into a buffer of its own (a typed record file reads one record per call, which
+// is slow for a long file). A partial record at the end is not visited.
+template <RekordPliku T, class F>
+void KazdyRekord(SystemPlikow& system, const QString& sciezka, std::size_t rekordowWBloku, F&& dzialanie) {
+    const QString rzeczywista = RzeczywistaSciezka(system, sciezka);
+    struct Uchwyt {
+        SystemPlikow& system;
+        int numer;
+        ~Uchwyt() {
+            if (numer < 0) return;
+            try {
+                system.zamknij(numer);
+            } catch (...) {
+                // Already failing; the first error is the one reported.
+            }
+        }
+    } uchwyt{system, system.otworz(rzeczywista, TrybOtwarcia::Odczyt)};
+
+    std::vector<T> bufor(rekordowWBloku);
+    const std::uint64_t liczba = system.rozmiar(uchwyt.numer) / sizeof(T);
+    for (std::uint64_t numer = 0; numer < liczba;) {
+        const std::size_t ile =
+            static_cast<std::size_t>(std::min<std::uint64_t>(rekordowWBloku, liczba - numer));
+        const std::size_t bajtow = ile * sizeof(T);
+        if (system.czytaj(uchwyt.numer, numer * sizeof(T), bufor.data(), bajtow) < bajtow)
+            throw BladPliku(QStringLiteral("odczyt"), rzeczywista, 0,
+                            QStringLiteral("plik skrócił się w trakcie odczytu"));
+        for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i]);
+        numer += ile;
+    }
+    const int numer = uchwyt.numer;
+    uchwyt.numer = -1;
+    system.zamknij(numer);
+}
