@@ -27,7 +27,7 @@
 #include "calc/liczby.h"
 #include "print/kolory.h"
 #include "store/blad.h"
-#include "store/bazy.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "store/plik_rekordow.h"
 #include "store/system_plikow.h"
@@ -474,7 +474,7 @@ void Tfaktura_f::ustawKolejnoscTab() {
 // Start-up
 
 void Tfaktura_f::FormCreate() {
-    KatalogDanych = QDir::currentPath();
+    KatalogDanych = pliki_.katalogRoboczy();
     Label22->setText(QStringLiteral("Wczytany ostatnio wystawiony dokument"));
     UsuwanieDozwolone = true;
     ZapisDozwolony = true;
@@ -521,45 +521,20 @@ void Tfaktura_f::FormCreate() {
     data_wystawienia->setText(DataDzisiaj);
     MonthCalendar1->setSelectedDate(dzis);
 
-    ustalKatalogDanych();
+    const KatalogDanychZUstawien katalog = UstalKatalogDanych(pliki_, KatalogDanych);
+    UstawieniaSieci = katalog.ustawienia;
+    KatalogDanych = katalog.katalog;
     UtworzDomyslneBazy(pliki_, KatalogDanych);
 
-    const QString fakturaDat = SciezkaPliku(QStringLiteral("\\ADMINI\\faktura.dat"));
-    const TUstawieniaFaktury zeroweFaktury{};
-    ZapewnijPlik(pliki_, fakturaDat, &zeroweFaktury, sizeof zeroweFaktury);
-    CzytajRekord(pliki_, fakturaDat, UstawieniaFaktury);
+    UstawieniaFaktury = ZapewnijICzytaj<TUstawieniaFaktury>(pliki_, SciezkaPliku(SciezkaUstawienFaktury));
     zastosujUstawieniaFaktury(true);
-
-    const QString firmaDat = SciezkaPliku(QStringLiteral("\\ADMINI\\firma.dat"));
-    const TDaneFirmy zeroweFirmy{};
-    ZapewnijPlik(pliki_, firmaDat, &zeroweFirmy, sizeof zeroweFirmy);
-    CzytajRekord(pliki_, firmaDat, DaneFirmy);
+    DaneFirmy = ZapewnijICzytaj<TDaneFirmy>(pliki_, SciezkaPliku(SciezkaDanychFirmy));
     zastosujDaneFirmy();
+    Info = ZapewnijICzytaj<TInfo>(pliki_, SciezkaPliku(SciezkaInfo));
 
-    const QString infoDat = SciezkaPliku(QStringLiteral("\\ADMINI\\info.dat"));
-    const TInfo zeroweInfo{};
-    ZapewnijPlik(pliki_, infoDat, &zeroweInfo, sizeof zeroweInfo);
-    CzytajRekord(pliki_, infoDat, Info);
-
-    const TDokument poczatkowy = RekordPoczatkowy(DataDzisiaj);
-    ZapewnijPlik(pliki_, SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), &poczatkowy, sizeof poczatkowy);
+    ZapewnijPlik(pliki_, SciezkaPliku(SciezkaDokumentow), RekordPoczatkowy(DataDzisiaj));
 
     CzytajOstatniDokument();
-}
-
-void Tfaktura_f::ustalKatalogDanych() {
-    const QString siecDat = SciezkaPliku(QStringLiteral("\\Admini\\siec.dat"));
-    if (!PlikIstnieje(pliki_, siecDat)) {
-        TUstawieniaSieci nowe{};
-        nowe.tryb = 1;
-        nowe.sciezka_lokalna.ustaw(KatalogDanych);
-        ZapiszRekordAtomowo(pliki_, siecDat, nowe);
-    }
-    CzytajRekord(pliki_, siecDat, UstawieniaSieci);
-    if (UstawieniaSieci.tryb == 1)
-        KatalogDanych = UstawieniaSieci.sciezka_lokalna.tekst();
-    else if (UstawieniaSieci.tryb == 2)
-        KatalogDanych = UstawieniaSieci.sciezka_sieciowa.tekst();
 }
 
 void Tfaktura_f::zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania) {
@@ -596,6 +571,48 @@ void Tfaktura_f::zastosujDaneFirmy() {
         etykieta->setText(PostacLiniiFirmy(*linia));
         etykieta->setToolTip(linia->size() > 40 ? *linia : QString());
     }
+}
+
+namespace {
+
+// The edit of each header text; the two combo boxes carry theirs in their edit text.
+struct KontrolkaPola {
+    QLineEdit* pole = nullptr;
+    QComboBox* lista = nullptr;
+};
+
+KontrolkaPola Kontrolka(const Tfaktura_f& o, PoleNaglowka p) {
+    switch (p) {
+        case PoleNaglowka::miejscowosc: return {o.miejscowosc};
+        case PoleNaglowka::data_wystawienia: return {o.data_wystawienia};
+        case PoleNaglowka::numerator: return {o.numerator};
+        case PoleNaglowka::rozszerzenie: return {o.rozszerzenie};
+        case PoleNaglowka::odbiorca1: return {o.odbiorca1};
+        case PoleNaglowka::odbiorca2: return {o.odbiorca2};
+        case PoleNaglowka::odbiorca3: return {o.odbiorca3};
+        case PoleNaglowka::odbiorca4: return {o.odbiorca4};
+        case PoleNaglowka::nip_odbiorcy: return {o.nip_odbiorcy};
+        case PoleNaglowka::forma_zaplaty: return {nullptr, o.forma_zaplaty};
+        case PoleNaglowka::data_uslugi: return {o.data_uslugi};
+        case PoleNaglowka::termin_zaplaty: return {nullptr, o.termin_zaplaty};
+        case PoleNaglowka::podpis: return {o.podpis};
+    }
+    return {};
+}
+
+}  // namespace
+
+QString Tfaktura_f::TekstPola(PoleNaglowka pole) const {
+    const KontrolkaPola k = Kontrolka(*this, pole);
+    return k.pole ? k.pole->text() : k.lista->currentText();
+}
+
+void Tfaktura_f::UstawTekstPola(PoleNaglowka pole, const QString& tekst) {
+    const KontrolkaPola k = Kontrolka(*this, pole);
+    if (k.pole)
+        k.pole->setText(tekst);
+    else
+        k.lista->setEditText(tekst);
 }
 
 QString Tfaktura_f::SciezkaPliku(const QString& wzgledna) const { return SciezkaDanych(KatalogDanych, wzgledna); }

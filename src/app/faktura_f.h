@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "store/naglowek.h"
 #include "store/rekordy.h"
 
 class QCalendarWidget;
@@ -243,6 +244,10 @@ public:
     void PodstawDoFormatki();
     void CzytajOstatniDokument();
 
+    // The control that shows a header text of the document (an edit, or a combo box's edit text).
+    QString TekstPola(PoleNaglowka pole) const;
+    void UstawTekstPola(PoleNaglowka pole, const QString& tekst);
+
     // Runs one handler: any error is shown by the standard error report and the program goes on
     // with the state as far as the handler got.
     void Straz(const std::function<void()>& dzialanie);
@@ -281,7 +286,6 @@ private:
     void polaczWydruk();
     void polaczZestawienieIEwidencje();  // summary, hand-off, calendar
 
-    void ustalKatalogDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
     void zastosujDaneFirmy();
     void prezentacjaRodzaju(const QString& rodzaj);

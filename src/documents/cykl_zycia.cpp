@@ -4,27 +4,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <algorithm>
 #include <exception>
-#include <memory>
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "calc/liczby.h"
 #include "store/blad.h"
+#include "store/plik_dokumentow.h"
+#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
 #include "store/sciezki.h"
 
 namespace {
-
-const QString SciezkaDokumentow = QStringLiteral("\\Uslugi\\dokumenty.dat");
-const QString SciezkaNowychDokumentow = QStringLiteral("\\Uslugi\\dokumenty.old");
-const QString SciezkaUstawienFaktury = QStringLiteral("\\ADMINI\\faktura.dat");
-
-// Rebuilding the document file copies it in blocks of this size, so that a large file costs few
-// system calls.
-constexpr std::size_t RozmiarBloku = 1 << 18;
 
 // Lets the steps that keep the window in line with the files run after a failure; the first error
 // is reported at the end.
@@ -46,16 +38,6 @@ class OdlozonyBlad {
     std::exception_ptr blad_;
 };
 
-void ZamknijCicho(SystemPlikow& system, int& uchwyt) {
-    if (uchwyt < 0) return;
-    const int u = uchwyt;
-    uchwyt = -1;
-    try {
-        system.zamknij(u);
-    } catch (const BladPliku&) {
-    }
-}
-
 // The stored number of a sequence plus one; a text without leading digits counts as 0.
 QString NastepnyNumer(const TTekst<10>& zapisany) {
     return QString::number(static_cast<qint64>(CalkowitaZTekstu(zapisany.tekst())) + 1);
@@ -63,12 +45,8 @@ QString NastepnyNumer(const TTekst<10>& zapisany) {
 
 // "faktura.dat", created with a zero record when missing.
 void CzytajUstawieniaFaktury(Tfaktura_f& okno) {
-    const QString sciezka = okno.SciezkaPliku(SciezkaUstawienFaktury);
-    const TUstawieniaFaktury zerowe{};
-    ZapewnijPlik(okno.pliki(), sciezka, &zerowe, sizeof zerowe);
-    TUstawieniaFaktury ustawienia{};
-    CzytajRekord(okno.pliki(), sciezka, ustawienia);
-    okno.UstawieniaFaktury = ustawienia;
+    okno.UstawieniaFaktury =
+        ZapewnijICzytaj<TUstawieniaFaktury>(okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury));
 }
 
 // The standing parameters of the document just appended go back to "faktura.dat": the place, the
@@ -175,63 +153,6 @@ void ZastapDokument(Tfaktura_f& okno) {
     plik.zamknij();
     const QString stan = StanWczytanego(okno.Dokument.rodzaj.tekst());
     if (!stan.isEmpty()) okno.Label22->setText(stan);
-}
-
-// `ile` bytes from `od` of one open file to `doPozycji` of another, through the buffer.
-void KopiujBajty(SystemPlikow& system, int zrodlo, const QString& sciezkaZrodla, std::uint64_t od,
-                 std::uint64_t ile, int cel, std::uint64_t doPozycji, char* bufor) {
-    while (ile > 0) {
-        const std::size_t porcja = static_cast<std::size_t>(std::min<std::uint64_t>(ile, RozmiarBloku));
-        if (system.czytaj(zrodlo, od, bufor, porcja) < porcja)
-            throw BladPliku(QStringLiteral("odczyt"), sciezkaZrodla, 0,
-                            QStringLiteral("plik skrócił się w czasie kopiowania"));
-        system.zapisz(cel, doPozycji, bufor, porcja);
-        od += porcja;
-        doPozycji += porcja;
-        ile -= porcja;
-    }
-}
-
-// Writes the document file without the record at `pozycja` (from 1) to a new file, makes it
-// durable and renames it over the document file in one step. On any failure the document file is
-// as it was and the new file is removed. A partial record at the end, which no operation could
-// read, is not carried over.
-void PrzebudujBezRekordu(SystemPlikow& system, const QString& dokumenty, const QString& nowe,
-                         std::int64_t pozycja) {
-    constexpr std::uint64_t R = sizeof(TDokument);
-    const QString zrodlo = RzeczywistaSciezka(system, dokumenty);
-    const QString cel = RzeczywistaSciezka(system, nowe);
-    int we = system.otworz(zrodlo, TrybOtwarcia::Odczyt);
-    int wy = -1;
-    bool celTworzony = false;
-    try {
-        const std::uint64_t n = system.rozmiar(we) / R;
-        if (pozycja < 1 || static_cast<std::uint64_t>(pozycja) > n)
-            throw BladPliku(QStringLiteral("usunięcie"), zrodlo, 0,
-                            QStringLiteral("nie ma rekordu nr %1").arg(pozycja));
-        celTworzony = true;
-        wy = system.otworz(cel, TrybOtwarcia::Utworz);
-        const auto bufor = std::make_unique_for_overwrite<char[]>(RozmiarBloku);
-        const std::uint64_t pominiety = static_cast<std::uint64_t>(pozycja - 1) * R;
-        KopiujBajty(system, we, zrodlo, 0, pominiety, wy, 0, bufor.get());
-        KopiujBajty(system, we, zrodlo, pominiety + R, n * R - pominiety - R, wy, pominiety, bufor.get());
-        system.synchronizuj(wy);
-        const int u = wy;
-        wy = -1;
-        system.zamknij(u);
-        ZamknijCicho(system, we);
-        system.zmienNazwe(cel, zrodlo);
-    } catch (...) {
-        ZamknijCicho(system, wy);
-        ZamknijCicho(system, we);
-        if (celTworzony) {
-            try {
-                system.usun(cel);
-            } catch (const BladPliku&) {
-            }
-        }
-        throw;
-    }
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <QLineEdit>
 #include <QComboBox>
 #include <QToolButton>
+#include <utility>
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
 #include "documents/formatka.h"
 #include "store/blad.h"
+#include "store/naglowek.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 
 void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje, TabelaStawek& stawki) {
     for (int c = 1; c <= 6; ++c)
@@ -25,19 +28,7 @@ void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, S
 }
 
 void Tfaktura_f::PodstawDoPliku() {
-    Dokument.miejscowosc.ustaw(miejscowosc->text());
-    Dokument.data_wystawienia.ustaw(data_wystawienia->text());
-    Dokument.numerator.ustaw(numerator->text());
-    Dokument.rozszerzenie.ustaw(rozszerzenie->text());
-    Dokument.odbiorca1.ustaw(odbiorca1->text());
-    Dokument.odbiorca2.ustaw(odbiorca2->text());
-    Dokument.odbiorca3.ustaw(odbiorca3->text());
-    Dokument.odbiorca4.ustaw(odbiorca4->text());
-    Dokument.nip_odbiorcy.ustaw(nip_odbiorcy->text());
-    Dokument.podpis.ustaw(podpis->text());
-    Dokument.forma_zaplaty.ustaw(forma_zaplaty->currentText());
-    Dokument.data_uslugi.ustaw(data_uslugi->text());
-    Dokument.termin_zaplaty.ustaw(termin_zaplaty->currentText());
+    KazdePoleNaglowka(Dokument, [this](PoleNaglowka pole, auto& tekst) { tekst.ustaw(TekstPola(pole)); });
     Dokument.dotyczy.ustaw(Label24->text());
     Dokument.rodzaj.ustaw(Korekta ? QStringLiteral("K") : QStringLiteral("F"));
     if (Korekta)
@@ -63,19 +54,8 @@ void Tfaktura_f::prezentacjaRodzaju(const QString& rodzaj) {
 }
 
 void Tfaktura_f::PodstawDoFormatki() {
-    miejscowosc->setText(Dokument.miejscowosc.tekst());
-    data_wystawienia->setText(Dokument.data_wystawienia.tekst());
-    numerator->setText(Dokument.numerator.tekst());
-    rozszerzenie->setText(Dokument.rozszerzenie.tekst());
-    odbiorca1->setText(Dokument.odbiorca1.tekst());
-    odbiorca2->setText(Dokument.odbiorca2.tekst());
-    odbiorca3->setText(Dokument.odbiorca3.tekst());
-    odbiorca4->setText(Dokument.odbiorca4.tekst());
-    nip_odbiorcy->setText(Dokument.nip_odbiorcy.tekst());
-    podpis->setText(Dokument.podpis.tekst());
-    forma_zaplaty->setEditText(Dokument.forma_zaplaty.tekst());
-    data_uslugi->setText(Dokument.data_uslugi.tekst());
-    termin_zaplaty->setEditText(Dokument.termin_zaplaty.tekst());
+    KazdePoleNaglowka(std::as_const(Dokument),
+                      [this](PoleNaglowka pole, const auto& tekst) { UstawTekstPola(pole, tekst.tekst()); });
 
     const QString rodzaj = Dokument.rodzaj.tekst();
     if (rodzaj == QLatin1String("K")) {
@@ -91,7 +71,7 @@ void Tfaktura_f::PodstawDoFormatki() {
 }
 
 void Tfaktura_f::CzytajOstatniDokument() {
-    PlikRekordow plik(pliki_, SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), sizeof(TDokument));
+    PlikRekordow plik(pliki_, SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
     plik.otworz();
     const std::int64_t n = plik.liczbaRekordow();
     if (n < 1)

@@ -8,26 +8,15 @@
 #include "print/font_f.h"
 #include "print/geometria.h"
 #include "print/wydruk.h"
+#include "store/pliki_danych.h"
 
 void Tfaktura_f::SpeedButton20Click() {
     Plotno* plotno = platforma().wybierzDrukarke(this);
     if (!plotno) return;
-    font_f->CzytajFonty(QStringLiteral("font_welkaro.dat"));
+    font_f->CzytajFonty(NazwaFontuWydruku);
 
     DaneWydruku dane;
-    dane.miejscowosc = miejscowosc->text();
-    dane.data_wystawienia = data_wystawienia->text();
-    dane.numerator = numerator->text();
-    dane.rozszerzenie = rozszerzenie->text();
-    dane.odbiorca1 = odbiorca1->text();
-    dane.odbiorca2 = odbiorca2->text();
-    dane.odbiorca3 = odbiorca3->text();
-    dane.odbiorca4 = odbiorca4->text();
-    dane.nip_odbiorcy = nip_odbiorcy->text();
-    dane.forma_zaplaty = forma_zaplaty->currentText();
-    dane.termin_zaplaty = termin_zaplaty->currentText();
-    dane.data_uslugi = data_uslugi->text();
-    dane.podpis = podpis->text();
+    for (std::size_t p = 0; p < LiczbaPolNaglowka; ++p) dane.naglowek[p] = TekstPola(static_cast<PoleNaglowka>(p));
     dane.oznaczenie_kopii = Label13->text();
     dane.stopka = Label14->text();
     dane.dotyczy = Label24->text();

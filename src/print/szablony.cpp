@@ -2,12 +2,14 @@
 // in-memory `Szablon` is separate from `Dokument`, which these operations never touch.
 #include <QComboBox>
 #include <QLineEdit>
+#include <utility>
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "documents/formatka.h"
 #include "store/blad.h"
+#include "store/naglowek.h"
 #include "store/plik_rekordow.h"
 
 namespace {
@@ -33,16 +35,9 @@ OpisDialoguPliku OpenDialog4() { return DialogSzablonu("Szablony dokumentów|*.s
 void Tfaktura_f::SpeedButton21Click() {
     const std::optional<QString> plik = platforma().plikDoZapisu(this, SaveDialog1());
     if (!plik) return;
-    Szablon.miejscowosc.ustaw(miejscowosc->text());
-    Szablon.data_wystawienia.ustaw(data_wystawienia->text());
-    Szablon.odbiorca1.ustaw(odbiorca1->text());
-    Szablon.odbiorca2.ustaw(odbiorca2->text());
-    Szablon.odbiorca3.ustaw(odbiorca3->text());
-    Szablon.odbiorca4.ustaw(odbiorca4->text());
-    Szablon.nip_odbiorcy.ustaw(nip_odbiorcy->text());
-    Szablon.forma_zaplaty.ustaw(forma_zaplaty->currentText());
-    Szablon.termin_zaplaty.ustaw(termin_zaplaty->currentText());
-    Szablon.podpis.ustaw(podpis->text());
+    KazdePoleNaglowka(Szablon, [this](PoleNaglowka pole, auto& tekst) {
+        if (PoleSzablonu(pole)) tekst.ustaw(TekstPola(pole));
+    });
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
     KomorkiDoRekordu(tabela, tabela_vat, Szablon.pozycje, Szablon.stawki);
     ZapiszRekordAtomowo(pliki(), *plik, Szablon);
@@ -57,16 +52,9 @@ void Tfaktura_f::SpeedButton22Click() {
     TSzablon wczytany{};
     CzytajRekord(pliki(), *plik, wczytany);
     Szablon = wczytany;
-    miejscowosc->setText(Szablon.miejscowosc.tekst());
-    data_wystawienia->setText(Szablon.data_wystawienia.tekst());
-    odbiorca1->setText(Szablon.odbiorca1.tekst());
-    odbiorca2->setText(Szablon.odbiorca2.tekst());
-    odbiorca3->setText(Szablon.odbiorca3.tekst());
-    odbiorca4->setText(Szablon.odbiorca4.tekst());
-    nip_odbiorcy->setText(Szablon.nip_odbiorcy.tekst());
-    podpis->setText(Szablon.podpis.tekst());
-    forma_zaplaty->setEditText(Szablon.forma_zaplaty.tekst());
-    termin_zaplaty->setEditText(Szablon.termin_zaplaty.tekst());
+    KazdePoleNaglowka(std::as_const(Szablon), [this](PoleNaglowka pole, const auto& tekst) {
+        if (PoleSzablonu(pole)) UstawTekstPola(pole, tekst.tekst());
+    });
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
     Korekta = false;
     RekordDoKomorek(Szablon.pozycje, Szablon.stawki, tabela, tabela_vat);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <span>
 
+#include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "calc/podsumowanie.h"
 #include "calc/slownie.h"
@@ -111,11 +112,11 @@ void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QStri
 
 void Strona::rysuj() {
     const TDokument& dok = dane_.dokument;
-    const QString numer = dane_.numerator + QStringLiteral("/") + dane_.rozszerzenie;
+    const QString numer = dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
 
     czcionkaUzytkownika(0, kPogrubiona);
-    d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.miejscowosc);
-    d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.data_wystawienia);
+    d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.pole(PoleNaglowka::miejscowosc));
+    d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.pole(PoleNaglowka::data_wystawienia));
     d_.Prostokat(10, 15, 180, 1);
 
     czcionkaUzytkownika(2, kPogrubiona);
@@ -134,7 +135,7 @@ void Strona::rysuj() {
     czcionkaUzytkownika(2, kPogrubiona);
     d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
     czcionkaUzytkownika(0, kZwykla);
-    d_.Pisz(10, 70, dane_.odbiorca1);
+    d_.Pisz(10, 70, dane_.pole(PoleNaglowka::odbiorca1));
 
     // The title comes before buyer lines 2-4, which are written over it where they are long.
     czcionkaUzytkownika(7, kPogrubiona);
@@ -146,15 +147,15 @@ void Strona::rysuj() {
     }
     czcionkaUzytkownika(0, kZwykla);
     d_.Pisz(115, korekta_ ? 93 : 87, dane_.oznaczenie_kopii);
-    d_.Pisz(10, 75, dane_.odbiorca2);
-    d_.Pisz(10, 80, dane_.odbiorca3);
-    d_.Pisz(10, 85, dane_.odbiorca4);
-    d_.Pisz(10, 90, QStringLiteral("Nip ") + dane_.nip_odbiorcy);
+    d_.Pisz(10, 75, dane_.pole(PoleNaglowka::odbiorca2));
+    d_.Pisz(10, 80, dane_.pole(PoleNaglowka::odbiorca3));
+    d_.Pisz(10, 85, dane_.pole(PoleNaglowka::odbiorca4));
+    d_.Pisz(10, 90, QStringLiteral("Nip ") + dane_.pole(PoleNaglowka::nip_odbiorcy));
     d_.Prostokat(10, 100, 100, 1);
 
-    poleZWartoscia(105, QStringLiteral("Forma zapłaty :"), dane_.forma_zaplaty);
-    poleZWartoscia(110, QStringLiteral("Termin płatności :"), dane_.termin_zaplaty);
-    poleZWartoscia(115, QStringLiteral("Data usługi :"), dane_.data_uslugi);
+    poleZWartoscia(105, QStringLiteral("Forma zapłaty :"), dane_.pole(PoleNaglowka::forma_zaplaty));
+    poleZWartoscia(110, QStringLiteral("Termin płatności :"), dane_.pole(PoleNaglowka::termin_zaplaty));
+    poleZWartoscia(115, QStringLiteral("Data usługi :"), dane_.pole(PoleNaglowka::data_uslugi));
 
     naglowekPozycji(125);
     wierszePozycji(korekta_ ? dok.pozycje_korekty : dok.pozycje, 133);
@@ -168,7 +169,7 @@ void Strona::rysuj() {
     }
     tabelaStawek(korekta_ ? dok.stawki_korekty : dok.stawki, korekta_ ? 183 : 152);
 
-    const KwotyWydruku kwoty = ObliczKwotyWydruku(dok);
+    const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dok);
     if (korekta_) {
         courier(2, kPogrubiona);
         d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
@@ -187,7 +188,7 @@ void Strona::rysuj() {
     d_.Pisz(10, ySlownie + 5, dane_.stopka);
 
     czcionkaUzytkownika(0, kZwykla);
-    d_.Pisz(150, 252, dane_.podpis);
+    d_.Pisz(150, 252, dane_.pole(PoleNaglowka::podpis));
     czcionkaUzytkownika(-1, kZwykla);
     d_.Pisz(150, 257, QStringLiteral("Podpis osoby uprawnionej"));
     d_.Pisz(150, 261, QStringLiteral("do wystawiania faktury"));
@@ -196,34 +197,31 @@ void Strona::rysuj() {
     d_.Pisz(10, 276, kStopkaProgramu);
 }
 
-// The gross column (rows 1-3) of a VAT summary.
-std::array<long double, 3> Brutto(const TabelaStawek& stawki) {
-    std::array<long double, 3> kwoty{};
-    for (int r = 0; r < 3; ++r) kwoty[r] = KwotaZKomorki(stawki[3][r].tekst());
-    return kwoty;
-}
-
 }  // namespace
-
-bool JestKorekta(const TDokument& dokument) { return dokument.rodzaj.tekst() == QStringLiteral("K"); }
-
-// Sums in extended precision, left to right, as the window's totals are computed.
-KwotyWydruku ObliczKwotyWydruku(const TDokument& dokument) {
-    const auto [a1, a2, a3] = Brutto(dokument.stawki);
-    const auto [b1, b2, b3] = Brutto(dokument.stawki_korekty);
-    KwotyWydruku kwoty;
-    kwoty.przedKorekta = static_cast<double>(a1 + a2 + a3);
-    kwoty.poKorekcie = static_cast<double>(b1 + b2 + b3);
-    kwoty.doZaplaty =
-        JestKorekta(dokument) ? static_cast<double>(b1 + b2 + b3 - a1 - a2 - a3) : kwoty.przedKorekta;
-    return kwoty;
-}
 
 QString LiniaSlownie(double kwotaDoZaplaty) {
     const bool ujemna = kwotaDoZaplaty < 0;
     const KwotaWSlowach slowa = KwotaPieniezna(ujemna ? -kwotaDoZaplaty : kwotaDoZaplaty);
     return QStringLiteral("Słownie :   ") + (ujemna ? QStringLiteral("minus") : QString()) +
            QStringLiteral(" ") + slowa.zlote + QStringLiteral(" ") + slowa.grosze;
+}
+
+DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
+                                const TDaneFirmy& firma, const StanCzcionki& czcionka) {
+    DaneWydruku dane;
+    KazdePoleNaglowka(dokument, [&dane](PoleNaglowka pole, const auto& tekst) { dane.pole(pole) = tekst.tekst(); });
+    dane.oznaczenie_kopii = ustawienia.oznaczenie_kopii.tekst();
+    dane.stopka = ustawienia.stopka.tekst();
+    dane.dotyczy = dokument.dotyczy.tekst();
+    dane.dokument = dokument;
+    dane.liniaFirmy1 = firma.linia1.tekst();
+    dane.liniaFirmy2 = firma.linia2.tekst();
+    dane.liniaFirmy3 = firma.linia3.tekst();
+    dane.nip = firma.nip.tekst();
+    dane.bank = firma.bank.tekst();
+    dane.konto = firma.konto.tekst();
+    dane.czcionka = czcionka;
+    return dane;
 }
 
 void RysujStrone(Drukarka& drukarka, const DaneWydruku& dane) { Strona(drukarka, dane).rysuj(); }

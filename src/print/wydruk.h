@@ -2,17 +2,19 @@
 // The invoice page: a fixed layout in print units, drawn from plain values that the window collects
 // at print time, so the page can be checked element by element without a window or a printer.
 #include <QString>
+#include <array>
 #include <cstdint>
 
 #include "print/czcionki.h"
 #include "print/geometria.h"
+#include "store/naglowek.h"
 #include "store/rekordy.h"
 
 struct DaneWydruku {
-    // The form's edits and combo boxes, as shown.
-    QString miejscowosc, data_wystawienia, numerator, rozszerzenie;
-    QString odbiorca1, odbiorca2, odbiorca3, odbiorca4, nip_odbiorcy;
-    QString forma_zaplaty, termin_zaplaty, data_uslugi, podpis;
+    // The form's edits and combo boxes, as shown (or a record's header texts).
+    std::array<QString, LiczbaPolNaglowka> naglowek;
+    QString& pole(PoleNaglowka p) { return naglowek[static_cast<std::size_t>(p)]; }
+    const QString& pole(PoleNaglowka p) const { return naglowek[static_cast<std::size_t>(p)]; }
     QString oznaczenie_kopii;  // caption of Label13
     QString stopka;            // caption of Label14
     QString dotyczy;           // caption of Label24: the corrected invoice
@@ -24,15 +26,12 @@ struct DaneWydruku {
     StanCzcionki czcionka;
 };
 
-// The amounts a page states, from the gross column of the VAT summaries.
-struct KwotyWydruku {
-    double przedKorekta = 0;  // the invoice's own summary
-    double poKorekcie = 0;    // the corrected summary
-    double doZaplaty = 0;     // invoice: przedKorekta; correction: the difference
-};
+// What the print command would collect from a window that shows this stored document: the header
+// texts, kind and tables of the record, the copy marker and footer of "faktura.dat", the seller of
+// "firma.dat", and the printout font.
+DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
+                                const TDaneFirmy& firma, const StanCzcionki& czcionka);
 
-bool JestKorekta(const TDokument& dokument);
-KwotyWydruku ObliczKwotyWydruku(const TDokument& dokument);
 // "Słownie :   " + sign word + " " + złoty words + " " + grosz words.
 QString LiniaSlownie(double kwotaDoZaplaty);
 

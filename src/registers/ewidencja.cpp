@@ -13,11 +13,11 @@
 #include "app/platforma.h"
 #include "registers/wiersz_polecen.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 
 namespace {
 
-const QString SciezkaUstawienEwidencji = QStringLiteral("\\Admini\\ewidencja.dat");
 const QString NazwaProgramu = QStringLiteral("ewidencja.exe");
 
 }  // namespace
@@ -28,11 +28,7 @@ void Tfaktura_f::SpeedButton28Click() {
     Panel6->show();
     Panel6->raise();
 
-    const QString sciezka = SciezkaPliku(SciezkaUstawienEwidencji);
-    const TEwidencja pusty{};
-    ZapewnijPlik(pliki(), sciezka, &pusty, sizeof pusty);
-    TEwidencja ustawienia{};
-    CzytajRekord(pliki(), sciezka, ustawienia);
+    const TEwidencja ustawienia = ZapewnijICzytaj<TEwidencja>(pliki(), SciezkaPliku(SciezkaUstawienEwidencji));
     folder->setText(ustawienia.folder.tekst());
 
     kwota_brutto->setText(KwotaDoZaplaty);

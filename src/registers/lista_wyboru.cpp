@@ -14,11 +14,10 @@
 #include "app/platforma.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 
 namespace {
-
-const QString SciezkaDokumentow = QStringLiteral("\\Uslugi\\dokumenty.dat");
 
 // The document file is read this many records at a time: few system calls for a large file, and
 // a block that stays in the processor's cache while its lines are made.

@@ -14,11 +14,13 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
+#include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "registers/lista_wyboru.h"
 #include "store/blad.h"
 #include "store/cp1250.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 
 namespace {
@@ -55,29 +57,11 @@ int MiesiacDaty(std::string_view data) {
     return miesiac >= 1 && miesiac <= 12 ? miesiac : 0;
 }
 
-// An amount cell read as the form reads it. Only ASCII characters can be part of a number, and
-// Latin-1 decodes them as Windows-1250 does, so the bytes are widened on the stack without a copy
-// to the heap.
-double KwotaKomorki(const TTekst<20>& komorka) {
-    char16_t znaki[20];
-    const std::size_t dlugosc = komorka.dlugoscTekstu();
-    for (std::size_t i = 0; i < dlugosc; ++i) znaki[i] = static_cast<unsigned char>(komorka.znaki[i]);
-    return LiczbaZTekstu(
-        QString::fromRawData(reinterpret_cast<const QChar*>(znaki), static_cast<qsizetype>(dlugosc)));
-}
-
-// Gross amounts of column 3 of a VAT summary, rows 1..3, added in extended precision.
-long double SumaBrutto(const TTekst<20> (&stawki)[4][3]) {
-    return static_cast<long double>(KwotaKomorki(stawki[3][0])) + KwotaKomorki(stawki[3][1]) +
-           KwotaKomorki(stawki[3][2]);
-}
-
-// What a document adds to its month: an invoice its gross total, a correction the change it makes.
+// What a document adds to its month: an invoice its gross total, a correction the change it makes,
+// a record of another kind nothing.
 double KwotaDokumentuZRekordu(const TDokument& d) {
-    const std::string_view rodzaj = Bajty(d.rodzaj);
-    if (rodzaj == "F") return static_cast<double>(SumaBrutto(d.stawki));
-    if (rodzaj == "K") return static_cast<double>(SumaBrutto(d.stawki_korekty) - SumaBrutto(d.stawki));
-    return 0;
+    if (!JestFaktura(d) && !JestKorekta(d)) return 0;
+    return ObliczKwotyDokumentu(d).doZaplaty;
 }
 
 // Whole number nearest to x, halves to even, kept within 0..maksimum; a negative or undefined
@@ -143,7 +127,7 @@ void Tfaktura_f::SpeedButton19Click() {
     bool cosPoliczone = false;
 
     KazdyRekord<TDokument>(
-        pliki(), SciezkaPliku(QStringLiteral("\\Uslugi\\dokumenty.dat")), RekordowNaOdczyt,
+        pliki(), SciezkaPliku(SciezkaDokumentow), RekordowNaOdczyt,
         [&](const TDokument& d) {
             const std::string_view data = Bajty(d.data_wystawienia);
             if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;

@@ -12,18 +12,12 @@ PlikRekordow::PlikRekordow(SystemPlikow& system, const QString& sciezka, std::si
     if (rozmiarRekordu == 0) throw std::invalid_argument("PlikRekordow: zerowy rozmiar rekordu");
 }
 
-PlikRekordow::~PlikRekordow() {
-    if (!otwarty()) return;
-    try {
-        zamknij();
-    } catch (...) {
-        // Nothing can be reported from a destructor; whoever cares calls zamknij() first.
-    }
-}
+// The open file closes itself without a word; whoever cares calls zamknij() first.
+PlikRekordow::~PlikRekordow() = default;
 
 void PlikRekordow::otworzW(TrybOtwarcia tryb) {
     if (otwarty()) zamknij();
-    uchwyt_ = system_.otworz(sciezka_, tryb);
+    plik_.emplace(system_, sciezka_, tryb);
     pozycja_ = 0;
 }
 
@@ -56,7 +50,7 @@ std::uint64_t PlikRekordow::przesuniecie() const {
 
 std::int64_t PlikRekordow::liczbaRekordow() {
     wymagajOtwarcia(QStringLiteral("odczyt rozmiaru"));
-    return static_cast<std::int64_t>(system_.rozmiar(uchwyt_) / rozmiarRekordu_);
+    return static_cast<std::int64_t>(plik_->rozmiar() / rozmiarRekordu_);
 }
 
 void PlikRekordow::szukaj(std::int64_t numer) {
@@ -71,7 +65,7 @@ void PlikRekordow::szukaj(std::int64_t numer) {
 void PlikRekordow::czytaj(void* rekord) {
     const QString operacja = QStringLiteral("odczyt");
     wymagajOtwarcia(operacja);
-    const std::size_t przeczytano = system_.czytaj(uchwyt_, przesuniecie(), rekord, rozmiarRekordu_);
+    const std::size_t przeczytano = plik_->czytaj(przesuniecie(), rekord, rozmiarRekordu_);
     if (przeczytano < rozmiarRekordu_) {
         const QString opis = pozycja_ == 0 ? QStringLiteral("plik jest krótszy niż jeden rekord")
                                            : QStringLiteral("nie ma całego rekordu nr %1").arg(pozycja_ + 1);
@@ -83,7 +77,7 @@ void PlikRekordow::czytaj(void* rekord) {
 void PlikRekordow::zapisz(const void* rekord) {
     wymagajOtwarcia(QStringLiteral("zapis"));
     const std::uint64_t od = przesuniecie();
-    const std::uint64_t dawnyRozmiar = system_.rozmiar(uchwyt_);
+    const std::uint64_t dawnyRozmiar = plik_->rozmiar();
 
     // What the write may overwrite, to put it back when the write fails half-way.
     QByteArray dawneBajty;
@@ -91,21 +85,21 @@ void PlikRekordow::zapisz(const void* rekord) {
         dawneBajty.resize(
             static_cast<qsizetype>(std::min<std::uint64_t>(rozmiarRekordu_, dawnyRozmiar - od)));
         dawneBajty.resize(static_cast<qsizetype>(
-            system_.czytaj(uchwyt_, od, dawneBajty.data(), static_cast<std::size_t>(dawneBajty.size()))));
+            plik_->czytaj(od, dawneBajty.data(), static_cast<std::size_t>(dawneBajty.size()))));
     }
 
     try {
-        system_.zapisz(uchwyt_, od, rekord, rozmiarRekordu_);
+        plik_->zapisz(od, rekord, rozmiarRekordu_);
     } catch (const BladPliku&) {
         // Best effort: the original error is the one to report.
         try {
             if (!dawneBajty.isEmpty())
-                system_.zapisz(uchwyt_, od, dawneBajty.constData(),
+                plik_->zapisz(od, dawneBajty.constData(),
                                static_cast<std::size_t>(dawneBajty.size()));
         } catch (const BladPliku&) {
         }
         try {
-            if (od + rozmiarRekordu_ > dawnyRozmiar) system_.obetnij(uchwyt_, dawnyRozmiar);
+            if (od + rozmiarRekordu_ > dawnyRozmiar) plik_->obetnij(dawnyRozmiar);
         } catch (const BladPliku&) {
         }
         throw;
@@ -115,14 +109,14 @@ void PlikRekordow::zapisz(const void* rekord) {
 
 void PlikRekordow::synchronizuj() {
     wymagajOtwarcia(QStringLiteral("synchronizacja"));
-    system_.synchronizuj(uchwyt_);
+    plik_->synchronizuj();
 }
 
 void PlikRekordow::zamknij() {
     if (!otwarty()) return;
-    const int uchwyt = uchwyt_;
-    uchwyt_ = -1;
-    system_.zamknij(uchwyt);
+    OtwartyPlik plik = std::move(*plik_);
+    plik_.reset();
+    plik.zamknij();
 }
 
 bool PlikIstnieje(SystemPlikow& system, const QString& sciezka) {
@@ -132,20 +126,14 @@ bool PlikIstnieje(SystemPlikow& system, const QString& sciezka) {
 void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dane, std::size_t ile) {
     const QString cel = RzeczywistaSciezka(system, sciezka);
     const QString tymczasowy = cel + QStringLiteral(".tmp");
-
-    const int uchwyt = system.otworz(tymczasowy, TrybOtwarcia::Utworz);
-    bool otwarty = true;
+    OtwartyPlik plik(system, tymczasowy, TrybOtwarcia::Utworz);
     try {
-        system.zapisz(uchwyt, 0, dane, ile);
-        system.synchronizuj(uchwyt);
-        otwarty = false;
-        system.zamknij(uchwyt);
+        plik.zapisz(0, dane, ile);
+        plik.synchronizuj();
+        plik.zamknij();
         system.zmienNazwe(tymczasowy, cel);
     } catch (const BladPliku&) {
-        try {
-            if (otwarty) system.zamknij(uchwyt);
-        } catch (const BladPliku&) {
-        }
+        plik.porzuc();
         try {
             system.usun(tymczasowy);
         } catch (const BladPliku&) {

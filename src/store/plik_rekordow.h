@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <type_traits>
 #include <vector>
@@ -55,7 +56,7 @@ class PlikRekordow {
         zapisz(static_cast<const void*>(&rekord));
     }
 
-    bool otwarty() const { return uchwyt_ >= 0; }
+    bool otwarty() const { return plik_.has_value(); }
     std::int64_t pozycja() const { return pozycja_; }
     std::size_t rozmiarRekordu() const { return rozmiarRekordu_; }
     // The real path, as shown in error messages.
@@ -70,7 +71,7 @@ class PlikRekordow {
     SystemPlikow& system_;
     QString sciezka_;
     std::size_t rozmiarRekordu_;
-    int uchwyt_ = -1;
+    std::optional<OtwartyPlik> plik_;
     std::int64_t pozycja_ = 0;
 };
 
@@ -99,6 +100,21 @@ void CzytajRekord(SystemPlikow& system, const QString& sciezka, T& rekord) {
 bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny,
                   std::size_t rozmiar);
 
+template <RekordPliku T>
+bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const T& rekordDomyslny) {
+    return ZapewnijPlik(system, sciezka, &rekordDomyslny, sizeof(T));
+}
+
+// A settings file as every reader of one treats it: created with the default record when missing,
+// then its first record read.
+template <RekordPliku T>
+T ZapewnijICzytaj(SystemPlikow& system, const QString& sciezka, const T& rekordDomyslny = T{}) {
+    ZapewnijPlik(system, sciezka, rekordDomyslny);
+    T rekord{};
+    CzytajRekord(system, sciezka, rekord);
+    return rekord;
+}
+
 void UsunPlik(SystemPlikow& system, const QString& sciezka);
 
 // Calls `dzialanie` for every whole record of the file, in order, reading `rekordowWBloku` records
@@ -106,33 +122,18 @@ void UsunPlik(SystemPlikow& system, const QString& sciezka);
 // is slow for a long file). A partial record at the end is not visited.
 template <RekordPliku T, class F>
 void KazdyRekord(SystemPlikow& system, const QString& sciezka, std::size_t rekordowWBloku, F&& dzialanie) {
-    const QString rzeczywista = RzeczywistaSciezka(system, sciezka);
-    struct Uchwyt {
-        SystemPlikow& system;
-        int numer;
-        ~Uchwyt() {
-            if (numer < 0) return;
-            try {
-                system.zamknij(numer);
-            } catch (...) {
-                // Already failing; the first error is the one reported.
-            }
-        }
-    } uchwyt{system, system.otworz(rzeczywista, TrybOtwarcia::Odczyt)};
-
+    OtwartyPlik plik(system, RzeczywistaSciezka(system, sciezka), TrybOtwarcia::Odczyt);
     std::vector<T> bufor(rekordowWBloku);
-    const std::uint64_t liczba = system.rozmiar(uchwyt.numer) / sizeof(T);
+    const std::uint64_t liczba = plik.rozmiar() / sizeof(T);
     for (std::uint64_t numer = 0; numer < liczba;) {
         const std::size_t ile =
             static_cast<std::size_t>(std::min<std::uint64_t>(rekordowWBloku, liczba - numer));
         const std::size_t bajtow = ile * sizeof(T);
-        if (system.czytaj(uchwyt.numer, numer * sizeof(T), bufor.data(), bajtow) < bajtow)
-            throw BladPliku(QStringLiteral("odczyt"), rzeczywista, 0,
+        if (plik.czytaj(numer * sizeof(T), bufor.data(), bajtow) < bajtow)
+            throw BladPliku(QStringLiteral("odczyt"), plik.sciezka(), 0,
                             QStringLiteral("plik skrócił się w trakcie odczytu"));
         for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i]);
         numer += ile;
     }
-    const int numer = uchwyt.numer;
-    uchwyt.numer = -1;
-    system.zamknij(numer);
+    plik.zamknij();
 }

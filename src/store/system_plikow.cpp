@@ -8,6 +8,7 @@
 #include <QFile>
 #include <cerrno>
 #include <limits>
+#include <utility>
 
 #include "store/blad.h"
 
@@ -174,7 +175,69 @@ void SystemPlikowPosix::synchronizujKatalog(const QString& katalog) {
     if (wynik != 0 && kod != EINVAL && kod != ENOTSUP) throw BladPliku(operacja, katalog, kod);
 }
 
+void SystemPlikowPosix::utworzKatalog(const QString& katalog) {
+    if (::mkdir(Nazwa(katalog).constData(), 0777) == 0) return;
+    const int kod = errno;
+    struct stat st;
+    if (kod == EEXIST && ::stat(Nazwa(katalog).constData(), &st) == 0 && S_ISDIR(st.st_mode)) return;
+    throw BladPliku(QStringLiteral("utworzenie katalogu"), katalog, kod);
+}
+
+QString SystemPlikowPosix::katalogRoboczy() {
+    std::vector<char> bufor(4096);
+    while (::getcwd(bufor.data(), bufor.size()) == nullptr) {
+        if (errno != ERANGE) Zglos(QStringLiteral("odczyt katalogu roboczego"), QStringLiteral("."));
+        bufor.resize(bufor.size() * 2);
+    }
+    return QFile::decodeName(bufor.data());
+}
+
+void SystemPlikowPosix::ustawKatalogRoboczy(const QString& katalog) {
+    if (::chdir(Nazwa(katalog).constData()) != 0) Zglos(QStringLiteral("zmiana katalogu roboczego"), katalog);
+}
+
 SystemPlikow& DomyslnySystemPlikow() {
     static SystemPlikowPosix system;
     return system;
+}
+
+OtwartyPlik::OtwartyPlik(SystemPlikow& system, QString sciezka, TrybOtwarcia tryb)
+    : system_(&system), sciezka_(std::move(sciezka)), uchwyt_(system.otworz(sciezka_, tryb)) {}
+
+OtwartyPlik::OtwartyPlik(OtwartyPlik&& inny) noexcept
+    : system_(inny.system_), sciezka_(std::move(inny.sciezka_)), uchwyt_(std::exchange(inny.uchwyt_, -1)) {}
+
+OtwartyPlik::~OtwartyPlik() { porzuc(); }
+
+void OtwartyPlik::porzuc() noexcept {
+    if (uchwyt_ < 0) return;
+    try {
+        system_->zamknij(std::exchange(uchwyt_, -1));
+    } catch (...) {
+        // The error that ended the operation is the one to report.
+    }
+}
+
+int OtwartyPlik::wymagaj() const {
+    if (uchwyt_ < 0) throw BladPliku(QStringLiteral("dostęp"), sciezka_, 0, QStringLiteral("plik nie jest otwarty"));
+    return uchwyt_;
+}
+
+std::size_t OtwartyPlik::czytaj(std::uint64_t pozycja, void* bufor, std::size_t ile) {
+    return system_->czytaj(wymagaj(), pozycja, bufor, ile);
+}
+
+void OtwartyPlik::zapisz(std::uint64_t pozycja, const void* dane, std::size_t ile) {
+    system_->zapisz(wymagaj(), pozycja, dane, ile);
+}
+
+std::uint64_t OtwartyPlik::rozmiar() { return system_->rozmiar(wymagaj()); }
+
+void OtwartyPlik::obetnij(std::uint64_t rozmiar) { system_->obetnij(wymagaj(), rozmiar); }
+
+void OtwartyPlik::synchronizuj() { system_->synchronizuj(wymagaj()); }
+
+void OtwartyPlik::zamknij() {
+    if (uchwyt_ < 0) return;
+    system_->zamknij(std::exchange(uchwyt_, -1));
 }

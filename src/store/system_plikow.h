@@ -41,6 +41,13 @@ class SystemPlikow {
     virtual void usun(const QString& sciezka) = 0;
     // Makes creations, renames and removals in the folder durable.
     virtual void synchronizujKatalog(const QString& katalog) = 0;
+    // Creates one folder; one that exists already is no error.
+    virtual void utworzKatalog(const QString& katalog) = 0;
+
+    // The process's working directory: the suite's relative paths ("FONT\", the dialogs' folders)
+    // start there.
+    virtual QString katalogRoboczy() = 0;
+    virtual void ustawKatalogRoboczy(const QString& katalog) = 0;
 };
 
 class SystemPlikowPosix : public SystemPlikow {
@@ -57,6 +64,9 @@ class SystemPlikowPosix : public SystemPlikow {
     void zmienNazwe(const QString& z, const QString& na) override;
     void usun(const QString& sciezka) override;
     void synchronizujKatalog(const QString& katalog) override;
+    void utworzKatalog(const QString& katalog) override;
+    QString katalogRoboczy() override;
+    void ustawKatalogRoboczy(const QString& katalog) override;
 
   private:
     // Path of every open handle, for the error messages.
@@ -64,6 +74,40 @@ class SystemPlikowPosix : public SystemPlikow {
 
     std::mutex blokada_;
     std::unordered_map<int, QString> sciezki_;
+};
+
+// An open file that owns its handle: opened or throws, closed by its destructor without a word (an
+// error is already on its way then), or by zamknij(), which reports a failed close, for the path on
+// which everything went well.
+class OtwartyPlik {
+  public:
+    OtwartyPlik(SystemPlikow& system, QString sciezka, TrybOtwarcia tryb);
+    ~OtwartyPlik();
+    OtwartyPlik(OtwartyPlik&& inny) noexcept;
+    OtwartyPlik(const OtwartyPlik&) = delete;
+    OtwartyPlik& operator=(const OtwartyPlik&) = delete;
+    OtwartyPlik& operator=(OtwartyPlik&&) = delete;
+
+    bool otwarty() const { return uchwyt_ >= 0; }
+    int uchwyt() const { return uchwyt_; }
+    const QString& sciezka() const { return sciezka_; }
+
+    std::size_t czytaj(std::uint64_t pozycja, void* bufor, std::size_t ile);
+    void zapisz(std::uint64_t pozycja, const void* dane, std::size_t ile);
+    std::uint64_t rozmiar();
+    void obetnij(std::uint64_t rozmiar);
+    void synchronizuj();
+    // Throws when the close fails; the handle is released either way.
+    void zamknij();
+    // Closes without a word, as the destructor does, when an error is already on its way.
+    void porzuc() noexcept;
+
+  private:
+    int wymagaj() const;
+
+    SystemPlikow* system_;
+    QString sciezka_;
+    int uchwyt_ = -1;
 };
 
 // The process-wide POSIX file system.

@@ -13,19 +13,19 @@ void UstawKomorke(TTekst<20> (&tabela)[4][3], int c, int r, const char* tekst) {
 
 DaneWydruku DaneFaktury() {
     DaneWydruku d;
-    d.miejscowosc = QStringLiteral("Kraków");
-    d.data_wystawienia = QStringLiteral("2010-03-15");
-    d.numerator = QStringLiteral("17");
-    d.rozszerzenie = QStringLiteral("FV/2010");
-    d.odbiorca1 = QStringLiteral("Odbiorca Sp. z o.o.");
-    d.odbiorca2 = QStringLiteral("ul. Długa 5");
-    d.odbiorca3 = QStringLiteral("30-001 Kraków");
-    d.odbiorca4 = QStringLiteral("Polska");
-    d.nip_odbiorcy = QStringLiteral("123-456-78-90");
-    d.forma_zaplaty = QStringLiteral("przelew");
-    d.termin_zaplaty = QStringLiteral("14 dni");
-    d.data_uslugi = QStringLiteral("2010-03-14");
-    d.podpis = QStringLiteral("Jan Nowak");
+    d.pole(PoleNaglowka::miejscowosc) = QStringLiteral("Kraków");
+    d.pole(PoleNaglowka::data_wystawienia) = QStringLiteral("2010-03-15");
+    d.pole(PoleNaglowka::numerator) = QStringLiteral("17");
+    d.pole(PoleNaglowka::rozszerzenie) = QStringLiteral("FV/2010");
+    d.pole(PoleNaglowka::odbiorca1) = QStringLiteral("Odbiorca Sp. z o.o.");
+    d.pole(PoleNaglowka::odbiorca2) = QStringLiteral("ul. Długa 5");
+    d.pole(PoleNaglowka::odbiorca3) = QStringLiteral("30-001 Kraków");
+    d.pole(PoleNaglowka::odbiorca4) = QStringLiteral("Polska");
+    d.pole(PoleNaglowka::nip_odbiorcy) = QStringLiteral("123-456-78-90");
+    d.pole(PoleNaglowka::forma_zaplaty) = QStringLiteral("przelew");
+    d.pole(PoleNaglowka::termin_zaplaty) = QStringLiteral("14 dni");
+    d.pole(PoleNaglowka::data_uslugi) = QStringLiteral("2010-03-14");
+    d.pole(PoleNaglowka::podpis) = QStringLiteral("Jan Nowak");
     d.oznaczenie_kopii = QStringLiteral("oryginał / kopia");
     d.stopka = QStringLiteral("Dziękujemy za zakupy");
     d.dotyczy = QStringLiteral("12/FV/2010");

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <vector>
 
+#include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "print/dane_wydruku.h"
 #include "print/plotno_nagrywajace.h"
@@ -83,8 +84,8 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
     const bool k = dok.rodzaj.tekst() == "K";
     const std::vector<QString> naglowek{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
     std::vector<Element> u{
-        Tekst(10, 5, 5, U, 0, B, "Miejscowość " + d.miejscowosc),
-        Tekst(10, 10, 10, U, 0, B, "Data wystawienia " + d.data_wystawienia),
+        Tekst(10, 5, 5, U, 0, B, "Miejscowość " + d.pole(PoleNaglowka::miejscowosc)),
+        Tekst(10, 10, 10, U, 0, B, "Data wystawienia " + d.pole(PoleNaglowka::data_wystawienia)),
         Ramka(10, 15, 15, 180, 1),
         Tekst(10, 23, 23, U, 2, B, "Sprzedawca :"),
         Ramka(10, 28, 28, 177, 30),
@@ -97,22 +98,22 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
         Tekst(14, 50, 50, U, 0, N, "Bank " + d.bank),
         Tekst(14, 55, 55, U, 0, N, "Konto " + d.konto),
         Tekst(10, 65, 65, U, 2, B, "Nabywca :"),
-        Tekst(10, 70, 70, U, 0, N, d.odbiorca1),
+        Tekst(10, 70, 70, U, 0, N, d.pole(PoleNaglowka::odbiorca1)),
         Tekst(115, 80, kBrak, U, 7, B, "Faktura Vat nr 17/FV/2010"),
         Tekst(115, kBrak, 80, U, 7, B, "Faktura korygująca Vat"),
         Tekst(115, kBrak, 86, U, 7, B, "nr 17/FV/2010"),
         Tekst(115, 87, 93, U, 0, N, d.oznaczenie_kopii),
-        Tekst(10, 75, 75, U, 0, N, d.odbiorca2),
-        Tekst(10, 80, 80, U, 0, N, d.odbiorca3),
-        Tekst(10, 85, 85, U, 0, N, d.odbiorca4),
-        Tekst(10, 90, 90, U, 0, N, "Nip " + d.nip_odbiorcy),
+        Tekst(10, 75, 75, U, 0, N, d.pole(PoleNaglowka::odbiorca2)),
+        Tekst(10, 80, 80, U, 0, N, d.pole(PoleNaglowka::odbiorca3)),
+        Tekst(10, 85, 85, U, 0, N, d.pole(PoleNaglowka::odbiorca4)),
+        Tekst(10, 90, 90, U, 0, N, "Nip " + d.pole(PoleNaglowka::nip_odbiorcy)),
         Ramka(10, 100, 100, 100, 1),
         Tekst(10, 105, 105, U, 0, B, "Forma zapłaty :"),
-        Tekst(40, 105, 105, U, 0, N, d.forma_zaplaty),
+        Tekst(40, 105, 105, U, 0, N, d.pole(PoleNaglowka::forma_zaplaty)),
         Tekst(10, 110, 110, U, 0, B, "Termin płatności :"),
-        Tekst(40, 110, 110, U, 0, N, d.termin_zaplaty),
+        Tekst(40, 110, 110, U, 0, N, d.pole(PoleNaglowka::termin_zaplaty)),
         Tekst(10, 115, 115, U, 0, B, "Data usługi :"),
-        Tekst(40, 115, 115, U, 0, N, d.data_uslugi),
+        Tekst(40, 115, 115, U, 0, N, d.pole(PoleNaglowka::data_uslugi)),
     };
     Wiersz(u, kPozycje, 125, 125, 8, 2, U, 0, B, naglowek);
     for (int r = 0; r < 3; ++r)
@@ -138,7 +139,7 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
         Tekst(75, kBrak, 231, C, 2, B, doZaplaty),
         Tekst(10, 198, 237, U, -1, N, slownie),
         Tekst(10, 203, 242, U, -1, N, d.stopka),
-        Tekst(150, 252, 252, U, 0, N, d.podpis),
+        Tekst(150, 252, 252, U, 0, N, d.pole(PoleNaglowka::podpis)),
         Tekst(150, 257, 257, U, -1, N, "Podpis osoby uprawnionej"),
         Tekst(150, 261, 261, U, -1, N, "do wystawiania faktury"),
         Ramka(10, 273, 273, 180, 1),
@@ -291,7 +292,7 @@ TEST(Wydruk, KwotaDoZaplatyISlownie) {
         for (std::size_t r = 0; r < p.brutto.size(); ++r) dok.stawki[3][r].ustaw(p.brutto[r]);
         for (std::size_t r = 0; r < p.bruttoKorekty.size(); ++r)
             dok.stawki_korekty[3][r].ustaw(p.bruttoKorekty[r]);
-        const double kwota = ObliczKwotyWydruku(dok).doZaplaty;
+        const double kwota = ObliczKwotyDokumentu(dok).doZaplaty;
         if (p.tekstDoZaplaty) {
             EXPECT_EQ(TekstKwoty(kwota), p.tekstDoZaplaty) << p.slownie;
         }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "pomocnicze.h"
-#include "store/bazy.h"
+#include "store/pliki_danych.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/rekordy.h"

@@ -172,6 +172,21 @@ void ZawodnySystemPlikow::synchronizujKatalog(const QString& katalog) {
         if (KatalogNadrzedny(sciezka) == klucz) wpisyTrwale_[sciezka] = wpis;
 }
 
+void ZawodnySystemPlikow::utworzKatalog(const QString& katalog) {
+    operacja(QStringLiteral("utworzenie katalogu"), katalog);
+    wewnetrzny_.utworzKatalog(katalog);
+}
+
+QString ZawodnySystemPlikow::katalogRoboczy() {
+    operacja(QStringLiteral("odczyt katalogu roboczego"), QStringLiteral("."));
+    return wewnetrzny_.katalogRoboczy();
+}
+
+void ZawodnySystemPlikow::ustawKatalogRoboczy(const QString& katalog) {
+    operacja(QStringLiteral("zmiana katalogu roboczego"), katalog);
+    wewnetrzny_.ustawKatalogRoboczy(katalog);
+}
+
 void ZawodnySystemPlikow::symulujAwarie() {
     for (const auto& [numer, u] : uchwyty_) {
         try {

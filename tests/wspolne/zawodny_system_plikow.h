@@ -48,6 +48,9 @@ class ZawodnySystemPlikow : public SystemPlikow {
     void zmienNazwe(const QString& z, const QString& na) override;
     void usun(const QString& sciezka) override;
     void synchronizujKatalog(const QString& katalog) override;
+    void utworzKatalog(const QString& katalog) override;
+    QString katalogRoboczy() override;
+    void ustawKatalogRoboczy(const QString& katalog) override;
 
   private:
     struct Uchwyt {

@@ -1,0 +1,48 @@
+#pragma once
+// The data files of the suite below the data root: their paths, the default content of those the
+// program creates itself, and how the data root is found.
+
+#include <QString>
+
+#include "store/rekordy.h"
+
+class SystemPlikow;
+
+// Paths below the data root; every data file path is the root followed by one of these.
+inline const QString SciezkaUstawienSieci = QStringLiteral("\\Admini\\siec.dat");
+inline const QString SciezkaUstawienFaktury = QStringLiteral("\\ADMINI\\faktura.dat");
+inline const QString SciezkaDanychFirmy = QStringLiteral("\\ADMINI\\firma.dat");
+inline const QString SciezkaInfo = QStringLiteral("\\ADMINI\\info.dat");
+inline const QString SciezkaUstawienEwidencji = QStringLiteral("\\Admini\\ewidencja.dat");
+inline const QString SciezkaDokumentow = QStringLiteral("\\Uslugi\\dokumenty.dat");
+// The document file being rebuilt without one record, before it replaces the document file.
+inline const QString SciezkaNowychDokumentow = QStringLiteral("\\Uslugi\\dokumenty.old");
+inline const QString SciezkaBazyUslug = QStringLiteral("\\Uslugi\\uslugi.dat");
+inline const QString SciezkaBazyKlientow = QStringLiteral("\\Uslugi\\klienci.dat");
+// The printout font, below the folder "FONT" of the working directory (not of the data root).
+inline const QString NazwaFontuWydruku = QStringLiteral("font_welkaro.dat");
+
+// The first record of a new document file: number "0", the date as suffix, an invoice whose first
+// buyer line marks the start of the pad.
+TDokument RekordPoczatkowy(const QString& dataDzisiaj);
+
+// The "siec.dat" that a first start writes into a folder: mode 1, the folder itself as local path.
+TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog);
+
+struct KatalogDanychZUstawien {
+    QString katalog;
+    TUstawieniaSieci ustawienia{};
+};
+
+// Finds the data root from "\Admini\siec.dat" below the working directory `biezacy`, creating that
+// file first when it is missing: mode 1 gives the local path, mode 2 the network path, any other
+// mode leaves `biezacy`.
+KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& biezacy);
+
+// Creates the empty service and client list files when they are missing, with their slots numbered
+// "01".."09", "10"... An existing file is never written.
+void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych);
+
+// Every file a first start creates below the data root, with the same content and in the same order
+// (list files, the three settings files, the document file); files that exist are left alone.
+void UtworzPlikiDanych(SystemPlikow& system, const QString& katalogDanych, const QString& dataDzisiaj);
