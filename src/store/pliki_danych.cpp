@@ -36,16 +36,30 @@ TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog) {
     return ustawienia;
 }
 
-KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& biezacy) {
-    KatalogDanychZUstawien wynik;
-    wynik.katalog = biezacy;
-    const QString siecDat = SciezkaDanych(biezacy, SciezkaUstawienSieci);
-    wynik.ustawienia = ZapewnijICzytaj(system, siecDat, UstawieniaSieciDlaKatalogu(biezacy));
-    if (wynik.ustawienia.tryb == 1)
-        wynik.katalog = wynik.ustawienia.sciezka_lokalna.tekst();
-    else if (wynik.ustawienia.tryb == 2)
-        wynik.katalog = wynik.ustawienia.sciezka_sieciowa.tekst();
+namespace {
+
+KatalogDanychZUstawien KatalogZUstawien(const QString& biezacy, const TUstawieniaSieci& ustawienia) {
+    KatalogDanychZUstawien wynik{biezacy, ustawienia};
+    if (ustawienia.tryb == 1)
+        wynik.katalog = ustawienia.sciezka_lokalna.tekst();
+    else if (ustawienia.tryb == 2)
+        wynik.katalog = ustawienia.sciezka_sieciowa.tekst();
     return wynik;
+}
+
+}  // namespace
+
+KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& biezacy) {
+    const QString siecDat = SciezkaDanych(biezacy, SciezkaUstawienSieci);
+    return KatalogZUstawien(biezacy, ZapewnijICzytaj(system, siecDat, UstawieniaSieciDlaKatalogu(biezacy)));
+}
+
+KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy) {
+    const QString siecDat = SciezkaDanych(biezacy, SciezkaUstawienSieci);
+    if (!PlikIstnieje(system, siecDat)) return KatalogZUstawien(biezacy, UstawieniaSieciDlaKatalogu(biezacy));
+    TUstawieniaSieci ustawienia{};
+    CzytajRekord(system, siecDat, ustawienia);
+    return KatalogZUstawien(biezacy, ustawienia);
 }
 
 void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych) {

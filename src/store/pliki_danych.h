@@ -39,6 +39,10 @@ struct KatalogDanychZUstawien {
 // mode leaves `biezacy`.
 KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& biezacy);
 
+// The data root as UstalKatalogDanych would find it, for a reader that writes nothing: without
+// "siec.dat" the root is `biezacy`, as a first start would make it.
+KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy);
+
 // Creates the empty service and client list files when they are missing, with their slots numbered
 // "01".."09", "10"... An existing file is never written.
 void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych);

@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "print/geometria.h"
-#include "print/plotno_nagrywajace.h"
+#include "wspolne/plotno_nagrywajace.h"
 
 namespace {
 

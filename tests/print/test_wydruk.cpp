@@ -7,7 +7,7 @@
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "print/dane_wydruku.h"
-#include "print/plotno_nagrywajace.h"
+#include "wspolne/plotno_nagrywajace.h"
 #include "print/wydruk.h"
 
 // Readable failure messages for recorded events.

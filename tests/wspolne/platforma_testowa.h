@@ -7,7 +7,7 @@
 
 #include "app/platforma.h"
 #include "print/czcionki.h"
-#include "print/plotno_nagrywajace.h"
+#include "wspolne/plotno_nagrywajace.h"
 
 struct Uruchomienie {
     QString program;

@@ -1,4 +1,4 @@
-#include "print/plotno_nagrywajace.h"
+#include "wspolne/plotno_nagrywajace.h"
 
 QString OpisZdarzenia(const ZdarzeniePlotna& z) {
     using R = ZdarzeniePlotna::Rodzaj;
