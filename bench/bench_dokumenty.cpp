@@ -24,19 +24,6 @@
 
 namespace {
 
-// Answers every question with "Tak" and picks the file it is told to.
-class PlatformaPomiaru : public Platforma {
-  public:
-    QString wybranyPlik;
-    bool pytanie(QWidget*, const QString&, const QString&) override { return true; }
-    void informacja(QWidget*, const QString&, const QString&) override {}
-    void bladStandardowy(QWidget*, const QString& tekst) override { qFatal("%s", qPrintable(tekst)); }
-    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override { return wybranyPlik; }
-    std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
-    QDateTime teraz() override { return QDateTime::currentDateTime(); }
-    void zakonczProgram() override {}
-};
-
 int LiczbaDokumentow() {
     const QByteArray z = qgetenv("FAKTURA_BENCH_DOKUMENTY");
     return z.isEmpty() ? 100000 : z.toInt();
@@ -85,11 +72,12 @@ void ZapiszPelnaBazeKlientow(const QString& sciezka) {
 
 struct Srodowisko {
     QTemporaryDir katalog;
-    PlatformaPomiaru platforma;
+    PlatformaCicha platforma;
     std::unique_ptr<Tfaktura_f> okno;
     QString dokumenty, klienci;
 
     Srodowisko() {
+        platforma.odpowiedz = true;
         QDir(katalog.path()).mkpath("Admini");
         QDir(katalog.path()).mkpath("Uslugi");
         QDir::setCurrent(katalog.path());

@@ -1,15 +1,12 @@
 // Start-up as the program does it, ending at the first paint of the main window; run by
 // bench/start.sh, which times the whole process.
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <cstdio>
 
+#include "app/aplikacja.h"
 #include "app/faktura_f.h"
-#include "app/platforma.h"
-#include "store/system_plikow.h"
 
 namespace {
 
@@ -26,16 +23,8 @@ public:
 int main(int argc, char** argv) {
     QElapsedTimer zegar;
     zegar.start();
-    QApplication aplikacja(argc, argv);
-    QTranslator tlumaczenie;
-    if (tlumaczenie.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&tlumaczenie);
-    Tfaktura_f okno(PlatformaPulpitu(), DomyslnySystemPlikow());
     PierwszeMalowanie filtr;
-    okno.installEventFilter(&filtr);
-    okno.show();
-    QApplication::exec();
+    const int wynik = UruchomModul(argc, argv, [&filtr](Tfaktura_f& okno) { okno.installEventFilter(&filtr); });
     std::fprintf(stderr, "w procesie do pierwszego malowania: %lld ms\n", static_cast<long long>(zegar.elapsed()));
-    return 0;
+    return wynik;
 }

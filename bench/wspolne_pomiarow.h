@@ -6,12 +6,20 @@
 
 #include "app/platforma.h"
 
+// The one desktop of the benchmarks: answers every question with `odpowiedz`, picks `wybranyPlik`
+// (none while it is empty), and stops the run on any error.
 class PlatformaCicha : public Platforma {
 public:
-    bool pytanie(QWidget*, const QString&, const QString&) override { return false; }
+    bool odpowiedz = false;
+    QString wybranyPlik;
+
+    bool pytanie(QWidget*, const QString&, const QString&) override { return odpowiedz; }
     void informacja(QWidget*, const QString&, const QString&) override {}
     void bladStandardowy(QWidget*, const QString& tekst) override { qFatal("%s", qPrintable(tekst)); }
-    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override { return {}; }
+    std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialoguPliku&) override {
+        if (wybranyPlik.isEmpty()) return std::nullopt;
+        return wybranyPlik;
+    }
     std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
     QDateTime teraz() override { return QDateTime::currentDateTime(); }
     void zakonczProgram() override {}

@@ -2,11 +2,13 @@
 // The main window: the invoice form, the button column, the hidden working panels, the two timers
 // and all the state that the operations share. The controls are the state: operations read and
 // write them directly, and pure work is done by calc/ and store/.
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "store/naglowek.h"
@@ -27,6 +29,9 @@ class Platforma;
 class Siatka;
 class SystemPlikow;
 class Tfont_f;
+
+// Which list the pick-list panel holds.
+enum class RodzajListy : std::uint8_t { Brak = 0, Klienci = 1, Uslugi = 2, Dokumenty = 3 };
 
 class Tfaktura_f : public QWidget {
     Q_OBJECT
@@ -169,10 +174,9 @@ public:
     TUstawieniaFaktury UstawieniaFaktury{};
     std::int32_t LiczbaKopii = 0;
     TDaneFirmy DaneFirmy{};
-    TInfo Info{};
     QString LiniaFirmy1, LiniaFirmy2, LiniaFirmy3;
     QString KwotaDoZaplaty;
-    std::uint8_t TrybListy = 0;                      // 1 clients, 2 services, 3 documents
+    RodzajListy TrybListy = RodzajListy::Brak;
     std::unique_ptr<TBazaKlientow> BazaKlientow;     // one buffer for the whole run
     std::unique_ptr<TBazaUslug> BazaUslug;
     std::vector<int> SlotyListy;                     // slot of each line of `lista` (clients, services)
@@ -184,10 +188,18 @@ public:
     std::optional<StanDokumentu> StanPrzedListaFaktur;
     TSzablon Szablon{};
     std::array<double, 12> SumyMiesiecy{};
-    double KwotaDokumentu = 0;
-    Tfont_f* font_f = nullptr;  // the hidden font window, created by program entry after this one
+    Tfont_f* font_f = nullptr;  // the hidden font window, created with this one and owned by it
 
-    // ---- Event handlers ------------------------------------------------------------------------
+    // Where the working panels and the calendar appear over the form; the handlers that show them
+    // put them there.
+    static constexpr QRect MiejscePanelu3{4, 4, 678, 618};
+    static constexpr QRect MiejscePanelu4{71, 108, 689, 337};
+    static constexpr QRect MiejscePanelu5{10, 8, 682, 625};
+    static constexpr QRect MiejscePanelu6{201, 123, 526, 279};
+    static constexpr QRect MiejsceKalendarza{419, 93, 254, 154};
+    static void PokazNad(QWidget* panel, const QRect& miejsce);
+
+    // ---- Event handlers (each connected to its control in app/zdarzenia.cpp) -----------------
     // Start-up, closing, help and clock (app/faktura_f.cpp)
     void FormCreate();
     void FormCloseQuery();
@@ -243,6 +255,11 @@ public:
     void PodstawDoPliku();
     void PodstawDoFormatki();
     void CzytajOstatniDokument();
+    // After `Dokument` was read from the file: the form, the kind's presentation, the correction
+    // button and the status line show the stored document.
+    void PokazWczytanyDokument();
+    // The grids' and their title's colour, the title, and whether the item grid can be edited.
+    void UstawTabele(std::int32_t kolor, const QString& tytul, bool edycja);
 
     // The control that shows a header text of the document (an edit, or a combo box's edit text).
     QString TekstPola(PoleNaglowka pole) const;
@@ -256,6 +273,10 @@ public:
     QString SciezkaPliku(const QString& wzgledna) const;
     // File dialogs may leave the process elsewhere; operations set the working directory back.
     void PrzywrocKatalogRoboczy();
+    // Runs an operation that shows file dialogs and sets the working directory back afterwards,
+    // also when the operation fails (then the operation's error is the one reported).
+    template <class F>
+    auto ZDialogiem(F&& operacja) -> decltype(operacja());
 
     Platforma& platforma() { return platforma_; }
     SystemPlikow& pliki() { return pliki_; }
@@ -271,26 +292,57 @@ protected:
     void closeEvent(QCloseEvent* zdarzenie) override;
 
 private:
+    // The window and its panels (app/budowa_okna.cpp).
     void zbudujOkno();
     void zbudujPanel1();
     void zbudujPanel2();
+    void zbudujNaglowek(QWidget* f);
+    void zbudujOdbiorce(QWidget* f);
+    void zbudujPlatnosc(QWidget* f);
+    void zbudujTabele(QWidget* f);
+    void zbudujKwoty(QWidget* f);
     void zbudujPanel3();
     void zbudujPanel4();
     void zbudujPanel5();
     void zbudujPanel6();
     void ustawKolejnoscTab();
-    void polacz(QToolButton* przycisk, void (Tfaktura_f::*obsluga)());
-    // Each subsystem connects its own events to its handlers, in its own source file.
-    void polaczDokumenty();
-    void polaczRejestry();
-    void polaczWydruk();
-    void polaczZestawienieIEwidencje();  // summary, hand-off, calendar
+    // The one table of events (app/zdarzenia.cpp).
+    void polaczZdarzenia();
 
+    // Steps of the start-up sequence.
+    void przygotujFormularz();
+    void ustawDateDzisiaj();
+    void czytajPlikiDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
     void zastosujDaneFirmy();
     void prezentacjaRodzaju(const QString& rodzaj);
     void zamknijModul();
+    void przekazKwoteDoEwidencji();
+    void zapiszSzablon();
+    void wstawSzablon();
+    void usunSzablon();
 
     Platforma& platforma_;
     SystemPlikow& pliki_;
 };
+
+template <class F>
+auto Tfaktura_f::ZDialogiem(F&& operacja) -> decltype(operacja()) {
+    try {
+        if constexpr (std::is_void_v<decltype(operacja())>) {
+            operacja();
+            PrzywrocKatalogRoboczy();
+        } else {
+            auto wynik = operacja();
+            PrzywrocKatalogRoboczy();
+            return wynik;
+        }
+    } catch (...) {
+        try {
+            PrzywrocKatalogRoboczy();
+        } catch (...) {
+            // The operation's own error is the one to report.
+        }
+        throw;
+    }
+}

@@ -1,14 +1,9 @@
-#include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
 
+#include "app/aplikacja.h"
 #include "app/dane_demonstracyjne.h"
-#include "app/faktura_f.h"
-#include "app/platforma.h"
-#include "print/font_f.h"
 #include "app/straz.h"
 #include "store/system_plikow.h"
 
@@ -40,16 +35,5 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    QApplication aplikacja(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    // Standard dialogs (files, printing, fonts) speak Polish.
-    QTranslator tlumaczenie;
-    if (tlumaczenie.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&tlumaczenie);
-
-    Tfaktura_f faktura_f(PlatformaPulpitu(), DomyslnySystemPlikow());
-    faktura_f.font_f = new Tfont_f(PlatformaPulpitu(), DomyslnySystemPlikow(), &faktura_f);
-    faktura_f.show();
-    return QApplication::exec();
+    return UruchomModul(argc, argv);
 }

@@ -87,12 +87,6 @@ QString PytanieOZapis(bool nowyDokument, bool korekta) {
                    : QStringLiteral("Zapisać zmiany w fakturze ?");
 }
 
-QString StanWczytanego(const QString& rodzaj) {
-    if (rodzaj == QLatin1String("F")) return QStringLiteral("Edycja wczytanej faktury Vat");
-    if (rodzaj == QLatin1String("K")) return QStringLiteral("Edycja wczytanej faktury korygującej Vat");
-    return {};
-}
-
 // The record at `pozycja` (from 1) of an open document file, or an error when there is none: a
 // write there must never become an append.
 void SprawdzPozycje(PlikRekordow& plik, std::int64_t pozycja) {
@@ -149,10 +143,8 @@ void ZastapDokument(Tfaktura_f& okno) {
     TDokument zapisany{};
     plik.czytaj(zapisany);
     okno.Dokument = zapisany;
-    okno.PodstawDoFormatki();
+    okno.PokazWczytanyDokument();
     plik.zamknij();
-    const QString stan = StanWczytanego(okno.Dokument.rodzaj.tekst());
-    if (!stan.isEmpty()) okno.Label22->setText(stan);
 }
 
 }  // namespace
@@ -191,6 +183,8 @@ void Tfaktura_f::SpeedButton6Click() {
 
 void Tfaktura_f::SpeedButton9Click() {
     Label22->setText(QStringLiteral("Edycja korygowanej faktury Vat"));
+    // Spelt without "ą" on purpose: a correction being edited reads so until it is stored, when
+    // the stored kind shows "korygująca".
     Label23->setText(QStringLiteral("korygujaca"));
     Korekta = true;
     UsuwanieDozwolone = false;
@@ -199,11 +193,7 @@ void Tfaktura_f::SpeedButton9Click() {
 
     Label24->setText(
         (Dokument.numerator.tekst() + QLatin1Char('/') + Dokument.rozszerzenie.tekst()).left(31));
-    tabela->setEnabled(true);
-    tabela->ustawKolorCzcionki(KolorKorekty);
-    tabela_vat->ustawKolorCzcionki(KolorKorekty);
-    UstawKolorCzcionki(Label25, KolorKorekty);
-    Label25->setText(QStringLiteral("Tabelka korekty"));
+    UstawTabele(KolorKorekty, QStringLiteral("Tabelka korekty"), true);
 
     CzytajUstawieniaFaktury(*this);
     rozszerzenie->setText(UstawieniaFaktury.rozszerzenie_korekty.tekst());

@@ -37,20 +37,19 @@ void Tfaktura_f::PodstawDoPliku() {
         KomorkiDoRekordu(tabela, tabela_vat, Dokument.pozycje, Dokument.stawki);
 }
 
+void Tfaktura_f::UstawTabele(std::int32_t kolor, const QString& tytul, bool edycja) {
+    tabela->setEnabled(edycja);
+    tabela->ustawKolorCzcionki(kolor);
+    tabela_vat->ustawKolorCzcionki(kolor);
+    UstawKolorCzcionki(Label25, kolor);
+    Label25->setText(tytul);
+}
+
 void Tfaktura_f::prezentacjaRodzaju(const QString& rodzaj) {
-    if (rodzaj == QLatin1String("F")) {
-        tabela->ustawKolorCzcionki(KolorFaktury);
-        tabela_vat->ustawKolorCzcionki(KolorFaktury);
-        UstawKolorCzcionki(Label25, KolorFaktury);
-        Label25->setText(QStringLiteral("Tabelka faktury"));
-        tabela->setEnabled(true);
-    } else if (rodzaj == QLatin1String("K")) {
-        tabela->ustawKolorCzcionki(KolorKorekty);
-        tabela_vat->ustawKolorCzcionki(KolorKorekty);
-        UstawKolorCzcionki(Label25, KolorKorekty);
-        Label25->setText(QStringLiteral("Tabelka korekty"));
-        tabela->setEnabled(true);
-    }
+    if (rodzaj == QLatin1String("F"))
+        UstawTabele(KolorFaktury, QStringLiteral("Tabelka faktury"), true);
+    else if (rodzaj == QLatin1String("K"))
+        UstawTabele(KolorKorekty, QStringLiteral("Tabelka korekty"), true);
 }
 
 void Tfaktura_f::PodstawDoFormatki() {
@@ -84,13 +83,18 @@ void Tfaktura_f::CzytajOstatniDokument() {
     plik.czytaj(wczytany);
     Dokument = wczytany;
     PozycjaDokumentu = static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX));
+    PokazWczytanyDokument();
+    plik.zamknij();
+}
+
+void Tfaktura_f::PokazWczytanyDokument() {
     PodstawDoFormatki();
     const QString rodzaj = Dokument.rodzaj.tekst();
+    // A correction cannot itself be corrected.
     if (rodzaj == QLatin1String("F")) SpeedButton9->setEnabled(true);
     if (rodzaj == QLatin1String("K")) SpeedButton9->setEnabled(false);
     Label23->clear();
     if (rodzaj == QLatin1String("K")) Label23->setText(QStringLiteral("korygująca"));
-    plik.zamknij();
     NowyDokument = false;
     if (rodzaj == QLatin1String("F")) Label22->setText(QStringLiteral("Edycja wczytanej faktury Vat"));
     if (rodzaj == QLatin1String("K")) Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));

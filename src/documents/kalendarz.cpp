@@ -15,9 +15,7 @@ QString TekstDaty(const QDate& data) {
 }  // namespace
 
 void Tfaktura_f::SpeedButton7Click() {
-    MonthCalendar1->setGeometry(419, 93, 254, 154);
-    MonthCalendar1->show();
-    MonthCalendar1->raise();
+    PokazNad(MonthCalendar1, MiejsceKalendarza);
     // Esc reaches the calendar only while it has the focus.
     MonthCalendar1->setFocus();
 }

@@ -10,11 +10,7 @@
 namespace {
 
 void UstawWidok(Tfaktura_f& okno, std::int32_t kolor, const QString& tytul, bool edycja) {
-    okno.tabela->ustawKolorCzcionki(kolor);
-    okno.tabela_vat->ustawKolorCzcionki(kolor);
-    Tfaktura_f::UstawKolorCzcionki(okno.Label25, kolor);
-    okno.Label25->setText(tytul);
-    okno.tabela->setEnabled(edycja);
+    okno.UstawTabele(kolor, tytul, edycja);
     okno.ZapisDozwolony = edycja;
 }
 

@@ -5,7 +5,7 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
-#include "print/font_f.h"
+#include "app/font_f.h"
 #include "print/geometria.h"
 #include "print/wydruk.h"
 #include "store/pliki_danych.h"

@@ -32,7 +32,9 @@ OpisDialoguPliku OpenDialog4() { return DialogSzablonu("Szablony dokumentów|*.s
 
 }  // namespace
 
-void Tfaktura_f::SpeedButton21Click() {
+void Tfaktura_f::SpeedButton21Click() { ZDialogiem([this] { zapiszSzablon(); }); }
+
+void Tfaktura_f::zapiszSzablon() {
     const std::optional<QString> plik = platforma().plikDoZapisu(this, SaveDialog1());
     if (!plik) return;
     KazdePoleNaglowka(Szablon, [this](PoleNaglowka pole, auto& tekst) {
@@ -42,10 +44,11 @@ void Tfaktura_f::SpeedButton21Click() {
     KomorkiDoRekordu(tabela, tabela_vat, Szablon.pozycje, Szablon.stawki);
     ZapiszRekordAtomowo(pliki(), *plik, Szablon);
     platforma().informacja(this, QStringLiteral("Informacja"), QStringLiteral("Szablon został zapisany."));
-    PrzywrocKatalogRoboczy();
 }
 
-void Tfaktura_f::SpeedButton22Click() {
+void Tfaktura_f::SpeedButton22Click() { ZDialogiem([this] { wstawSzablon(); }); }
+
+void Tfaktura_f::wstawSzablon() {
     const std::optional<QString> plik = platforma().plikDoOtwarcia(this, OpenDialog4());
     if (!plik) return;
     // The form changes only after the whole record has been read.
@@ -58,10 +61,11 @@ void Tfaktura_f::SpeedButton22Click() {
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
     Korekta = false;
     RekordDoKomorek(Szablon.pozycje, Szablon.stawki, tabela, tabela_vat);
-    PrzywrocKatalogRoboczy();
 }
 
-void Tfaktura_f::SpeedButton23Click() {
+void Tfaktura_f::SpeedButton23Click() { ZDialogiem([this] { usunSzablon(); }); }
+
+void Tfaktura_f::usunSzablon() {
     const std::optional<QString> plik = platforma().plikDoOtwarcia(this, OpenDialog4());
     if (!plik) return;
     if (!platforma().pytanie(this, QStringLiteral("Pytanie"), QStringLiteral("Usunąć wskazany szablon ?"))) return;
@@ -74,5 +78,4 @@ void Tfaktura_f::SpeedButton23Click() {
         wynik = QStringLiteral("Nie usunięto szablonu. ") + blad.komunikat();
     }
     platforma().informacja(this, QStringLiteral("Informacja"), wynik);
-    PrzywrocKatalogRoboczy();
 }

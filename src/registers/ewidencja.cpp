@@ -24,9 +24,7 @@ const QString NazwaProgramu = QStringLiteral("ewidencja.exe");
 
 void Tfaktura_f::SpeedButton28Click() {
     ro1->setChecked(true);
-    Panel6->setGeometry(201, 123, 526, 279);
-    Panel6->show();
-    Panel6->raise();
+    PokazNad(Panel6, MiejscePanelu6);
 
     const TEwidencja ustawienia = ZapewnijICzytaj<TEwidencja>(pliki(), SciezkaPliku(SciezkaUstawienEwidencji));
     folder->setText(ustawienia.folder.tekst());
@@ -39,15 +37,18 @@ void Tfaktura_f::SpeedButton27Click() {
     OpisDialoguPliku opis;
     opis.domyslneRozszerzenie = QStringLiteral("*.exe");
     opis.nazwaPliku = NazwaProgramu;
-    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, opis);
+    const std::optional<QString> wybrany = ZDialogiem([&] { return platforma().plikDoOtwarcia(this, opis); });
     if (!wybrany) return;
     // Paths chosen here use '/', those of the suite '\': either ends the folder.
     const qsizetype ukosnik = std::max(wybrany->lastIndexOf(u'\\'), wybrany->lastIndexOf(u'/'));
     if (ukosnik >= 0) folder->setText(wybrany->left(ukosnik));
-    PrzywrocKatalogRoboczy();
 }
 
-void Tfaktura_f::SpeedButton30Click() {
+// The register program's folder was chosen in a file dialog, and starting the program may move the
+// process: the working directory is set back whatever happens.
+void Tfaktura_f::SpeedButton30Click() { ZDialogiem([this] { przekazKwoteDoEwidencji(); }); }
+
+void Tfaktura_f::przekazKwoteDoEwidencji() {
     // The folder is kept even when the program is not found there, so that the user can fix it.
     TEwidencja ustawienia{};
     ustawienia.folder.ustaw(folder->text());
@@ -58,7 +59,6 @@ void Tfaktura_f::SpeedButton30Click() {
         platforma().informacja(
             this, QStringLiteral("Informacja"),
             QStringLiteral("W podanej lokalizacji nie znaleziono programu Ewidencja sprzedzaży."));
-        PrzywrocKatalogRoboczy();
         return;
     }
 
@@ -68,7 +68,6 @@ void Tfaktura_f::SpeedButton30Click() {
         ZbudujWierszEwidencji(data_wystawienia->text(), kwota_brutto->text(), odniesienie);
     if (!wiersz.blad.isEmpty()) {
         platforma().informacja(this, QStringLiteral("Informacja"), wiersz.blad);
-        PrzywrocKatalogRoboczy();
         return;
     }
 
@@ -76,7 +75,6 @@ void Tfaktura_f::SpeedButton30Click() {
     const QString rzeczywisty = QFileInfo(RzeczywistaSciezka(pliki(), program)).absoluteFilePath();
     const bool uruchomiony =
         platforma().uruchomProgram(rzeczywisty, wiersz.argumenty, KatalogNadrzedny(rzeczywisty));
-    PrzywrocKatalogRoboczy();
     if (!uruchomiony) {
         platforma().informacja(
             this, QStringLiteral("Informacja"),

@@ -60,26 +60,13 @@ void WczytajDokument(Tfaktura_f& okno, int indeks) {
     okno.Dokument = dokument;
     okno.PozycjaDokumentu = indeks + 1;
     okno.StanPrzedListaFaktur.reset();
-    okno.PodstawDoFormatki();
-
-    const QString rodzaj = okno.Dokument.rodzaj.tekst();
-    const bool faktura = rodzaj == QLatin1String("F");
-    const bool korekta = rodzaj == QLatin1String("K");
-    if (faktura || korekta) okno.SpeedButton9->setEnabled(faktura);
-    okno.Label23->clear();
-    if (korekta) okno.Label23->setText(QStringLiteral("korygująca"));
+    okno.PokazWczytanyDokument();
     plik.zamknij();
-    if (faktura) okno.Label22->setText(QStringLiteral("Edycja wczytanej faktury Vat"));
-    if (korekta) okno.Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
 }
 
 }  // namespace
 
-void PokazPanelListy(Tfaktura_f& okno) {
-    okno.Panel3->setGeometry(4, 4, 678, 618);
-    okno.Panel3->show();
-    okno.Panel3->raise();
-}
+void PokazPanelListy(Tfaktura_f& okno) { Tfaktura_f::PokazNad(okno.Panel3, Tfaktura_f::MiejscePanelu3); }
 
 void Tfaktura_f::SpeedButton3Click() {
     if (!StanPrzedListaFaktur)
@@ -91,7 +78,7 @@ void Tfaktura_f::SpeedButton3Click() {
     ZapisDozwolony = true;
     UsuwanieDozwolone = true;
     SpeedButton6->setEnabled(true);
-    TrybListy = 3;
+    TrybListy = RodzajListy::Dokumenty;
     Label20->setText(QStringLiteral("Lista faktur"));
     lista->clear();
     SlotyListy.clear();
@@ -129,9 +116,9 @@ void Tfaktura_f::SpeedButton11Click() {
     // "Powrót".
     if (wybrane.isEmpty()) return;
     const int indeks = lista->row(wybrane.front());
-    if (TrybListy == 1 || TrybListy == 2)
+    if (TrybListy == RodzajListy::Klienci || TrybListy == RodzajListy::Uslugi)
         WstawWpisBazy(*this, indeks);
-    else if (TrybListy == 3)
+    else if (TrybListy == RodzajListy::Dokumenty)
         WczytajDokument(*this, indeks);
     Panel3->hide();
     Panel1->setEnabled(true);

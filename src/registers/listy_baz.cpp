@@ -50,36 +50,29 @@ void LinieUslug(const TBazaUslug& b, QStringList& linie, std::vector<int>& sloty
 // Opens a list in the pick-list panel from a file the user picks. When the file cannot be read no
 // list is shown and the button column is usable again.
 template <class TBaza>
-void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, std::uint8_t tryb, const QString& tytul,
+void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, RodzajListy tryb, const QString& tytul,
                  std::unique_ptr<TBaza>& baza, void (*linie)(const TBaza&, QStringList&, std::vector<int>&)) {
-    const std::optional<QString> wybrany = okno.platforma().plikDoOtwarcia(&okno, dialog);
-    if (!wybrany) {
-        okno.PrzywrocKatalogRoboczy();
-        return;
-    }
-    const QString sciezka = QFileInfo(*wybrany).absoluteFilePath();
-    okno.Panel1->setEnabled(false);
-    okno.TrybListy = tryb;
-    try {
-        okno.Label20->setText(tytul + sciezka);
-        okno.lista->clear();
-        okno.SlotyListy.clear();
-        CzytajBaze(okno, sciezka, baza);
-        QStringList wiersze;
-        linie(*baza, wiersze, okno.SlotyListy);
-        okno.lista->addItems(wiersze);
-        okno.lista->setCurrentRow(0);
-        PokazPanelListy(okno);
-    } catch (...) {
-        okno.Panel1->setEnabled(true);
-        // The error of the list file is the one to report.
+    okno.ZDialogiem([&] {
+        const std::optional<QString> wybrany = okno.platforma().plikDoOtwarcia(&okno, dialog);
+        if (!wybrany) return;
+        const QString sciezka = QFileInfo(*wybrany).absoluteFilePath();
+        okno.Panel1->setEnabled(false);
+        okno.TrybListy = tryb;
         try {
-            okno.PrzywrocKatalogRoboczy();
+            okno.Label20->setText(tytul + sciezka);
+            okno.lista->clear();
+            okno.SlotyListy.clear();
+            CzytajBaze(okno, sciezka, baza);
+            QStringList wiersze;
+            linie(*baza, wiersze, okno.SlotyListy);
+            okno.lista->addItems(wiersze);
+            okno.lista->setCurrentRow(0);
+            PokazPanelListy(okno);
         } catch (...) {
+            okno.Panel1->setEnabled(true);
+            throw;
         }
-        throw;
-    }
-    okno.PrzywrocKatalogRoboczy();
+    });
 }
 
 }  // namespace
@@ -87,14 +80,14 @@ void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, std::uint8_t 
 void WstawWpisBazy(Tfaktura_f& okno, int indeks) {
     if (indeks < 0 || indeks >= static_cast<int>(okno.SlotyListy.size())) return;
     const int s = okno.SlotyListy[static_cast<std::size_t>(indeks)];
-    if (okno.TrybListy == 1 && okno.BazaKlientow) {
+    if (okno.TrybListy == RodzajListy::Klienci && okno.BazaKlientow) {
         const TBazaKlientow& b = *okno.BazaKlientow;
         okno.odbiorca1->setText(b.odbiorca1[s].tekst());
         okno.odbiorca2->setText(b.odbiorca2[s].tekst());
         okno.odbiorca3->setText(b.odbiorca3[s].tekst());
         okno.odbiorca4->setText(b.odbiorca4[s].tekst());
         okno.nip_odbiorcy->setText(b.nip_odbiorcy[s].tekst());
-    } else if (okno.TrybListy == 2 && okno.BazaUslug) {
+    } else if (okno.TrybListy == RodzajListy::Uslugi && okno.BazaUslug) {
         // The invoice's tables shown before a correction are read-only.
         if (!okno.tabela->isEnabled()) return;
         // Without a cursor the grid stands on its first item row.
@@ -116,17 +109,17 @@ OpisDialoguPliku OpenDialog2() {
 void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka) { CzytajBaze(okno, sciezka, okno.BazaKlientow); }
 
 void Tfaktura_f::SpeedButton5Click() {
-    OtworzListe(*this, OpenDialog2(), 1, QStringLiteral("Baza klientów "), BazaKlientow, &LinieKlientow);
+    OtworzListe(*this, OpenDialog2(), RodzajListy::Klienci, QStringLiteral("Baza klientów "), BazaKlientow, &LinieKlientow);
 }
 
 void Tfaktura_f::SpeedButton13Click() {
     const OpisDialoguPliku dialog{QStringLiteral("Lista usług|*.usl"), QStringLiteral("*.usl"),
                                   QStringLiteral("Uslugi"), QString(), false};
-    OtworzListe(*this, dialog, 2, QStringLiteral("Lista usług "), BazaUslug, &LinieUslug);
+    OtworzListe(*this, dialog, RodzajListy::Uslugi, QStringLiteral("Lista usług "), BazaUslug, &LinieUslug);
 }
 
 void Tfaktura_f::odbiorca1DblClick() {
-    TrybListy = 1;
+    TrybListy = RodzajListy::Klienci;
     SpeedButton5Click();
 }
 
@@ -135,6 +128,6 @@ void Tfaktura_f::odbiorca3DblClick() { odbiorca1DblClick(); }
 void Tfaktura_f::odbiorca4DblClick() { odbiorca1DblClick(); }
 
 void Tfaktura_f::tabelaDblClick() {
-    TrybListy = 2;
+    TrybListy = RodzajListy::Uslugi;
     SpeedButton13Click();
 }

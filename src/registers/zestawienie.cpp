@@ -87,12 +87,6 @@ Paski PoliczPaski(const std::array<double, 12>& sumy, double skala) {
     return paski;
 }
 
-// Sets the working directory back to the data root when the operation ends, however it ends.
-struct PowrotDoKataloguDanych {
-    Tfaktura_f& okno;
-    ~PowrotDoKataloguDanych() { QDir::setCurrent(RzeczywistaSciezka(okno.pliki(), okno.KatalogDanych)); }
-};
-
 }  // namespace
 
 void Tfaktura_f::SpeedButton17Click() {
@@ -101,21 +95,19 @@ void Tfaktura_f::SpeedButton17Click() {
     klienci->clear();
     klienci->setEditText(Dowolny);
     klienci->addItem(Dowolny);
-    Panel5->setGeometry(10, 8, 682, 625);
-    Panel5->show();
-    Panel5->raise();
+    PokazNad(Panel5, MiejscePanelu5);
 }
 
 void Tfaktura_f::SpeedButton24Click() {
-    const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, OpenDialog2());
-    if (!wybrany) return;
-    const PowrotDoKataloguDanych powrot{*this};
-
-    CzytajBazeKlientow(*this, *wybrany);
-    QStringList nazwy;
-    for (const auto& nazwa : BazaKlientow->odbiorca1)
-        if (nazwa.dlugoscTekstu() > 0) nazwy << nazwa.tekst();
-    klienci->addItems(nazwy);
+    ZDialogiem([this] {
+        const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, OpenDialog2());
+        if (!wybrany) return;
+        CzytajBazeKlientow(*this, *wybrany);
+        QStringList nazwy;
+        for (const auto& nazwa : BazaKlientow->odbiorca1)
+            if (nazwa.dlugoscTekstu() > 0) nazwy << nazwa.tekst();
+        klienci->addItems(nazwy);
+    });
 }
 
 void Tfaktura_f::SpeedButton19Click() {
@@ -135,7 +127,7 @@ void Tfaktura_f::SpeedButton19Click() {
             // There are twelve totals only: a date without a month 1..12 in its place adds to none.
             const int miesiac = MiesiacDaty(data);
             if (miesiac == 0) return;
-            KwotaDokumentu = KwotaDokumentuZRekordu(d);
+            const double KwotaDokumentu = KwotaDokumentuZRekordu(d);
             SumyMiesiecy[miesiac - 1] += KwotaDokumentu;
         });
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/faktura_f.h"
-#include "print/font_f.h"
+#include "app/font_f.h"
 #include "wspolne/katalog_testowy.h"
 
 namespace {

@@ -41,7 +41,7 @@ TEST(ListaFaktur, PiecRekordowIWybranieTrzeciego) {
                            "K 4/2011 Odbiorca 4", "F 5/2011 Odbiorca 5"}));
     EXPECT_EQ(okno.lista->currentRow(), 0);
     EXPECT_EQ(okno.Label20->text(), "Lista faktur");
-    EXPECT_EQ(okno.TrybListy, 3);
+    EXPECT_EQ(okno.TrybListy, RodzajListy::Dokumenty);
     EXPECT_TRUE(PanelOtwarty(okno));
     EXPECT_EQ(okno.Panel3->geometry(), QRect(4, 4, 678, 618));
     EXPECT_EQ(Bajty(okno.Dokument), dokumentPrzed) << "filling the list leaves Dokument alone";

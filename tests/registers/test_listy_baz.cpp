@@ -95,7 +95,7 @@ TEST_F(ListyBaz, KlienciZWybranychMiejsc) {
     EXPECT_EQ(dane_.platforma.dialogi[0].domyslneRozszerzenie, "*.kli");
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Baza klientów " + plik);
-    EXPECT_EQ(okno().TrybListy, 1);
+    EXPECT_EQ(okno().TrybListy, RodzajListy::Klienci);
     EXPECT_EQ(Linie(okno().lista),
               QStringList({"01 Firma A ul. Długa 1 111-222-33-44 Polska 00-001 Warszawa", "02 Firma B    ",
                            "06 Żabka ul. Krótka 2 555 woj. małopolskie 30-001 Kraków"}));
@@ -147,7 +147,7 @@ TEST_F(ListyBaz, AnulowanyDialogNicNieZmienia) {
     Kliknij(okno(), &Tfaktura_f::SpeedButton13Click);
     EXPECT_TRUE(okno().Panel3->isHidden());
     EXPECT_TRUE(okno().Panel1->isEnabled());
-    EXPECT_EQ(okno().TrybListy, 0);
+    EXPECT_EQ(okno().TrybListy, RodzajListy::Brak);
     EXPECT_TRUE(wKataloguDanych());
 }
 
@@ -197,7 +197,7 @@ TEST_F(ListyBaz, UslugiIWybranieWDrugimWierszu) {
     EXPECT_EQ(dane_.platforma.dialogi[0].domyslneRozszerzenie, "*.usl");
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Lista usług " + plik);
-    EXPECT_EQ(okno().TrybListy, 2);
+    EXPECT_EQ(okno().TrybListy, RodzajListy::Uslugi);
     EXPECT_EQ(Linie(okno().lista), QStringList({"01 Usługa A 12.34.56 100.00 23", "03 Usługa C  50.00 8"}));
 
     okno().lista->setCurrentRow(1);
@@ -230,24 +230,24 @@ TEST_F(ListyBaz, DwuklikiOtwierajaListy) {
         const char* opis;
         std::function<QWidget*(Tfaktura_f&)> cel;
         const char* filtr;
-        int tryb;
+        RodzajListy tryb;
     };
     const Przypadek przypadki[] = {
-        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; }, "Lista klientów|*.kli", 1},
-        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; }, "Lista klientów|*.kli", 1},
+        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; }, "Lista klientów|*.kli", RodzajListy::Klienci},
+        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; }, "Lista klientów|*.kli", RodzajListy::Klienci},
         {"komórka tabeli", [](Tfaktura_f& o) -> QWidget* { return o.tabela->viewport(); },
-         "Lista usług|*.usl", 2},
+         "Lista usług|*.usl", RodzajListy::Uslugi},
         {"edytor komórki",
          [](Tfaktura_f& o) -> QWidget* {
              o.tabela->editItem(o.tabela->item(1, 1));
              return o.tabela->viewport()->findChild<QLineEdit*>();
          },
-         "Lista usług|*.usl", 2},
+         "Lista usług|*.usl", RodzajListy::Uslugi},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);
         dane_.platforma.dialogi.clear();
-        okno().TrybListy = 0;
+        okno().TrybListy = RodzajListy::Brak;
         QWidget* cel = p.cel(okno());
         ASSERT_NE(cel, nullptr);
         QTest::mouseDClick(cel, Qt::LeftButton);

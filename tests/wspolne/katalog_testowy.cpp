@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <cstring>
 
-#include "print/font_f.h"
 #include "store/system_plikow.h"
 
 KatalogTestowy::KatalogTestowy(bool zFolderami) : poprzedni_(QDir::currentPath()) {
@@ -48,7 +47,6 @@ std::unique_ptr<Tfaktura_f> UruchomOkno(PlatformaTestowa& platforma) {
 
 std::unique_ptr<Tfaktura_f> UruchomOkno(PlatformaTestowa& platforma, SystemPlikow& pliki) {
     auto okno = std::make_unique<Tfaktura_f>(platforma, pliki);
-    okno->font_f = new Tfont_f(platforma, pliki, okno.get());
     // Tests drive the timers by hand.
     okno->Timer1->stop();
     okno->Timer2->stop();

@@ -1,11 +1,10 @@
-#include "print/font_f.h"
+#include "app/font_f.h"
 
 #include <QFontDialog>
 #include <QPushButton>
 
 #include "app/dostepnosc.h"
 #include "app/platforma.h"
-#include "app/straz.h"
 
 Tfont_f::Tfont_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic)
     : QWidget(rodzic, Qt::Window), platforma_(platforma), pliki_(pliki) {
@@ -18,15 +17,9 @@ Tfont_f::Tfont_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic)
     Button1 = new QPushButton(QStringLiteral("Button1"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(104, 92, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &Tfont_f::Button1Click);
-    FormCreate();
 }
 
-void Tfont_f::FormCreate() {}
-
-void Tfont_f::Button1Click() {
-    Straz(platforma_, this, [this] { ZapiszFonty(QStringLiteral("44.abc")); });
-}
+void Tfont_f::Button1Click() { ZapiszFonty(QStringLiteral("44.abc")); }
 
 void Tfont_f::CzytajFonty(const QString& nazwaPliku) { ::CzytajFonty(pliki_, Czcionki, nazwaPliku); }
 

@@ -1,0 +1,25 @@
+#include "app/aplikacja.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/faktura_f.h"
+#include "app/platforma.h"
+#include "store/system_plikow.h"
+
+int UruchomModul(int& argc, char** argv, const std::function<void(Tfaktura_f&)>& przedPokazaniem) {
+    QApplication aplikacja(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    // Standard dialogs (files, printing, fonts) speak Polish.
+    QTranslator tlumaczenie;
+    if (tlumaczenie.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&tlumaczenie);
+
+    Tfaktura_f faktura_f(PlatformaPulpitu(), DomyslnySystemPlikow());
+    if (przedPokazaniem) przedPokazaniem(faktura_f);
+    faktura_f.show();
+    return QApplication::exec();
+}
