@@ -342,11 +342,7 @@ TEST(Start, DlugosciPol255SaCzytaneJakoPojemnosc) {
 
 TEST(Start, PlikDokumentowNiePelnejDlugosci) {
     KatalogTestowy katalog;
-    QByteArray dane;
-    for (const char* numer : {"1", "2"}) {
-        const TDokument d = Dokument("F", numer, "Nowak");
-        dane.append(reinterpret_cast<const char*>(&d), sizeof d);
-    }
+    QByteArray dane = Bajty(std::vector{Dokument("F", "1", "Nowak"), Dokument("F", "2", "Nowak")});
     dane.append(QByteArray(100, 'z'));
     katalog.zapisz("Uslugi/dokumenty.dat", dane);
     PlatformaTestowa platforma;

@@ -10,22 +10,12 @@
 
 #include "app/faktura_f.h"
 #include "store/rekordy.h"
+#include "wspolne/bajty.h"
 #include "wspolne/katalog_testowy.h"
 
 inline const QString PlikDokumentow = QStringLiteral("Uslugi/dokumenty.dat");
 inline const QString PlikUstawienFaktury = QStringLiteral("Admini/faktura.dat");
 
-template <class T>
-QByteArray Bajty(const T& rekord) {
-    return QByteArray(reinterpret_cast<const char*>(&rekord), sizeof(T));
-}
-
-template <class T>
-QByteArray Bajty(const std::vector<T>& rekordy) {
-    QByteArray wynik;
-    for (const T& r : rekordy) wynik += Bajty(r);
-    return wynik;
-}
 
 // A document of the given kind whose item table and VAT summary are marked with `znacznik`, so
 // that tests can tell whose tables a record carries.

@@ -75,6 +75,8 @@ class AwarieDokumentow : public ::testing::Test {
                 wszystkie = zawodny.liczbaOperacji() - przed < k;
                 if (wszystkie) {
                     EXPECT_TRUE(platforma.bledy().empty());
+                } else {
+                    EXPECT_GE(zawodny.liczbaBledow(), 1) << "the fault did not fire";
                 }
                 zawodny.napraw();
 
@@ -105,7 +107,8 @@ class AwarieDokumentow : public ::testing::Test {
         }
     }
 
-    void awariaPoKazdejOperacji(const Scenariusz& s) {
+    void awariaPoKazdejOperacji(const Scenariusz& s,
+                                ZawodnySystemPlikow::Awaria rodzaj = ZawodnySystemPlikow::Awaria::Utrata) {
         const Pliki nowe = bezAwarii(s);
         przywroc(s);
         const Pliki stare = pliki();
@@ -125,7 +128,7 @@ class AwarieDokumentow : public ::testing::Test {
                 wszystkie = zawodny.liczbaOperacji() - przed < k;
                 udane = platforma.bledy().empty();
             }
-            zawodny.symulujAwarie();
+            zawodny.symulujAwarie(rodzaj);
             const Pliki po = pliki();
             if (udane) {
                 EXPECT_EQ(po.dokumenty, nowe.dokumenty) << "what was reported done survives";
@@ -190,6 +193,9 @@ TEST_F(AwarieDokumentow, Usuniecie) { kazdaOperacjaZawodzi(UsuniecieKorekty()); 
 TEST_F(AwarieDokumentow, AwariaPrzyZapisieNowej) { awariaPoKazdejOperacji(NowaFaktura()); }
 TEST_F(AwarieDokumentow, AwariaPrzyZapisieWMiejscu) { awariaPoKazdejOperacji(ZmianaKorekty()); }
 TEST_F(AwarieDokumentow, AwariaPrzyUsuwaniu) { awariaPoKazdejOperacji(UsuniecieKorekty()); }
+TEST_F(AwarieDokumentow, AwariaZeSmieciamiPrzyUsuwaniu) {
+    awariaPoKazdejOperacji(UsuniecieKorekty(), ZawodnySystemPlikow::Awaria::Smieci);
+}
 
 // A failed delete leaves the window on the document it showed, a correction still a correction, so
 // that saving it afterwards writes it where it was and as what it was.
@@ -199,8 +205,9 @@ TEST_F(AwarieDokumentow, PoNieudanymUsunieciuZapisTrafiaWTenSamRekord) {
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma, zawodny);
     WczytajZListy(*okno, 1);
-    zawodny.zawiedzOd(8, false);  // the first write of the new file
+    zawodny.zawiedz(ZawodnySystemPlikow::Operacja::Zapis, QStringLiteral("dokumenty.old"));
     Usun(*okno, platforma);
+    ASSERT_EQ(zawodny.liczbaBledow(), 1);
     ASSERT_EQ(platforma.bledy().size(), 1u);
     EXPECT_TRUE(okno->Korekta);
     EXPECT_EQ(okno->PozycjaDokumentu, 2);

@@ -24,7 +24,6 @@ QByteArray Rekord(std::uint32_t kolor, const QByteArray& nazwa, std::int32_t roz
     return b;
 }
 
-QByteArray Bajty(const TCzcionka& r) { return QByteArray(reinterpret_cast<const char*>(&r), sizeof r); }
 
 class Czcionki : public ::testing::Test {
   protected:

@@ -102,6 +102,20 @@ std::vector<Przypadek> Przypadki() {
          paski({{1, 67}}),
          Wszyscy,
          ""},
+        // A gross amount too large to write is never counted as 0: its month says so, the others
+        // and the scale go on from what can be read.
+        {"kwota poza zakresem nie znika z miesiąca",
+         {{"2010-03-01", "F", "A", {"poza zakresem", "", ""}, {"", "", ""}},
+          {"2010-03-02", "F", "A", {"100.00", "", ""}, {"", "", ""}},
+          {"2010-04-01", "F", "A", {"50.00", "", ""}, {"", "", ""}}},
+         "2010",
+         "Dowolny",
+         sumy({{3, "poza zakresem"}, {4, "50.00"}}),
+         "50.00",
+         50,
+         paski({{4, 50}}),
+         Wszyscy,
+         ""},
         {"sumy dłuższe niż 12 znaków poszerzają pole",
          {{"2010-12-31", "F", "A", {"123456789012.5", "", ""}, {"", "", ""}},
           {"2010-11-30", "F", "A", {"0.004", "", ""}, {"", "", ""}}},
@@ -314,7 +328,7 @@ TEST_F(Zestawienie, NazwyKlientowDopisywaneZaKazdymRazem) {
     baza->odbiorca1[1].ustaw("Łucja Żak");
     baza->odbiorca2[3].ustaw("bez nazwy");  // a slot without a first line is no entry
     baza->odbiorca1[5000].ustaw("Ostatni");
-    katalog.zapisz("Uslugi/lista.kli", QByteArray(reinterpret_cast<const char*>(baza.get()), sizeof *baza));
+    katalog.zapisz("Uslugi/lista.kli", Bajty(*baza));
     const QString sciezka = katalog.plik("Uslugi/lista.kli");
 
     okno->SpeedButton17->click();

@@ -217,24 +217,82 @@ TEST_F(ZapisAtomowyTest, KazdaOperacjaZawodzi) {
 }
 
 TEST_F(ZapisAtomowyTest, AwariaPoKazdejOperacji) {
-    // Stop after k operations (the k-th fails for good) and crash: the target is whole, old or new.
-    bool udany = false;
-    for (int k = 1; !udany && k < 20; ++k) {
+    // Stop after k operations (the k-th fails for good) and crash: the target is whole, old or new,
+    // whether the crash loses what was not synced or leaves garbage there.
+    for (const auto rodzaj : {ZawodnySystemPlikow::Awaria::Utrata, ZawodnySystemPlikow::Awaria::Smieci}) {
+        bool udany = false;
+        for (int k = 1; !udany && k < 20; ++k) {
+            SetUp();
+            ZawodnySystemPlikow zawodny;
+            zawodny.zawiedzOd(k, true);
+            try {
+                ZapiszAtomowo(zawodny, cel(), nowe_.constData(), static_cast<std::size_t>(nowe_.size()));
+                udany = true;
+            } catch (const BladPliku&) {
+            }
+            zawodny.symulujAwarie(rodzaj);
+            const QByteArray wynik = BajtyPliku(cel());
+            EXPECT_TRUE(udany ? wynik == nowe_ : (wynik == stare_ || wynik == nowe_))
+                << "k=" << k << ": " << wynik.toStdString();
+            EXPECT_TRUE(tylkoCel()) << "k=" << k;
+        }
+        EXPECT_TRUE(udany);
+    }
+}
+
+TEST_F(ZapisAtomowyTest, AwariaZostawiaSmieciWNiesynchronizowanym) {
+    ZawodnySystemPlikow zawodny;
+    const int u = zawodny.otworz(cel(), TrybOtwarcia::OdczytZapis);
+    zawodny.zapisz(u, 0, "XX", 2);
+    zawodny.zapisz(u, static_cast<std::uint64_t>(stare_.size()), "ogon", 4);
+    zawodny.zamknij(u);
+    zawodny.symulujAwarie(ZawodnySystemPlikow::Awaria::Smieci);
+    const QByteArray po = BajtyPliku(cel());
+    ASSERT_EQ(po.size(), stare_.size() + 4) << "the length made it to the disk";
+    EXPECT_NE(po.left(2), QByteArray("XX"));
+    EXPECT_NE(po.left(2), stare_.left(2));
+    EXPECT_EQ(po.mid(2, stare_.size() - 2), stare_.mid(2)) << "what was not written is untouched";
+    EXPECT_NE(po.right(4), QByteArray("ogon"));
+
+    // What was synced survives the crash whole.
+    const int v = zawodny.otworz(cel(), TrybOtwarcia::OdczytZapis);
+    zawodny.zapisz(v, 0, "YY", 2);
+    zawodny.synchronizuj(v);
+    zawodny.zamknij(v);
+    zawodny.symulujAwarie(ZawodnySystemPlikow::Awaria::Smieci);
+    EXPECT_EQ(BajtyPliku(cel()).left(2), QByteArray("YY"));
+}
+
+TEST_F(ZapisAtomowyTest, BladNazwanejOperacjiNaNazwanymPliku) {
+    struct Przypadek {
+        ZawodnySystemPlikow::Operacja rodzaj;
+        const char* nazwa;
+        int k;
+        int bledow;
+    };
+    using O = ZawodnySystemPlikow::Operacja;
+    const Przypadek przypadki[] = {
+        {O::Zapis, "faktura.dat.tmp", 1, 1},       // the one write of the temporary file
+        {O::Zapis, "faktura.dat.tmp", 2, 0},       // there is no second one
+        {O::Zapis, "inny.dat", 1, 0},              // another file's write never comes
+        {O::ZmianaNazwy, "faktura.dat", 1, 1},     // a rename counts under either name
+        {O::SynchronizacjaKatalogu, "", 1, 0},     // a folder's name is its last component
+    };
+    for (const Przypadek& p : przypadki) {
         SetUp();
         ZawodnySystemPlikow zawodny;
-        zawodny.zawiedzOd(k, true);
+        zawodny.zawiedz(p.rodzaj, QString::fromUtf8(p.nazwa), p.k);
+        bool udany = true;
         try {
             ZapiszAtomowo(zawodny, cel(), nowe_.constData(), static_cast<std::size_t>(nowe_.size()));
-            udany = true;
         } catch (const BladPliku&) {
+            udany = false;
         }
-        zawodny.symulujAwarie();
-        const QByteArray wynik = BajtyPliku(cel());
-        EXPECT_TRUE(udany ? wynik == nowe_ : (wynik == stare_ || wynik == nowe_))
-            << "k=" << k << ": " << wynik.toStdString();
-        EXPECT_TRUE(tylkoCel()) << "k=" << k;
+        EXPECT_EQ(zawodny.liczbaBledow(), p.bledow) << p.nazwa << " k=" << p.k;
+        EXPECT_EQ(udany, p.bledow == 0) << p.nazwa << " k=" << p.k;
+        EXPECT_EQ(BajtyPliku(cel()), p.bledow == 0 ? nowe_ : stare_) << p.nazwa;
+        EXPECT_TRUE(tylkoCel()) << p.nazwa;
     }
-    EXPECT_TRUE(udany);
 }
 
 TEST_F(ZapisAtomowyTest, AwariaZapominaNiesynchronizowane) {

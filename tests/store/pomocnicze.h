@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstring>
 
+#include "wspolne/bajty.h"
+
 inline QByteArray BajtyPliku(const QString& sciezka) {
     QFile plik(sciezka);
     if (!plik.open(QIODevice::ReadOnly)) return QByteArray("<brak pliku>");
@@ -17,10 +19,6 @@ inline void ZapiszBajty(const QString& sciezka, const QByteArray& bajty) {
     if (plik.open(QIODevice::WriteOnly | QIODevice::Truncate)) plik.write(bajty);
 }
 
-template <class T>
-QByteArray BajtyRekordu(const T& rekord) {
-    return QByteArray(reinterpret_cast<const char*>(&rekord), sizeof(T));
-}
 
 // A byte image of the text field: length byte, then the bytes.
 inline QByteArray PoleTekstu(const QByteArray& znaki) { return char(znaki.size()) + znaki; }

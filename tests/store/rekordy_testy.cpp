@@ -26,7 +26,7 @@ void SprawdzPole(const std::function<void(T&)>& ustaw, std::size_t przesuniecie,
     ustaw(*rekord);
     QByteArray oczekiwane(sizeof(T), 0);
     oczekiwane.replace(static_cast<qsizetype>(przesuniecie), ZnacznikBajty.size(), ZnacznikBajty);
-    const QByteArray bajty = BajtyRekordu(*rekord);
+    const QByteArray bajty = Bajty(*rekord);
     qsizetype rozne = 0;
     while (rozne < bajty.size() && bajty[rozne] == oczekiwane[rozne]) ++rozne;
     EXPECT_EQ(rozne, bajty.size()) << opis << ": pierwszy inny bajt";
@@ -91,7 +91,7 @@ TEST(Rekordy, CzcionkaZBajtow) {
 
     TCzcionka systemowy{};
     systemowy.kolor = static_cast<std::int32_t>(0xFF000008u);
-    EXPECT_EQ(BajtyRekordu(systemowy).left(4), QByteArray("\x08\x00\x00\xFF", 4));
+    EXPECT_EQ(Bajty(systemowy).left(4), QByteArray("\x08\x00\x00\xFF", 4));
 }
 
 // "T r{}" must zero every byte, the padding included, whatever the memory held before.
@@ -99,7 +99,7 @@ template <class T>
 void SprawdzZerowanie() {
     std::vector<unsigned char> pamiec(sizeof(T), 0xAB);
     T* rekord = new (pamiec.data()) T{};
-    EXPECT_EQ(BajtyRekordu(*rekord), QByteArray(sizeof(T), 0)) << sizeof(T);
+    EXPECT_EQ(Bajty(*rekord), QByteArray(sizeof(T), 0)) << sizeof(T);
 }
 
 TEST(Rekordy, InicjalizacjaKlamramiZeruje) {
@@ -129,7 +129,7 @@ TEST(Bazy, RekordPoczatkowyBajtPoBajcie) {
         oczekiwane.replace(63, p.rozszerzenie.size() + 1, PoleTekstu(p.rozszerzenie));
         oczekiwane.replace(84, 24, PoleTekstu("Pocz\xB9tek bloczka faktur"));
         oczekiwane.replace(3218, 2, PoleTekstu("F"));
-        EXPECT_EQ(BajtyRekordu(RekordPoczatkowy(p.data)), oczekiwane) << p.data.toStdString();
+        EXPECT_EQ(Bajty(RekordPoczatkowy(p.data)), oczekiwane) << p.data.toStdString();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "store/blad.h"
 #include "store/cp1250.h"
 #include "store/tekst.h"
+#include "wspolne/bajty.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST(TTekst, UstawiaTniePojemnosciaIZerujeReszte) {
         TTekst<10> t;
         std::memset(&t, 0xAA, sizeof t);  // leftovers of a longer text
         t.ustaw(p.wpis);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&t), sizeof t), p.pole) << p.wpis.toStdString();
+        EXPECT_EQ(Bajty(t), p.pole) << p.wpis.toStdString();
     }
 }
 

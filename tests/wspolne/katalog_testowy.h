@@ -7,6 +7,7 @@
 
 #include "app/faktura_f.h"
 #include "store/rekordy.h"
+#include "wspolne/bajty.h"
 #include "wspolne/platforma_testowa.h"
 
 class SystemPlikow;
@@ -26,9 +27,7 @@ public:
 
     template <class T>
     void zapiszRekordy(const QString& wzgledna, const std::vector<T>& rekordy) const {
-        QByteArray dane;
-        for (const T& r : rekordy) dane.append(reinterpret_cast<const char*>(&r), sizeof r);
-        zapisz(wzgledna, dane);
+        zapisz(wzgledna, Bajty(rekordy));
     }
     template <class T>
     T rekord(const QString& wzgledna, int numer = 0) const {

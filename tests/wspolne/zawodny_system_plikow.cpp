@@ -27,15 +27,67 @@ void ZawodnySystemPlikow::ustawWolneMiejsce(std::optional<std::uint64_t> wolneBa
     wolneBajty_ = wolneBajty;
 }
 
+void ZawodnySystemPlikow::zawiedz(Operacja rodzaj, const QString& nazwa, int k, bool naZawsze, int kod) {
+    bladNazwany_ = BladNazwany{rodzaj, nazwa, k - 1, naZawsze, kod};
+}
+
 void ZawodnySystemPlikow::napraw() {
     bladOd_ = 0;
+    bladNazwany_.reset();
     wolneBajty_.reset();
 }
 
-void ZawodnySystemPlikow::operacja(const QString& nazwa, const QString& sciezka) {
+namespace {
+
+QString NazwaOperacji(ZawodnySystemPlikow::Operacja rodzaj) {
+    using O = ZawodnySystemPlikow::Operacja;
+    switch (rodzaj) {
+        case O::Otwarcie: return QStringLiteral("otwarcie");
+        case O::Utworzenie: return QStringLiteral("utworzenie");
+        case O::Odczyt: return QStringLiteral("odczyt");
+        case O::Zapis: return QStringLiteral("zapis");
+        case O::Rozmiar: return QStringLiteral("odczyt rozmiaru");
+        case O::Obciecie: return QStringLiteral("obcięcie");
+        case O::Synchronizacja: return QStringLiteral("synchronizacja");
+        case O::Zamkniecie: return QStringLiteral("zamknięcie");
+        case O::ZmianaNazwy: return QStringLiteral("zmiana nazwy");
+        case O::Usuniecie: return QStringLiteral("usunięcie");
+        case O::SynchronizacjaKatalogu: return QStringLiteral("synchronizacja");
+        case O::UtworzenieKatalogu: return QStringLiteral("utworzenie katalogu");
+        case O::OdczytKataloguRoboczego: return QStringLiteral("odczyt katalogu roboczego");
+        case O::ZmianaKataloguRoboczego: return QStringLiteral("zmiana katalogu roboczego");
+    }
+    return {};
+}
+
+QString OstatniSkladnik(const QString& sciezka) {
+    QString s = sciezka;
+    s.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (s.size() > 1 && s.endsWith(QLatin1Char('/'))) s.chop(1);
+    return s.mid(s.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+}  // namespace
+
+void ZawodnySystemPlikow::operacja(Operacja rodzaj, const QString& sciezka, const QString& drugaSciezka) {
     const int numer = ++liczbaOperacji_;
-    if (bladOd_ == 0 || numer < bladOd_ || (numer > bladOd_ && !bladNaZawsze_)) return;
-    throw BladPliku(nazwa, sciezka, kodBledu_);
+    if (bladOd_ != 0 && numer >= bladOd_ && (numer == bladOd_ || bladNaZawsze_)) {
+        ++liczbaBledow_;
+        throw BladPliku(NazwaOperacji(rodzaj), sciezka, kodBledu_);
+    }
+    if (bladNazwany_ && bladNazwany_->rodzaj == rodzaj &&
+        (OstatniSkladnik(sciezka) == bladNazwany_->nazwa ||
+         (!drugaSciezka.isEmpty() && OstatniSkladnik(drugaSciezka) == bladNazwany_->nazwa))) {
+        BladNazwany& b = *bladNazwany_;
+        if (b.pozostalo > 0) {
+            --b.pozostalo;
+            return;
+        }
+        const int kod = b.kod;
+        if (!b.naZawsze) bladNazwany_.reset();
+        ++liczbaBledow_;
+        throw BladPliku(NazwaOperacji(rodzaj), sciezka, kod);
+    }
 }
 
 const ZawodnySystemPlikow::Uchwyt& ZawodnySystemPlikow::uchwyt(int numer) const {
@@ -77,7 +129,7 @@ std::vector<QString> ZawodnySystemPlikow::zawartoscKatalogu(const QString& katal
 
 int ZawodnySystemPlikow::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     const bool tworzy = tryb == TrybOtwarcia::Utworz || tryb == TrybOtwarcia::UtworzNowy;
-    operacja(tworzy ? QStringLiteral("utworzenie") : QStringLiteral("otwarcie"), sciezka);
+    operacja(tworzy ? Operacja::Utworzenie : Operacja::Otwarcie, sciezka);
     const QString klucz = Klucz(sciezka);
     sledz(klucz);
     const int numer = wewnetrzny_.otworz(sciezka, tryb);
@@ -85,24 +137,30 @@ int ZawodnySystemPlikow::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     if (!wpis) {
         wpis = nastepnyPlik_++;
         daneTrwale_[*wpis] = QByteArray();  // a new file whose data was never synced is empty
+    } else if (tryb == TrybOtwarcia::Utworz) {
+        // Emptied: whatever was synced of it may come back after a crash, as with a lost truncation.
+        niezsynchronizowane_[*wpis].push_back({0, static_cast<std::uint64_t>(daneTrwale_[*wpis].size())});
     }
     uchwyty_[numer] = Uchwyt{sciezka, *wpis};
     return numer;
 }
 
 std::size_t ZawodnySystemPlikow::czytaj(int numer, std::uint64_t pozycja, void* bufor, std::size_t ile) {
-    operacja(QStringLiteral("odczyt"), uchwyt(numer).sciezka);
+    operacja(Operacja::Odczyt, uchwyt(numer).sciezka);
     return wewnetrzny_.czytaj(numer, pozycja, bufor, ile);
 }
 
 void ZawodnySystemPlikow::zapisz(int numer, std::uint64_t pozycja, const void* dane, std::size_t ile) {
     const QString& sciezka = uchwyt(numer).sciezka;
+    auto& zapisane = niezsynchronizowane_[uchwyt(numer).plik];
     try {
-        operacja(QStringLiteral("zapis"), sciezka);
+        operacja(Operacja::Zapis, sciezka);
     } catch (const BladPliku&) {
         wewnetrzny_.zapisz(numer, pozycja, dane, ile / 2);
+        zapisane.push_back({pozycja, pozycja + ile / 2});
         throw;
     }
+    zapisane.push_back({pozycja, pozycja + ile});
     if (wolneBajty_) {
         const std::uint64_t dotad = wewnetrzny_.rozmiar(numer);
         const std::uint64_t przyrost = pozycja + ile > dotad ? pozycja + ile - dotad : 0;
@@ -110,6 +168,7 @@ void ZawodnySystemPlikow::zapisz(int numer, std::uint64_t pozycja, const void* d
             const std::uint64_t miesci = dotad + *wolneBajty_ > pozycja ? dotad + *wolneBajty_ - pozycja : 0;
             wewnetrzny_.zapisz(numer, pozycja, dane, static_cast<std::size_t>(miesci));
             wolneBajty_ = pozycja + miesci > dotad ? *wolneBajty_ - (pozycja + miesci - dotad) : *wolneBajty_;
+            ++liczbaBledow_;
             throw BladPliku(QStringLiteral("zapis"), sciezka, ENOSPC);
         }
         *wolneBajty_ -= przyrost;
@@ -118,27 +177,28 @@ void ZawodnySystemPlikow::zapisz(int numer, std::uint64_t pozycja, const void* d
 }
 
 std::uint64_t ZawodnySystemPlikow::rozmiar(int numer) {
-    operacja(QStringLiteral("odczyt rozmiaru"), uchwyt(numer).sciezka);
+    operacja(Operacja::Rozmiar, uchwyt(numer).sciezka);
     return wewnetrzny_.rozmiar(numer);
 }
 
 void ZawodnySystemPlikow::obetnij(int numer, std::uint64_t rozmiar) {
-    operacja(QStringLiteral("obcięcie"), uchwyt(numer).sciezka);
+    operacja(Operacja::Obciecie, uchwyt(numer).sciezka);
     wewnetrzny_.obetnij(numer, rozmiar);
 }
 
 void ZawodnySystemPlikow::synchronizuj(int numer) {
     const Uchwyt& u = uchwyt(numer);
-    operacja(QStringLiteral("synchronizacja"), u.sciezka);
+    operacja(Operacja::Synchronizacja, u.sciezka);
     wewnetrzny_.synchronizuj(numer);
     daneTrwale_[u.plik] = zawartosc(numer);
+    niezsynchronizowane_.erase(u.plik);
 }
 
 void ZawodnySystemPlikow::zamknij(int numer) {
     const QString sciezka = uchwyt(numer).sciezka;
     uchwyty_.erase(numer);
     try {
-        operacja(QStringLiteral("zamknięcie"), sciezka);
+        operacja(Operacja::Zamkniecie, sciezka);
     } catch (const BladPliku&) {
         wewnetrzny_.zamknij(numer);
         throw;
@@ -147,7 +207,7 @@ void ZawodnySystemPlikow::zamknij(int numer) {
 }
 
 void ZawodnySystemPlikow::zmienNazwe(const QString& z, const QString& na) {
-    operacja(QStringLiteral("zmiana nazwy"), z);
+    operacja(Operacja::ZmianaNazwy, z, na);
     const QString kluczZ = Klucz(z), kluczNa = Klucz(na);
     sledz(kluczZ);
     sledz(kluczNa);
@@ -157,7 +217,7 @@ void ZawodnySystemPlikow::zmienNazwe(const QString& z, const QString& na) {
 }
 
 void ZawodnySystemPlikow::usun(const QString& sciezka) {
-    operacja(QStringLiteral("usunięcie"), sciezka);
+    operacja(Operacja::Usuniecie, sciezka);
     const QString klucz = Klucz(sciezka);
     sledz(klucz);
     wewnetrzny_.usun(sciezka);
@@ -165,7 +225,7 @@ void ZawodnySystemPlikow::usun(const QString& sciezka) {
 }
 
 void ZawodnySystemPlikow::synchronizujKatalog(const QString& katalog) {
-    operacja(QStringLiteral("synchronizacja"), katalog);
+    operacja(Operacja::SynchronizacjaKatalogu, katalog);
     wewnetrzny_.synchronizujKatalog(katalog);
     const QString klucz = Klucz(katalog);
     for (const auto& [sciezka, wpis] : wpisyBiezace_)
@@ -173,21 +233,33 @@ void ZawodnySystemPlikow::synchronizujKatalog(const QString& katalog) {
 }
 
 void ZawodnySystemPlikow::utworzKatalog(const QString& katalog) {
-    operacja(QStringLiteral("utworzenie katalogu"), katalog);
+    operacja(Operacja::UtworzenieKatalogu, katalog);
     wewnetrzny_.utworzKatalog(katalog);
 }
 
 QString ZawodnySystemPlikow::katalogRoboczy() {
-    operacja(QStringLiteral("odczyt katalogu roboczego"), QStringLiteral("."));
+    operacja(Operacja::OdczytKataloguRoboczego, QStringLiteral("."));
     return wewnetrzny_.katalogRoboczy();
 }
 
 void ZawodnySystemPlikow::ustawKatalogRoboczy(const QString& katalog) {
-    operacja(QStringLiteral("zmiana katalogu roboczego"), katalog);
+    operacja(Operacja::ZmianaKataloguRoboczego, katalog);
     wewnetrzny_.ustawKatalogRoboczy(katalog);
 }
 
-void ZawodnySystemPlikow::symulujAwarie() {
+void ZawodnySystemPlikow::symulujAwarie(Awaria rodzaj) {
+    // What each file's data looks like after the crash.
+    std::map<int, QByteArray> poAwarii = daneTrwale_;
+    if (rodzaj == Awaria::Smieci) {
+        for (const auto& [plik, zakresy] : niezsynchronizowane_) {
+            QByteArray& dane = poAwarii[plik];
+            for (const auto& [od, do_] : zakresy) {
+                if (static_cast<std::uint64_t>(dane.size()) < do_) dane.resize(static_cast<qsizetype>(do_), '\0');
+                for (std::uint64_t i = od; i < do_; ++i)
+                    dane[static_cast<qsizetype>(i)] = static_cast<char>(0xA5 ^ (i * 131));
+            }
+        }
+    }
     for (const auto& [numer, u] : uchwyty_) {
         try {
             wewnetrzny_.zamknij(numer);
@@ -197,7 +269,7 @@ void ZawodnySystemPlikow::symulujAwarie() {
     uchwyty_.clear();
     for (const auto& [sciezka, wpis] : wpisyTrwale_) {
         if (wpis) {
-            const QByteArray& dane = daneTrwale_[*wpis];
+            const QByteArray& dane = poAwarii[*wpis];
             const int u = wewnetrzny_.otworz(sciezka, TrybOtwarcia::Utworz);
             wewnetrzny_.zapisz(u, 0, dane.constData(), static_cast<std::size_t>(dane.size()));
             wewnetrzny_.zamknij(u);
@@ -209,4 +281,5 @@ void ZawodnySystemPlikow::symulujAwarie() {
     wpisyBiezace_.clear();
     wpisyTrwale_.clear();
     daneTrwale_.clear();
+    niezsynchronizowane_.clear();
 }

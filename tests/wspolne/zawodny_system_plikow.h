@@ -8,11 +8,36 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "store/system_plikow.h"
 
 class ZawodnySystemPlikow : public SystemPlikow {
   public:
+    // The kinds of counted operations.
+    enum class Operacja {
+        Otwarcie,
+        Utworzenie,
+        Odczyt,
+        Zapis,
+        Rozmiar,
+        Obciecie,
+        Synchronizacja,
+        Zamkniecie,
+        ZmianaNazwy,
+        Usuniecie,
+        SynchronizacjaKatalogu,
+        UtworzenieKatalogu,
+        OdczytKataloguRoboczego,
+        ZmianaKataloguRoboczego,
+    };
+    // What a crash leaves of data written and not synced.
+    enum class Awaria {
+        Utrata,  // gone: the file has its content of its last sync
+        Smieci,  // the file keeps its length, but every range written since its last sync holds garbage
+    };
+
     explicit ZawodnySystemPlikow(SystemPlikow& wewnetrzny = DomyslnySystemPlikow());
     ~ZawodnySystemPlikow() override;
 
@@ -20,6 +45,10 @@ class ZawodnySystemPlikow : public SystemPlikow {
     // or that one and every later one. A failing write stores the first half of its data first, as a
     // real one may; a failing close still releases the handle; nothing else changes the disk.
     void zawiedzOd(int k, bool naZawsze, int kod = EIO);
+    // Fails the k-th operation of kind `rodzaj` (counted from now, k = 1: the next one) on a path
+    // whose last component is `nazwa` ("dokumenty.old"; for a rename either name counts), and with
+    // naZawsze every later operation of that kind on that name too.
+    void zawiedz(Operacja rodzaj, const QString& nazwa, int k = 1, bool naZawsze = false, int kod = EIO);
     // Only wolneBajty more bytes fit: a write that would grow files beyond them stores what fits
     // and fails with ENOSPC. std::nullopt: no limit.
     void ustawWolneMiejsce(std::optional<std::uint64_t> wolneBajty);
@@ -30,11 +59,13 @@ class ZawodnySystemPlikow : public SystemPlikow {
     // folder sync (not istnieje or zawartoscKatalogu).
     int liczbaOperacji() const { return liczbaOperacji_; }
     int liczbaOtwartych() const { return static_cast<int>(uchwyty_.size()); }
+    // Injected faults that really fired (a full disk counts too).
+    int liczbaBledow() const { return liczbaBledow_; }
 
     // A crash: every open handle is dropped, every file the wrapper has seen gets back its content of
     // its last sync, and creations, renames and removals in folders not synced since are undone.
     // Files never touched through the wrapper count as synced.
-    void symulujAwarie();
+    void symulujAwarie(Awaria rodzaj = Awaria::Utrata);
 
     bool istnieje(const QString& sciezka) override;
     std::vector<QString> zawartoscKatalogu(const QString& katalog) override;
@@ -61,7 +92,7 @@ class ZawodnySystemPlikow : public SystemPlikow {
     using Wpis = std::optional<int>;
 
     // Counts the operation and throws when it is to fail.
-    void operacja(const QString& nazwa, const QString& sciezka);
+    void operacja(Operacja rodzaj, const QString& sciezka, const QString& drugaSciezka = {});
     const Uchwyt& uchwyt(int numer) const;
     static QString Klucz(const QString& sciezka);
     // Starts following a path: what is on disk now counts as synced.
@@ -73,6 +104,15 @@ class ZawodnySystemPlikow : public SystemPlikow {
     int bladOd_ = 0;  // number of the operation that fails; 0: none
     bool bladNaZawsze_ = false;
     int kodBledu_ = EIO;
+    struct BladNazwany {
+        Operacja rodzaj;
+        QString nazwa;
+        int pozostalo;  // operations of that kind on that name before the one that fails
+        bool naZawsze;
+        int kod;
+    };
+    std::optional<BladNazwany> bladNazwany_;
+    int liczbaBledow_ = 0;
     std::optional<std::uint64_t> wolneBajty_;
 
     std::map<int, Uchwyt> uchwyty_;
@@ -80,4 +120,6 @@ class ZawodnySystemPlikow : public SystemPlikow {
     std::map<QString, Wpis> wpisyBiezace_;
     std::map<QString, Wpis> wpisyTrwale_;
     std::map<int, QByteArray> daneTrwale_;
+    // Byte ranges [od, do) of each file written since its last sync.
+    std::map<int, std::vector<std::pair<std::uint64_t, std::uint64_t>>> niezsynchronizowane_;
 };
