@@ -17,10 +17,10 @@
 #include <cstdlib>
 
 #include "app/faktura_f.h"
-#include "wspolne_pomiarow.h"
 #include "app/platforma.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
+#include "wspolne_pomiarow.h"
 
 namespace {
 

@@ -1,16 +1,17 @@
 // Cost of one refresh tick of the real window with unchanged grids, next to the pure computation.
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
-#include "wspolne_pomiarow.h"
 #include "app/siatka.h"
 #include "calc/podsumowanie.h"
 #include "store/system_plikow.h"
+#include "wspolne_pomiarow.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 namespace {
 
 class PierwszeMalowanie : public QObject {
-public:
+  public:
     bool eventFilter(QObject*, QEvent* zdarzenie) override {
         if (zdarzenie->type() == QEvent::Paint) QCoreApplication::exit(0);
         return false;
@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
     QElapsedTimer zegar;
     zegar.start();
     PierwszeMalowanie filtr;
-    const int wynik = UruchomModul(argc, argv, [&filtr](Tfaktura_f& okno) { okno.installEventFilter(&filtr); });
-    std::fprintf(stderr, "w procesie do pierwszego malowania: %lld ms\n", static_cast<long long>(zegar.elapsed()));
+    const int wynik =
+        UruchomModul(argc, argv, [&filtr](Tfaktura_f& okno) { okno.installEventFilter(&filtr); });
+    std::fprintf(stderr, "w procesie do pierwszego malowania: %lld ms\n",
+                 static_cast<long long>(zegar.elapsed()));
     return wynik;
 }

@@ -6,8 +6,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 
-#include "print/plotno_drukarki.h"
 #include "print/dane_wydruku.h"
+#include "print/plotno_drukarki.h"
 #include "print/wydruk.h"
 
 namespace {

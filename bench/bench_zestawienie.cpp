@@ -14,8 +14,8 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
-#include "wspolne_pomiarow.h"
 #include "store/system_plikow.h"
+#include "wspolne_pomiarow.h"
 
 namespace {
 

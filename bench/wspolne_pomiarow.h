@@ -1,15 +1,16 @@
 #pragma once
 // Shared by the benchmarks that run the real window: a desktop that asks nothing, and the main
 // that creates the application before Google Benchmark runs.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
 
 #include "app/platforma.h"
 
 // The one desktop of the benchmarks: answers every question with `odpowiedz`, picks `wybranyPlik`
 // (none while it is empty), and stops the run on any error.
 class PlatformaCicha : public Platforma {
-public:
+  public:
     bool odpowiedz = false;
     QString wybranyPlik;
 

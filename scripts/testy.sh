@@ -7,6 +7,9 @@ scripts/zaleznosci.sh
 rdzenie=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
+# Every source file keeps the project's formatting (.clang-format).
+find src tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format --dry-run --Werror
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$rdzenie"
 (cd build && ctest --output-on-failure -j"$rdzenie")

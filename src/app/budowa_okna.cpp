@@ -1,6 +1,4 @@
 // The window and its elements: the panels, their controls and geometry, as designed.
-#include "app/faktura_f.h"
-
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -21,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/dostepnosc.h"
+#include "app/faktura_f.h"
 #include "app/jpeg.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
@@ -28,9 +27,9 @@
 #include "calc/liczby.h"
 #include "print/kolory.h"
 #include "store/blad.h"
+#include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
-#include "store/plik_rekordow.h"
 #include "store/system_plikow.h"
 
 namespace {
@@ -119,9 +118,9 @@ QPixmap ObrazZasobu(const QString& sciezka) {
     return QPixmap::fromImage(ObrazZJpeg(plik.readAll()));
 }
 
-const char* const NazwyMiesiecyTekst[12] = {"Styczeń", "Luty",     "Marzec",   "Kwiecień",
-                                              "Maj",     "Czerwiec", "Lipiec",   "Sierpień",
-                                              "Wrzesień", "Październik", "Listopad", "Grudzień"};
+const char* const NazwyMiesiecyTekst[12] = {"Styczeń",  "Luty",        "Marzec",   "Kwiecień",
+                                            "Maj",      "Czerwiec",    "Lipiec",   "Sierpień",
+                                            "Wrzesień", "Październik", "Listopad", "Grudzień"};
 
 }  // namespace
 
@@ -187,9 +186,10 @@ void Tfaktura_f::zbudujPanel1() {
     SpeedButton22 = nastepny("SpeedButton22", Panel1, QStringLiteral("Wstaw szablon"),
                              QStringLiteral("Wstawienie zapamiętanego obrazu dokumentu"),
                              QStyle::SP_FileDialogContentsView);
-    SpeedButton23 = nastepny("SpeedButton23", Panel1, QStringLiteral("Usuń szablon"), {}, QStyle::SP_TrashIcon);
-    SpeedButton28 = nastepny("SpeedButton28", Panel1, QStringLiteral("Ewidencja"), {},
-                             QStyle::SP_FileDialogDetailedView);
+    SpeedButton23 =
+        nastepny("SpeedButton23", Panel1, QStringLiteral("Usuń szablon"), {}, QStyle::SP_TrashIcon);
+    SpeedButton28 =
+        nastepny("SpeedButton28", Panel1, QStringLiteral("Ewidencja"), {}, QStyle::SP_FileDialogDetailedView);
     SpeedButton20 = nastepny("SpeedButton20", Panel1, QStringLiteral("Drukuj"), {}, QStyle::SP_ComputerIcon);
     SpeedButton17 = nastepny("SpeedButton17", Panel1, QStringLiteral("Podliczenie"),
                              QStringLiteral("Zestawienie miesięczne kwot"), QStyle::SP_FileDialogInfoView);
@@ -199,13 +199,14 @@ void Tfaktura_f::zbudujPanel1() {
                             QStringLiteral("Usuwanie wczytanej faktury"), QStyle::SP_DialogDiscardButton);
     SpeedButton3 = nastepny("SpeedButton3", Panel1, QStringLiteral("Wczytaj fakturę"),
                             QStringLiteral("Wczytanie istniejącej faktury "), QStyle::SP_DialogOpenButton);
-    SpeedButton2 = nastepny("SpeedButton2", Panel1, QStringLiteral("Zapisz fakturę"),
-                            QStringLiteral("Zapis nowej lub poprawionej faktury"), QStyle::SP_DialogApplyButton);
+    SpeedButton2 =
+        nastepny("SpeedButton2", Panel1, QStringLiteral("Zapisz fakturę"),
+                 QStringLiteral("Zapis nowej lub poprawionej faktury"), QStyle::SP_DialogApplyButton);
     SpeedButton6 = nastepny("SpeedButton6", Panel1, QStringLiteral("Nowa faktura"),
                             QStringLiteral("Tworzenie nowej faktury Vat"), QStyle::SP_FileIcon);
     SpeedButton4 = nastepny("SpeedButton4", Panel1, QStringLiteral("Pomoc"), {}, QStyle::SP_DialogHelpButton);
-    SpeedButton1 = nastepny("SpeedButton1", Panel1, QStringLiteral("Zamknij moduł"), {},
-                            QStyle::SP_DialogCloseButton);
+    SpeedButton1 =
+        nastepny("SpeedButton1", Panel1, QStringLiteral("Zamknij moduł"), {}, QStyle::SP_DialogCloseButton);
 }
 
 void Tfaktura_f::zbudujPanel2() {
@@ -296,10 +297,12 @@ void Tfaktura_f::zbudujTabele(QWidget* f) {
 
     SpeedButton13 = Przycisk(f, "SpeedButton13", QRect(8, 314, 90, 24), QStringLiteral("Usługi"),
                              QStringLiteral("Lista usług"));
-    SpeedButton15 = Przycisk(f, "SpeedButton15", QRect(110, 314, 150, 24), QStringLiteral("Pokaż przed korektą"),
-                             QStringLiteral("Tabelka faktury przed korektą"));
-    SpeedButton16 = Przycisk(f, "SpeedButton16", QRect(266, 314, 150, 24), QStringLiteral("Pokaż po korekcie"),
-                             QStringLiteral("Tabela faktury po korekcie"));
+    SpeedButton15 =
+        Przycisk(f, "SpeedButton15", QRect(110, 314, 150, 24), QStringLiteral("Pokaż przed korektą"),
+                 QStringLiteral("Tabelka faktury przed korektą"));
+    SpeedButton16 =
+        Przycisk(f, "SpeedButton16", QRect(266, 314, 150, 24), QStringLiteral("Pokaż po korekcie"),
+                 QStringLiteral("Tabela faktury po korekcie"));
     SpeedButton15->hide();
     SpeedButton16->hide();
 
@@ -336,10 +339,11 @@ void Tfaktura_f::zbudujKwoty(QWidget* f) {
                        Qt::AlignRight | Qt::AlignVCenter);
     Label22->setFont(QFont(QStringLiteral("Tahoma"), 8, QFont::Bold));
     Label22->setAccessibleName(QStringLiteral("Stan dokumentu"));
-    Label26 = Etykieta(f, "Label26", QRect(8, 582, 672, 16),
-                       QStringLiteral("Różnica miedzy kwotami faktury i faktury korygującej bedzie uwidoczniona "
-                                      "na wydruku"),
-                       Qt::AlignRight | Qt::AlignVCenter);
+    Label26 =
+        Etykieta(f, "Label26", QRect(8, 582, 672, 16),
+                 QStringLiteral("Różnica miedzy kwotami faktury i faktury korygującej bedzie uwidoczniona "
+                                "na wydruku"),
+                 Qt::AlignRight | Qt::AlignVCenter);
     Label26->hide();
 }
 
@@ -356,8 +360,8 @@ void Tfaktura_f::zbudujPanel3() {
     Label21 = Etykieta(Panel3, "Label21", QRect(8, 538, 400, 16),
                        QStringLiteral("Wpisz sukaną frazę i naciśnij przycisk lupy."));
     szukaj = Pole(Panel3, "szukaj", QRect(8, 560, 300, 21), QStringLiteral("Szukana fraza"));
-    SpeedButton12 = Przycisk(Panel3, "SpeedButton12", QRect(312, 558, 28, 25), QString(), QStringLiteral("Szukaj"),
-                             IkonaLupy());
+    SpeedButton12 = Przycisk(Panel3, "SpeedButton12", QRect(312, 558, 28, 25), QString(),
+                             QStringLiteral("Szukaj"), IkonaLupy());
     SpeedButton12->setAccessibleName(QStringLiteral("Szukaj"));
     SpeedButton11 = Przycisk(Panel3, "SpeedButton11", QRect(480, 556, 90, 28), QStringLiteral("Wstaw"));
     SpeedButton10 = Przycisk(Panel3, "SpeedButton10", QRect(578, 556, 90, 28), QStringLiteral("Powrót"));
@@ -372,7 +376,8 @@ void Tfaktura_f::zbudujPanel4() {
     Memo1->setAccessibleName(QStringLiteral("Pomoc"));
     QFile tekst(QStringLiteral(":/pomoc.txt"));
     if (tekst.open(QIODevice::ReadOnly)) Memo1->setPlainText(QString::fromUtf8(tekst.readAll()).trimmed());
-    SpeedButton14 = Przycisk(Panel4, "SpeedButton14", QRect(560, 302, 120, 28), QStringLiteral("Koniec pomocy"));
+    SpeedButton14 =
+        Przycisk(Panel4, "SpeedButton14", QRect(560, 302, 120, 28), QStringLiteral("Koniec pomocy"));
     Panel4->hide();
 }
 
@@ -424,7 +429,8 @@ void Tfaktura_f::zbudujPanel6() {
     Label61 = Etykieta(Panel6, "Label61", QRect(8, 8, 420, 18),
                        QStringLiteral("Wstawienie kwoty brutto do Ewidencji sprzedaży"));
     Label61->setFont(QFont(QStringLiteral("Tahoma"), 9, QFont::Bold));
-    Label92 = Etykieta(Panel6, "Label92", QRect(300, 30, 218, 18), QString(), Qt::AlignRight | Qt::AlignVCenter);
+    Label92 =
+        Etykieta(Panel6, "Label92", QRect(300, 30, 218, 18), QString(), Qt::AlignRight | Qt::AlignVCenter);
     Label92->setFont(QFont(QStringLiteral("Tahoma"), 8, QFont::Bold));
     Label92->setAccessibleName(QStringLiteral("Numer dokumentu"));
     Image5 = Utworz<QLabel>(Panel6, "Image5", QRect(8, 56, 96, 96));
@@ -439,7 +445,8 @@ void Tfaktura_f::zbudujPanel6() {
                        QStringLiteral("2. Do zaksięgowania kwota brutto :"));
     kwota_brutto = Pole(Panel6, "kwota_brutto", QRect(112, 128, 200, 21), QStringLiteral("Kwota brutto"));
     kwota_brutto->setFont(QFont(QStringLiteral("Tahoma"), 8, QFont::Bold));
-    Label88 = Etykieta(Panel6, "Label88", QRect(112, 160, 300, 16), QStringLiteral("3. Rodzaj odbiorcy dokumentu:"));
+    Label88 = Etykieta(Panel6, "Label88", QRect(112, 160, 300, 16),
+                       QStringLiteral("3. Rodzaj odbiorcy dokumentu:"));
     ro1 = Utworz<QRadioButton>(Panel6, "ro1", QRect(112, 180, 200, 20));
     ro1->setText(QStringLiteral("Firma *F*"));
     ro2 = Utworz<QRadioButton>(Panel6, "ro2", QRect(112, 202, 200, 20));
@@ -452,10 +459,11 @@ void Tfaktura_f::zbudujPanel6() {
 // The form is filled in from top to bottom, then the button column.
 void Tfaktura_f::ustawKolejnoscTab() {
     const QList<QWidget*> kolejnosc = {
-        miejscowosc, data_wystawienia, numerator,     rozszerzenie,  odbiorca1,     odbiorca2,     odbiorca3,
-        odbiorca4,   SpeedButton5,     forma_zaplaty, termin_zaplaty, data_uslugi,  SpeedButton7,  podpis,
-        nip_odbiorcy, tabela,          SpeedButton13, SpeedButton15, SpeedButton16, tabela_vat,    SpeedButton21,
-        SpeedButton22, SpeedButton23,  SpeedButton28, SpeedButton20, SpeedButton17, SpeedButton9,  SpeedButton8,
-        SpeedButton3, SpeedButton2,    SpeedButton6,  SpeedButton4,  SpeedButton1};
+        miejscowosc,   data_wystawienia, numerator,     rozszerzenie,  odbiorca1,      odbiorca2,
+        odbiorca3,     odbiorca4,        SpeedButton5,  forma_zaplaty, termin_zaplaty, data_uslugi,
+        SpeedButton7,  podpis,           nip_odbiorcy,  tabela,        SpeedButton13,  SpeedButton15,
+        SpeedButton16, tabela_vat,       SpeedButton21, SpeedButton22, SpeedButton23,  SpeedButton28,
+        SpeedButton20, SpeedButton17,    SpeedButton9,  SpeedButton8,  SpeedButton3,   SpeedButton2,
+        SpeedButton6,  SpeedButton4,     SpeedButton1};
     for (int i = 1; i < kolejnosc.size(); ++i) setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
 }

@@ -18,9 +18,12 @@ void ZapiszJesliBrak(SystemPlikow& pliki, const QString& sciezka, const T& rekor
 
 void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
     QDir katalog(folder);
-    for (const char* podfolder : {"Admini", "Uslugi", "Szablony", "FONT"}) katalog.mkpath(QLatin1String(podfolder));
+    for (const char* podfolder : {"Admini", "Uslugi", "Szablony", "FONT"})
+        katalog.mkpath(QLatin1String(podfolder));
     const QString korzen = katalog.absolutePath();
-    auto sciezka = [&korzen](const char* wzgledna) { return SciezkaDanych(korzen, QString::fromUtf8(wzgledna)); };
+    auto sciezka = [&korzen](const char* wzgledna) {
+        return SciezkaDanych(korzen, QString::fromUtf8(wzgledna));
+    };
 
     // Mode 0 keeps the working directory as the data root, so the demo folder may move.
     TUstawieniaSieci siec{};
@@ -56,7 +59,8 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
     ZapiszJesliBrak(pliki, sciezka("\\FONT\\font_welkaro.dat"), czcionka);
 
     auto klienci = std::make_unique<TBazaKlientow>();
-    for (int s = 0; s < 5001; ++s) klienci->numer[s].ustaw(QString::number(s + 1).rightJustified(2, QLatin1Char('0')));
+    for (int s = 0; s < 5001; ++s)
+        klienci->numer[s].ustaw(QString::number(s + 1).rightJustified(2, QLatin1Char('0')));
     const char* const dane[][5] = {
         {"Piekarnia „Kłos” s.c.", "ul. Młyńska 3", "30-001 Kraków", "Małopolska", "679-111-22-33"},
         {"Jan Kowalski", "ul. Słoneczna 8 m. 2", "32-020 Wieliczka", "", ""},
@@ -72,7 +76,8 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
     ZapiszJesliBrak(pliki, sciezka("\\Uslugi\\klienci_demo.kli"), *klienci);
 
     auto uslugi = std::make_unique<TBazaUslug>();
-    for (int s = 0; s < 201; ++s) uslugi->numer[s].ustaw(QString::number(s + 1).rightJustified(2, QLatin1Char('0')));
+    for (int s = 0; s < 201; ++s)
+        uslugi->numer[s].ustaw(QString::number(s + 1).rightJustified(2, QLatin1Char('0')));
     const char* const pozycje[][5] = {
         {"Prowadzenie księgi przychodów i rozchodów", "69.20.2", "mies.", "23", "350.00"},
         {"Sporządzenie deklaracji VAT", "69.20.2", "szt.", "23", "80.00"},

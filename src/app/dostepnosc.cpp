@@ -15,9 +15,12 @@ void NazwijWnetrzeKalendarza(QCalendarWidget* kalendarz) {
         const char* nazwaObiektu;
         const char* nazwaDostepna;
     } czesci[] = {
-        {"qt_calendar_prevmonth", "Poprzedni miesiąc"}, {"qt_calendar_nextmonth", "Następny miesiąc"},
-        {"qt_calendar_monthbutton", "Miesiąc"},          {"qt_calendar_yearbutton", "Rok"},
-        {"qt_calendar_yearedit", "Rok"},                 {"qt_calendar_calendarview", "Dni miesiąca"},
+        {"qt_calendar_prevmonth", "Poprzedni miesiąc"},
+        {"qt_calendar_nextmonth", "Następny miesiąc"},
+        {"qt_calendar_monthbutton", "Miesiąc"},
+        {"qt_calendar_yearbutton", "Rok"},
+        {"qt_calendar_yearedit", "Rok"},
+        {"qt_calendar_calendarview", "Dni miesiąca"},
     };
     for (const auto& czesc : czesci)
         if (QWidget* w = kalendarz->findChild<QWidget*>(QString::fromLatin1(czesc.nazwaObiektu)))
@@ -31,7 +34,8 @@ void NazwijWnetrzeKalendarza(QCalendarWidget* kalendarz) {
 void NazwijWnetrzeOkna(QWidget* okno) {
     for (QLabel* etykieta : okno->findChildren<QLabel*>())
         if (QWidget* opisany = etykieta->buddy(); opisany && opisany->accessibleName().isEmpty())
-            opisany->setAccessibleName(etykieta->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
+            opisany->setAccessibleName(
+                etykieta->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
     // An edit and a list stand in one column under one label: the unnamed one takes the name of the
     // named one nearest in its column.
     if (okno->layout()) okno->layout()->activate();

@@ -15,8 +15,8 @@
 #include "app/straz.h"
 #include "calc/liczby.h"
 #include "print/kolory.h"
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "store/system_plikow.h"
 
@@ -66,8 +66,8 @@ void Tfaktura_f::przygotujFormularz() {
     lata->setEditText(QString());
     for (QLabel* suma : SumyMiesiecyEtykiety) suma->setText(QStringLiteral("0.00 PLN"));
 
-    for (QLineEdit* e : {miejscowosc, data_wystawienia, data_uslugi, odbiorca1, odbiorca2, odbiorca3, odbiorca4,
-                         nip_odbiorcy, podpis})
+    for (QLineEdit* e : {miejscowosc, data_wystawienia, data_uslugi, odbiorca1, odbiorca2, odbiorca3,
+                         odbiorca4, nip_odbiorcy, podpis})
         e->clear();
     Label13->clear();
     Label14->clear();
@@ -87,7 +87,8 @@ void Tfaktura_f::przygotujFormularz() {
         lista->setCurrentIndex(-1);
         lista->setEditText(QString());
     };
-    pozycje(forma_zaplaty, {QStringLiteral("Gotówka"), QStringLiteral("Przelew"), QStringLiteral("Karta kredytowa")});
+    pozycje(forma_zaplaty,
+            {QStringLiteral("Gotówka"), QStringLiteral("Przelew"), QStringLiteral("Karta kredytowa")});
     pozycje(termin_zaplaty, {QStringLiteral("7 dni"), QStringLiteral("14 dni"), QStringLiteral("21 dni")});
 }
 
@@ -166,19 +167,32 @@ struct KontrolkaPola {
 
 KontrolkaPola Kontrolka(const Tfaktura_f& o, PoleNaglowka p) {
     switch (p) {
-        case PoleNaglowka::miejscowosc: return {o.miejscowosc};
-        case PoleNaglowka::data_wystawienia: return {o.data_wystawienia};
-        case PoleNaglowka::numerator: return {o.numerator};
-        case PoleNaglowka::rozszerzenie: return {o.rozszerzenie};
-        case PoleNaglowka::odbiorca1: return {o.odbiorca1};
-        case PoleNaglowka::odbiorca2: return {o.odbiorca2};
-        case PoleNaglowka::odbiorca3: return {o.odbiorca3};
-        case PoleNaglowka::odbiorca4: return {o.odbiorca4};
-        case PoleNaglowka::nip_odbiorcy: return {o.nip_odbiorcy};
-        case PoleNaglowka::forma_zaplaty: return {nullptr, o.forma_zaplaty};
-        case PoleNaglowka::data_uslugi: return {o.data_uslugi};
-        case PoleNaglowka::termin_zaplaty: return {nullptr, o.termin_zaplaty};
-        case PoleNaglowka::podpis: return {o.podpis};
+        case PoleNaglowka::miejscowosc:
+            return {o.miejscowosc};
+        case PoleNaglowka::data_wystawienia:
+            return {o.data_wystawienia};
+        case PoleNaglowka::numerator:
+            return {o.numerator};
+        case PoleNaglowka::rozszerzenie:
+            return {o.rozszerzenie};
+        case PoleNaglowka::odbiorca1:
+            return {o.odbiorca1};
+        case PoleNaglowka::odbiorca2:
+            return {o.odbiorca2};
+        case PoleNaglowka::odbiorca3:
+            return {o.odbiorca3};
+        case PoleNaglowka::odbiorca4:
+            return {o.odbiorca4};
+        case PoleNaglowka::nip_odbiorcy:
+            return {o.nip_odbiorcy};
+        case PoleNaglowka::forma_zaplaty:
+            return {nullptr, o.forma_zaplaty};
+        case PoleNaglowka::data_uslugi:
+            return {o.data_uslugi};
+        case PoleNaglowka::termin_zaplaty:
+            return {nullptr, o.termin_zaplaty};
+        case PoleNaglowka::podpis:
+            return {o.podpis};
     }
     return {};
 }
@@ -198,9 +212,13 @@ void Tfaktura_f::UstawTekstPola(PoleNaglowka pole, const QString& tekst) {
         k.lista->setEditText(tekst);
 }
 
-QString Tfaktura_f::SciezkaPliku(const QString& wzgledna) const { return SciezkaDanych(KatalogDanych, wzgledna); }
+QString Tfaktura_f::SciezkaPliku(const QString& wzgledna) const {
+    return SciezkaDanych(KatalogDanych, wzgledna);
+}
 
-void Tfaktura_f::PrzywrocKatalogRoboczy() { pliki_.ustawKatalogRoboczy(RzeczywistaSciezka(pliki_, KatalogDanych)); }
+void Tfaktura_f::PrzywrocKatalogRoboczy() {
+    pliki_.ustawKatalogRoboczy(RzeczywistaSciezka(pliki_, KatalogDanych));
+}
 
 void Tfaktura_f::PokazNad(QWidget* panel, const QRect& miejsce) {
     panel->setGeometry(miejsce);
@@ -257,4 +275,3 @@ void Tfaktura_f::UstawKolorCzcionki(QLabel* etykieta, std::int32_t kolor) {
 std::int32_t Tfaktura_f::KolorCzcionki(const QLabel* etykieta) {
     return TColorZKoloru(etykieta->palette().color(QPalette::WindowText));
 }
-

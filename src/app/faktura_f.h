@@ -35,7 +35,7 @@ enum class RodzajListy : std::uint8_t { Brak = 0, Klienci = 1, Uslugi = 2, Dokum
 
 class Tfaktura_f : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Creating the window runs the start-up sequence.
     Tfaktura_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic = nullptr);
     ~Tfaktura_f() override;
@@ -177,9 +177,9 @@ public:
     QString LiniaFirmy1, LiniaFirmy2, LiniaFirmy3;
     QString KwotaDoZaplaty;
     RodzajListy TrybListy = RodzajListy::Brak;
-    std::unique_ptr<TBazaKlientow> BazaKlientow;     // one buffer for the whole run
+    std::unique_ptr<TBazaKlientow> BazaKlientow;  // one buffer for the whole run
     std::unique_ptr<TBazaUslug> BazaUslug;
-    std::vector<int> SlotyListy;                     // slot of each line of `lista` (clients, services)
+    std::vector<int> SlotyListy;  // slot of each line of `lista` (clients, services)
     // The document flags held when the invoice list opened. Opening it clears them, but the form
     // keeps its document until a line is taken, so "Powrót" puts them back.
     struct StanDokumentu {
@@ -203,7 +203,7 @@ public:
     // Start-up, closing, help and clock (app/faktura_f.cpp)
     void FormCreate();
     void FormCloseQuery();
-    void SpeedButton1Click();   // "Zamknij moduł"
+    void SpeedButton1Click();  // "Zamknij moduł"
     void Wygaszaj();
     void SpeedButton4Click();   // "Pomoc"
     void SpeedButton14Click();  // "Koniec pomocy"
@@ -211,10 +211,10 @@ public:
     // Refresh of button states, VAT summary, total and words (app/odswiezanie.cpp)
     void Timer2Timer();
     // Document lifecycle (documents/)
-    void SpeedButton6Click();   // "Nowa faktura"
-    void SpeedButton9Click();   // "Korekta faktury"
-    void SpeedButton2Click();   // "Zapisz fakturę"
-    void SpeedButton8Click();   // "Usuń fakturę"
+    void SpeedButton6Click();  // "Nowa faktura"
+    void SpeedButton9Click();  // "Korekta faktury"
+    void SpeedButton2Click();  // "Zapisz fakturę"
+    void SpeedButton8Click();  // "Usuń fakturę"
     // Correction views (documents/)
     void SpeedButton15Click();  // "Pokaż przed korektą"
     void SpeedButton16Click();  // "Pokaż po korekcie"
@@ -288,10 +288,10 @@ public:
     static std::int32_t KolorCzcionki(const QLabel* etykieta);
     static void UstawKolorCzcionki(QLabel* etykieta, std::int32_t kolor);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* zdarzenie) override;
 
-private:
+  private:
     // The window and its panels (app/budowa_okna.cpp).
     void zbudujOkno();
     void zbudujPanel1();

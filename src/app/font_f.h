@@ -12,7 +12,7 @@ class SystemPlikow;
 
 class Tfont_f : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Owned by `rodzic` when given, yet a window of its own.
     Tfont_f(Platforma& platforma, SystemPlikow& pliki, QWidget* rodzic = nullptr);
 
@@ -28,7 +28,7 @@ public:
     void CzytajFonty(const QString& nazwaPliku);
     void ZapiszFonty(const QString& nazwaPliku);
 
-private:
+  private:
     Platforma& platforma_;
     SystemPlikow& pliki_;
 };

@@ -1,8 +1,9 @@
 #include "app/jpeg.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 
 namespace {
 

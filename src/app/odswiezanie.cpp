@@ -52,7 +52,8 @@ void Tfaktura_f::Timer2Timer() {
     }
     Wlacz(SpeedButton2, stany.zapiszFaktureWlaczony);
     Wlacz(SpeedButton8, stany.usunFaktureWlaczony);
-    if (stany.terminNaDzisiaj && termin_zaplaty->currentText() != DataDzisiaj) termin_zaplaty->setEditText(DataDzisiaj);
+    if (stany.terminNaDzisiaj && termin_zaplaty->currentText() != DataDzisiaj)
+        termin_zaplaty->setEditText(DataDzisiaj);
 
     std::array<PozycjaTabeli, 3> pozycje;
     for (int r = 1; r <= 3; ++r)

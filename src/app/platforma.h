@@ -22,7 +22,7 @@ struct OpisDialoguPliku {
 };
 
 class Platforma {
-public:
+  public:
     virtual ~Platforma() = default;
     // "Pytanie" box with "Tak" and "Nie"; true for "Tak".
     virtual bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst) = 0;

@@ -2,14 +2,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
-
-#include <QFontDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <memory>
 
 #include "app/platforma.h"
@@ -20,7 +19,7 @@
 namespace {
 
 class PlatformaQt final : public Platforma {
-public:
+  public:
     bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst) override {
         QMessageBox okno(QMessageBox::Question, tytul, tekst, QMessageBox::NoButton, rodzic);
         QPushButton* tak = okno.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
@@ -78,8 +77,9 @@ public:
         if (poczatkowa) okno->setCurrentFont(poczatkowa->czcionka);
         if (okno->exec() != QDialog::Accepted) return std::nullopt;
         // The dialog offers no colour; the colour the font had is kept.
-        return WyborCzcionki{okno->selectedFont(),
-                             poczatkowa ? poczatkowa->kolor : KolorZTColor(static_cast<std::int32_t>(0xFF000008))};
+        return WyborCzcionki{okno->selectedFont(), poczatkowa
+                                                       ? poczatkowa->kolor
+                                                       : KolorZTColor(static_cast<std::int32_t>(0xFF000008))};
     }
 
     void zakonczProgram() override { QCoreApplication::exit(0); }
@@ -91,10 +91,11 @@ public:
         if (QFileInfo(program).isExecutable() && QProcess::startDetached(program, argumenty, katalogRoboczy))
             return true;
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        return !wine.isEmpty() && QProcess::startDetached(wine, QStringList{program} + argumenty, katalogRoboczy);
+        return !wine.isEmpty() &&
+               QProcess::startDetached(wine, QStringList{program} + argumenty, katalogRoboczy);
     }
 
-private:
+  private:
     std::unique_ptr<QPrinter> drukarka_;
     std::unique_ptr<PlotnoDrukarki> plotno_;
 

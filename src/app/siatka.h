@@ -7,11 +7,8 @@
 
 class Siatka : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWidget* rodzic = nullptr);
-
-    int liczbaKolumn() const { return columnCount(); }
-    int liczbaWierszy() const { return rowCount() + 1; }
 
     QString komorka(int kolumna, int wiersz) const;
     // Sets the cell only when its text differs, so that an unchanged grid costs no repaint or signal.
@@ -23,7 +20,7 @@ public:
     void ustawKolorCzcionki(std::int32_t kolor);
     std::int32_t kolorCzcionki() const { return kolor_; }
 
-private:
+  private:
     QTableWidgetItem* element(int kolumna, int wiersz) const;
     std::int32_t kolor_ = 0;
 };

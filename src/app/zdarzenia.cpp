@@ -67,52 +67,57 @@ class KlawiszeKalendarza : public QObject {
     Tfaktura_f* okno_;
 };
 
+using T = Tfaktura_f;
+
+// Every button and the handler of its click.
+const struct {
+    QToolButton* T::*przycisk;
+    void (T::*obsluga)();
+} Klikniecia[] = {
+    // Button column
+    {&T::SpeedButton21, &T::SpeedButton21Click},  // "Zapisz szablon"
+    {&T::SpeedButton22, &T::SpeedButton22Click},  // "Wstaw szablon"
+    {&T::SpeedButton23, &T::SpeedButton23Click},  // "Usuń szablon"
+    {&T::SpeedButton28, &T::SpeedButton28Click},  // "Ewidencja"
+    {&T::SpeedButton20, &T::SpeedButton20Click},  // "Drukuj"
+    {&T::SpeedButton17, &T::SpeedButton17Click},  // "Podliczenie"
+    {&T::SpeedButton9, &T::SpeedButton9Click},    // "Korekta faktury"
+    {&T::SpeedButton8, &T::SpeedButton8Click},    // "Usuń fakturę"
+    {&T::SpeedButton3, &T::SpeedButton3Click},    // "Wczytaj fakturę"
+    {&T::SpeedButton2, &T::SpeedButton2Click},    // "Zapisz fakturę"
+    {&T::SpeedButton6, &T::SpeedButton6Click},    // "Nowa faktura"
+    {&T::SpeedButton4, &T::SpeedButton4Click},    // "Pomoc"
+    {&T::SpeedButton1, &T::SpeedButton1Click},    // "Zamknij moduł"
+    // The form
+    {&T::SpeedButton5, &T::SpeedButton5Click},    // "?" client list
+    {&T::SpeedButton7, &T::SpeedButton7Click},    // "?" calendar
+    {&T::SpeedButton13, &T::SpeedButton13Click},  // "Usługi"
+    {&T::SpeedButton15, &T::SpeedButton15Click},  // "Pokaż przed korektą"
+    {&T::SpeedButton16, &T::SpeedButton16Click},  // "Pokaż po korekcie"
+    // Pick list
+    {&T::SpeedButton12, &T::SpeedButton12Click},  // search
+    {&T::SpeedButton11, &T::SpeedButton11Click},  // "Wstaw"
+    {&T::SpeedButton10, &T::SpeedButton10Click},  // "Powrót"
+    // Help
+    {&T::SpeedButton14, &T::SpeedButton14Click},  // "Koniec pomocy"
+    // Monthly summary
+    {&T::SpeedButton24, &T::SpeedButton24Click},  // "?" buyer names
+    {&T::SpeedButton19, &T::SpeedButton19Click},  // "Wylicz"
+    {&T::SpeedButton18, &T::SpeedButton18Click},  // "Powrót"
+    // Sales-register hand-off
+    {&T::SpeedButton27, &T::SpeedButton27Click},  // "?" program file
+    {&T::SpeedButton30, &T::SpeedButton30Click},  // "Wykonaj"
+    {&T::SpeedButton29, &T::SpeedButton29Click},  // "Zaniechaj"
+};
+
 }  // namespace
 
 void Tfaktura_f::polaczZdarzenia() {
-    using T = Tfaktura_f;
-    const auto wStrazy = [this](void (T::*obsluga)()) { return [this, obsluga] { Straz([this, obsluga] { (this->*obsluga)(); }); }; };
-
-    const struct {
-        QToolButton* przycisk;
-        void (T::*obsluga)();
-    } klikniecia[] = {
-        // Button column
-        {SpeedButton21, &T::SpeedButton21Click},  // "Zapisz szablon"
-        {SpeedButton22, &T::SpeedButton22Click},  // "Wstaw szablon"
-        {SpeedButton23, &T::SpeedButton23Click},  // "Usuń szablon"
-        {SpeedButton28, &T::SpeedButton28Click},  // "Ewidencja"
-        {SpeedButton20, &T::SpeedButton20Click},  // "Drukuj"
-        {SpeedButton17, &T::SpeedButton17Click},  // "Podliczenie"
-        {SpeedButton9, &T::SpeedButton9Click},    // "Korekta faktury"
-        {SpeedButton8, &T::SpeedButton8Click},    // "Usuń fakturę"
-        {SpeedButton3, &T::SpeedButton3Click},    // "Wczytaj fakturę"
-        {SpeedButton2, &T::SpeedButton2Click},    // "Zapisz fakturę"
-        {SpeedButton6, &T::SpeedButton6Click},    // "Nowa faktura"
-        {SpeedButton4, &T::SpeedButton4Click},    // "Pomoc"
-        {SpeedButton1, &T::SpeedButton1Click},    // "Zamknij moduł"
-        // The form
-        {SpeedButton5, &T::SpeedButton5Click},    // "?" client list
-        {SpeedButton7, &T::SpeedButton7Click},    // "?" calendar
-        {SpeedButton13, &T::SpeedButton13Click},  // "Usługi"
-        {SpeedButton15, &T::SpeedButton15Click},  // "Pokaż przed korektą"
-        {SpeedButton16, &T::SpeedButton16Click},  // "Pokaż po korekcie"
-        // Pick list
-        {SpeedButton12, &T::SpeedButton12Click},  // search
-        {SpeedButton11, &T::SpeedButton11Click},  // "Wstaw"
-        {SpeedButton10, &T::SpeedButton10Click},  // "Powrót"
-        // Help
-        {SpeedButton14, &T::SpeedButton14Click},  // "Koniec pomocy"
-        // Monthly summary
-        {SpeedButton24, &T::SpeedButton24Click},  // "?" buyer names
-        {SpeedButton19, &T::SpeedButton19Click},  // "Wylicz"
-        {SpeedButton18, &T::SpeedButton18Click},  // "Powrót"
-        // Sales-register hand-off
-        {SpeedButton27, &T::SpeedButton27Click},  // "?" program file
-        {SpeedButton30, &T::SpeedButton30Click},  // "Wykonaj"
-        {SpeedButton29, &T::SpeedButton29Click},  // "Zaniechaj"
+    const auto wStrazy = [this](void (T::*obsluga)()) {
+        return [this, obsluga] { Straz([this, obsluga] { (this->*obsluga)(); }); };
     };
-    for (const auto& [przycisk, obsluga] : klikniecia) connect(przycisk, &QToolButton::clicked, this, wStrazy(obsluga));
+    for (const auto& [przycisk, obsluga] : Klikniecia)
+        connect(this->*przycisk, &QToolButton::clicked, this, wStrazy(obsluga));
 
     connect(Timer1, &QTimer::timeout, this, wStrazy(&T::Timer1Timer));
     connect(Timer2, &QTimer::timeout, this, wStrazy(&T::Timer2Timer));
@@ -121,12 +126,9 @@ void Tfaktura_f::polaczZdarzenia() {
         QWidget* cel;
         void (T::*obsluga)();
     } podwojne[] = {
-        {lista->viewport(), &T::listaDblClick},
-        {odbiorca1, &T::odbiorca1DblClick},
-        {odbiorca2, &T::odbiorca2DblClick},
-        {odbiorca3, &T::odbiorca3DblClick},
-        {odbiorca4, &T::odbiorca4DblClick},
-        {tabela->viewport(), &T::tabelaDblClick},
+        {lista->viewport(), &T::listaDblClick}, {odbiorca1, &T::odbiorca1DblClick},
+        {odbiorca2, &T::odbiorca2DblClick},     {odbiorca3, &T::odbiorca3DblClick},
+        {odbiorca4, &T::odbiorca4DblClick},     {tabela->viewport(), &T::tabelaDblClick},
     };
     for (const auto& [cel, obsluga] : podwojne) new PodwojneKlikniecie(this, cel, obsluga);
 
@@ -135,5 +137,6 @@ void Tfaktura_f::polaczZdarzenia() {
     // Keys that the calendar's parts (its day grid has the focus) leave alone reach the calendar.
     new KlawiszeKalendarza(this, MonthCalendar1);
 
-    connect(font_f->Button1, &QPushButton::clicked, font_f, [this] { Straz([this] { font_f->Button1Click(); }); });
+    connect(font_f->Button1, &QPushButton::clicked, font_f,
+            [this] { Straz([this] { font_f->Button1Click(); }); });
 }

@@ -1,6 +1,5 @@
 #include "calc/kwoty_dokumentu.h"
 
-
 #include "calc/liczby.h"
 #include "calc/podsumowanie.h"
 
@@ -12,7 +11,9 @@ long double SumaBrutto(const TTekst<20> (&stawki)[4][3]) {
            KwotaKomorki(stawki[3][2]);
 }
 
-bool RodzajJest(const TDokument& d, char rodzaj) { return d.rodzaj.dlugoscTekstu() == 1 && d.rodzaj.znaki[0] == rodzaj; }
+bool RodzajJest(const TDokument& d, char rodzaj) {
+    return d.rodzaj.dlugoscTekstu() == 1 && d.rodzaj.znaki[0] == rodzaj;
+}
 
 }  // namespace
 

@@ -12,8 +12,8 @@
 #include "calc/liczby.h"
 #include "store/blad.h"
 #include "store/plik_dokumentow.h"
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 
 namespace {

@@ -1,26 +1,29 @@
 // Moving a document between the form and the in-memory record, and showing the last stored one.
+#include "documents/formatka.h"
+
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QToolButton>
 #include <utility>
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
-#include "documents/formatka.h"
 #include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 
-void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje, TabelaStawek& stawki) {
+void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje,
+                      TabelaStawek& stawki) {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) pozycje[c - 1][r - 1].ustaw(tabela->komorka(c, r));
     for (int c = 0; c <= 3; ++c)
         for (int r = 1; r <= 3; ++r) stawki[c][r - 1].ustaw(tabelaVat->komorka(c, r));
 }
 
-void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela, Siatka* tabelaVat) {
+void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela,
+                     Siatka* tabelaVat) {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) tabela->ustawKomorke(c, r, pozycje[c - 1][r - 1].tekst());
     for (int c = 0; c <= 3; ++c)
@@ -97,7 +100,7 @@ void Tfaktura_f::PokazWczytanyDokument() {
     if (rodzaj == QLatin1String("K")) Label23->setText(QStringLiteral("korygująca"));
     NowyDokument = false;
     if (rodzaj == QLatin1String("F")) Label22->setText(QStringLiteral("Edycja wczytanej faktury Vat"));
-    if (rodzaj == QLatin1String("K")) Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
+    if (rodzaj == QLatin1String("K"))
+        Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
     prezentacjaRodzaju(rodzaj);
 }
-

@@ -8,5 +8,7 @@ class Siatka;
 using TabelaPozycji = TTekst<60>[6][3];
 using TabelaStawek = TTekst<20>[4][3];
 
-void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje, TabelaStawek& stawki);
-void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela, Siatka* tabelaVat);
+void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje,
+                      TabelaStawek& stawki);
+void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela,
+                     Siatka* tabelaVat);

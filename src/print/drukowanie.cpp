@@ -4,8 +4,8 @@
 #include <QLineEdit>
 
 #include "app/faktura_f.h"
-#include "app/platforma.h"
 #include "app/font_f.h"
+#include "app/platforma.h"
 #include "print/geometria.h"
 #include "print/wydruk.h"
 #include "store/pliki_danych.h"
@@ -16,7 +16,8 @@ void Tfaktura_f::SpeedButton20Click() {
     font_f->CzytajFonty(NazwaFontuWydruku);
 
     DaneWydruku dane;
-    for (std::size_t p = 0; p < LiczbaPolNaglowka; ++p) dane.naglowek[p] = TekstPola(static_cast<PoleNaglowka>(p));
+    for (std::size_t p = 0; p < LiczbaPolNaglowka; ++p)
+        dane.naglowek[p] = TekstPola(static_cast<PoleNaglowka>(p));
     dane.oznaczenie_kopii = Label13->text();
     dane.stopka = Label14->text();
     dane.dotyczy = Label24->text();

@@ -32,7 +32,9 @@ OpisDialoguPliku OpenDialog4() { return DialogSzablonu("Szablony dokumentów|*.s
 
 }  // namespace
 
-void Tfaktura_f::SpeedButton21Click() { ZDialogiem([this] { zapiszSzablon(); }); }
+void Tfaktura_f::SpeedButton21Click() {
+    ZDialogiem([this] { zapiszSzablon(); });
+}
 
 void Tfaktura_f::zapiszSzablon() {
     const std::optional<QString> plik = platforma().plikDoZapisu(this, SaveDialog1());
@@ -46,7 +48,9 @@ void Tfaktura_f::zapiszSzablon() {
     platforma().informacja(this, QStringLiteral("Informacja"), QStringLiteral("Szablon został zapisany."));
 }
 
-void Tfaktura_f::SpeedButton22Click() { ZDialogiem([this] { wstawSzablon(); }); }
+void Tfaktura_f::SpeedButton22Click() {
+    ZDialogiem([this] { wstawSzablon(); });
+}
 
 void Tfaktura_f::wstawSzablon() {
     const std::optional<QString> plik = platforma().plikDoOtwarcia(this, OpenDialog4());
@@ -63,12 +67,15 @@ void Tfaktura_f::wstawSzablon() {
     RekordDoKomorek(Szablon.pozycje, Szablon.stawki, tabela, tabela_vat);
 }
 
-void Tfaktura_f::SpeedButton23Click() { ZDialogiem([this] { usunSzablon(); }); }
+void Tfaktura_f::SpeedButton23Click() {
+    ZDialogiem([this] { usunSzablon(); });
+}
 
 void Tfaktura_f::usunSzablon() {
     const std::optional<QString> plik = platforma().plikDoOtwarcia(this, OpenDialog4());
     if (!plik) return;
-    if (!platforma().pytanie(this, QStringLiteral("Pytanie"), QStringLiteral("Usunąć wskazany szablon ?"))) return;
+    if (!platforma().pytanie(this, QStringLiteral("Pytanie"), QStringLiteral("Usunąć wskazany szablon ?")))
+        return;
     // Saying "deleted" about a file that is still there would mislead the user, so a failed delete
     // says what happened instead.
     QString wynik = QStringLiteral("Szablon został usunięty.");

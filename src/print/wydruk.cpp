@@ -66,6 +66,13 @@ class Strona {
     void wierszePozycji(const TabelaPozycji& tabela, std::int32_t y);
     void tabelaStawek(const TabelaStawek& tabela, std::int32_t y);
     void poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc);
+    void naglowek();
+    void sprzedawca();
+    void nabywcaITytul();
+    void platnosc();
+    void tabele();
+    void kwoty();
+    void podpisIStopka();
 
     Drukarka& d_;
     const DaneWydruku& dane_;
@@ -111,14 +118,23 @@ void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QStri
 }
 
 void Strona::rysuj() {
-    const TDokument& dok = dane_.dokument;
-    const QString numer = dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
+    naglowek();
+    sprzedawca();
+    nabywcaITytul();
+    platnosc();
+    tabele();
+    kwoty();
+    podpisIStopka();
+}
 
+void Strona::naglowek() {
     czcionkaUzytkownika(0, kPogrubiona);
     d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.pole(PoleNaglowka::miejscowosc));
     d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.pole(PoleNaglowka::data_wystawienia));
     d_.Prostokat(10, 15, 180, 1);
+}
 
+void Strona::sprzedawca() {
     czcionkaUzytkownika(2, kPogrubiona);
     d_.Pisz(10, 23, QStringLiteral("Sprzedawca :"));
     d_.Prostokat(10, 28, 177, 30);
@@ -131,7 +147,11 @@ void Strona::rysuj() {
     d_.Pisz(14, 45, QStringLiteral("Nip ") + dane_.nip);
     d_.Pisz(14, 50, QStringLiteral("Bank ") + dane_.bank);
     d_.Pisz(14, 55, QStringLiteral("Konto ") + dane_.konto);
+}
 
+void Strona::nabywcaITytul() {
+    const QString numer =
+        dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
     czcionkaUzytkownika(2, kPogrubiona);
     d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
     czcionkaUzytkownika(0, kZwykla);
@@ -152,11 +172,17 @@ void Strona::rysuj() {
     d_.Pisz(10, 85, dane_.pole(PoleNaglowka::odbiorca4));
     d_.Pisz(10, 90, QStringLiteral("Nip ") + dane_.pole(PoleNaglowka::nip_odbiorcy));
     d_.Prostokat(10, 100, 100, 1);
+}
 
+void Strona::platnosc() {
     poleZWartoscia(105, QStringLiteral("Forma zapłaty :"), dane_.pole(PoleNaglowka::forma_zaplaty));
     poleZWartoscia(110, QStringLiteral("Termin płatności :"), dane_.pole(PoleNaglowka::termin_zaplaty));
     poleZWartoscia(115, QStringLiteral("Data usługi :"), dane_.pole(PoleNaglowka::data_uslugi));
+}
 
+// The items (a correction's corrected ones, then the invoice's as they were) and the VAT summary.
+void Strona::tabele() {
+    const TDokument& dok = dane_.dokument;
     naglowekPozycji(125);
     wierszePozycji(korekta_ ? dok.pozycje_korekty : dok.pozycje, 133);
     if (korekta_) {
@@ -168,8 +194,11 @@ void Strona::rysuj() {
         wierszePozycji(dok.pozycje, 164);
     }
     tabelaStawek(korekta_ ? dok.stawki_korekty : dok.stawki, korekta_ ? 183 : 152);
+}
 
-    const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dok);
+// The amount to pay (a correction's before, after and difference), in words, and the footer.
+void Strona::kwoty() {
+    const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dane_.dokument);
     if (korekta_) {
         courier(2, kPogrubiona);
         d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
@@ -186,7 +215,9 @@ void Strona::rysuj() {
     czcionkaUzytkownika(-1, kZwykla);
     d_.Pisz(10, ySlownie, LiniaSlownie(kwoty.doZaplaty));
     d_.Pisz(10, ySlownie + 5, dane_.stopka);
+}
 
+void Strona::podpisIStopka() {
     czcionkaUzytkownika(0, kZwykla);
     d_.Pisz(150, 252, dane_.pole(PoleNaglowka::podpis));
     czcionkaUzytkownika(-1, kZwykla);
@@ -209,7 +240,8 @@ QString LiniaSlownie(double kwotaDoZaplaty) {
 DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
                                 const TDaneFirmy& firma, const StanCzcionki& czcionka) {
     DaneWydruku dane;
-    KazdePoleNaglowka(dokument, [&dane](PoleNaglowka pole, const auto& tekst) { dane.pole(pole) = tekst.tekst(); });
+    KazdePoleNaglowka(dokument,
+                      [&dane](PoleNaglowka pole, const auto& tekst) { dane.pole(pole) = tekst.tekst(); });
     dane.oznaczenie_kopii = ustawienia.oznaczenie_kopii.tekst();
     dane.stopka = ustawienia.stopka.tekst();
     dane.dotyczy = dokument.dotyczy.tekst();

@@ -26,7 +26,8 @@ void Tfaktura_f::SpeedButton28Click() {
     ro1->setChecked(true);
     PokazNad(Panel6, MiejscePanelu6);
 
-    const TEwidencja ustawienia = ZapewnijICzytaj<TEwidencja>(pliki(), SciezkaPliku(SciezkaUstawienEwidencji));
+    const TEwidencja ustawienia =
+        ZapewnijICzytaj<TEwidencja>(pliki(), SciezkaPliku(SciezkaUstawienEwidencji));
     folder->setText(ustawienia.folder.tekst());
 
     kwota_brutto->setText(KwotaDoZaplaty);
@@ -46,7 +47,9 @@ void Tfaktura_f::SpeedButton27Click() {
 
 // The register program's folder was chosen in a file dialog, and starting the program may move the
 // process: the working directory is set back whatever happens.
-void Tfaktura_f::SpeedButton30Click() { ZDialogiem([this] { przekazKwoteDoEwidencji(); }); }
+void Tfaktura_f::SpeedButton30Click() {
+    ZDialogiem([this] { przekazKwoteDoEwidencji(); });
+}
 
 void Tfaktura_f::przekazKwoteDoEwidencji() {
     // The folder is kept even when the program is not found there, so that the user can fix it.

@@ -102,14 +102,17 @@ void WstawWpisBazy(Tfaktura_f& okno, int indeks) {
 }
 
 OpisDialoguPliku OpenDialog2() {
-    return {QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"), QStringLiteral("Uslugi"), QString(),
-            false};
+    return {QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"), QStringLiteral("Uslugi"),
+            QString(), false};
 }
 
-void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka) { CzytajBaze(okno, sciezka, okno.BazaKlientow); }
+void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka) {
+    CzytajBaze(okno, sciezka, okno.BazaKlientow);
+}
 
 void Tfaktura_f::SpeedButton5Click() {
-    OtworzListe(*this, OpenDialog2(), RodzajListy::Klienci, QStringLiteral("Baza klientów "), BazaKlientow, &LinieKlientow);
+    OtworzListe(*this, OpenDialog2(), RodzajListy::Klienci, QStringLiteral("Baza klientów "), BazaKlientow,
+                &LinieKlientow);
 }
 
 void Tfaktura_f::SpeedButton13Click() {

@@ -119,8 +119,7 @@ void Tfaktura_f::SpeedButton19Click() {
     bool cosPoliczone = false;
 
     KazdyRekord<TDokument>(
-        pliki(), SciezkaPliku(SciezkaDokumentow), RekordowNaOdczyt,
-        [&](const TDokument& d) {
+        pliki(), SciezkaPliku(SciezkaDokumentow), RekordowNaOdczyt, [&](const TDokument& d) {
             const std::string_view data = Bajty(d.data_wystawienia);
             if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;
             cosPoliczone = true;

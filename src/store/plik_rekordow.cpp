@@ -94,8 +94,7 @@ void PlikRekordow::zapisz(const void* rekord) {
         // Best effort: the original error is the one to report.
         try {
             if (!dawneBajty.isEmpty())
-                plik_->zapisz(od, dawneBajty.constData(),
-                               static_cast<std::size_t>(dawneBajty.size()));
+                plik_->zapisz(od, dawneBajty.constData(), static_cast<std::size_t>(dawneBajty.size()));
         } catch (const BladPliku&) {
         }
         try {

@@ -219,7 +219,8 @@ void OtwartyPlik::porzuc() noexcept {
 }
 
 int OtwartyPlik::wymagaj() const {
-    if (uchwyt_ < 0) throw BladPliku(QStringLiteral("dostęp"), sciezka_, 0, QStringLiteral("plik nie jest otwarty"));
+    if (uchwyt_ < 0)
+        throw BladPliku(QStringLiteral("dostęp"), sciezka_, 0, QStringLiteral("plik nie jest otwarty"));
     return uchwyt_;
 }
 

@@ -1,14 +1,15 @@
 // Every control that a person can reach, and every label that shows document data, has a name that
 // screen readers and accessibility-based tools can read.
-#include <QAccessible>
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
@@ -50,8 +51,9 @@ TEST(Dostepnosc, KazdaKontrolkaIEtykietaDanychMaNazwe) {
                            static_cast<QWidget*>(okno->Panel4), static_cast<QWidget*>(okno->Panel5),
                            static_cast<QWidget*>(okno->Panel6)}) {
         const auto brakujace = BezNazwy(panel);
-        EXPECT_TRUE(brakujace.empty()) << panel->objectName().toStdString() << ": "
-                                       << QStringList(brakujace.begin(), brakujace.end()).join(", ").toStdString();
+        EXPECT_TRUE(brakujace.empty())
+            << panel->objectName().toStdString() << ": "
+            << QStringList(brakujace.begin(), brakujace.end()).join(", ").toStdString();
     }
 }
 
@@ -60,15 +62,22 @@ TEST(Dostepnosc, NazwyPolFormularza) {
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
     const std::pair<QWidget*, const char*> oczekiwane[] = {
-        {okno->odbiorca1, "Odbiorca, wiersz 1"}, {okno->odbiorca4, "Odbiorca, wiersz 4"},
-        {okno->miejscowosc, "Miejscowość"},      {okno->forma_zaplaty, "Forma zapłaty"},
-        {okno->Label2, "Zegar"},                 {okno->Label13, "Oznaczenie kopii"},
-        {okno->szukaj, "Szukana fraza"},         {okno->SpeedButton12, "Szukaj"},
-        {okno->SpeedButton2, "Zapisz fakturę"},  {okno->SumyMiesiecyEtykiety[2], "Marzec"},
-        {okno->PaskiMiesiecy[11], "Grudzień"},   {okno->tabela, "Tabelka dokumentu"},
+        {okno->odbiorca1, "Odbiorca, wiersz 1"},
+        {okno->odbiorca4, "Odbiorca, wiersz 4"},
+        {okno->miejscowosc, "Miejscowość"},
+        {okno->forma_zaplaty, "Forma zapłaty"},
+        {okno->Label2, "Zegar"},
+        {okno->Label13, "Oznaczenie kopii"},
+        {okno->szukaj, "Szukana fraza"},
+        {okno->SpeedButton12, "Szukaj"},
+        {okno->SpeedButton2, "Zapisz fakturę"},
+        {okno->SumyMiesiecyEtykiety[2], "Marzec"},
+        {okno->PaskiMiesiecy[11], "Grudzień"},
+        {okno->tabela, "Tabelka dokumentu"},
     };
     for (const auto& [kontrolka, nazwa] : oczekiwane)
-        EXPECT_EQ(NazwaDostepna(kontrolka), QString::fromUtf8(nazwa)) << kontrolka->objectName().toStdString();
+        EXPECT_EQ(NazwaDostepna(kontrolka), QString::fromUtf8(nazwa))
+            << kontrolka->objectName().toStdString();
     EXPECT_EQ(okno->findChild<QWidget*>("tabela_vat"), okno->tabela_vat);
     EXPECT_EQ(okno->findChild<QToolButton*>("SpeedButton20"), okno->SpeedButton20);
 }
@@ -103,9 +112,9 @@ TEST(Dostepnosc, KolejnoscTabulacjiOdGoryDoDolu) {
     KatalogTestowy katalog;
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
-    const QList<QWidget*> formularz = {okno->miejscowosc, okno->data_wystawienia, okno->numerator,
-                                       okno->rozszerzenie, okno->odbiorca1,       okno->odbiorca2,
-                                       okno->odbiorca3,   okno->odbiorca4,       okno->SpeedButton5};
+    const QList<QWidget*> formularz = {okno->miejscowosc,  okno->data_wystawienia, okno->numerator,
+                                       okno->rozszerzenie, okno->odbiorca1,        okno->odbiorca2,
+                                       okno->odbiorca3,    okno->odbiorca4,        okno->SpeedButton5};
     for (int i = 1; i < formularz.size(); ++i) {
         QWidget* nastepny = formularz[i - 1]->nextInFocusChain();
         while (nastepny && nastepny->focusPolicy() == Qt::NoFocus) nastepny = nastepny->nextInFocusChain();

@@ -1,11 +1,12 @@
 // The 100 ms refresh on the real window: what typing into the item grid shows after a tick, and how
 // the buttons follow the window state.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
@@ -84,9 +85,11 @@ TEST(Odswiezanie, PrzykladyPodsumowaniaWOknie) {
         }
         okno->Timer2Timer();
         for (int r = 1; r <= 3; ++r) {
-            EXPECT_EQ(okno->tabela_vat->komorka(0, r), QString::fromUtf8(p.wiersze[r - 1][0])) << p.nazwa << r;
+            EXPECT_EQ(okno->tabela_vat->komorka(0, r), QString::fromUtf8(p.wiersze[r - 1][0]))
+                << p.nazwa << r;
             for (int c = 1; c <= 3; ++c)
-                EXPECT_EQ(okno->tabela_vat->komorka(c, r), DoDwunastu(p.wiersze[r - 1][c])) << p.nazwa << r << c;
+                EXPECT_EQ(okno->tabela_vat->komorka(c, r), DoDwunastu(p.wiersze[r - 1][c]))
+                    << p.nazwa << r << c;
         }
         EXPECT_EQ(okno->KwotaDoZaplaty, DoDwunastu(p.razem)) << p.nazwa;
         EXPECT_EQ(okno->Label17->text(), DoDwunastu(p.razem) + " PLN") << p.nazwa;

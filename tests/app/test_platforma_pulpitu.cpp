@@ -1,11 +1,12 @@
 // The real desktop's message boxes: Polish titles and buttons, reachable by name, and the answer
 // that the pressed button gives.
+#include <gtest/gtest.h>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/platforma.h"
 

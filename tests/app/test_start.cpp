@@ -1,5 +1,7 @@
 // Start-up on a data folder: the files it creates byte for byte, the form it shows, and how it
 // behaves when the folder is not as expected.
+#include <gtest/gtest.h>
+
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
@@ -8,19 +10,19 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "app/dane_demonstracyjne.h"
 #include "app/faktura_f.h"
-#include "store/system_plikow.h"
 #include "app/siatka.h"
 #include "store/rekordy.h"
+#include "store/system_plikow.h"
 #include "wspolne/katalog_testowy.h"
 
 namespace {
 
 // Expected bytes of a fixed-capacity text holding Latin-1-range text.
-void OczekujTekstu(const QByteArray& dane, int przesuniecie, const QByteArray& tekstCp1250, const char* opis) {
+void OczekujTekstu(const QByteArray& dane, int przesuniecie, const QByteArray& tekstCp1250,
+                   const char* opis) {
     ASSERT_GT(dane.size(), przesuniecie + tekstCp1250.size()) << opis;
     EXPECT_EQ(static_cast<unsigned char>(dane[przesuniecie]), tekstCp1250.size()) << opis;
     EXPECT_EQ(dane.mid(przesuniecie + 1, tekstCp1250.size()), tekstCp1250) << opis;
@@ -133,7 +135,8 @@ TEST(Start, FormularzPoStarcie) {
     EXPECT_EQ(okno->forma_zaplaty->itemText(2), "Karta kredytowa");
     EXPECT_EQ(okno->termin_zaplaty->itemText(1), "14 dni");
     EXPECT_EQ(okno->Label17->text(), "0.00 PLN");
-    for (QLabel* l : {okno->Label19, okno->Label23, okno->Label24, okno->Label54, okno->Label13, okno->Label14})
+    for (QLabel* l :
+         {okno->Label19, okno->Label23, okno->Label24, okno->Label54, okno->Label13, okno->Label14})
         EXPECT_EQ(l->text(), "") << l->objectName().toStdString();
 
     // The window itself.
@@ -142,8 +145,9 @@ TEST(Start, FormularzPoStarcie) {
     EXPECT_EQ(okno->windowTitle(), "");
     EXPECT_FALSE(okno->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(okno->palette().color(QPalette::Window), QColor(0xEA, 0xEA, 0xEA));
-    const QList<QWidget*> ukryte = {okno->Panel3,         okno->Panel4,        okno->Panel5,       okno->Panel6,
-                                    okno->MonthCalendar1, okno->SpeedButton15, okno->SpeedButton16};
+    const QList<QWidget*> ukryte = {okno->Panel3,       okno->Panel4,         okno->Panel5,
+                                    okno->Panel6,       okno->MonthCalendar1, okno->SpeedButton15,
+                                    okno->SpeedButton16};
     for (QWidget* ukryty : ukryte) EXPECT_TRUE(ukryty->isHidden()) << ukryty->objectName().toStdString();
     EXPECT_EQ(okno->Timer1->interval(), 100);
     EXPECT_EQ(okno->Timer2->interval(), 100);
@@ -212,7 +216,8 @@ TEST(Start, TrybSieciWybieraKatalogDanych) {
         EXPECT_EQ(okno->KatalogDanych, oczekiwany) << int(p.tryb);
         EXPECT_TRUE(platforma.bledy().empty()) << int(p.tryb);
         EXPECT_EQ(QFile::exists(QDir(inny.path()).filePath("ADMINI/faktura.dat")), p.doInnego) << int(p.tryb);
-        EXPECT_EQ(QFile::exists(QDir(inny.path()).filePath("Uslugi/dokumenty.dat")), p.doInnego) << int(p.tryb);
+        EXPECT_EQ(QFile::exists(QDir(inny.path()).filePath("Uslugi/dokumenty.dat")), p.doInnego)
+            << int(p.tryb);
         EXPECT_EQ(katalog.istnieje("Admini/faktura.dat"), !p.doInnego) << int(p.tryb);
         // siec.dat is never written once it exists.
         EXPECT_EQ(katalog.rekord<TUstawieniaSieci>("Admini/siec.dat").tryb, p.tryb);
@@ -229,8 +234,8 @@ TEST(Start, BiezacyKatalogDluzszyNiz200ZnakowJestObcinany) {
 
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
-    const TUstawieniaSieci siec = katalog.rekord<TUstawieniaSieci>(dlugi.mid(katalog.sciezka().size() + 1) +
-                                                                    "/Admini/siec.dat");
+    const TUstawieniaSieci siec =
+        katalog.rekord<TUstawieniaSieci>(dlugi.mid(katalog.sciezka().size() + 1) + "/Admini/siec.dat");
     EXPECT_EQ(siec.tryb, 1);
     EXPECT_EQ(siec.sciezka_lokalna.tekst(), dlugi.left(200));
     EXPECT_EQ(okno->KatalogDanych, dlugi.left(200));
@@ -311,9 +316,11 @@ TEST(Start, DlugosciPol255SaCzytaneJakoPojemnosc) {
         for (int przesuniecie : {0, 41, 52, 63, 84, 165, 246, 327, 408, 429, 445, 456, 477, 3218, 3220})
             rekord[przesuniecie] = char(0xFF);
         for (int c = 0; c < 6; ++c)
-            for (int r = 0; r < 3; ++r) rekord[518 + c * 183 + r * 61] = rekord[1868 + c * 183 + r * 61] = char(0xFF);
+            for (int r = 0; r < 3; ++r)
+                rekord[518 + c * 183 + r * 61] = rekord[1868 + c * 183 + r * 61] = char(0xFF);
         for (int c = 0; c < 4; ++c)
-            for (int r = 0; r < 3; ++r) rekord[1616 + c * 63 + r * 21] = rekord[2966 + c * 63 + r * 21] = char(0xFF);
+            for (int r = 0; r < 3; ++r)
+                rekord[1616 + c * 63 + r * 21] = rekord[2966 + c * 63 + r * 21] = char(0xFF);
         if (zRodzajem) rekord[3219] = 'F';
         katalog.zapisz("Uslugi/dokumenty.dat", rekord);
 
@@ -423,9 +430,10 @@ TEST(Pomoc, PanelPomocyPokazujeTekstIZnika) {
     EXPECT_EQ(okno->Panel4->geometry(), QRect(71, 108, 689, 337));
     const QStringList linie = okno->Memo1->toPlainText().split('\n');
     EXPECT_EQ(linie.size(), 64);
-    const QStringList sekcje = {"Nowa faktura",       "Wstawienie klienta", "Wstawienie usługi", "Parametry stałe",
-                                "Numerator",          "Zapis faktury",      "Wczytanie faktury", "Usuwanie faktury",
-                                "Faktura korygująca", "Wydruk faktury",     "Szablony dokumentów"};
+    const QStringList sekcje = {"Nowa faktura",      "Wstawienie klienta", "Wstawienie usługi",
+                                "Parametry stałe",   "Numerator",          "Zapis faktury",
+                                "Wczytanie faktury", "Usuwanie faktury",   "Faktura korygująca",
+                                "Wydruk faktury",    "Szablony dokumentów"};
     for (const QString& sekcja : sekcje) {
         const int i = linie.indexOf(sekcja);
         ASSERT_GE(i, 0) << sekcja.toStdString();

@@ -20,23 +20,65 @@ struct Przypadek {
 };
 
 const Przypadek Przypadki[] = {
-    {"faktura", "F", {"      123.00", "        0.10", "1.005"}, {"999"}, "      124.11", "        0.00", "      124.11"},
-    {"korekta w górę", "K", {"100.00"}, {"150.00", "  20.50"}, "      100.00", "      170.50", "       70.50"},
+    {"faktura",
+     "F",
+     {"      123.00", "        0.10", "1.005"},
+     {"999"},
+     "      124.11",
+     "        0.00",
+     "      124.11"},
+    {"korekta w górę",
+     "K",
+     {"100.00"},
+     {"150.00", "  20.50"},
+     "      100.00",
+     "      170.50",
+     "       70.50"},
     {"korekta w dół", "K", {"100.00", "23"}, {"50"}, "      123.00", "       50.00", "      -73.00"},
-    {"komórki nieliczbowe czyta się jak formularz", "F", {"abc", "12,50", ""}, {}, "       12.00", "        0.00",
+    {"komórki nieliczbowe czyta się jak formularz",
+     "F",
+     {"abc", "12,50", ""},
+     {},
+     "       12.00",
+     "        0.00",
      "       12.00"},
-    {"rekord innego rodzaju jak faktura", "X", {"10"}, {"99"}, "       10.00", "        0.00", "       10.00"},
+    {"rekord innego rodzaju jak faktura",
+     "X",
+     {"10"},
+     {"99"},
+     "       10.00",
+     "        0.00",
+     "       10.00"},
     // An amount too large to write is never counted as 0: every total it takes part in is unknown.
-    {"faktura poza zakresem", "F", {"10.00", "poza zakresem"}, {}, "poza zakresem", "        0.00", "poza zakresem"},
-    {"korekta poza zakresem przed", "K", {"poza zakresem"}, {"10"}, "poza zakresem", "       10.00", "poza zakresem"},
-    {"korekta poza zakresem po", "K", {"10"}, {"1", "poza zakresem"}, "       10.00", "poza zakresem", "poza zakresem"},
+    {"faktura poza zakresem",
+     "F",
+     {"10.00", "poza zakresem"},
+     {},
+     "poza zakresem",
+     "        0.00",
+     "poza zakresem"},
+    {"korekta poza zakresem przed",
+     "K",
+     {"poza zakresem"},
+     {"10"},
+     "poza zakresem",
+     "       10.00",
+     "poza zakresem"},
+    {"korekta poza zakresem po",
+     "K",
+     {"10"},
+     {"1", "poza zakresem"},
+     "       10.00",
+     "poza zakresem",
+     "poza zakresem"},
 };
 
 TEST(KwotyDokumentu, ZKomorekBrutto) {
     for (const Przypadek& p : Przypadki) {
         TDokument d{};
         d.rodzaj.ustaw(QString::fromUtf8(p.rodzaj));
-        for (std::size_t r = 0; r < p.brutto.size(); ++r) d.stawki[3][r].ustaw(QString::fromUtf8(p.brutto[r]));
+        for (std::size_t r = 0; r < p.brutto.size(); ++r)
+            d.stawki[3][r].ustaw(QString::fromUtf8(p.brutto[r]));
         for (std::size_t r = 0; r < p.bruttoKorekty.size(); ++r)
             d.stawki_korekty[3][r].ustaw(QString::fromUtf8(p.bruttoKorekty[r]));
         const KwotyDokumentu k = ObliczKwotyDokumentu(d);

@@ -16,7 +16,6 @@
 inline const QString PlikDokumentow = QStringLiteral("Uslugi/dokumenty.dat");
 inline const QString PlikUstawienFaktury = QStringLiteral("Admini/faktura.dat");
 
-
 // A document of the given kind whose item table and VAT summary are marked with `znacznik`, so
 // that tests can tell whose tables a record carries.
 inline TDokument DokumentZTabela(const QString& rodzaj, const QString& numer, const QString& odbiorca,

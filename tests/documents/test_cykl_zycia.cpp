@@ -192,10 +192,8 @@ TEST(Korekta, ZapisanaZWczytanejFakturyNiesieJejTabele) {
     EXPECT_EQ(korekta.rodzaj.tekst(), "K");
     EXPECT_EQ(korekta.dotyczy.tekst(), "7/2011");
     EXPECT_EQ(korekta.numerator.tekst(), "3");
-    EXPECT_EQ(Bajty(korekta.pozycje),
-              Bajty(faktura.pozycje));
-    EXPECT_EQ(Bajty(korekta.stawki),
-              Bajty(faktura.stawki));
+    EXPECT_EQ(Bajty(korekta.pozycje), Bajty(faktura.pozycje));
+    EXPECT_EQ(Bajty(korekta.stawki), Bajty(faktura.stawki));
     EXPECT_EQ(korekta.pozycje_korekty[0][0].tekst(), "po korekcie");
     EXPECT_EQ(korekta.pozycje_korekty[1][0].tekst(), "FV p21");
 
@@ -224,8 +222,7 @@ TEST(Korekta, ZapisanaZWczytanejFakturyNiesieJejTabele) {
     const TDokument ponownie = dane.katalog.rekord<TDokument>(PlikDokumentow, 1);
     EXPECT_EQ(ponownie.rodzaj.tekst(), "K");
     EXPECT_EQ(ponownie.pozycje_korekty[1][2].tekst(), "PKWiU po");
-    EXPECT_EQ(Bajty(ponownie.pozycje),
-              Bajty(faktura.pozycje));
+    EXPECT_EQ(Bajty(ponownie.pozycje), Bajty(faktura.pozycje));
 }
 
 TEST(Korekta, NajdluzszyNumerISufiks) {

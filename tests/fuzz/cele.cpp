@@ -42,7 +42,8 @@ void CelLiczby(const std::uint8_t* dane, std::size_t rozmiar) {
     const QString kwota = TekstKwoty(x);
     Wymagaj(kwota.size() >= 12, "tekst kwoty krótszy niż 12");
     const double z = LiczbaZTekstu(kwota.trimmed());
-    if (kwota.trimmed() != QStringLiteral("poza zakresem")) Wymagaj(std::abs(z - x) <= 0.005 + std::abs(x) * 1e-15, "kwota nie wraca");
+    if (kwota.trimmed() != QStringLiteral("poza zakresem"))
+        Wymagaj(std::abs(z - x) <= 0.005 + std::abs(x) * 1e-15, "kwota nie wraca");
     (void)CalkowitaZTekstu(tekst);
     const KwotaWSlowach slowa = KwotaPieniezna(x);
     if (x < 0) Wymagaj(slowa.zlote.isEmpty() && slowa.grosze.isEmpty(), "słowa dla ujemnej kwoty");

@@ -1,9 +1,10 @@
 // Every saved fuzzing input, and a few thousand pseudo-random ones, run through the entry points on
 // each test run.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <random>
 
 #include "fuzz/cele.h"
@@ -40,7 +41,8 @@ TEST_P(Korpus, LosoweWejscia) {
     const char alfabet[] = "0123456789.,+-eE% \n\t12x\xc5\x82";
     for (int i = 0; i < 3000; ++i) {
         std::string dane(los() % 64, '\0');
-        for (char& z : dane) z = (los() % 4) ? alfabet[los() % (sizeof alfabet - 1)] : static_cast<char>(los());
+        for (char& z : dane)
+            z = (los() % 4) ? alfabet[los() % (sizeof alfabet - 1)] : static_cast<char>(los());
         EXPECT_NO_THROW(GetParam().cel(reinterpret_cast<const std::uint8_t*>(dane.data()), dane.size()));
     }
 }

@@ -24,7 +24,6 @@ QByteArray Rekord(std::uint32_t kolor, const QByteArray& nazwa, std::int32_t roz
     return b;
 }
 
-
 class Czcionki : public ::testing::Test {
   protected:
     Czcionki() { katalog.utworzFolder("FONT"); }

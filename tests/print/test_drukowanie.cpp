@@ -1,10 +1,11 @@
 // "Drukuj" on the real window and the font window's save button.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "app/faktura_f.h"
 #include "app/font_f.h"

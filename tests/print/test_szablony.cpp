@@ -1,9 +1,10 @@
 // Templates: the file saved from the form byte for byte, inserting it into a new invoice, deleting it.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
@@ -50,7 +51,9 @@ TEST(Szablony, ZapisBajtPoBajcieIWstawienie) {
     EXPECT_EQ(platforma.komunikaty.back().tytul, "Informacja");
     const QByteArray dane = katalog.czytaj("Szablony/stały klient.sza");
     ASSERT_EQ(dane.size(), 3251);
-    EXPECT_EQ(dane.mid(3218, 2), QByteArray("\x01" "F", 2));
+    EXPECT_EQ(dane.mid(3218, 2), QByteArray("\x01"
+                                            "F",
+                                            2));
     EXPECT_EQ(static_cast<unsigned char>(dane[84]), 80) << "buyer line 1 cut to its 80 characters";
     EXPECT_EQ(dane.mid(85, 80), QByteArray(80, 'o'));
     EXPECT_EQ(dane[52], 0) << "the number is not part of a template";

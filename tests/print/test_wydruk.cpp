@@ -7,8 +7,8 @@
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "print/dane_wydruku.h"
-#include "wspolne/plotno_nagrywajace.h"
 #include "print/wydruk.h"
+#include "wspolne/plotno_nagrywajace.h"
 
 // Readable failure messages for recorded events.
 inline void PrintTo(const ZdarzeniePlotna& z, std::ostream* os) { *os << OpisZdarzenia(z).toStdString(); }

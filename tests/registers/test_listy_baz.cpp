@@ -233,8 +233,10 @@ TEST_F(ListyBaz, DwuklikiOtwierajaListy) {
         RodzajListy tryb;
     };
     const Przypadek przypadki[] = {
-        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; }, "Lista klientów|*.kli", RodzajListy::Klienci},
-        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; }, "Lista klientów|*.kli", RodzajListy::Klienci},
+        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; }, "Lista klientów|*.kli",
+         RodzajListy::Klienci},
+        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; }, "Lista klientów|*.kli",
+         RodzajListy::Klienci},
         {"komórka tabeli", [](Tfaktura_f& o) -> QWidget* { return o.tabela->viewport(); },
          "Lista usług|*.usl", RodzajListy::Uslugi},
         {"edytor komórki",

@@ -272,11 +272,11 @@ TEST_F(ZapisAtomowyTest, BladNazwanejOperacjiNaNazwanymPliku) {
     };
     using O = ZawodnySystemPlikow::Operacja;
     const Przypadek przypadki[] = {
-        {O::Zapis, "faktura.dat.tmp", 1, 1},       // the one write of the temporary file
-        {O::Zapis, "faktura.dat.tmp", 2, 0},       // there is no second one
-        {O::Zapis, "inny.dat", 1, 0},              // another file's write never comes
-        {O::ZmianaNazwy, "faktura.dat", 1, 1},     // a rename counts under either name
-        {O::SynchronizacjaKatalogu, "", 1, 0},     // a folder's name is its last component
+        {O::Zapis, "faktura.dat.tmp", 1, 1},    // the one write of the temporary file
+        {O::Zapis, "faktura.dat.tmp", 2, 0},    // there is no second one
+        {O::Zapis, "inny.dat", 1, 0},           // another file's write never comes
+        {O::ZmianaNazwy, "faktura.dat", 1, 1},  // a rename counts under either name
+        {O::SynchronizacjaKatalogu, "", 1, 0},  // a folder's name is its last component
     };
     for (const Przypadek& p : przypadki) {
         SetUp();

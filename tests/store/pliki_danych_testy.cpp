@@ -78,7 +78,8 @@ TEST_F(PlikiDanych, PlikiPierwszegoStartu) {
     EXPECT_EQ(BajtyPliku(plik("Admini/faktura.dat")), QByteArray(272, 0));
     EXPECT_EQ(BajtyPliku(plik("Admini/firma.dat")), QByteArray(306, 0));
     EXPECT_EQ(BajtyPliku(plik("Admini/info.dat")), QByteArray(66, 0));
-    EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), Bajty(RekordPoczatkowy(QStringLiteral("2026-12-08"))));
+    EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")),
+              Bajty(RekordPoczatkowy(QStringLiteral("2026-12-08"))));
     EXPECT_EQ(BajtyPliku(plik("Uslugi/uslugi.dat")).size(), 36984);
     EXPECT_EQ(BajtyPliku(plik("Uslugi/klienci.dat")).size(), 3490698);
     EXPECT_EQ(QDir(plik("Admini")).entryList(QDir::Files).size(), 3);
@@ -88,7 +89,8 @@ TEST_F(PlikiDanych, PlikiPierwszegoStartu) {
     ZapiszBajty(plik("Admini/firma.dat"), "cudze");
     UtworzPlikiDanych(Posix(), korzen(), QStringLiteral("2030-01-01"));
     EXPECT_EQ(BajtyPliku(plik("Admini/firma.dat")), QByteArray("cudze"));
-    EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), Bajty(RekordPoczatkowy(QStringLiteral("2026-12-08"))));
+    EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")),
+              Bajty(RekordPoczatkowy(QStringLiteral("2026-12-08"))));
 }
 
 TEST_F(PlikiDanych, ZapewnijICzytaj) {

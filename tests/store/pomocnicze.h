@@ -19,6 +19,5 @@ inline void ZapiszBajty(const QString& sciezka, const QByteArray& bajty) {
     if (plik.open(QIODevice::WriteOnly | QIODevice::Truncate)) plik.write(bajty);
 }
 
-
 // A byte image of the text field: length byte, then the bytes.
 inline QByteArray PoleTekstu(const QByteArray& znaki) { return char(znaki.size()) + znaki; }

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pomocnicze.h"
-#include "store/pliki_danych.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/rekordy.h"
 
 namespace {

@@ -5,8 +5,7 @@
 #include <vector>
 
 template <class T>
-    requires std::is_trivially_copyable_v<T>
-QByteArray Bajty(const T& rekord) {
+requires std::is_trivially_copyable_v<T> QByteArray Bajty(const T& rekord) {
     return QByteArray(reinterpret_cast<const char*>(&rekord), sizeof(T));
 }
 

@@ -13,7 +13,7 @@
 class SystemPlikow;
 
 class KatalogTestowy {
-public:
+  public:
     // With the suite's "Admini" and "Uslugi" folders unless told otherwise.
     explicit KatalogTestowy(bool zFolderami = true);
     ~KatalogTestowy();
@@ -38,7 +38,7 @@ public:
         return r;
     }
 
-private:
+  private:
     QTemporaryDir katalog_;
     QString poprzedni_;
 };

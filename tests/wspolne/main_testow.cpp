@@ -1,6 +1,7 @@
 // Test entry: one QApplication on the offscreen platform for every test program.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 namespace {
 

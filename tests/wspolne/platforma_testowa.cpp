@@ -54,8 +54,8 @@ Plotno* PlatformaTestowa::wybierzDrukarke(QWidget*) {
     return drukujAnuluj ? nullptr : &drukarka;
 }
 
-std::optional<WyborCzcionki> PlatformaTestowa::wybierzCzcionke(QFontDialog*,
-                                                               const std::optional<WyborCzcionki>& poczatkowa) {
+std::optional<WyborCzcionki> PlatformaTestowa::wybierzCzcionke(
+    QFontDialog*, const std::optional<WyborCzcionki>& poczatkowa) {
     poczatkoweCzcionki.push_back(poczatkowa);
     if (wybraneCzcionki.empty()) return std::nullopt;
     auto wynik = wybraneCzcionki.front();

@@ -22,8 +22,8 @@ struct Komunikat {
 };
 
 class PlatformaTestowa : public Platforma {
-public:
-    std::deque<bool> odpowiedzi;  // for questions; an empty queue answers "Nie"
+  public:
+    std::deque<bool> odpowiedzi;                      // for questions; an empty queue answers "Nie"
     std::deque<std::optional<QString>> wybranePliki;  // for file dialogs; empty queue = cancelled
     std::vector<Komunikat> komunikaty;
     std::vector<OpisDialoguPliku> dialogi;
@@ -48,8 +48,10 @@ public:
     QDateTime teraz() override { return czas; }
     void zakonczProgram() override { ++zakonczenia; }
     Plotno* wybierzDrukarke(QWidget*) override;
-    std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog*, const std::optional<WyborCzcionki>& poczatkowa) override;
-    bool uruchomProgram(const QString& program, const QStringList& argumenty, const QString& katalogRoboczy) override;
+    std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog*,
+                                                 const std::optional<WyborCzcionki>& poczatkowa) override;
+    bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                        const QString& katalogRoboczy) override;
 
     std::vector<QString> bledy() const;
 };

@@ -42,20 +42,34 @@ namespace {
 QString NazwaOperacji(ZawodnySystemPlikow::Operacja rodzaj) {
     using O = ZawodnySystemPlikow::Operacja;
     switch (rodzaj) {
-        case O::Otwarcie: return QStringLiteral("otwarcie");
-        case O::Utworzenie: return QStringLiteral("utworzenie");
-        case O::Odczyt: return QStringLiteral("odczyt");
-        case O::Zapis: return QStringLiteral("zapis");
-        case O::Rozmiar: return QStringLiteral("odczyt rozmiaru");
-        case O::Obciecie: return QStringLiteral("obcięcie");
-        case O::Synchronizacja: return QStringLiteral("synchronizacja");
-        case O::Zamkniecie: return QStringLiteral("zamknięcie");
-        case O::ZmianaNazwy: return QStringLiteral("zmiana nazwy");
-        case O::Usuniecie: return QStringLiteral("usunięcie");
-        case O::SynchronizacjaKatalogu: return QStringLiteral("synchronizacja");
-        case O::UtworzenieKatalogu: return QStringLiteral("utworzenie katalogu");
-        case O::OdczytKataloguRoboczego: return QStringLiteral("odczyt katalogu roboczego");
-        case O::ZmianaKataloguRoboczego: return QStringLiteral("zmiana katalogu roboczego");
+        case O::Otwarcie:
+            return QStringLiteral("otwarcie");
+        case O::Utworzenie:
+            return QStringLiteral("utworzenie");
+        case O::Odczyt:
+            return QStringLiteral("odczyt");
+        case O::Zapis:
+            return QStringLiteral("zapis");
+        case O::Rozmiar:
+            return QStringLiteral("odczyt rozmiaru");
+        case O::Obciecie:
+            return QStringLiteral("obcięcie");
+        case O::Synchronizacja:
+            return QStringLiteral("synchronizacja");
+        case O::Zamkniecie:
+            return QStringLiteral("zamknięcie");
+        case O::ZmianaNazwy:
+            return QStringLiteral("zmiana nazwy");
+        case O::Usuniecie:
+            return QStringLiteral("usunięcie");
+        case O::SynchronizacjaKatalogu:
+            return QStringLiteral("synchronizacja");
+        case O::UtworzenieKatalogu:
+            return QStringLiteral("utworzenie katalogu");
+        case O::OdczytKataloguRoboczego:
+            return QStringLiteral("odczyt katalogu roboczego");
+        case O::ZmianaKataloguRoboczego:
+            return QStringLiteral("zmiana katalogu roboczego");
     }
     return {};
 }
@@ -254,7 +268,8 @@ void ZawodnySystemPlikow::symulujAwarie(Awaria rodzaj) {
         for (const auto& [plik, zakresy] : niezsynchronizowane_) {
             QByteArray& dane = poAwarii[plik];
             for (const auto& [od, do_] : zakresy) {
-                if (static_cast<std::uint64_t>(dane.size()) < do_) dane.resize(static_cast<qsizetype>(do_), '\0');
+                if (static_cast<std::uint64_t>(dane.size()) < do_)
+                    dane.resize(static_cast<qsizetype>(do_), '\0');
                 for (std::uint64_t i = od; i < do_; ++i)
                     dane[static_cast<qsizetype>(i)] = static_cast<char>(0xA5 ^ (i * 131));
             }
