@@ -29,6 +29,7 @@ class Platforma;
 class Siatka;
 class SystemPlikow;
 class Tfont_f;
+struct OpisDialoguPliku;
 
 // Which list the pick-list panel holds.
 enum class RodzajListy : std::uint8_t { Brak = 0, Klienci = 1, Uslugi = 2, Dokumenty = 3 };
@@ -255,11 +256,24 @@ class Tfaktura_f : public QWidget {
     void PodstawDoPliku();
     void PodstawDoFormatki();
     void CzytajOstatniDokument();
+    // The two grids against a record's pair of tables (the header row and the line numbers are
+    // never stored).
+    void TabeleDoRekordu(TabelaPozycji& pozycje, TabelaStawek& stawki) const;
+    void RekordDoTabel(const TabelaPozycji& pozycje, const TabelaStawek& stawki);
     // After `Dokument` was read from the file: the form, the kind's presentation, the correction
     // button and the status line show the stored document.
     void PokazWczytanyDokument();
     // The grids' and their title's colour, the title, and whether the item grid can be edited.
     void UstawTabele(std::int32_t kolor, const QString& tytul, bool edycja);
+
+    // Steps of the pick-list panel shared by the lists that fill it (registers/).
+    void PokazPanelListy();
+    // Copies the entry behind line `indeks` of a client or service list into the form.
+    void WstawWpisBazy(int indeks);
+    // The first record of a client list file into the window's one client buffer, in one read.
+    void CzytajBazeKlientow(const QString& sciezka);
+    // The client file dialog, shared by the client list and the summary's buyer names.
+    static OpisDialoguPliku OpenDialog2();
 
     // The control that shows a header text of the document (an edit, or a combo box's edit text).
     QString TekstPola(PoleNaglowka pole) const;

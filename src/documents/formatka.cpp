@@ -1,5 +1,4 @@
 // Moving a document between the form and the in-memory record, and showing the last stored one.
-#include "documents/formatka.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,20 +13,18 @@
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 
-void KomorkiDoRekordu(const Siatka* tabela, const Siatka* tabelaVat, TabelaPozycji& pozycje,
-                      TabelaStawek& stawki) {
+void Tfaktura_f::TabeleDoRekordu(TabelaPozycji& pozycje, TabelaStawek& stawki) const {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) pozycje[c - 1][r - 1].ustaw(tabela->komorka(c, r));
     for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) stawki[c][r - 1].ustaw(tabelaVat->komorka(c, r));
+        for (int r = 1; r <= 3; ++r) stawki[c][r - 1].ustaw(tabela_vat->komorka(c, r));
 }
 
-void RekordDoKomorek(const TabelaPozycji& pozycje, const TabelaStawek& stawki, Siatka* tabela,
-                     Siatka* tabelaVat) {
+void Tfaktura_f::RekordDoTabel(const TabelaPozycji& pozycje, const TabelaStawek& stawki) {
     for (int c = 1; c <= 6; ++c)
         for (int r = 1; r <= 3; ++r) tabela->ustawKomorke(c, r, pozycje[c - 1][r - 1].tekst());
     for (int c = 0; c <= 3; ++c)
-        for (int r = 1; r <= 3; ++r) tabelaVat->ustawKomorke(c, r, stawki[c][r - 1].tekst());
+        for (int r = 1; r <= 3; ++r) tabela_vat->ustawKomorke(c, r, stawki[c][r - 1].tekst());
 }
 
 void Tfaktura_f::PodstawDoPliku() {
@@ -35,9 +32,9 @@ void Tfaktura_f::PodstawDoPliku() {
     Dokument.dotyczy.ustaw(Label24->text());
     Dokument.rodzaj.ustaw(Korekta ? QStringLiteral("K") : QStringLiteral("F"));
     if (Korekta)
-        KomorkiDoRekordu(tabela, tabela_vat, Dokument.pozycje_korekty, Dokument.stawki_korekty);
+        TabeleDoRekordu(Dokument.pozycje_korekty, Dokument.stawki_korekty);
     else
-        KomorkiDoRekordu(tabela, tabela_vat, Dokument.pozycje, Dokument.stawki);
+        TabeleDoRekordu(Dokument.pozycje, Dokument.stawki);
 }
 
 void Tfaktura_f::UstawTabele(std::int32_t kolor, const QString& tytul, bool edycja) {
@@ -63,11 +60,11 @@ void Tfaktura_f::PodstawDoFormatki() {
     if (rodzaj == QLatin1String("K")) {
         Korekta = true;
         Label24->setText(Dokument.dotyczy.tekst());
-        RekordDoKomorek(Dokument.pozycje_korekty, Dokument.stawki_korekty, tabela, tabela_vat);
+        RekordDoTabel(Dokument.pozycje_korekty, Dokument.stawki_korekty);
     } else if (rodzaj == QLatin1String("F")) {
         Korekta = false;
         Label24->clear();
-        RekordDoKomorek(Dokument.pozycje, Dokument.stawki, tabela, tabela_vat);
+        RekordDoTabel(Dokument.pozycje, Dokument.stawki);
     }
     prezentacjaRodzaju(rodzaj);
 }

@@ -5,7 +5,6 @@
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
-#include "documents/formatka.h"
 
 namespace {
 
@@ -22,11 +21,11 @@ void Tfaktura_f::SpeedButton15Click() {
     const bool widokFakturyPokazany = !tabela->isEnabled();
     UstawWidok(*this, KolorFaktury, QStringLiteral("Tabelka faktury"), false);
     if (widokFakturyPokazany) return;
-    KomorkiDoRekordu(tabela, tabela_vat, Dokument.pozycje_korekty, Dokument.stawki_korekty);
-    RekordDoKomorek(Dokument.pozycje, Dokument.stawki, tabela, tabela_vat);
+    TabeleDoRekordu(Dokument.pozycje_korekty, Dokument.stawki_korekty);
+    RekordDoTabel(Dokument.pozycje, Dokument.stawki);
 }
 
 void Tfaktura_f::SpeedButton16Click() {
     UstawWidok(*this, KolorKorekty, QStringLiteral("Tabelka korekty"), true);
-    RekordDoKomorek(Dokument.pozycje_korekty, Dokument.stawki_korekty, tabela, tabela_vat);
+    RekordDoTabel(Dokument.pozycje_korekty, Dokument.stawki_korekty);
 }

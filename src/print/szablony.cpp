@@ -7,7 +7,6 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
-#include "documents/formatka.h"
 #include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
@@ -43,7 +42,7 @@ void Tfaktura_f::zapiszSzablon() {
         if (PoleSzablonu(pole)) tekst.ustaw(TekstPola(pole));
     });
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
-    KomorkiDoRekordu(tabela, tabela_vat, Szablon.pozycje, Szablon.stawki);
+    TabeleDoRekordu(Szablon.pozycje, Szablon.stawki);
     ZapiszRekordAtomowo(pliki(), *plik, Szablon);
     platforma().informacja(this, QStringLiteral("Informacja"), QStringLiteral("Szablon został zapisany."));
 }
@@ -64,7 +63,7 @@ void Tfaktura_f::wstawSzablon() {
     });
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
     Korekta = false;
-    RekordDoKomorek(Szablon.pozycje, Szablon.stawki, tabela, tabela_vat);
+    RekordDoTabel(Szablon.pozycje, Szablon.stawki);
 }
 
 void Tfaktura_f::SpeedButton23Click() {

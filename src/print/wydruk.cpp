@@ -25,9 +25,6 @@ constexpr std::array<Kolumna, 6> kKolumnyPozycji{
     {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}}};
 constexpr std::array<Kolumna, 4> kKolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
 
-using TabelaPozycji = TTekst<60>[6][3];
-using TabelaStawek = TTekst<20>[4][3];
-
 enum Waga : std::uint8_t { kZwykla = 0, kPogrubiona = 1 };
 
 // The stored size is not checked, so the offsets from it are taken without overflowing.

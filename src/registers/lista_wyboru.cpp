@@ -1,7 +1,5 @@
 // The pick-list panel over the document panel: the list of stored documents, the search, taking a
 // line and leaving the panel.
-#include "registers/lista_wyboru.h"
-
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +10,7 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
+#include "registers/linia_listy.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -66,7 +65,7 @@ void WczytajDokument(Tfaktura_f& okno, int indeks) {
 
 }  // namespace
 
-void PokazPanelListy(Tfaktura_f& okno) { Tfaktura_f::PokazNad(okno.Panel3, Tfaktura_f::MiejscePanelu3); }
+void Tfaktura_f::PokazPanelListy() { PokazNad(Panel3, MiejscePanelu3); }
 
 void Tfaktura_f::SpeedButton3Click() {
     if (!StanPrzedListaFaktur)
@@ -91,7 +90,7 @@ void Tfaktura_f::SpeedButton3Click() {
         throw;
     }
     lista->setCurrentRow(0);
-    PokazPanelListy(*this);
+    PokazPanelListy();
 }
 
 void Tfaktura_f::SpeedButton12Click() {
@@ -117,7 +116,7 @@ void Tfaktura_f::SpeedButton11Click() {
     if (wybrane.isEmpty()) return;
     const int indeks = lista->row(wybrane.front());
     if (TrybListy == RodzajListy::Klienci || TrybListy == RodzajListy::Uslugi)
-        WstawWpisBazy(*this, indeks);
+        WstawWpisBazy(indeks);
     else if (TrybListy == RodzajListy::Dokumenty)
         WczytajDokument(*this, indeks);
     Panel3->hide();

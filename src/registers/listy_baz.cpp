@@ -10,7 +10,7 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
-#include "registers/lista_wyboru.h"
+#include "registers/linia_listy.h"
 #include "store/plik_rekordow.h"
 
 namespace {
@@ -67,7 +67,7 @@ void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, RodzajListy t
             linie(*baza, wiersze, okno.SlotyListy);
             okno.lista->addItems(wiersze);
             okno.lista->setCurrentRow(0);
-            PokazPanelListy(okno);
+            okno.PokazPanelListy();
         } catch (...) {
             okno.Panel1->setEnabled(true);
             throw;
@@ -77,7 +77,8 @@ void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, RodzajListy t
 
 }  // namespace
 
-void WstawWpisBazy(Tfaktura_f& okno, int indeks) {
+void Tfaktura_f::WstawWpisBazy(int indeks) {
+    Tfaktura_f& okno = *this;
     if (indeks < 0 || indeks >= static_cast<int>(okno.SlotyListy.size())) return;
     const int s = okno.SlotyListy[static_cast<std::size_t>(indeks)];
     if (okno.TrybListy == RodzajListy::Klienci && okno.BazaKlientow) {
@@ -101,14 +102,12 @@ void WstawWpisBazy(Tfaktura_f& okno, int indeks) {
     }
 }
 
-OpisDialoguPliku OpenDialog2() {
+OpisDialoguPliku Tfaktura_f::OpenDialog2() {
     return {QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"), QStringLiteral("Uslugi"),
             QString(), false};
 }
 
-void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka) {
-    CzytajBaze(okno, sciezka, okno.BazaKlientow);
-}
+void Tfaktura_f::CzytajBazeKlientow(const QString& sciezka) { CzytajBaze(*this, sciezka, BazaKlientow); }
 
 void Tfaktura_f::SpeedButton5Click() {
     OtworzListe(*this, OpenDialog2(), RodzajListy::Klienci, QStringLiteral("Baza klientów "), BazaKlientow,

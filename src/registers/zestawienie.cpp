@@ -16,7 +16,6 @@
 #include "app/platforma.h"
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
-#include "registers/lista_wyboru.h"
 #include "store/blad.h"
 #include "store/cp1250.h"
 #include "store/plik_rekordow.h"
@@ -102,7 +101,7 @@ void Tfaktura_f::SpeedButton24Click() {
     ZDialogiem([this] {
         const std::optional<QString> wybrany = platforma().plikDoOtwarcia(this, OpenDialog2());
         if (!wybrany) return;
-        CzytajBazeKlientow(*this, *wybrany);
+        CzytajBazeKlientow(*wybrany);
         QStringList nazwy;
         for (const auto& nazwa : BazaKlientow->odbiorca1)
             if (nazwa.dlugoscTekstu() > 0) nazwy << nazwa.tekst();

@@ -12,6 +12,11 @@ static_assert(std::endian::native == std::endian::little, "the data files are li
 
 #pragma pack(push, 1)
 
+// The item table and the VAT summary of a record: pozycje[c-1][r-1] is cell (column c = 1..6,
+// row r = 1..3) of the item grid, stawki[c][r-1] cell (column c = 0..3, row r = 1..3) of the VAT grid.
+using TabelaPozycji = TTekst<60>[6][3];
+using TabelaStawek = TTekst<20>[4][3];
+
 // "\Admini\siec.dat": where the data root is.
 struct TUstawieniaSieci {
     std::uint8_t tryb;  // 1: sciezka_lokalna, 2: sciezka_sieciowa, else the current directory
@@ -64,10 +69,10 @@ struct TDokument {
     TTekst<10> data_uslugi;
     TTekst<20> termin_zaplaty;
     TTekst<40> podpis;
-    TTekst<60> pozycje[6][3];
-    TTekst<20> stawki[4][3];
-    TTekst<60> pozycje_korekty[6][3];
-    TTekst<20> stawki_korekty[4][3];
+    TabelaPozycji pozycje;
+    TabelaStawek stawki;
+    TabelaPozycji pozycje_korekty;
+    TabelaStawek stawki_korekty;
     TTekst<1> rodzaj;  // "F" invoice, "K" correcting invoice
     TTekst<30> dotyczy;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// Steps of the pick-list panel shared by the lists that fill it.
+// A line of the pick list joined from stored texts.
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -7,22 +7,6 @@
 
 #include "store/cp1250.h"
 #include "store/tekst.h"
-
-class Tfaktura_f;
-struct OpisDialoguPliku;
-
-// The client file dialog, shared by the client list and the summary's buyer names.
-OpisDialoguPliku OpenDialog2();
-
-// The first record of a client list file into the window's one client buffer, in one read.
-void CzytajBazeKlientow(Tfaktura_f& okno, const QString& sciezka);
-
-// Places the panel over the document panel and shows it.
-void PokazPanelListy(Tfaktura_f& okno);
-
-// Copies the entry behind line `indeks` of a client list (mode 1) or a service list (mode 2) into
-// the form.
-void WstawWpisBazy(Tfaktura_f& okno, int indeks);
 
 // One line of a list joined from stored texts as they are (not trimmed), converted from
 // Windows-1250 once. Long enough for the longest line of any list.
