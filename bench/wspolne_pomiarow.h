@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include "app/platforma.h"
+#include "print/czcionki.h"
 
 // The one desktop of the benchmarks: answers every question with `odpowiedz`, picks `wybranyPlik`
 // (none while it is empty), and stops the run on any error.
@@ -24,6 +25,11 @@ class PlatformaCicha : public Platforma {
     std::optional<QString> plikDoZapisu(QWidget*, const OpisDialoguPliku&) override { return {}; }
     QDateTime teraz() override { return QDateTime::currentDateTime(); }
     void zakonczProgram() override {}
+    Plotno* wybierzDrukarke(QWidget*) override { return nullptr; }
+    std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog*, const std::optional<WyborCzcionki>&) override {
+        return std::nullopt;
+    }
+    bool uruchomProgram(const QString&, const QStringList&, const QString&) override { return false; }
 };
 
 inline int UruchomPomiary(int argc, char** argv) {

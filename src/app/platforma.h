@@ -37,17 +37,14 @@ class Platforma {
     virtual void zakonczProgram() = 0;
     // The print dialog: the canvas of the chosen printer, or nullptr when the user cancels. The
     // printer and its canvas (with its font) stay the same object from one print command to the next.
-    virtual Plotno* wybierzDrukarke(QWidget* /*rodzic*/) { return nullptr; }
+    virtual Plotno* wybierzDrukarke(QWidget* rodzic) = 0;
     // The font dialog, preset from `poczatkowa` when given; nullopt when the user cancels.
-    virtual std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog* /*okno*/,
-                                                         const std::optional<WyborCzcionki>& /*poczatkowa*/);
+    virtual std::optional<WyborCzcionki> wybierzCzcionke(QFontDialog* okno,
+                                                         const std::optional<WyborCzcionki>& poczatkowa) = 0;
     // Starts another program with these arguments in that working directory, without a shell and
-    // without waiting for it; false when it could not be started. A desktop that cannot start
-    // programs keeps this answer.
-    virtual bool uruchomProgram(const QString& /*program*/, const QStringList& /*argumenty*/,
-                                const QString& /*katalogRoboczy*/) {
-        return false;
-    }
+    // without waiting for it; false when it could not be started.
+    virtual bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                                const QString& katalogRoboczy) = 0;
 };
 
 // The real desktop, on Qt's widgets.

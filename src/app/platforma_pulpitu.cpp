@@ -117,10 +117,6 @@ class PlatformaQt final : public Platforma {
 
 }  // namespace
 
-std::optional<WyborCzcionki> Platforma::wybierzCzcionke(QFontDialog*, const std::optional<WyborCzcionki>&) {
-    return std::nullopt;
-}
-
 Platforma& PlatformaPulpitu() {
     static PlatformaQt platforma;
     return platforma;
