@@ -3,11 +3,13 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <array>
+#include <optional>
 
 #include "app/font_f.h"
 #include "app/platforma.h"
@@ -15,6 +17,8 @@
 #include "app/straz.h"
 #include "calc/liczby.h"
 #include "print/kolory.h"
+#include "store/blad.h"
+#include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -107,6 +111,10 @@ void Tfaktura_f::czytajPlikiDanych() {
     const KatalogDanychZUstawien katalog = UstalKatalogDanych(pliki_, KatalogDanych);
     UstawieniaSieci = katalog.ustawienia;
     KatalogDanych = katalog.katalog;
+    if (katalog.blad) {
+        BladKataloguDanych = katalog.blad;
+        throw *katalog.blad;
+    }
     UtworzDomyslneBazy(pliki_, KatalogDanych);
 
     UstawieniaFaktury = ZapewnijICzytaj<TUstawieniaFaktury>(pliki_, SciezkaPliku(SciezkaUstawienFaktury));
@@ -118,7 +126,24 @@ void Tfaktura_f::czytajPlikiDanych() {
 
     ZapewnijPlik(pliki_, SciezkaPliku(SciezkaDokumentow), RekordPoczatkowy(DataDzisiaj));
 
+    // What a crash left: a change to complete from the journal, this program's temporary files. A
+    // failure here is reported, but the last document is shown all the same.
+    std::optional<BladPliku> bladPorzadkow;
+    try {
+        DokonczPrzerwaneZmiany(pliki_, SciezkaPliku(SciezkaDokumentow));
+    } catch (const BladPliku& blad) {
+        bladPorzadkow = blad;
+    }
+    const QString biezacy = pliki_.katalogRoboczy();
+    UsunPozostalosci(pliki_,
+                     {SciezkaPliku(QStringLiteral("\\Admini")), SciezkaPliku(QStringLiteral("\\Uslugi")),
+                      SciezkaDanych(biezacy, QStringLiteral("\\Admini")),
+                      SciezkaDanych(biezacy, QStringLiteral("\\Szablony")),
+                      SciezkaDanych(biezacy, QStringLiteral("\\FONT"))},
+                     QDateTime::currentSecsSinceEpoch());
+
     CzytajOstatniDokument();
+    if (bladPorzadkow) throw *bladPorzadkow;
 }
 
 void Tfaktura_f::zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania) {
@@ -213,6 +238,7 @@ void Tfaktura_f::UstawTekstPola(PoleNaglowka pole, const QString& tekst) {
 }
 
 QString Tfaktura_f::SciezkaPliku(const QString& wzgledna) const {
+    if (BladKataloguDanych) throw *BladKataloguDanych;
     return SciezkaDanych(KatalogDanych, wzgledna);
 }
 

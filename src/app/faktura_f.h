@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/rekordy.h"
 
@@ -164,7 +165,12 @@ class Tfaktura_f : public QWidget {
 
     // ---- Window state -------------------------------------------------------------------------
     QString KatalogDanych;
+    // Why "siec.dat" names no usable data root; while set, no data file is opened (SciezkaPliku).
+    std::optional<BladPliku> BladKataloguDanych;
     TDokument Dokument{};
+    // The record as it was read from the file when it was shown (nothing while the form is tied to
+    // no record): an in-place save or a delete goes ahead only while the file still holds exactly it.
+    std::optional<TDokument> DokumentZPliku;
     std::int32_t PozycjaDokumentu = 0;
     bool Korekta = false;
     bool NowyDokument = false;
@@ -283,7 +289,8 @@ class Tfaktura_f : public QWidget {
     // with the state as far as the handler got.
     void Straz(const std::function<void()>& dzialanie);
 
-    // Path of a data file: KatalogDanych followed by a relative path that begins with a backslash.
+    // Path of a data file: KatalogDanych followed by a relative path that begins with a backslash;
+    // BladKataloguDanych when the data root was refused at start-up.
     QString SciezkaPliku(const QString& wzgledna) const;
     // File dialogs may leave the process elsewhere; operations set the working directory back.
     void PrzywrocKatalogRoboczy();

@@ -4,13 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <exception>
+#include <algorithm>
+#include <optional>
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "calc/liczby.h"
 #include "store/blad.h"
+#include "store/blokada.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -18,29 +20,70 @@
 
 namespace {
 
-// Lets the steps that keep the window in line with the files run after a failure; the first error
-// is reported at the end.
-class OdlozonyBlad {
+// What went wrong after a change had already taken effect: the steps that keep the window in line
+// with the files still run, and the user is told at the end what was done and what failed.
+class BledyPoZmianie {
   public:
+    explicit BledyPoZmianie(QString coZrobiono) : coZrobiono_(std::move(coZrobiono)) {}
     template <class F>
     void wykonaj(F krok) {
         try {
             krok();
-        } catch (...) {
-            if (!blad_) blad_ = std::current_exception();
+        } catch (const BladPliku& blad) {
+            dodaj(blad);
+        }
+    }
+    void dodaj(const BladPliku& blad) {
+        dodajCaly(blad.zPrzedrostkiem(coZrobiono_ + QStringLiteral(", ale ")));
+    }
+    // The message says all by itself.
+    void dodajCaly(const BladPliku& blad) {
+        if (!pierwszy_)
+            pierwszy_ = blad;
+        else
+            dalsze_ << blad.komunikat();
+    }
+    // The last steps of the document file: a write that failed is a failed save, anything later a
+    // failure after the save.
+    void zakoncz(PlikDokumentow& plik) {
+        const bool niedokonczony = plik.zapisNiedokonczony();
+        try {
+            plik.zakoncz();
+        } catch (const BladPliku& blad) {
+            niedokonczony ? dodajCaly(blad) : dodaj(blad);
         }
     }
     void zglos() const {
-        if (blad_) std::rethrow_exception(blad_);
+        if (!pierwszy_) return;
+        if (dalsze_.isEmpty()) throw *pierwszy_;
+        throw BladPliku::ZKomunikatem(pierwszy_->operacja(), pierwszy_->sciezka(), pierwszy_->kod(),
+                                      pierwszy_->komunikat() + u'\n' + dalsze_.join(u'\n'));
     }
 
   private:
-    std::exception_ptr blad_;
+    QString coZrobiono_;
+    std::optional<BladPliku> pierwszy_;
+    QStringList dalsze_;
 };
 
-// The stored number of a sequence plus one; a text without leading digits counts as 0.
-QString NastepnyNumer(const TTekst<10>& zapisany) {
-    return QString::number(static_cast<qint64>(CalkowitaZTekstu(zapisany.tekst())) + 1);
+// The stored number of a sequence plus one; a text without leading digits counts as 0. When the
+// document file holds a later document of the sequence than "faktura.dat" knows of (its number
+// could not be recorded after it was saved), the proposal follows that document instead.
+QString NastepnyNumer(const TTekst<10>& zapisany, const std::optional<QString>& ostatniWPliku) {
+    std::int64_t numer = CalkowitaZTekstu(zapisany.tekst());
+    if (ostatniWPliku) numer = std::max<std::int64_t>(numer, CalkowitaZTekstu(*ostatniWPliku));
+    return QString::number(numer + 1);
+}
+
+// The number text of the last stored document of the sequence; nothing when the file cannot be read,
+// which leaves the proposal to "faktura.dat" alone.
+std::optional<QString> OstatniNumerWPliku(Tfaktura_f& okno, char rodzaj, const TTekst<20>& rozszerzenie) {
+    try {
+        return NumerOstatniegoDokumentu(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), rodzaj,
+                                        rozszerzenie.tekst());
+    } catch (const BladPliku&) {
+        return std::nullopt;
+    }
 }
 
 // "faktura.dat", created with a zero record when missing.
@@ -49,22 +92,35 @@ void CzytajUstawieniaFaktury(Tfaktura_f& okno) {
         ZapewnijICzytaj<TUstawieniaFaktury>(okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury));
 }
 
-// The standing parameters of the document just appended go back to "faktura.dat": the place, the
-// signature, and the number and suffix of the sequence of its kind.
-void ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
-    TUstawieniaFaktury ustawienia = okno.UstawieniaFaktury;
-    ustawienia.miejscowosc.ustaw(okno.miejscowosc->text());
-    const QString rodzaj = okno.Dokument.rodzaj.tekst();
-    if (rodzaj == QLatin1String("F")) {
-        ustawienia.numerator.ustaw(okno.numerator->text());
-        ustawienia.rozszerzenie.ustaw(okno.rozszerzenie->text());
-    } else if (rodzaj == QLatin1String("K")) {
-        ustawienia.numerator_korekty.ustaw(okno.numerator->text());
-        ustawienia.rozszerzenie_korekty.ustaw(okno.rozszerzenie->text());
-    }
-    ustawienia.podpis.ustaw(okno.podpis->text());
-    ZapiszRekordAtomowo(okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), ustawienia);
-    okno.UstawieniaFaktury = ustawienia;
+// The standing parameters of the document just appended go back to "faktura.dat" under its lock:
+// the place, the signature, and the number and suffix of the sequence of its kind; the rest as read
+// by "Nowa faktura" or "Korekta faktury", but the other sequence as it is now, so that a document of
+// that sequence stored meanwhile on another workstation keeps its number. Returns the record that
+// was on the disk.
+TUstawieniaFaktury ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
+    const bool korekta = okno.Dokument.rodzaj.tekst() == QLatin1String("K");
+    TUstawieniaFaktury zapisane{};
+    const TUstawieniaFaktury naDysku = ZmienPodBlokada<TUstawieniaFaktury>(
+        okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), [&](const TUstawieniaFaktury& teraz) {
+            TUstawieniaFaktury u = okno.UstawieniaFaktury;
+            u.miejscowosc.ustaw(okno.miejscowosc->text());
+            if (korekta) {
+                u.numerator = teraz.numerator;
+                u.rozszerzenie = teraz.rozszerzenie;
+                u.numerator_korekty.ustaw(okno.numerator->text());
+                u.rozszerzenie_korekty.ustaw(okno.rozszerzenie->text());
+            } else {
+                u.numerator_korekty = teraz.numerator_korekty;
+                u.rozszerzenie_korekty = teraz.rozszerzenie_korekty;
+                u.numerator.ustaw(okno.numerator->text());
+                u.rozszerzenie.ustaw(okno.rozszerzenie->text());
+            }
+            u.podpis.ustaw(okno.podpis->text());
+            zapisane = u;
+            return u;
+        });
+    okno.UstawieniaFaktury = zapisane;
+    return naDysku;
 }
 
 // A non-zero amount of an item column becomes two decimals right-aligned in a field of the given
@@ -87,64 +143,87 @@ QString PytanieOZapis(bool nowyDokument, bool korekta) {
                    : QStringLiteral("Zapisać zmiany w fakturze ?");
 }
 
-// The record at `pozycja` (from 1) of an open document file, or an error when there is none: a
-// write there must never become an append.
-void SprawdzPozycje(PlikRekordow& plik, std::int64_t pozycja) {
-    if (pozycja < 1 || pozycja > plik.liczbaRekordow())
-        throw BladPliku(QStringLiteral("zapis"), plik.sciezka(), 0,
-                        QStringLiteral("pokazany dokument nie odpowiada żadnemu zapisanemu (pozycja %1); "
-                                       "wczytaj go ponownie z listy faktur")
-                            .arg(pozycja));
+// The record at `pozycja` as it is now stored, into Dokument, and shown; when it cannot be read, the
+// form keeps the document as written, which is what the file holds.
+void PokazZapisany(Tfaktura_f& okno, std::int64_t pozycja, BledyPoZmianie& bledy) {
+    bledy.wykonaj([&] {
+        PlikRekordow plik(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
+        plik.otworzDoOdczytu();
+        plik.szukaj(pozycja - 1);
+        TDokument zapisany{};
+        plik.czytaj(zapisany);
+        plik.zamknij();
+        okno.Dokument = zapisany;
+    });
+    okno.PokazWczytanyDokument();
+}
+
+// Tells the user which number another workstation stored while this one edited its document, so
+// that a duplicate is noticed, never made silently.
+void ZglosNumerInnegoStanowiska(Tfaktura_f& okno, const TUstawieniaFaktury& przeczytane,
+                                const TUstawieniaFaktury& naDysku, bool korekta) {
+    const TTekst<10>& przed = korekta ? przeczytane.numerator_korekty : przeczytane.numerator;
+    const TTekst<10>& teraz = korekta ? naDysku.numerator_korekty : naDysku.numerator;
+    if (przed.tekst() == teraz.tekst()) return;
+    const QString rozszerzenie = (korekta ? naDysku.rozszerzenie_korekty : naDysku.rozszerzenie).tekst();
+    okno.platforma().informacja(
+        &okno, QStringLiteral("Informacja"),
+        QStringLiteral(
+            "W czasie edycji na innym stanowisku zapisano %1 nr %2/%3. Ten dokument został zapisany "
+            "z numerem %4/%5; sprawdź, czy numery się nie powtarzają.")
+            .arg(korekta ? QStringLiteral("fakturę korygującą") : QStringLiteral("fakturę"), teraz.tekst(),
+                 rozszerzenie, okno.numerator->text(), okno.rozszerzenie->text()));
 }
 
 void DopiszDokument(Tfaktura_f& okno) {
-    PlikRekordow plik(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
-    plik.otworz();
     okno.PodstawDoPliku();
-    const std::int64_t n = plik.liczbaRekordow();
-    if (n >= INT32_MAX)
-        throw BladPliku(QStringLiteral("zapis"), plik.sciezka(), 0,
-                        QStringLiteral("plik dokumentów jest pełny"));
-    plik.szukaj(n);
-    okno.PozycjaDokumentu = static_cast<std::int32_t>(n + 1);
-    plik.zapisz(okno.Dokument);
+    std::optional<PlikDokumentow> plik(std::in_place, okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow));
+    const std::int64_t pozycja = plik->dopisz(okno.Dokument);
 
-    // The document is in the file from here on: whatever fails next, the form is the stored
-    // record at PozycjaDokumentu, so that saving again replaces it instead of adding it twice.
-    // Deleting is allowed only now; before, PozycjaDokumentu named another document.
+    // The document is stored from here on: whatever fails next, the form is the stored record at
+    // PozycjaDokumentu, so that saving again replaces it instead of adding it twice. Deleting is
+    // allowed only now; before, PozycjaDokumentu named another document.
+    okno.PozycjaDokumentu = static_cast<std::int32_t>(pozycja);
     okno.NowyDokument = false;
     okno.UsuwanieDozwolone = true;
-    OdlozonyBlad blad;
-    blad.wykonaj([&plik] { plik.synchronizuj(); });
-    blad.wykonaj([&plik] { plik.zamknij(); });
-    blad.wykonaj([&okno] { ZapiszUstawieniaFaktury(okno); });
+    BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
+    bledy.zakoncz(*plik);
+    plik.reset();
+
+    const bool korekta = okno.Dokument.rodzaj.tekst() == QLatin1String("K");
+    const TUstawieniaFaktury przeczytane = okno.UstawieniaFaktury;
+    try {
+        ZglosNumerInnegoStanowiska(okno, przeczytane, ZapiszUstawieniaFaktury(okno), korekta);
+    } catch (const BladPliku& blad) {
+        bledy.dodaj(BladPliku::ZKomunikatem(
+            blad.operacja(), blad.sciezka(), blad.kod(),
+            QStringLiteral("jego numeru nie udało się zapisać w ustawieniach. %1. Następny nowy dokument "
+                           "otrzyma mimo to kolejny numer.")
+                .arg(blad.komunikat())));
+    }
     okno.SpeedButton6->setEnabled(true);
-    okno.CzytajOstatniDokument();
-    blad.zglos();
+    // The document just saved is shown as stored: read back at its own position, which another
+    // workstation's later append cannot move.
+    PokazZapisany(okno, pozycja, bledy);
+    bledy.zglos();
 }
 
 void ZastapDokument(Tfaktura_f& okno) {
-    const QString sciezka = okno.SciezkaPliku(SciezkaDokumentow);
-    {
-        PlikRekordow plik(okno.pliki(), sciezka, sizeof(TDokument));
-        plik.otworz();
-        okno.PodstawDoPliku();
-        SprawdzPozycje(plik, okno.PozycjaDokumentu);
-        plik.szukaj(okno.PozycjaDokumentu - 1);
-        plik.zapisz(okno.Dokument);
-        okno.UsuwanieDozwolone = true;
-        plik.synchronizuj();
-        plik.zamknij();
-    }
-    PlikRekordow plik(okno.pliki(), sciezka, sizeof(TDokument));
-    plik.otworzDoOdczytu();
-    plik.szukaj(okno.PozycjaDokumentu - 1);
-    // Read whole before it replaces Dokument, which holds the tables the form does not show.
-    TDokument zapisany{};
-    plik.czytaj(zapisany);
-    okno.Dokument = zapisany;
-    okno.PokazWczytanyDokument();
-    plik.zamknij();
+    okno.PodstawDoPliku();
+    std::optional<PlikDokumentow> plik(std::in_place, okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow));
+    // Only the document the form was loaded from may be written over: a record changed or removed
+    // meanwhile on another workstation is never overwritten, and an in-place save never appends.
+    if (!okno.DokumentZPliku)
+        plik->sprawdz(0, TDokument{});
+    else
+        plik->sprawdz(okno.PozycjaDokumentu, *okno.DokumentZPliku);
+    plik->zastap(okno.PozycjaDokumentu, okno.Dokument);
+    okno.UsuwanieDozwolone = true;
+    BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
+    bledy.zakoncz(*plik);
+    plik.reset();
+    PokazZapisany(okno, okno.PozycjaDokumentu, bledy);
+    bledy.zglos();
 }
 
 }  // namespace
@@ -178,7 +257,8 @@ void Tfaktura_f::SpeedButton6Click() {
 
     CzytajUstawieniaFaktury(*this);
     zastosujUstawieniaFaktury(false);
-    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator));
+    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator,
+                                     OstatniNumerWPliku(*this, 'F', UstawieniaFaktury.rozszerzenie)));
 }
 
 void Tfaktura_f::SpeedButton9Click() {
@@ -197,7 +277,8 @@ void Tfaktura_f::SpeedButton9Click() {
 
     CzytajUstawieniaFaktury(*this);
     rozszerzenie->setText(UstawieniaFaktury.rozszerzenie_korekty.tekst());
-    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator_korekty));
+    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator_korekty,
+                                     OstatniNumerWPliku(*this, 'K', UstawieniaFaktury.rozszerzenie_korekty)));
 }
 
 void Tfaktura_f::SpeedButton2Click() {
@@ -231,20 +312,34 @@ void Tfaktura_f::SpeedButton8Click() {
     }
     if (!platforma_.pytanie(this, QStringLiteral("Pytanie"), QStringLiteral("Usunąć dokument ?"))) return;
 
+    std::optional<PlikDokumentow> plik(std::in_place, pliki_, dokumenty);
+    // Under the lock, as it is now: another workstation may have deleted meanwhile.
+    if (plik->liczbaRekordow() <= 1) {
+        plik.reset();
+        platforma_.informacja(this, QStringLiteral("Informacja"),
+                              QStringLiteral("Nie można usunąć ostatniego wpisu"));
+        return;
+    }
+    // Only the document the form was loaded from is removed, never one that took its place.
+    if (!DokumentZPliku)
+        plik->sprawdz(0, TDokument{});
+    else
+        plik->sprawdz(PozycjaDokumentu, *DokumentZPliku);
     // The flags change only once the file has changed: a failed delete leaves the stored document
     // shown as it was, a correction still a correction.
-    PrzebudujBezRekordu(pliki_, dokumenty, SciezkaPliku(SciezkaNowychDokumentow), PozycjaDokumentu);
-    // Until the last record is shown the form is tied to no record: an in-place save is refused.
+    plik->przebudujBez(PozycjaDokumentu, SciezkaPliku(SciezkaNowychDokumentow));
+    // Until the last record is shown the form is tied to no record: an in-place save and another
+    // delete are refused.
     PozycjaDokumentu = 0;
+    DokumentZPliku.reset();
     NowyDokument = false;
     Korekta = false;
     // The last record is shown as an editable document, also when the invoice's tables of a
     // correction were shown.
     ZapisDozwolony = true;
-    OdlozonyBlad blad;
-    blad.wykonaj([this, &dokumenty] {
-        pliki_.synchronizujKatalog(KatalogNadrzedny(RzeczywistaSciezka(pliki_, dokumenty)));
-    });
-    CzytajOstatniDokument();
-    blad.zglos();
+    BledyPoZmianie bledy(QStringLiteral("Dokument został usunięty"));
+    bledy.zakoncz(*plik);
+    plik.reset();
+    bledy.wykonaj([this] { CzytajOstatniDokument(); });
+    bledy.zglos();
 }

@@ -88,6 +88,7 @@ void Tfaktura_f::CzytajOstatniDokument() {
 }
 
 void Tfaktura_f::PokazWczytanyDokument() {
+    DokumentZPliku = Dokument;
     PodstawDoFormatki();
     const QString rodzaj = Dokument.rodzaj.tekst();
     // A correction cannot itself be corrected.

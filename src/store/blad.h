@@ -4,7 +4,8 @@
 #include <QString>
 #include <stdexcept>
 
-// Polish text for an errno value; unknown values fall back to the system's own text.
+// Polish text for an errno value: the program's own for the values it meets, else the system's
+// Polish text where its translations are installed, else a Polish text with the number.
 QString KomunikatSystemu(int errnoKod);
 
 class BladPliku : public std::runtime_error {
@@ -12,6 +13,12 @@ class BladPliku : public std::runtime_error {
     // kod: errno of the failed call, or 0 when the failure is ours (e.g. a file shorter than a record);
     // an empty komunikatSystemu is filled from kod.
     BladPliku(QString operacja, QString sciezka, int kod, QString komunikatSystemu = {});
+
+    // An error whose whole message for the user is `komunikat`; it names the file itself.
+    static BladPliku ZKomunikatem(QString operacja, QString sciezka, int kod, const QString& komunikat);
+    // The same error, its message led in by `przedrostek` (for example "Dokument został zapisany,
+    // ale "), so that the user learns what had already happened.
+    BladPliku zPrzedrostkiem(const QString& przedrostek) const;
 
     const QString& operacja() const { return operacja_; }
     const QString& sciezka() const { return sciezka_; }
@@ -21,11 +28,14 @@ class BladPliku : public std::runtime_error {
     // Full message for the user, e.g.
     // "Błąd pliku przy operacji „otwarcie” pliku „/x/Uslugi/dokumenty.dat”: Nie ma takiego pliku ani
     // katalogu".
-    QString komunikat() const;
+    QString komunikat() const { return komunikat_; }
 
   private:
+    BladPliku(QString operacja, QString sciezka, int kod, QString komunikatSystemu, QString komunikat);
+
     QString operacja_;
     QString sciezka_;
     int kod_;
     QString komunikatSystemu_;
+    QString komunikat_;
 };

@@ -77,9 +77,16 @@ class PlikRekordow {
 
 bool PlikIstnieje(SystemPlikow& system, const QString& sciezka);
 
+// This workstation's name as it may stand in a file name.
+QString NazwaStanowiska();
+// "<target>.<workstation>.<process>.tmp": a name that no other copy of the program uses at the
+// same time, also on another workstation of a shared folder.
+QString NazwaTymczasowa(const QString& cel);
+
 // Replaces the whole file so that a crash or a failure leaves either the old or the new content:
-// the data goes to "<target>.tmp" in the same folder, is synced, renamed over the target in one step,
-// and the folder is synced. On a failure before the rename the temporary file is removed.
+// the data goes to NazwaTymczasowa(target) in the same folder, is synced, renamed over the target in
+// one step, and the folder is synced. On a failure before the rename the temporary file is removed.
+// Every failure names the target, not the temporary file.
 void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dane, std::size_t ile);
 
 template <RekordPliku T>

@@ -1,7 +1,12 @@
 #include "store/pliki_danych.h"
 
+#include <signal.h>
+
+#include <cerrno>
+#include <limits>
 #include <memory>
 
+#include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/sciezki.h"
 
@@ -38,28 +43,100 @@ TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog) {
 
 namespace {
 
-KatalogDanychZUstawien KatalogZUstawien(const QString& biezacy, const TUstawieniaSieci& ustawienia) {
-    KatalogDanychZUstawien wynik{biezacy, ustawienia};
-    if (ustawienia.tryb == 1)
-        wynik.katalog = ustawienia.sciezka_lokalna.tekst();
-    else if (ustawienia.tryb == 2)
-        wynik.katalog = ustawienia.sciezka_sieciowa.tekst();
+// The data root that "siec.dat" names. A path that would silently lead elsewhere is refused: a NUL
+// byte would cut it short, an empty one would put the data below "/", and a folder that does not
+// exist would show only as a failure of some later file.
+KatalogDanychZUstawien KatalogZUstawien(SystemPlikow& system, const QString& siecDat, const QString& biezacy,
+                                        const TUstawieniaSieci& ustawienia) {
+    KatalogDanychZUstawien wynik{biezacy, ustawienia, std::nullopt};
+    if (ustawienia.tryb != 1 && ustawienia.tryb != 2) return wynik;
+    const QString sciezka =
+        ustawienia.tryb == 1 ? ustawienia.sciezka_lokalna.tekst() : ustawienia.sciezka_sieciowa.tekst();
+    const QString ktora = ustawienia.tryb == 1 ? QStringLiteral("lokalna") : QStringLiteral("sieciowa");
+    const auto odmowa = [&](const QString& powod) {
+        return BladPliku::ZKomunikatem(
+            QStringLiteral("odczyt"), siecDat, 0,
+            QStringLiteral(
+                "Plik „%1” (tryb %2) wskazuje nieprawidłowy katalog danych: %3. Popraw ścieżkę %4 w "
+                "ustawieniach programu.")
+                .arg(siecDat)
+                .arg(ustawienia.tryb)
+                .arg(powod, ktora));
+    };
+    wynik.katalog = sciezka;
+    if (const qsizetype nul = sciezka.indexOf(QChar(0)); nul >= 0) {
+        wynik.blad = odmowa(QStringLiteral("ścieżka zawiera znak NUL na pozycji %1").arg(nul + 1));
+        return wynik;
+    }
+    if (sciezka.trimmed().isEmpty()) {
+        wynik.blad = odmowa(QStringLiteral("ścieżka jest pusta"));
+        return wynik;
+    }
+    const OpisPliku katalog = system.opisz(RzeczywistaSciezka(system, sciezka));
+    if (katalog.rodzaj == OpisPliku::Rodzaj::Brak)
+        wynik.blad = odmowa(QStringLiteral("katalog „%1” nie istnieje").arg(sciezka));
+    else if (katalog.rodzaj != OpisPliku::Rodzaj::Katalog)
+        wynik.blad = odmowa(QStringLiteral("„%1” nie jest katalogiem").arg(sciezka));
     return wynik;
 }
+
+bool ProcesDziala(qint64 pid) {
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() &&
+           (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// The data files whose temporary name earlier versions of the program wrote as "<file>.tmp".
+const QStringList DawneTymczasowe = {
+    QStringLiteral("siec.dat.tmp"),      QStringLiteral("faktura.dat.tmp"),
+    QStringLiteral("firma.dat.tmp"),     QStringLiteral("info.dat.tmp"),
+    QStringLiteral("ewidencja.dat.tmp"), QStringLiteral("uslugi.dat.tmp"),
+    QStringLiteral("klienci.dat.tmp"),   QStringLiteral("font_welkaro.dat.tmp"),
+};
 
 }  // namespace
 
 KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& biezacy) {
     const QString siecDat = SciezkaDanych(biezacy, SciezkaUstawienSieci);
-    return KatalogZUstawien(biezacy, ZapewnijICzytaj(system, siecDat, UstawieniaSieciDlaKatalogu(biezacy)));
+    return KatalogZUstawien(system, RzeczywistaSciezka(system, siecDat), biezacy,
+                            ZapewnijICzytaj(system, siecDat, UstawieniaSieciDlaKatalogu(biezacy)));
 }
 
 KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy) {
     const QString siecDat = SciezkaDanych(biezacy, SciezkaUstawienSieci);
-    if (!PlikIstnieje(system, siecDat)) return KatalogZUstawien(biezacy, UstawieniaSieciDlaKatalogu(biezacy));
+    if (!PlikIstnieje(system, siecDat))
+        return KatalogDanychZUstawien{biezacy, UstawieniaSieciDlaKatalogu(biezacy), std::nullopt};
     TUstawieniaSieci ustawienia{};
     CzytajRekord(system, siecDat, ustawienia);
-    return KatalogZUstawien(biezacy, ustawienia);
+    return KatalogZUstawien(system, RzeczywistaSciezka(system, siecDat), biezacy, ustawienia);
+}
+
+void UsunPozostalosci(SystemPlikow& system, const QStringList& katalogi, std::int64_t teraz) {
+    const QString stanowisko = NazwaStanowiska();
+    for (const QString& wzgledny : katalogi) {
+        const QString katalog = RzeczywistaSciezka(system, wzgledny);
+        for (const QString& nazwa : system.zawartoscKatalogu(katalog)) {
+            if (!nazwa.endsWith(QStringLiteral(".tmp"))) continue;
+            const QString sciezka = katalog + u'/' + nazwa;
+            const OpisPliku opis = system.opisz(sciezka);
+            if (opis.rodzaj != OpisPliku::Rodzaj::Plik) continue;
+            const std::int64_t wiek = teraz - opis.czasModyfikacji;
+            // "<file>.<workstation>.<process>.tmp"
+            const QStringList czesci = nazwa.split(u'.');
+            bool liczba = false;
+            const qint64 pid = czesci.size() >= 4 ? czesci[czesci.size() - 2].toLongLong(&liczba) : 0;
+            bool usunac = false;
+            if (liczba)
+                usunac = (czesci[czesci.size() - 3] == stanowisko && !ProcesDziala(pid)) || wiek > 24 * 3600;
+            else
+                usunac = DawneTymczasowe.contains(nazwa, Qt::CaseInsensitive) && wiek > 3600;
+            if (!usunac) continue;
+            try {
+                system.usun(sciezka);
+            } catch (const BladPliku&) {
+                // Left for the next start; it harms nothing meanwhile.
+            }
+        }
+    }
 }
 
 void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych) {

@@ -3,7 +3,11 @@
 // program creates itself, and how the data root is found.
 
 #include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
 
+#include "store/blad.h"
 #include "store/rekordy.h"
 
 class SystemPlikow;
@@ -32,6 +36,9 @@ TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog);
 struct KatalogDanychZUstawien {
     QString katalog;
     TUstawieniaSieci ustawienia{};
+    // Set when the path of the mode cannot be a data root (a NUL byte in it, empty, no such folder):
+    // `katalog` is then the path as written, and nothing may be read or written below it.
+    std::optional<BladPliku> blad;
 };
 
 // Finds the data root from "\Admini\siec.dat" below the working directory `biezacy`, creating that
@@ -42,6 +49,13 @@ KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& b
 // The data root as UstalKatalogDanych would find it, for a reader that writes nothing: without
 // "siec.dat" the root is `biezacy`, as a first start would make it.
 KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy);
+
+// Removes what a crash or a double fault of this program left in the folders `katalogi`: its own
+// temporary files, by name ("<file>.<workstation>.<process>.tmp") when the process of this
+// workstation no longer runs, or of any workstation after a day, and the temporary names of the
+// program's earlier versions ("<data file>.tmp") after an hour, when no copy can still be writing
+// them. Nothing else is touched, and a file that cannot be removed is left for the next start.
+void UsunPozostalosci(SystemPlikow& system, const QStringList& katalogi, std::int64_t teraz);
 
 // Creates the empty service and client list files when they are missing, with their slots numbered
 // "01".."09", "10"... An existing file is never written.

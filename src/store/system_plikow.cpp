@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "store/blad.h"
@@ -37,7 +39,38 @@ off_t Pozycja(std::uint64_t pozycja, const QString& operacja, const QString& sci
     return static_cast<off_t>(pozycja);
 }
 
+OpisPliku Opis(const struct stat& st) {
+    OpisPliku opis;
+    opis.rodzaj = S_ISREG(st.st_mode)   ? OpisPliku::Rodzaj::Plik
+                  : S_ISDIR(st.st_mode) ? OpisPliku::Rodzaj::Katalog
+                                        : OpisPliku::Rodzaj::Inny;
+    opis.rozmiar = static_cast<std::uint64_t>(st.st_size);
+    opis.czasModyfikacji = static_cast<std::int64_t>(st.st_mtime);
+    opis.urzadzenie = static_cast<std::uint64_t>(st.st_dev);
+    opis.wezel = static_cast<std::uint64_t>(st.st_ino);
+    return opis;
+}
+
+// Why something that is not a regular file cannot be used as one.
+QString NieZwyklyPlik(mode_t tryb) {
+    if (S_ISDIR(tryb)) return QStringLiteral("To jest katalog, a nie plik");
+    if (S_ISFIFO(tryb)) return QStringLiteral("To jest potok (FIFO), a nie zwykły plik");
+    if (S_ISCHR(tryb) || S_ISBLK(tryb)) return QStringLiteral("To jest urządzenie, a nie zwykły plik");
+    if (S_ISSOCK(tryb)) return QStringLiteral("To jest gniazdo, a nie zwykły plik");
+    return QStringLiteral("To nie jest zwykły plik");
+}
+
+// One byte far beyond the content of any data file: the lock never covers data that another
+// program reads or writes, even where a file system enforces locks.
+constexpr off_t BajtBlokady = off_t{1} << 40;
+
 }  // namespace
+
+OpisPliku SystemPlikowPosix::opisz(const QString& sciezka) {
+    struct stat st;
+    if (sciezka.isEmpty() || ::stat(Nazwa(sciezka).constData(), &st) != 0) return {};
+    return Opis(st);
+}
 
 bool SystemPlikowPosix::istnieje(const QString& sciezka) {
     struct stat st;
@@ -57,7 +90,8 @@ std::vector<QString> SystemPlikowPosix::zawartoscKatalogu(const QString& katalog
 }
 
 int SystemPlikowPosix::otworz(const QString& sciezka, TrybOtwarcia tryb) {
-    int flagi = O_CLOEXEC;
+    // Without O_NONBLOCK a pipe put in place of a data file would stop the program for good.
+    int flagi = O_CLOEXEC | O_NONBLOCK;
     switch (tryb) {
         case TrybOtwarcia::Odczyt:
             flagi |= O_RDONLY;
@@ -75,7 +109,19 @@ int SystemPlikowPosix::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     const bool tworzy = tryb == TrybOtwarcia::Utworz || tryb == TrybOtwarcia::UtworzNowy;
     const QByteArray nazwa = Nazwa(sciezka);
     const int uchwyt = BezPrzerwan([&] { return ::open(nazwa.constData(), flagi, 0666); });
-    if (uchwyt < 0) Zglos(tworzy ? QStringLiteral("utworzenie") : QStringLiteral("otwarcie"), sciezka);
+    const QString operacja = tworzy ? QStringLiteral("utworzenie") : QStringLiteral("otwarcie");
+    if (uchwyt < 0) Zglos(operacja, sciezka);
+    struct stat st;
+    if (::fstat(uchwyt, &st) != 0) {
+        const int kod = errno;
+        ::close(uchwyt);
+        throw BladPliku(operacja, sciezka, kod);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(uchwyt);
+        throw BladPliku(operacja, sciezka, 0, NieZwyklyPlik(st.st_mode));
+    }
+    ::fcntl(uchwyt, F_SETFL, ::fcntl(uchwyt, F_GETFL) & ~O_NONBLOCK);
     std::lock_guard zamek(blokada_);
     sciezki_[uchwyt] = sciezka;
     return uchwyt;
@@ -133,6 +179,62 @@ void SystemPlikowPosix::obetnij(int uchwyt, std::uint64_t rozmiar) {
 void SystemPlikowPosix::synchronizuj(int uchwyt) {
     if (BezPrzerwan([&] { return ::fsync(uchwyt); }) != 0)
         Zglos(QStringLiteral("synchronizacja"), sciezkaUchwytu(uchwyt));
+}
+
+void SystemPlikowPosix::kopiuj(int zrodlo, std::uint64_t od, int cel, std::uint64_t doPozycji,
+                               std::uint64_t ile) {
+    const QString operacja = QStringLiteral("kopiowanie");
+    loff_t z = Pozycja(od, operacja, sciezkaUchwytu(zrodlo));
+    loff_t c = Pozycja(doPozycji, operacja, sciezkaUchwytu(cel));
+    // The kernel copies within the file system without passing the data through the program; where
+    // it cannot (another file system, an old kernel), the bytes go through a buffer.
+    bool jadro = true;
+    std::unique_ptr<char[]> bufor;
+    constexpr std::size_t RozmiarBufora = 1 << 18;
+    while (ile > 0) {
+        const std::size_t porcja = static_cast<std::size_t>(std::min<std::uint64_t>(ile, 1u << 30));
+        ssize_t n;
+        if (jadro) {
+            n = ::copy_file_range(zrodlo, &z, cel, &c, porcja, 0);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                if (errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP ||
+                    errno == ENOTSUP || errno == EBADF) {
+                    jadro = false;
+                    continue;
+                }
+                Zglos(operacja, sciezkaUchwytu(cel));
+            }
+        } else {
+            if (!bufor) bufor = std::make_unique_for_overwrite<char[]>(RozmiarBufora);
+            const std::size_t ilePrzez = std::min(porcja, RozmiarBufora);
+            n = static_cast<ssize_t>(czytaj(zrodlo, static_cast<std::uint64_t>(z), bufor.get(), ilePrzez));
+            if (n > 0) zapisz(cel, static_cast<std::uint64_t>(c), bufor.get(), static_cast<std::size_t>(n));
+            z += n;
+            c += n;
+        }
+        if (n == 0)
+            throw BladPliku(QStringLiteral("odczyt"), sciezkaUchwytu(zrodlo), 0,
+                            QStringLiteral("plik skrócił się w czasie kopiowania"));
+        ile -= static_cast<std::uint64_t>(n);
+    }
+}
+
+OpisPliku SystemPlikowPosix::opiszUchwyt(int uchwyt) {
+    struct stat st;
+    if (::fstat(uchwyt, &st) != 0) Zglos(QStringLiteral("odczyt rozmiaru"), sciezkaUchwytu(uchwyt));
+    return Opis(st);
+}
+
+bool SystemPlikowPosix::zablokuj(int uchwyt) {
+    struct flock blokada {};
+    blokada.l_type = F_WRLCK;
+    blokada.l_whence = SEEK_SET;
+    blokada.l_start = BajtBlokady;
+    blokada.l_len = 1;
+    if (BezPrzerwan([&] { return ::fcntl(uchwyt, F_OFD_SETLK, &blokada); }) == 0) return true;
+    if (errno == EAGAIN || errno == EACCES) return false;
+    Zglos(QStringLiteral("blokada"), sciezkaUchwytu(uchwyt));
 }
 
 void SystemPlikowPosix::zamknij(int uchwyt) {
@@ -237,6 +339,8 @@ std::uint64_t OtwartyPlik::rozmiar() { return system_->rozmiar(wymagaj()); }
 void OtwartyPlik::obetnij(std::uint64_t rozmiar) { system_->obetnij(wymagaj(), rozmiar); }
 
 void OtwartyPlik::synchronizuj() { system_->synchronizuj(wymagaj()); }
+
+OpisPliku OtwartyPlik::opisz() { return system_->opiszUchwyt(wymagaj()); }
 
 void OtwartyPlik::zamknij() {
     if (uchwyt_ < 0) return;

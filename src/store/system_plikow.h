@@ -16,15 +16,28 @@ enum class TrybOtwarcia {
     UtworzNowy,  // create, failing when the file exists; read and write
 };
 
+// What a path names, as far as the program cares.
+struct OpisPliku {
+    enum class Rodzaj { Brak, Plik, Katalog, Inny };
+    Rodzaj rodzaj = Rodzaj::Brak;
+    std::uint64_t rozmiar = 0;
+    std::int64_t czasModyfikacji = 0;  // seconds since 1970
+    // Which file it is: the same pair for two names (or a name and a handle) means one file.
+    std::uint64_t urzadzenie = 0, wezel = 0;
+};
+
 // Every failure throws BladPliku.
 class SystemPlikow {
   public:
     virtual ~SystemPlikow() = default;
 
     virtual bool istnieje(const QString& sciezka) = 0;
+    // Follows symbolic links; Brak when nothing is there or it cannot be looked at.
+    virtual OpisPliku opisz(const QString& sciezka) = 0;
     // Names of the entries (without "." and ".."); empty when the folder cannot be read.
     virtual std::vector<QString> zawartoscKatalogu(const QString& katalog) = 0;
 
+    // Only a regular file opens: a folder, a pipe or a device is refused (without waiting on it).
     virtual int otworz(const QString& sciezka, TrybOtwarcia tryb) = 0;
     // Returns the number of bytes read: fewer than asked only at the end of the file.
     virtual std::size_t czytaj(int uchwyt, std::uint64_t pozycja, void* bufor, std::size_t ile) = 0;
@@ -33,6 +46,16 @@ class SystemPlikow {
     virtual std::uint64_t rozmiar(int uchwyt) = 0;
     virtual void obetnij(int uchwyt, std::uint64_t rozmiar) = 0;
     virtual void synchronizuj(int uchwyt) = 0;
+    // Copies `ile` bytes between two open files (the kernel copies where it can); all of them or
+    // throws.
+    virtual void kopiuj(int zrodlo, std::uint64_t od, int cel, std::uint64_t doPozycji,
+                        std::uint64_t ile) = 0;
+    virtual OpisPliku opiszUchwyt(int uchwyt) = 0;
+    // The advisory lock that copies of this program take on a shared file before they change it
+    // (one byte far beyond any content, so that other programs' reads and writes are never
+    // blocked). true: granted; false: held by another open of the file; throws when the file system
+    // cannot lock. Closing the handle releases it.
+    virtual bool zablokuj(int uchwyt) = 0;
     // The handle is released even when this throws.
     virtual void zamknij(int uchwyt) = 0;
 
@@ -53,6 +76,7 @@ class SystemPlikow {
 class SystemPlikowPosix : public SystemPlikow {
   public:
     bool istnieje(const QString& sciezka) override;
+    OpisPliku opisz(const QString& sciezka) override;
     std::vector<QString> zawartoscKatalogu(const QString& katalog) override;
     int otworz(const QString& sciezka, TrybOtwarcia tryb) override;
     std::size_t czytaj(int uchwyt, std::uint64_t pozycja, void* bufor, std::size_t ile) override;
@@ -60,6 +84,9 @@ class SystemPlikowPosix : public SystemPlikow {
     std::uint64_t rozmiar(int uchwyt) override;
     void obetnij(int uchwyt, std::uint64_t rozmiar) override;
     void synchronizuj(int uchwyt) override;
+    void kopiuj(int zrodlo, std::uint64_t od, int cel, std::uint64_t doPozycji, std::uint64_t ile) override;
+    OpisPliku opiszUchwyt(int uchwyt) override;
+    bool zablokuj(int uchwyt) override;
     void zamknij(int uchwyt) override;
     void zmienNazwe(const QString& z, const QString& na) override;
     void usun(const QString& sciezka) override;
@@ -97,6 +124,7 @@ class OtwartyPlik {
     std::uint64_t rozmiar();
     void obetnij(std::uint64_t rozmiar);
     void synchronizuj();
+    OpisPliku opisz();
     // Throws when the close fails; the handle is released either way.
     void zamknij();
     // Closes without a word, as the destructor does, when an error is already on its way.

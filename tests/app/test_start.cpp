@@ -355,7 +355,7 @@ TEST(Start, PlikDokumentowNiePelnejDlugosci) {
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
     // The torn tail is ignored: the last whole record is shown.
-    EXPECT_TRUE(platforma.bledy().empty());
+    EXPECT_TRUE(platforma.bledy().empty()) << platforma.bledy().front().toStdString();
     EXPECT_EQ(okno->PozycjaDokumentu, 2);
     EXPECT_EQ(okno->numerator->text(), "2");
 }

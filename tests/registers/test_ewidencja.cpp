@@ -187,7 +187,7 @@ TEST_F(Ewidencja, FolderDluzszyNiz250ZnakowZapisanyObciety) {
     EXPECT_EQ(zapisane.folder.dlugosc, 250);
     EXPECT_EQ(zapisane.folder.tekst(), dlugi.left(250));
     EXPECT_EQ(katalog.czytaj("Admini/ewidencja.dat").size(), 251);
-    EXPECT_FALSE(katalog.istnieje("Admini/ewidencja.dat.tmp"));
+    EXPECT_EQ(QDir(katalog.plik("Admini")).entryList({"*.tmp"}, QDir::Files), QStringList());
 }
 
 // The real start: the program runs detached in its folder and gets the day, the amount and the

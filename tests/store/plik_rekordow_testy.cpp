@@ -272,16 +272,19 @@ TEST_F(ZapisAtomowyTest, BladNazwanejOperacjiNaNazwanymPliku) {
     };
     using O = ZawodnySystemPlikow::Operacja;
     const Przypadek przypadki[] = {
-        {O::Zapis, "faktura.dat.tmp", 1, 1},    // the one write of the temporary file
-        {O::Zapis, "faktura.dat.tmp", 2, 0},    // there is no second one
-        {O::Zapis, "inny.dat", 1, 0},           // another file's write never comes
-        {O::ZmianaNazwy, "faktura.dat", 1, 1},  // a rename counts under either name
-        {O::SynchronizacjaKatalogu, "", 1, 0},  // a folder's name is its last component
+        {O::Zapis, "", 1, 1},                          // the one write of the temporary file
+        {O::Zapis, "", 2, 0},                          // there is no second one
+        {O::Zapis, "inny.dat", 1, 0},                  // another file's write never comes
+        {O::ZmianaNazwy, "faktura.dat", 1, 1},         // a rename counts under either name
+        {O::SynchronizacjaKatalogu, "faktura", 1, 0},  // a folder's name is its last component
     };
     for (const Przypadek& p : przypadki) {
         SetUp();
         ZawodnySystemPlikow zawodny;
-        zawodny.zawiedz(p.rodzaj, QString::fromUtf8(p.nazwa), p.k);
+        const QString tymczasowy = NazwaTymczasowa(cel());
+        const QString nazwa =
+            *p.nazwa ? QString::fromUtf8(p.nazwa) : tymczasowy.mid(tymczasowy.lastIndexOf('/') + 1);
+        zawodny.zawiedz(p.rodzaj, nazwa, p.k);
         bool udany = true;
         try {
             ZapiszAtomowo(zawodny, cel(), nowe_.constData(), static_cast<std::size_t>(nowe_.size()));

@@ -170,7 +170,9 @@ TEST_F(PlikiDanych, PrzebudowaPrzyKazdymBledzie) {
             PrzebudujBezRekordu(zawodny, plik("Uslugi/dokumenty.dat"), plik("Uslugi/dokumenty.old"), 2);
             udana = true;
         } catch (const BladPliku&) {
-            EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), stare) << "k=" << k;
+            // Old, or new when only the folder's sync after the rename failed.
+            const QByteArray po = BajtyPliku(plik("Uslugi/dokumenty.dat"));
+            EXPECT_TRUE(po == stare || po == nowe) << "k=" << k;
         }
         if (udana) EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), nowe);
         EXPECT_EQ(zawodny.liczbaOtwartych(), 0) << "k=" << k;

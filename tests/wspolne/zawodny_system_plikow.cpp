@@ -32,6 +32,7 @@ void ZawodnySystemPlikow::zawiedz(Operacja rodzaj, const QString& nazwa, int k, 
 }
 
 void ZawodnySystemPlikow::napraw() {
+    odmawiajBlokad_ = false;
     bladOd_ = 0;
     bladNazwany_.reset();
     wolneBajty_.reset();
@@ -70,6 +71,10 @@ QString NazwaOperacji(ZawodnySystemPlikow::Operacja rodzaj) {
             return QStringLiteral("odczyt katalogu roboczego");
         case O::ZmianaKataloguRoboczego:
             return QStringLiteral("zmiana katalogu roboczego");
+        case O::Kopiowanie:
+            return QStringLiteral("kopiowanie");
+        case O::Blokada:
+            return QStringLiteral("blokada");
     }
     return {};
 }
@@ -137,6 +142,8 @@ void ZawodnySystemPlikow::sledz(const QString& klucz) {
 
 bool ZawodnySystemPlikow::istnieje(const QString& sciezka) { return wewnetrzny_.istnieje(sciezka); }
 
+OpisPliku ZawodnySystemPlikow::opisz(const QString& sciezka) { return wewnetrzny_.opisz(sciezka); }
+
 std::vector<QString> ZawodnySystemPlikow::zawartoscKatalogu(const QString& katalog) {
     return wewnetrzny_.zawartoscKatalogu(katalog);
 }
@@ -165,16 +172,20 @@ std::size_t ZawodnySystemPlikow::czytaj(int numer, std::uint64_t pozycja, void* 
 }
 
 void ZawodnySystemPlikow::zapisz(int numer, std::uint64_t pozycja, const void* dane, std::size_t ile) {
-    const QString& sciezka = uchwyt(numer).sciezka;
     auto& zapisane = niezsynchronizowane_[uchwyt(numer).plik];
     try {
-        operacja(Operacja::Zapis, sciezka);
+        operacja(Operacja::Zapis, uchwyt(numer).sciezka);
     } catch (const BladPliku&) {
         wewnetrzny_.zapisz(numer, pozycja, dane, ile / 2);
         zapisane.push_back({pozycja, pozycja + ile / 2});
         throw;
     }
-    zapisane.push_back({pozycja, pozycja + ile});
+    zapiszWMiejscu(numer, pozycja, dane, ile);
+}
+
+void ZawodnySystemPlikow::zapiszWMiejscu(int numer, std::uint64_t pozycja, const void* dane,
+                                         std::size_t ile) {
+    niezsynchronizowane_[uchwyt(numer).plik].push_back({pozycja, pozycja + ile});
     if (wolneBajty_) {
         const std::uint64_t dotad = wewnetrzny_.rozmiar(numer);
         const std::uint64_t przyrost = pozycja + ile > dotad ? pozycja + ile - dotad : 0;
@@ -183,7 +194,7 @@ void ZawodnySystemPlikow::zapisz(int numer, std::uint64_t pozycja, const void* d
             wewnetrzny_.zapisz(numer, pozycja, dane, static_cast<std::size_t>(miesci));
             wolneBajty_ = pozycja + miesci > dotad ? *wolneBajty_ - (pozycja + miesci - dotad) : *wolneBajty_;
             ++liczbaBledow_;
-            throw BladPliku(QStringLiteral("zapis"), sciezka, ENOSPC);
+            throw BladPliku(QStringLiteral("zapis"), uchwyt(numer).sciezka, ENOSPC);
         }
         *wolneBajty_ -= przyrost;
     }
@@ -206,6 +217,48 @@ void ZawodnySystemPlikow::synchronizuj(int numer) {
     wewnetrzny_.synchronizuj(numer);
     daneTrwale_[u.plik] = zawartosc(numer);
     niezsynchronizowane_.erase(u.plik);
+}
+
+void ZawodnySystemPlikow::kopiuj(int zrodlo, std::uint64_t od, int cel, std::uint64_t doPozycji,
+                                 std::uint64_t ile) {
+    const Uchwyt& u = uchwyt(cel);
+    uchwyt(zrodlo);
+    auto& zapisane = niezsynchronizowane_[u.plik];
+    try {
+        operacja(Operacja::Kopiowanie, u.sciezka);
+    } catch (const BladPliku&) {
+        wewnetrzny_.kopiuj(zrodlo, od, cel, doPozycji, ile / 2);
+        zapisane.push_back({doPozycji, doPozycji + ile / 2});
+        throw;
+    }
+    if (wolneBajty_) {
+        // Through a buffer, so that a full disk stops the copy where a write would stop.
+        std::vector<char> bufor(static_cast<std::size_t>(std::min<std::uint64_t>(ile, 1 << 20)));
+        while (ile > 0) {
+            const std::size_t porcja = static_cast<std::size_t>(std::min<std::uint64_t>(ile, bufor.size()));
+            if (wewnetrzny_.czytaj(zrodlo, od, bufor.data(), porcja) < porcja)
+                throw BladPliku(QStringLiteral("odczyt"), uchwyt(zrodlo).sciezka, 0,
+                                QStringLiteral("plik skrócił się w czasie kopiowania"));
+            zapiszWMiejscu(cel, doPozycji, bufor.data(), porcja);
+            od += porcja;
+            doPozycji += porcja;
+            ile -= porcja;
+        }
+        return;
+    }
+    wewnetrzny_.kopiuj(zrodlo, od, cel, doPozycji, ile);
+    zapisane.push_back({doPozycji, doPozycji + ile});
+}
+
+OpisPliku ZawodnySystemPlikow::opiszUchwyt(int numer) {
+    uchwyt(numer);
+    return wewnetrzny_.opiszUchwyt(numer);
+}
+
+bool ZawodnySystemPlikow::zablokuj(int numer) {
+    operacja(Operacja::Blokada, uchwyt(numer).sciezka);
+    if (odmawiajBlokad_) return false;
+    return wewnetrzny_.zablokuj(numer);
 }
 
 void ZawodnySystemPlikow::zamknij(int numer) {

@@ -31,6 +31,8 @@ class ZawodnySystemPlikow : public SystemPlikow {
         UtworzenieKatalogu,
         OdczytKataloguRoboczego,
         ZmianaKataloguRoboczego,
+        Kopiowanie,
+        Blokada,
     };
     // What a crash leaves of data written and not synced.
     enum class Awaria {
@@ -52,6 +54,8 @@ class ZawodnySystemPlikow : public SystemPlikow {
     // Only wolneBajty more bytes fit: a write that would grow files beyond them stores what fits
     // and fails with ENOSPC. std::nullopt: no limit.
     void ustawWolneMiejsce(std::optional<std::uint64_t> wolneBajty);
+    // Every lock asked for is held elsewhere (as on a share whose other workstation never lets go).
+    void odmawiajBlokad(bool odmawiaj) { odmawiajBlokad_ = odmawiaj; }
     // Ends all injected faults.
     void napraw();
 
@@ -68,6 +72,7 @@ class ZawodnySystemPlikow : public SystemPlikow {
     void symulujAwarie(Awaria rodzaj = Awaria::Utrata);
 
     bool istnieje(const QString& sciezka) override;
+    OpisPliku opisz(const QString& sciezka) override;
     std::vector<QString> zawartoscKatalogu(const QString& katalog) override;
     int otworz(const QString& sciezka, TrybOtwarcia tryb) override;
     std::size_t czytaj(int uchwyt, std::uint64_t pozycja, void* bufor, std::size_t ile) override;
@@ -75,6 +80,9 @@ class ZawodnySystemPlikow : public SystemPlikow {
     std::uint64_t rozmiar(int uchwyt) override;
     void obetnij(int uchwyt, std::uint64_t rozmiar) override;
     void synchronizuj(int uchwyt) override;
+    void kopiuj(int zrodlo, std::uint64_t od, int cel, std::uint64_t doPozycji, std::uint64_t ile) override;
+    OpisPliku opiszUchwyt(int uchwyt) override;
+    bool zablokuj(int uchwyt) override;
     void zamknij(int uchwyt) override;
     void zmienNazwe(const QString& z, const QString& na) override;
     void usun(const QString& sciezka) override;
@@ -94,6 +102,8 @@ class ZawodnySystemPlikow : public SystemPlikow {
     // Counts the operation and throws when it is to fail.
     void operacja(Operacja rodzaj, const QString& sciezka, const QString& drugaSciezka = {});
     const Uchwyt& uchwyt(int numer) const;
+    // A write that the free space allows, remembered as not synced; not counted.
+    void zapiszWMiejscu(int numer, std::uint64_t pozycja, const void* dane, std::size_t ile);
     static QString Klucz(const QString& sciezka);
     // Starts following a path: what is on disk now counts as synced.
     void sledz(const QString& klucz);
@@ -113,6 +123,7 @@ class ZawodnySystemPlikow : public SystemPlikow {
     };
     std::optional<BladNazwany> bladNazwany_;
     int liczbaBledow_ = 0;
+    bool odmawiajBlokad_ = false;
     std::optional<std::uint64_t> wolneBajty_;
 
     std::map<int, Uchwyt> uchwyty_;
