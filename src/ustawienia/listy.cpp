@@ -266,10 +266,13 @@ WynikImportu ImportCsv(const Lista& lista, const QByteArray& dane, bool zastap) 
         }
         QStringList bledy;
         if (wiersz.wartosci[0].isEmpty()) bledy.append(QStringLiteral("puste pole „%1”").arg(opisy[0].etykieta));
-        for (int i = 0; i < liczbaPol; ++i)
-            if (const auto blad = BladTekstu(opisy[static_cast<std::size_t>(i)].etykieta, wiersz.wartosci[i],
-                                             opisy[static_cast<std::size_t>(i)].pojemnosc))
-                bledy.append(*blad);
+        // As on the page, a text the slot holds already is not checked again.
+        const QStringList dawne = wiersz.miejsce ? lista.wpis(*wiersz.miejsce) : QStringList();
+        for (int i = 0; i < liczbaPol; ++i) {
+            if (wiersz.miejsce && wiersz.wartosci[i] == dawne.value(i)) continue;
+            const OpisPola& opis = opisy[static_cast<std::size_t>(i)];
+            if (const auto blad = BladTekstu(opis.etykieta, wiersz.wartosci[i], opis.pojemnosc)) bledy.append(*blad);
+        }
         if (!bledy.isEmpty()) {
             odrzuc(rekord.linia, bledy.join(u' '));
             continue;

@@ -30,10 +30,14 @@ StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
     rozmiar = etykieta("rozmiar", "Wielkość czcionki");
     styl = etykieta("styl", "Styl czcionki");
     kolor = etykieta("kolor", "Kolor czcionki");
-    formularz->addRow(QStringLiteral("Krój:"), kroj);
-    formularz->addRow(QStringLiteral("Wielkość:"), rozmiar);
-    formularz->addRow(QStringLiteral("Styl:"), styl);
-    formularz->addRow(QStringLiteral("Kolor:"), kolor);
+    const std::pair<const char*, QLabel*> wiersze[] = {
+        {"Krój", kroj}, {"Wielkość", rozmiar}, {"Styl", styl}, {"Kolor", kolor}};
+    for (const auto& [tekst, wartosc] : wiersze) {
+        auto* opisWiersza = new QLabel(QString::fromUtf8(tekst) + u':', this);
+        opisWiersza->setObjectName(QStringLiteral("etykieta_") + wartosc->objectName());
+        opisWiersza->setAccessibleName(QString::fromUtf8(tekst));
+        formularz->addRow(opisWiersza, wartosc);
+    }
     uklad_->addLayout(formularz);
 
     auto* przyciski = new QHBoxLayout;

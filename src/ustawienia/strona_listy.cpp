@@ -48,7 +48,6 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
     etykietaSzukaj->setObjectName(QStringLiteral("etykieta_szukaj"));
     etykietaSzukaj->setAccessibleName(QStringLiteral("Szukaj"));
     szukaj = Nazwany(new QLineEdit(this), "szukaj", QStringLiteral("Szukaj na liście"));
-    szukaj->setClearButtonEnabled(true);
     etykietaSzukaj->setBuddy(szukaj);
     stan_listy = Nazwany(new QLabel(this), "stan_listy", QStringLiteral("Liczba wpisów"));
     wyszukiwanie->addWidget(etykietaSzukaj);

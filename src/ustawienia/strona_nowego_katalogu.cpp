@@ -51,22 +51,26 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
             sciezka_nowego->setText(QDir::toNativeSeparators(*folder));
     });
     connect(utworz_katalog, &QPushButton::clicked, this, [this] { utworz(); });
-    connect(sciezka_nowego, &QLineEdit::textChanged, this, [this] {
-        const QString tekst = sciezka_nowego->text().trimmed();
-        if (tekst.isEmpty()) {
-            uwaga_nowego->clear();
-            return;
-        }
-        const auto przeszkoda = PrzeszkodaNowegoKatalogu(pliki(), QDir(tekst).absolutePath());
-        uwaga_nowego->setText(przeszkoda.value_or(QString()));
-    });
+    connect(sciezka_nowego, &QLineEdit::textChanged, this, [this] { odswiezUwage(); });
 }
 
-void StronaNowegoKatalogu::wczytaj() { wczytana = true; }
+void StronaNowegoKatalogu::odswiezUwage() {
+    const QString tekst = sciezka_nowego->text().trimmed();
+    const auto przeszkoda =
+        tekst.isEmpty() ? std::nullopt : PrzeszkodaNowegoKatalogu(pliki(), QDir(tekst).absolutePath());
+    uwaga_nowego->setText(przeszkoda.value_or(QString()));
+}
+
+void StronaNowegoKatalogu::wczytaj() {
+    odswiezUwage();
+    wczytana = true;
+}
 
 void StronaNowegoKatalogu::zaproponuj(const QString& katalog, const QString& uwaga) {
     sciezka_nowego->setText(katalog);
-    if (!uwaga.isEmpty()) uwaga_nowego->setText(uwaga + (uwaga_nowego->text().isEmpty() ? QString() : u'\n' + uwaga_nowego->text()));
+    odswiezUwage();
+    if (!uwaga.isEmpty())
+        uwaga_nowego->setText(uwaga_nowego->text().isEmpty() ? uwaga : uwaga + u'\n' + uwaga_nowego->text());
 }
 
 bool StronaNowegoKatalogu::utworz() {

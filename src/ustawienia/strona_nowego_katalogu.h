@@ -20,4 +20,8 @@ class StronaNowegoKatalogu : public StronaUstawien {
 
   signals:
     void utworzono(const QString& katalog);
+
+  private:
+    // Says at once why the folder typed cannot be used.
+    void odswiezUwage();
 };
