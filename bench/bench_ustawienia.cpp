@@ -29,7 +29,8 @@ struct Srodowisko {
         auto baza = std::make_unique<TBazaKlientow>();
         for (int s = 0; s < TBazaKlientow::LiczbaMiejsc; ++s) {
             baza->numer[s].ustaw(QStringLiteral("%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-            baza->odbiorca1[s].ustaw(QStringLiteral("Zakład Usługowo-Handlowy „Kowalski i Synowie” nr %1").arg(s));
+            baza->odbiorca1[s].ustaw(
+                QStringLiteral("Zakład Usługowo-Handlowy „Kowalski i Synowie” nr %1").arg(s));
             baza->odbiorca2[s].ustaw(QStringLiteral("ul. Marszałkowska %1 m. 12").arg(s));
             baza->odbiorca3[s].ustaw(QStringLiteral("00-%1 Warszawa").arg(s % 1000, 3, 10, QLatin1Char('0')));
             baza->odbiorca4[s].ustaw(QStringLiteral("woj. mazowieckie"));
@@ -63,7 +64,8 @@ void OtwarcieEdycjaZapisListy(benchmark::State& stan) {
     int runda = 0;
     for (auto _ : stan) {
         auto lista = Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), sciezka);
-        if (lista->uzyteMiejsca().size() != TBazaKlientow::LiczbaMiejsc) stan.SkipWithError("zła liczba wpisów");
+        if (lista->uzyteMiejsca().size() != TBazaKlientow::LiczbaMiejsc)
+            stan.SkipWithError("zła liczba wpisów");
         QStringList wpis = lista->wpis(2500);
         wpis[1] = QStringLiteral("ul. Nowa %1").arg(++runda);
         lista->ustawWpis(2500, wpis);
@@ -84,7 +86,11 @@ void OtwarcieListy(benchmark::State& stan) {
         benchmark::DoNotOptimize(lista->numer(5000));
     }
 }
-BENCHMARK(OtwarcieListy)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(Powtorzen)->ReportAggregatesOnly(true);
+BENCHMARK(OtwarcieListy)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(Powtorzen)
+    ->ReportAggregatesOnly(true);
 
 void CpISync(benchmark::State& stan) {
     const QString polecenie = "cp '" + S().lista + "' '" + S().kopia + "' && sync '" + S().kopia + "'";
@@ -101,8 +107,9 @@ BENCHMARK(CpISync)
 
 // The floor of any durable replacement from the shell.
 void CpSyncMvSync(benchmark::State& stan) {
-    const QString polecenie = "cp '" + S().lista + "' '" + S().kopia + "' && sync '" + S().kopia + "' && mv '" +
-                              S().kopia + "' '" + S().lista + "' && sync '" + S().katalog.path() + "'";
+    const QString polecenie = "cp '" + S().lista + "' '" + S().kopia + "' && sync '" + S().kopia +
+                              "' && mv '" + S().kopia + "' '" + S().lista + "' && sync '" +
+                              S().katalog.path() + "'";
     for (auto _ : stan) Srodowisko::Polecenie(polecenie);
 }
 BENCHMARK(CpSyncMvSync)

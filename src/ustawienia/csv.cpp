@@ -49,7 +49,8 @@ std::vector<Surowy> Podziel(const QByteArray& dane, qsizetype od) {
                 if (!zamkniety && wiersz.blad.isEmpty())
                     wiersz.blad = QStringLiteral("cudzysłów otwarty w tym wierszu nie został zamknięty");
                 // After the closing quote only a separator or the end of the row may follow.
-                if (zamkniety && i < n && dane[i] != ';' && dane[i] != '\n' && dane[i] != '\r' && wiersz.blad.isEmpty())
+                if (zamkniety && i < n && dane[i] != ';' && dane[i] != '\n' && dane[i] != '\r' &&
+                    wiersz.blad.isEmpty())
                     wiersz.blad = QStringLiteral("po zamykającym cudzysłowie stoi znak inny niż średnik");
                 while (i < n && dane[i] != ';' && dane[i] != '\n') {
                     if (dane[i] != '\r') pole.append(dane[i]);
@@ -83,7 +84,8 @@ std::vector<Surowy> Podziel(const QByteArray& dane, qsizetype od) {
 
 QByteArray PoleCsv(const QString& tekst) {
     const QByteArray bajty = tekst.toUtf8();
-    if (!bajty.contains(';') && !bajty.contains('"') && !bajty.contains('\n') && !bajty.contains('\r')) return bajty;
+    if (!bajty.contains(';') && !bajty.contains('"') && !bajty.contains('\n') && !bajty.contains('\r'))
+        return bajty;
     QByteArray wynik = "\"";
     wynik.append(QByteArray(bajty).replace("\"", "\"\""));
     wynik.append('"');
@@ -102,11 +104,13 @@ WynikCsv CzytajCsv(const QByteArray& dane) {
         RekordCsv rekord{surowy.linia, {}};
         bool dobry = true;
         for (const QByteArray& pole : surowy.pola) {
-            QStringDecoder dekoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+            QStringDecoder dekoder(QStringDecoder::Utf8,
+                                   QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             QString tekst = dekoder(pole);
             if (dekoder.hasError()) {
-                wynik.bledy.push_back({surowy.linia, QStringLiteral("niepoprawny zapis UTF-8 (plik trzeba zapisać "
-                                                                   "jako CSV w kodowaniu UTF-8)")});
+                wynik.bledy.push_back(
+                    {surowy.linia, QStringLiteral("niepoprawny zapis UTF-8 (plik trzeba zapisać "
+                                                  "jako CSV w kodowaniu UTF-8)")});
                 dobry = false;
                 break;
             }

@@ -9,7 +9,8 @@ constexpr std::uint8_t BityStylu = 0x0F;
 }
 
 WartosciCzcionki WartosciZRekordu(const TCzcionka& rekord) {
-    return {rekord.nazwa.tekst(), rekord.rozmiar, static_cast<std::uint8_t>(rekord.styl & BityStylu), rekord.kolor};
+    return {rekord.nazwa.tekst(), rekord.rozmiar, static_cast<std::uint8_t>(rekord.styl & BityStylu),
+            rekord.kolor};
 }
 
 std::optional<QString> BladCzcionki(const WartosciCzcionki& wartosci) {

@@ -164,9 +164,10 @@ QStringList Lista::bledyWpisu(int miejsce, const QStringList& wartosci) const {
     const QStringList dawne = wpis(miejsce);
     const std::vector<OpisPola>& opisy = pola();
     if (wartosci.value(0).isEmpty())
-        bledy.append(QStringLiteral("Pole „%1” nie może być puste: wpis bez niego nie jest widoczny na liście. "
-                                    "Aby usunąć wpis, użyj przycisku „Usuń wpis”.")
-                         .arg(opisy[0].etykieta));
+        bledy.append(
+            QStringLiteral("Pole „%1” nie może być puste: wpis bez niego nie jest widoczny na liście. "
+                           "Aby usunąć wpis, użyj przycisku „Usuń wpis”.")
+                .arg(opisy[0].etykieta));
     for (std::size_t i = 0; i < opisy.size(); ++i) {
         const QString w = wartosci.value(static_cast<qsizetype>(i));
         if (w == dawne.value(static_cast<qsizetype>(i))) continue;
@@ -246,32 +247,37 @@ WynikImportu ImportCsv(const Lista& lista, const QByteArray& dane, bool zastap) 
         for (const QString& p : rekord.pola) puste = puste && p.isEmpty();
         if (puste) continue;
         if (rekord.pola.size() != kolumn) {
-            odrzuc(rekord.linia,
-                   QStringLiteral("wiersz ma %1 pól, a powinien mieć %2").arg(rekord.pola.size()).arg(kolumn));
+            odrzuc(
+                rekord.linia,
+                QStringLiteral("wiersz ma %1 pól, a powinien mieć %2").arg(rekord.pola.size()).arg(kolumn));
             continue;
         }
         Wiersz wiersz{rekord.linia, std::nullopt, rekord.pola.mid(zNumerem ? 1 : 0)};
         if (zNumerem && !rekord.pola[0].trimmed().isEmpty()) {
             const auto it = miejscaNumerow.constFind(KluczNumeru(rekord.pola[0]));
             if (it == miejscaNumerow.constEnd()) {
-                odrzuc(rekord.linia, QStringLiteral("na liście nie ma miejsca o numerze „%1”").arg(rekord.pola[0]));
+                odrzuc(rekord.linia,
+                       QStringLiteral("na liście nie ma miejsca o numerze „%1”").arg(rekord.pola[0]));
                 continue;
             }
             if (const auto z = zajete.find(*it); z != zajete.end()) {
-                odrzuc(rekord.linia,
-                       QStringLiteral("miejsce nr %1 jest już podane w wierszu %2").arg(rekord.pola[0]).arg(z->second));
+                odrzuc(rekord.linia, QStringLiteral("miejsce nr %1 jest już podane w wierszu %2")
+                                         .arg(rekord.pola[0])
+                                         .arg(z->second));
                 continue;
             }
             wiersz.miejsce = *it;
         }
         QStringList bledy;
-        if (wiersz.wartosci[0].isEmpty()) bledy.append(QStringLiteral("puste pole „%1”").arg(opisy[0].etykieta));
+        if (wiersz.wartosci[0].isEmpty())
+            bledy.append(QStringLiteral("puste pole „%1”").arg(opisy[0].etykieta));
         // As on the page, a text the slot holds already is not checked again.
         const QStringList dawne = wiersz.miejsce ? lista.wpis(*wiersz.miejsce) : QStringList();
         for (int i = 0; i < liczbaPol; ++i) {
             if (wiersz.miejsce && wiersz.wartosci[i] == dawne.value(i)) continue;
             const OpisPola& opis = opisy[static_cast<std::size_t>(i)];
-            if (const auto blad = BladTekstu(opis.etykieta, wiersz.wartosci[i], opis.pojemnosc)) bledy.append(*blad);
+            if (const auto blad = BladTekstu(opis.etykieta, wiersz.wartosci[i], opis.pojemnosc))
+                bledy.append(*blad);
         }
         if (!bledy.isEmpty()) {
             odrzuc(rekord.linia, bledy.join(u' '));
@@ -292,7 +298,8 @@ WynikImportu ImportCsv(const Lista& lista, const QByteArray& dane, bool zastap) 
         if (!wiersz.miejsce) {
             wiersz.miejsce = wolneMiejsce();
             if (!wiersz.miejsce) {
-                odrzuc(wiersz.linia, QStringLiteral("brak wolnego miejsca: lista ma %1 miejsc").arg(lista.liczbaMiejsc()));
+                odrzuc(wiersz.linia,
+                       QStringLiteral("brak wolnego miejsca: lista ma %1 miejsc").arg(lista.liczbaMiejsc()));
                 continue;
             }
         }

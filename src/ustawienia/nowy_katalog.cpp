@@ -3,8 +3,8 @@
 #include <QDir>
 #include <stdexcept>
 
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "store/system_plikow.h"
 #include "ustawienia/kontrola_tekstu.h"
@@ -15,8 +15,7 @@ std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QStr
     const QString katalog = QDir::cleanPath(podany);
     if (QDir::isRelativePath(katalog)) return QStringLiteral("Podaj pełną ścieżkę folderu (od „/”).");
     // The suite's paths use the backslash as separator; a name holding one would be another path.
-    if (katalog.contains(u'\\'))
-        return QStringLiteral("Ścieżka folderu nie może zawierać znaku „\\”.");
+    if (katalog.contains(u'\\')) return QStringLiteral("Ścieżka folderu nie może zawierać znaku „\\”.");
     if (const auto blad = BladTekstu(QStringLiteral("Ścieżka folderu"), katalog, 200))
         return *blad + QStringLiteral(" Plik „siec.dat” przechowuje ścieżkę danych w tej postaci.");
     const QString rzeczywisty = RzeczywistaSciezka(system, katalog);
@@ -27,8 +26,9 @@ std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QStr
                                 SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
         const QString sciezka = RzeczywistaSciezka(system, SciezkaDanych(katalog, plik));
         if (system.istnieje(sciezka))
-            return QStringLiteral("Folder „%1” zawiera już dane modułu (plik „%2”). Istniejący folder danych "
-                                  "nie jest nadpisywany: otwórz go albo wybierz inny folder.")
+            return QStringLiteral(
+                       "Folder „%1” zawiera już dane modułu (plik „%2”). Istniejący folder danych "
+                       "nie jest nadpisywany: otwórz go albo wybierz inny folder.")
                 .arg(katalog, sciezka);
     }
     return std::nullopt;

@@ -32,7 +32,8 @@ std::optional<QString> UwagaONip(const QString& nip) {
     const int kontrolna = suma % 11;
     if (kontrolna == 10) return QStringLiteral("Taki NIP nie istnieje: jego suma kontrolna daje 10.");
     if (kontrolna != cyfry[9].digitValue())
-        return QStringLiteral("Cyfra kontrolna NIP nie zgadza się: dla tych cyfr powinna być %1.").arg(kontrolna);
+        return QStringLiteral("Cyfra kontrolna NIP nie zgadza się: dla tych cyfr powinna być %1.")
+            .arg(kontrolna);
     return std::nullopt;
 }
 
@@ -51,6 +52,7 @@ std::optional<QString> UwagaOKoncie(const QString& konto) {
     const QString przestawiony = cyfry.mid(2) + QStringLiteral("2521") + cyfry.left(2);
     int reszta = 0;
     for (const QChar z : przestawiony) reszta = (reszta * 10 + z.digitValue()) % 97;
-    if (reszta != 1) return QStringLiteral("Cyfry kontrolne numeru konta nie zgadzają się (IBAN/NRB, mod 97).");
+    if (reszta != 1)
+        return QStringLiteral("Cyfry kontrolne numeru konta nie zgadzają się (IBAN/NRB, mod 97).");
     return std::nullopt;
 }

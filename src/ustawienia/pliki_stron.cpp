@@ -33,16 +33,17 @@ QByteArray CzytajCalyPlik(SystemPlikow& system, const QString& sciezka, std::uin
     OtwartyPlik plik(system, RzeczywistaSciezka(system, sciezka), TrybOtwarcia::Odczyt);
     const std::uint64_t rozmiar = plik.rozmiar();
     if (rozmiar > najwiecej)
-        throw BladPliku(QStringLiteral("odczyt"), plik.sciezka(), 0,
-                        QStringLiteral("plik jest za duży (%1 bajtów, najwyżej %2)").arg(rozmiar).arg(najwiecej));
+        throw BladPliku(
+            QStringLiteral("odczyt"), plik.sciezka(), 0,
+            QStringLiteral("plik jest za duży (%1 bajtów, najwyżej %2)").arg(rozmiar).arg(najwiecej));
     QByteArray dane(static_cast<qsizetype>(rozmiar), Qt::Uninitialized);
     dane.resize(static_cast<qsizetype>(plik.czytaj(0, dane.data(), static_cast<std::size_t>(rozmiar))));
     plik.zamknij();
     return dane;
 }
 
-void ZapiszRekordZOgonem(SystemPlikow& system, const QString& sciezka, const void* rekord, std::size_t rozmiar,
-                         const QByteArray& ogon) {
+void ZapiszRekordZOgonem(SystemPlikow& system, const QString& sciezka, const void* rekord,
+                         std::size_t rozmiar, const QByteArray& ogon) {
     if (ogon.isEmpty()) {
         ZapiszAtomowo(system, sciezka, rekord, rozmiar);
         return;

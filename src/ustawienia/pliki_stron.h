@@ -45,11 +45,12 @@ void CzytajPlikZRekordem(SystemPlikow& system, const QString& sciezka, PlikZReko
 }
 
 // Replaces the file whole: the record, then the kept rest.
-void ZapiszRekordZOgonem(SystemPlikow& system, const QString& sciezka, const void* rekord, std::size_t rozmiar,
-                         const QByteArray& ogon);
+void ZapiszRekordZOgonem(SystemPlikow& system, const QString& sciezka, const void* rekord,
+                         std::size_t rozmiar, const QByteArray& ogon);
 
 template <RekordPliku T>
-void ZapiszPlikZRekordem(SystemPlikow& system, const QString& sciezka, const T& rekord, const QByteArray& ogon) {
+void ZapiszPlikZRekordem(SystemPlikow& system, const QString& sciezka, const T& rekord,
+                         const QByteArray& ogon) {
     ZapiszRekordZOgonem(system, sciezka, &rekord, sizeof(T), ogon);
 }
 

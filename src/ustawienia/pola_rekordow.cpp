@@ -51,9 +51,12 @@ RodzajTrybu RodzajZTrybu(std::uint8_t tryb) {
 std::uint8_t NowyTryb(std::uint8_t stary, RodzajTrybu wybor) {
     if (RodzajZTrybu(stary) == wybor) return stary;
     switch (wybor) {
-        case RodzajTrybu::Lokalny: return 1;
-        case RodzajTrybu::Sieciowy: return 2;
-        case RodzajTrybu::Biezacy: break;
+        case RodzajTrybu::Lokalny:
+            return 1;
+        case RodzajTrybu::Sieciowy:
+            return 2;
+        case RodzajTrybu::Biezacy:
+            break;
     }
     return 0;
 }

@@ -56,12 +56,14 @@ QStringList Wartosci(const T& rekord, const std::vector<PoleRekordu<T>>& pola) {
 
 // Why the changed values cannot be stored, one message per refused field; empty when all can.
 template <class T>
-QStringList BledyZmian(const T& rekord, const std::vector<PoleRekordu<T>>& pola, const QStringList& wartosci) {
+QStringList BledyZmian(const T& rekord, const std::vector<PoleRekordu<T>>& pola,
+                       const QStringList& wartosci) {
     QStringList bledy;
     for (std::size_t i = 0; i < pola.size(); ++i) {
         const QString& w = wartosci.at(static_cast<qsizetype>(i));
         if (w == pola[i].czytaj(rekord)) continue;
-        if (const auto blad = BladTekstu(pola[i].opis.etykieta, w, pola[i].opis.pojemnosc)) bledy.append(*blad);
+        if (const auto blad = BladTekstu(pola[i].opis.etykieta, w, pola[i].opis.pojemnosc))
+            bledy.append(*blad);
     }
     return bledy;
 }

@@ -20,13 +20,15 @@ QPushButton* Przycisk(QMessageBox& okno, const char* tekst, QMessageBox::ButtonR
 
 void Nazwij(QWidget* okno) {
     for (QWidget* w : okno->findChildren<QWidget*>())
-        if (w->accessibleName().isEmpty() && !w->objectName().isEmpty()) w->setAccessibleName(w->objectName());
+        if (w->accessibleName().isEmpty() && !w->objectName().isEmpty())
+            w->setAccessibleName(w->objectName());
 }
 
 class PulpitQtUstawien final : public PulpitUstawien {
   public:
     Odpowiedz pytanie(QWidget* rodzic, const QString& tekst, bool zAnuluj) override {
-        QMessageBox okno(QMessageBox::Question, QStringLiteral("Pytanie"), tekst, QMessageBox::NoButton, rodzic);
+        QMessageBox okno(QMessageBox::Question, QStringLiteral("Pytanie"), tekst, QMessageBox::NoButton,
+                         rodzic);
         QPushButton* tak = Przycisk(okno, "Tak", QMessageBox::YesRole);
         QPushButton* nie = Przycisk(okno, "Nie", QMessageBox::NoRole);
         QPushButton* anuluj = zAnuluj ? Przycisk(okno, "Anuluj", QMessageBox::RejectRole) : nullptr;
@@ -39,7 +41,8 @@ class PulpitQtUstawien final : public PulpitUstawien {
     }
 
     void informacja(QWidget* rodzic, const QString& tekst) override {
-        QMessageBox okno(QMessageBox::Information, QStringLiteral("Informacja"), tekst, QMessageBox::NoButton, rodzic);
+        QMessageBox okno(QMessageBox::Information, QStringLiteral("Informacja"), tekst, QMessageBox::NoButton,
+                         rodzic);
         Przycisk(okno, "OK", QMessageBox::AcceptRole);
         okno.exec();
     }
@@ -113,7 +116,8 @@ bool Chron(PulpitUstawien& pulpit, QWidget* rodzic, const std::function<void()>&
     } catch (const BladPliku& blad) {
         pulpit.blad(rodzic, blad.komunikat());
     } catch (const std::exception& blad) {
-        pulpit.blad(rodzic, QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what()));
+        pulpit.blad(rodzic,
+                    QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what()));
     } catch (...) {
         pulpit.blad(rodzic, QStringLiteral("Nieoczekiwany błąd programu."));
     }

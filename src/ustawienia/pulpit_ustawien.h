@@ -31,7 +31,8 @@ class PulpitUstawien {
     virtual std::optional<QString> plikDoOtwarcia(QWidget* rodzic, const OpisDialogu& opis) = 0;
     // Asks before replacing an existing file.
     virtual std::optional<QString> plikDoZapisu(QWidget* rodzic, const OpisDialogu& opis) = 0;
-    virtual std::optional<QString> folder(QWidget* rodzic, const QString& tytul, const QString& poczatkowy) = 0;
+    virtual std::optional<QString> folder(QWidget* rodzic, const QString& tytul,
+                                          const QString& poczatkowy) = 0;
     virtual std::optional<QFont> czcionka(QWidget* rodzic, const QFont& poczatkowa) = 0;
     virtual std::optional<QColor> kolor(QWidget* rodzic, const QColor& poczatkowy) = 0;
     virtual QDate dzisiaj() = 0;

@@ -14,10 +14,11 @@
 StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
     : StronaUstawien(kontekst, "strona_czcionka", QStringLiteral("Czcionka wydruku"), rodzic) {
     auto* opis = Nazwany(
-        new QLabel(QStringLiteral("Krój, wielkość i kolor liter wydruku faktury (tabelka pozycji drukuje się zawsze "
-                                  "czcionką Courier New). Moduł czyta ten plik z podfolderu FONT folderu, w którym "
-                                  "jest uruchamiany. Styl jest zapisywany, ale wydruk z niego nie korzysta."),
-                   this),
+        new QLabel(
+            QStringLiteral("Krój, wielkość i kolor liter wydruku faktury (tabelka pozycji drukuje się zawsze "
+                           "czcionką Courier New). Moduł czyta ten plik z podfolderu FONT folderu, w którym "
+                           "jest uruchamiany. Styl jest zapisywany, ale wydruk z niego nie korzysta."),
+            this),
         "opis_strony", QStringLiteral("Opis strony"));
     opis->setWordWrap(true);
     uklad_->addWidget(opis);
@@ -95,8 +96,9 @@ void StronaCzcionki::wczytaj() {
     }
     if (foldery().startowy != foldery().danych)
         uwaga += (uwaga.isEmpty() ? QString() : QStringLiteral("\n")) +
-                 QStringLiteral("Folder danych jest inny niż folder uruchomienia: po otwarciu listy, szablonu lub "
-                                "ewidencji moduł czyta czcionkę z folderu danych (%1).")
+                 QStringLiteral(
+                     "Folder danych jest inny niż folder uruchomienia: po otwarciu listy, szablonu lub "
+                     "ewidencji moduł czyta czcionkę z folderu danych (%1).")
                      .arg(SciezkaCzcionkiWydruku(foldery().danych));
     pokazPlik(sciezka(), uwaga);
     wartosci_ = WartosciZRekordu(*plik_.rekord);
@@ -142,18 +144,19 @@ void StronaCzcionki::wybierzKolor() {
 
 bool StronaCzcionki::zmieniona() const {
     const WartosciCzcionki dawne = WartosciZRekordu(*plik_.rekord);
-    return dawne.nazwa != wartosci_.nazwa || dawne.rozmiar != wartosci_.rozmiar || dawne.styl != wartosci_.styl ||
-           dawne.kolor != wartosci_.kolor;
+    return dawne.nazwa != wartosci_.nazwa || dawne.rozmiar != wartosci_.rozmiar ||
+           dawne.styl != wartosci_.styl || dawne.kolor != wartosci_.kolor;
 }
 
 bool StronaCzcionki::zapisz() {
     if (const auto blad = BladCzcionki(wartosci_); blad && !sprawdzBledy({*blad})) return false;
     if (odczytNieudany_ &&
-        pulpit().pytanie(this,
-                         QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go wybraną czcionką. "
-                                        "Zapisać?")
-                             .arg(RzeczywistaSciezka(pliki(), sciezka())),
-                         false) != Odpowiedz::Tak)
+        pulpit().pytanie(
+            this,
+            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go wybraną czcionką. "
+                           "Zapisać?")
+                .arg(RzeczywistaSciezka(pliki(), sciezka())),
+            false) != Odpowiedz::Tak)
         return false;
     const TCzcionka rekord = ZmienionaCzcionka(*plik_.rekord, wartosci_);
     const bool zapisano = Chron(pulpit(), this, [&] {

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "store/blad.h"
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "ustawienia/numery.h"
 
@@ -25,7 +25,8 @@ constexpr int PokazanychOdrzucen = 30;
 
 StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget* rodzic)
     : StronaUstawien(kontekst, rodzaj == RodzajListy::Klienci ? "strona_klienci" : "strona_uslugi",
-                     rodzaj == RodzajListy::Klienci ? QStringLiteral("Klienci") : QStringLiteral("Usługi"), rodzic),
+                     rodzaj == RodzajListy::Klienci ? QStringLiteral("Klienci") : QStringLiteral("Usługi"),
+                     rodzic),
       rodzaj_(rodzaj) {
     plik_->hide();
     plik_listy = Nazwany(new QLabel(this), "plik_listy", QStringLiteral("Plik listy"));
@@ -39,7 +40,8 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
     nowa_lista = Przycisk(this, "nowa_lista", QStringLiteral("Nowa lista…"));
     import_csv = Przycisk(this, "import_csv", QStringLiteral("Import CSV…"));
     eksport_csv = Przycisk(this, "eksport_csv", QStringLiteral("Eksport CSV…"));
-    for (QPushButton* p : {lista_domyslna, otworz_liste, nowa_lista, import_csv, eksport_csv}) pliki->addWidget(p);
+    for (QPushButton* p : {lista_domyslna, otworz_liste, nowa_lista, import_csv, eksport_csv})
+        pliki->addWidget(p);
     pliki->addStretch();
     uklad_->addLayout(pliki);
 
@@ -58,8 +60,9 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
     const std::unique_ptr<Lista> wzor = Lista::Nowa(rodzaj_, QString());
     QStringList naglowki{QStringLiteral("Nr")};
     for (const OpisPola& p : wzor->pola()) naglowki.append(p.etykieta);
-    tabela = Nazwany(new QTableWidget(0, static_cast<int>(naglowki.size()), this), "tabela",
-                     rodzaj_ == RodzajListy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług"));
+    tabela = Nazwany(
+        new QTableWidget(0, static_cast<int>(naglowki.size()), this), "tabela",
+        rodzaj_ == RodzajListy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług"));
     tabela->setHorizontalHeaderLabels(naglowki);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -77,7 +80,8 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
     auto* siatka = new QGridLayout;
     siatka->setColumnStretch(1, 1);
     for (int i = 0; i < static_cast<int>(wzor->pola().size()); ++i) {
-        pola_.push_back(std::make_unique<PoleTekstu>(ramka, siatka, i, wzor->pola()[static_cast<std::size_t>(i)]));
+        pola_.push_back(
+            std::make_unique<PoleTekstu>(ramka, siatka, i, wzor->pola()[static_cast<std::size_t>(i)]));
         connect(pola_.back()->edycja, &QLineEdit::textChanged, this, [this, i] {
             if (rodzaj_ == RodzajListy::Klienci && i == 4)
                 pole(i).ustawUwage(UwagaONip(pole(i).tekst()).value_or(QString()));
@@ -112,7 +116,8 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
 }
 
 QString StronaListy::domyslnaSciezka() const {
-    return SciezkaDanych(foldery().danych, rodzaj_ == RodzajListy::Klienci ? SciezkaBazyKlientow : SciezkaBazyUslug);
+    return SciezkaDanych(foldery().danych,
+                         rodzaj_ == RodzajListy::Klienci ? SciezkaBazyKlientow : SciezkaBazyUslug);
 }
 
 QString StronaListy::nazwaListy() const {
@@ -123,9 +128,11 @@ OpisDialogu StronaListy::dialogListy(const QString& tytul) const {
     const bool klienci = rodzaj_ == RodzajListy::Klienci;
     OpisDialogu opis;
     opis.tytul = tytul;
-    opis.filtr = nazwaListy() + (klienci ? QStringLiteral(" (*.kli *.dat)") : QStringLiteral(" (*.usl *.dat)")) +
+    opis.filtr = nazwaListy() +
+                 (klienci ? QStringLiteral(" (*.kli *.dat)") : QStringLiteral(" (*.usl *.dat)")) +
                  QStringLiteral(";;Wszystkie pliki (*)");
-    opis.folder = RzeczywistaSciezka(kontekst_.pliki, SciezkaDanych(foldery().danych, QStringLiteral("\\Uslugi")));
+    opis.folder =
+        RzeczywistaSciezka(kontekst_.pliki, SciezkaDanych(foldery().danych, QStringLiteral("\\Uslugi")));
     opis.domyslneRozszerzenie = klienci ? QStringLiteral("kli") : QStringLiteral("usl");
     return opis;
 }
@@ -173,8 +180,9 @@ void StronaListy::pokazListe() {
         plik_listy->setText(
             PlikIstnieje(pliki(), domyslnaSciezka())
                 ? QStringLiteral("Nie otwarto listy.")
-                : QStringLiteral("Lista domyślna „%1” jeszcze nie istnieje (moduł tworzy ją pustą przy starcie). "
-                                 "Przycisk „Lista domyślna” przygotuje ją do zapisu; można też otworzyć inną listę.")
+                : QStringLiteral(
+                      "Lista domyślna „%1” jeszcze nie istnieje (moduł tworzy ją pustą przy starcie). "
+                      "Przycisk „Lista domyślna” przygotuje ją do zapisu; można też otworzyć inną listę.")
                       .arg(RzeczywistaSciezka(pliki(), domyslnaSciezka())));
     } else {
         QString tekst = nazwaListy() + QStringLiteral(": ") + RzeczywistaSciezka(pliki(), lista_->sciezka());
@@ -191,7 +199,8 @@ void StronaListy::wypelnijTabele() {
     tabela->clearContents();
     const std::vector<int> miejsca = lista_ ? lista_->uzyteMiejsca() : std::vector<int>{};
     tabela->setRowCount(static_cast<int>(miejsca.size()));
-    for (int w = 0; w < static_cast<int>(miejsca.size()); ++w) wypelnijWiersz(w, miejsca[static_cast<std::size_t>(w)]);
+    for (int w = 0; w < static_cast<int>(miejsca.size()); ++w)
+        wypelnijWiersz(w, miejsca[static_cast<std::size_t>(w)]);
     tabela->setUpdatesEnabled(true);
     filtruj();
 }
@@ -227,7 +236,8 @@ void StronaListy::odswiezStan() {
     if (jest) {
         int widoczne = 0;
         for (int w = 0; w < tabela->rowCount(); ++w) widoczne += tabela->isRowHidden(w) ? 0 : 1;
-        QString tekst = QStringLiteral("Wpisów: %1 z %2 miejsc").arg(tabela->rowCount()).arg(lista_->liczbaMiejsc());
+        QString tekst =
+            QStringLiteral("Wpisów: %1 z %2 miejsc").arg(tabela->rowCount()).arg(lista_->liczbaMiejsc());
         if (widoczne != tabela->rowCount()) tekst += QStringLiteral(" (widocznych %1)").arg(widoczne);
         stan_listy->setText(tekst);
     } else {
@@ -258,7 +268,8 @@ void StronaListy::edytuj(std::optional<int> miejsce) {
     wartosciWpisu_ = miejsce_ ? lista_->wpis(*miejsce_) : QStringList();
     for (int i = 0; i < liczbaPol(); ++i) pole(i).ustawTekst(wartosciWpisu_.value(i));
     if (!miejsce_)
-        edytowany_wpis->setText(lista_ ? QStringLiteral("Wybierz wpis na liście albo dodaj nowy.") : QString());
+        edytowany_wpis->setText(lista_ ? QStringLiteral("Wybierz wpis na liście albo dodaj nowy.")
+                                       : QString());
     else if (lista_->uzyte(*miejsce_))
         edytowany_wpis->setText(QStringLiteral("Wpis nr %1").arg(lista_->numer(*miejsce_)));
     else
@@ -273,9 +284,13 @@ bool StronaListy::rozstrzygnijEdytor() {
                              QStringLiteral("Zmiany wpisu nr %1 nie zostały zastosowane. Zastosować je?")
                                  .arg(lista_->numer(*miejsce_)),
                              true)) {
-        case Odpowiedz::Tak: return zastosujWpis();
-        case Odpowiedz::Nie: edytuj(std::nullopt); return true;
-        case Odpowiedz::Anuluj: break;
+        case Odpowiedz::Tak:
+            return zastosujWpis();
+        case Odpowiedz::Nie:
+            edytuj(std::nullopt);
+            return true;
+        case Odpowiedz::Anuluj:
+            break;
     }
     return false;
 }
@@ -302,10 +317,11 @@ void StronaListy::wyborWTabeli() {
 
 void StronaListy::otworzDomyslna() {
     if (!rozstrzygnijEdytor()) return;
-    if (zmieniona() && pulpit().pytanie(this,
-                                        QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Otworzyć "
-                                                       "listę domyślną?"),
-                                        false) != Odpowiedz::Tak)
+    if (zmieniona() &&
+        pulpit().pytanie(this,
+                         QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Otworzyć "
+                                        "listę domyślną?"),
+                         false) != Odpowiedz::Tak)
         return;
     if (PlikIstnieje(pliki(), domyslnaSciezka()))
         otworzPlik(domyslnaSciezka());
@@ -316,17 +332,20 @@ void StronaListy::otworzDomyslna() {
 void StronaListy::otworzInna() {
     if (!rozstrzygnijEdytor()) return;
     if (zmieniona() &&
-        pulpit().pytanie(this, QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Otworzyć inną listę?"),
+        pulpit().pytanie(this,
+                         QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Otworzyć inną listę?"),
                          false) != Odpowiedz::Tak)
         return;
-    const auto wybrany = pulpit().plikDoOtwarcia(this, dialogListy(QStringLiteral("Otwórz: ") + nazwaListy()));
+    const auto wybrany =
+        pulpit().plikDoOtwarcia(this, dialogListy(QStringLiteral("Otwórz: ") + nazwaListy()));
     if (wybrany) otworzPlik(*wybrany);
 }
 
 void StronaListy::nowaLista() {
     if (!rozstrzygnijEdytor()) return;
     if (zmieniona() &&
-        pulpit().pytanie(this, QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Utworzyć nową listę?"),
+        pulpit().pytanie(this,
+                         QStringLiteral("Lista ma niezapisane zmiany, które przepadną. Utworzyć nową listę?"),
                          false) != Odpowiedz::Tak)
         return;
     const auto wybrany = pulpit().plikDoZapisu(this, dialogListy(QStringLiteral("Nowa lista")));
@@ -345,9 +364,10 @@ void StronaListy::nowyWpis() {
     if (!lista_ || !rozstrzygnijEdytor()) return;
     const std::optional<int> wolne = lista_->wolneMiejsce();
     if (!wolne) {
-        pulpit().informacja(this, QStringLiteral("Lista jest pełna: zajętych jest wszystkie %1 miejsc. Usuń wpis, "
-                                                 "aby zwolnić miejsce.")
-                                      .arg(lista_->liczbaMiejsc()));
+        pulpit().informacja(this,
+                            QStringLiteral("Lista jest pełna: zajętych jest wszystkie %1 miejsc. Usuń wpis, "
+                                           "aby zwolnić miejsce.")
+                                .arg(lista_->liczbaMiejsc()));
         return;
     }
     {
@@ -364,8 +384,9 @@ bool StronaListy::zastosujWpis() {
     const QStringList wartosci = wartosciEdytora();
     const QStringList bledy = lista_->bledyWpisu(miejsce, wartosci);
     if (!bledy.isEmpty()) {
-        pulpit().blad(this, QStringLiteral("Wpis nr %1 nie został zmieniony, bo:\n").arg(lista_->numer(miejsce)) +
-                                bledy.join(u'\n'));
+        pulpit().blad(this,
+                      QStringLiteral("Wpis nr %1 nie został zmieniony, bo:\n").arg(lista_->numer(miejsce)) +
+                          bledy.join(u'\n'));
         return false;
     }
     const bool byl = lista_->uzyte(miejsce);
@@ -375,7 +396,8 @@ bool StronaListy::zastosujWpis() {
     if (!byl) {
         // Rows stay in slot order.
         wiersz = 0;
-        while (wiersz < tabela->rowCount() && tabela->item(wiersz, 0)->data(Qt::UserRole).toInt() < miejsce) ++wiersz;
+        while (wiersz < tabela->rowCount() && tabela->item(wiersz, 0)->data(Qt::UserRole).toInt() < miejsce)
+            ++wiersz;
         tabela->insertRow(wiersz);
     }
     wypelnijWiersz(wiersz, miejsce);
@@ -412,11 +434,12 @@ void StronaListy::importuj() {
     if (!wybrany) return;
     const Odpowiedz tryb = pulpit().pytanie(
         this,
-        QStringLiteral("Czy wiersze pliku mają zastąpić całą listę?\n\n"
-                       "Tak — na liście zostaną tylko wiersze pliku (pozostałe wpisy zostaną usunięte).\n"
-                       "Nie — wiersze pliku zostaną dodane na wolne miejsca; wiersz z numerem zastąpi wpis o tym "
-                       "numerze.\n"
-                       "Anuluj — nic nie zmieniaj."),
+        QStringLiteral(
+            "Czy wiersze pliku mają zastąpić całą listę?\n\n"
+            "Tak — na liście zostaną tylko wiersze pliku (pozostałe wpisy zostaną usunięte).\n"
+            "Nie — wiersze pliku zostaną dodane na wolne miejsca; wiersz z numerem zastąpi wpis o tym "
+            "numerze.\n"
+            "Anuluj — nic nie zmieniaj."),
         true);
     if (tryb == Odpowiedz::Anuluj) return;
     const bool zastap = tryb == Odpowiedz::Tak;
@@ -426,22 +449,26 @@ void StronaListy::importuj() {
     if (!wynik.odrzucone.empty()) {
         QStringList linie;
         for (std::size_t i = 0; i < wynik.odrzucone.size() && i < PokazanychOdrzucen; ++i)
-            linie.append(QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
+            linie.append(
+                QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
         if (wynik.odrzucone.size() > PokazanychOdrzucen)
-            linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.").arg(wynik.odrzucone.size() - PokazanychOdrzucen));
-        pulpit().blad(this, QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
-                                    .arg(*wybrany)
-                                    .arg(wynik.odrzucone.size()) +
-                                linie.join(u'\n'));
+            linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.")
+                             .arg(wynik.odrzucone.size() - PokazanychOdrzucen));
+        pulpit().blad(this,
+                      QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
+                              .arg(*wybrany)
+                              .arg(wynik.odrzucone.size()) +
+                          linie.join(u'\n'));
         return;
     }
     ZastosujImport(*lista_, wynik, zastap);
     wypelnijTabele();
     edytuj(std::nullopt);
-    pulpit().informacja(this, QStringLiteral("Wczytano %1 wierszy z pliku „%2”. Zapisz listę, aby zmiany trafiły "
-                                             "do jej pliku.")
-                                  .arg(wynik.wpisy.size())
-                                  .arg(*wybrany));
+    pulpit().informacja(this,
+                        QStringLiteral("Wczytano %1 wierszy z pliku „%2”. Zapisz listę, aby zmiany trafiły "
+                                       "do jej pliku.")
+                            .arg(wynik.wpisy.size())
+                            .arg(*wybrany));
 }
 
 void StronaListy::eksportuj() {
@@ -454,13 +481,17 @@ void StronaListy::eksportuj() {
     const auto wybrany = pulpit().plikDoZapisu(this, opis);
     if (!wybrany) return;
     const QByteArray dane = EksportCsv(*lista_);
-    if (Chron(pulpit(), this, [&] { ZapiszAtomowo(pliki(), *wybrany, dane.constData(), static_cast<std::size_t>(dane.size())); }))
+    if (Chron(pulpit(), this, [&] {
+            ZapiszAtomowo(pliki(), *wybrany, dane.constData(), static_cast<std::size_t>(dane.size()));
+        }))
         pulpit().informacja(this, QStringLiteral("Zapisano %1 wpisów do pliku „%2”.")
                                       .arg(lista_->uzyteMiejsca().size())
                                       .arg(*wybrany));
 }
 
-bool StronaListy::zmieniona() const { return lista_ && (lista_->zmieniona() || lista_->nowa() || edytorZmieniony()); }
+bool StronaListy::zmieniona() const {
+    return lista_ && (lista_->zmieniona() || lista_->nowa() || edytorZmieniony());
+}
 
 bool StronaListy::zapisz() {
     if (!lista_) return true;

@@ -11,11 +11,12 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
     : StronaUstawien(kontekst, "strona_nowy_katalog", QStringLiteral("Nowy katalog danych"), rodzic) {
     plik_->hide();
     auto* opis = Nazwany(
-        new QLabel(QStringLiteral("Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz "
-                                  "wszystkie pliki, które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste "
-                                  "listy klientów i usług, plik dokumentów). Istniejący folder danych nigdy nie jest "
-                                  "nadpisywany. Po utworzeniu folder zostaje otwarty: uzupełnij strony Firma i "
-                                  "Faktura, a potem uruchom moduł w tym folderze."),
+        new QLabel(QStringLiteral(
+                       "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz "
+                       "wszystkie pliki, które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste "
+                       "listy klientów i usług, plik dokumentów). Istniejący folder danych nigdy nie jest "
+                       "nadpisywany. Po utworzeniu folder zostaje otwarty: uzupełnij strony Firma i "
+                       "Faktura, a potem uruchom moduł w tym folderze."),
                    this),
         "opis_strony", QStringLiteral("Opis strony"));
     opis->setWordWrap(true);
@@ -46,7 +47,8 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
     uklad_->addStretch();
 
     connect(wybierz_folder, &QPushButton::clicked, this, [this] {
-        const QString poczatkowy = sciezka_nowego->text().isEmpty() ? QDir::homePath() : sciezka_nowego->text();
+        const QString poczatkowy =
+            sciezka_nowego->text().isEmpty() ? QDir::homePath() : sciezka_nowego->text();
         if (const auto folder = pulpit().folder(this, QStringLiteral("Folder nowych danych"), poczatkowy))
             sciezka_nowego->setText(QDir::toNativeSeparators(*folder));
     });
@@ -83,8 +85,9 @@ bool StronaNowegoKatalogu::utworz() {
     const QString data = pulpit().dzisiaj().toString(QStringLiteral("yyyy-MM-dd"));
     if (!Chron(pulpit(), this, [&] { UtworzNowyKatalogDanych(pliki(), katalog, data); })) return false;
     emit utworzono(katalog);
-    pulpit().informacja(this, QStringLiteral("Utworzono folder danych „%1”. Uzupełnij teraz strony Firma i Faktura, "
-                                             "a potem uruchom moduł w tym folderze.")
-                                  .arg(katalog));
+    pulpit().informacja(
+        this, QStringLiteral("Utworzono folder danych „%1”. Uzupełnij teraz strony Firma i Faktura, "
+                             "a potem uruchom moduł w tym folderze.")
+                  .arg(katalog));
     return true;
 }

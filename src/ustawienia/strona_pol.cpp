@@ -50,7 +50,9 @@ QStringList StronaPol::wartosciPol() const {
 }
 
 void StronaPol::odswiezUwage(int i) {
-    if (uwagi_) pola_[static_cast<std::size_t>(i)]->ustawUwage(uwagi_(i, pola_[static_cast<std::size_t>(i)]->tekst()));
+    if (uwagi_)
+        pola_[static_cast<std::size_t>(i)]->ustawUwage(
+            uwagi_(i, pola_[static_cast<std::size_t>(i)]->tekst()));
 }
 
 void StronaPol::wczytaj() {
@@ -60,8 +62,9 @@ void StronaPol::wczytaj() {
     QString uwaga;
     if (!PlikIstnieje(pliki(), sciezka)) {
         zrodlo_->domyslny();
-        uwaga = QStringLiteral("Pliku jeszcze nie ma: moduł tworzy go pustego, a zapis tej strony utworzy go z "
-                               "wpisanymi danymi.");
+        uwaga = QStringLiteral(
+            "Pliku jeszcze nie ma: moduł tworzy go pustego, a zapis tej strony utworzy go z "
+            "wpisanymi danymi.");
     } else {
         try {
             zrodlo_->wczytaj(pliki(), sciezka);
@@ -88,11 +91,12 @@ bool StronaPol::zapisz() {
     if (!sprawdzBledy(zrodlo_->bledy(wartosci))) return false;
     const QString sciezka = zrodlo_->sciezka(foldery());
     if (odczytNieudany_ &&
-        pulpit().pytanie(this,
-                         QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
-                                        "Zapisać?")
-                             .arg(RzeczywistaSciezka(pliki(), sciezka)),
-                         false) != Odpowiedz::Tak)
+        pulpit().pytanie(
+            this,
+            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
+                           "Zapisać?")
+                .arg(RzeczywistaSciezka(pliki(), sciezka)),
+            false) != Odpowiedz::Tak)
         return false;
     if (!Chron(pulpit(), this, [&] { zrodlo_->zapisz(pliki(), sciezka, wartosci); })) return false;
     wczytaj();
@@ -118,35 +122,39 @@ StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic) {
     auto uwagi = [](int pole, const QString& tekst) -> QString {
         if (pole <= 2) {
             if (tekst.size() <= 40) return {};
-            return QStringLiteral("Okno modułu pokaże tę linię jako „%1” (całą w podpowiedzi); wydruk ma ją całą.")
+            return QStringLiteral(
+                       "Okno modułu pokaże tę linię jako „%1” (całą w podpowiedzi); wydruk ma ją całą.")
                 .arg(PostacLiniiFirmyWOknie(tekst));
         }
         if (pole == 3) return UwagaONip(tekst).value_or(QString());
         if (pole == 5) return UwagaOKoncie(tekst).value_or(QString());
         return {};
     };
-    return new StronaPol(kontekst, "strona_firma", QStringLiteral("Firma"),
-                         QStringLiteral("Dane sprzedawcy na fakturze. Trzy linie nazwy i adresu widać w oknie modułu "
-                                        "i na wydruku; NIP, bank i konto tylko na wydruku."),
-                         std::make_unique<ZrodloRekordu<TDaneFirmy>>(PolaFirmy(), SciezkaFirmy), uwagi, rodzic);
+    return new StronaPol(
+        kontekst, "strona_firma", QStringLiteral("Firma"),
+        QStringLiteral("Dane sprzedawcy na fakturze. Trzy linie nazwy i adresu widać w oknie modułu "
+                       "i na wydruku; NIP, bank i konto tylko na wydruku."),
+        std::make_unique<ZrodloRekordu<TDaneFirmy>>(PolaFirmy(), SciezkaFirmy), uwagi, rodzic);
 }
 
 StronaPol* UtworzStroneFaktury(KontekstUstawien& kontekst, QWidget* rodzic) {
     auto uwagi = [](int pole, const QString& tekst) -> QString {
         const bool numer = pole == 1 || pole == 3;
         if (numer && !SameCyfry(tekst))
-            return QStringLiteral("Numer powinien składać się z cyfr: moduł nada następnej fakturze ten numer "
-                                  "powiększony o jeden.");
+            return QStringLiteral(
+                "Numer powinien składać się z cyfr: moduł nada następnej fakturze ten numer "
+                "powiększony o jeden.");
         if (pole == 7 && (tekst.isEmpty() || !SameCyfry(tekst)))
-            return QStringLiteral("Liczba kopii powinna być liczbą: bez cyfr moduł nie wydrukuje żadnej kopii.");
+            return QStringLiteral(
+                "Liczba kopii powinna być liczbą: bez cyfr moduł nie wydrukuje żadnej kopii.");
         return {};
     };
-    return new StronaPol(kontekst, "strona_faktura", QStringLiteral("Faktura"),
-                         QStringLiteral("Ustawienia faktur: miejsce wystawienia, numeracja faktur i korekt (numer "
-                                        "ostatniego wystawionego dokumentu), wydruk. Moduł zapisuje tu numer, "
-                                        "rozszerzenie, miejscowość i podpis przy każdej nowej fakturze."),
-                         std::make_unique<ZrodloRekordu<TUstawieniaFaktury>>(PolaFaktury(), SciezkaFaktury), uwagi,
-                         rodzic);
+    return new StronaPol(
+        kontekst, "strona_faktura", QStringLiteral("Faktura"),
+        QStringLiteral("Ustawienia faktur: miejsce wystawienia, numeracja faktur i korekt (numer "
+                       "ostatniego wystawionego dokumentu), wydruk. Moduł zapisuje tu numer, "
+                       "rozszerzenie, miejscowość i podpis przy każdej nowej fakturze."),
+        std::make_unique<ZrodloRekordu<TUstawieniaFaktury>>(PolaFaktury(), SciezkaFaktury), uwagi, rodzic);
 }
 
 StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic) {
@@ -159,8 +167,9 @@ StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic) {
     };
     auto* strona = new StronaPol(
         kontekst, "strona_ewidencja", QStringLiteral("Ewidencja"),
-        QStringLiteral("Folder, w którym zainstalowano program Ewidencja sprzedaży (ewidencja.exe), bez końcowego "
-                       "ukośnika. Moduł przekazuje do niego kwotę brutto dokumentu."),
+        QStringLiteral(
+            "Folder, w którym zainstalowano program Ewidencja sprzedaży (ewidencja.exe), bez końcowego "
+            "ukośnika. Moduł przekazuje do niego kwotę brutto dokumentu."),
         std::make_unique<ZrodloRekordu<TEwidencja>>(PolaEwidencji(), SciezkaEwidencji), uwagi, rodzic);
     strona->dodajWyborFolderu(0, QStringLiteral("Folder programu Ewidencja sprzedaży"));
     return strona;

@@ -28,13 +28,17 @@ class ZrodloRekordu final : public ZrodloPol {
         : pola_(pola), sciezka_(sciezka) {}
     std::vector<OpisPola> pola() const override { return Opisy(pola_); }
     QString sciezka(const FolderyDanych& foldery) const override { return sciezka_(foldery); }
-    void wczytaj(SystemPlikow& pliki, const QString& sciezka) override { CzytajPlikZRekordem(pliki, sciezka, plik_); }
+    void wczytaj(SystemPlikow& pliki, const QString& sciezka) override {
+        CzytajPlikZRekordem(pliki, sciezka, plik_);
+    }
     void domyslny() override {
         *plik_.rekord = T{};
         plik_.ogon.clear();
     }
     QStringList wartosci() const override { return Wartosci(*plik_.rekord, pola_); }
-    QStringList bledy(const QStringList& wartosci) const override { return BledyZmian(*plik_.rekord, pola_, wartosci); }
+    QStringList bledy(const QStringList& wartosci) const override {
+        return BledyZmian(*plik_.rekord, pola_, wartosci);
+    }
     void zapisz(SystemPlikow& pliki, const QString& sciezka, const QStringList& wartosci) override {
         T rekord = *plik_.rekord;
         Zastosuj(rekord, pola_, wartosci);

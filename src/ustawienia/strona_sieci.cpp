@@ -13,20 +13,22 @@
 StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
     : StronaUstawien(kontekst, "strona_dane", QStringLiteral("Dane"), rodzic) {
     auto* opis = Nazwany(
-        new QLabel(QStringLiteral("Gdzie moduł szuka danych. Ten plik („Admini\\siec.dat”) jest zawsze czytany z "
-                                  "folderu, w którym moduł jest uruchamiany, a nie z folderu danych; wszystkie "
-                                  "pozostałe pliki moduł czyta z folderu danych wybranego poniżej."),
-                   this),
+        new QLabel(
+            QStringLiteral("Gdzie moduł szuka danych. Ten plik („Admini\\siec.dat”) jest zawsze czytany z "
+                           "folderu, w którym moduł jest uruchamiany, a nie z folderu danych; wszystkie "
+                           "pozostałe pliki moduł czyta z folderu danych wybranego poniżej."),
+            this),
         "opis_strony", QStringLiteral("Opis strony"));
     opis->setWordWrap(true);
     uklad_->addWidget(opis);
 
     tryb_lokalny = Nazwany(new QRadioButton(QStringLiteral("Dane w folderze lokalnym"), this), "tryb_lokalny",
                            QStringLiteral("Dane w folderze lokalnym"));
-    tryb_sieciowy = Nazwany(new QRadioButton(QStringLiteral("Dane w folderze sieciowym"), this), "tryb_sieciowy",
-                            QStringLiteral("Dane w folderze sieciowym"));
-    tryb_biezacy = Nazwany(new QRadioButton(QStringLiteral("Dane w folderze, w którym moduł jest uruchamiany"), this),
-                           "tryb_biezacy", QStringLiteral("Dane w folderze uruchomienia"));
+    tryb_sieciowy = Nazwany(new QRadioButton(QStringLiteral("Dane w folderze sieciowym"), this),
+                            "tryb_sieciowy", QStringLiteral("Dane w folderze sieciowym"));
+    tryb_biezacy =
+        Nazwany(new QRadioButton(QStringLiteral("Dane w folderze, w którym moduł jest uruchamiany"), this),
+                "tryb_biezacy", QStringLiteral("Dane w folderze uruchomienia"));
     auto* grupa = new QButtonGroup(this);
     for (QRadioButton* r : {tryb_lokalny, tryb_sieciowy, tryb_biezacy}) {
         grupa->addButton(r);
@@ -49,7 +51,8 @@ StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
         wybierz->setAccessibleName(QStringLiteral("Wybierz: ") + p->opis.etykieta);
         siatka->addWidget(wybierz, 2 * wiersz++, 3);
         connect(wybierz, &QPushButton::clicked, this, [this, p] {
-            if (const auto folder = pulpit().folder(this, p->opis.etykieta, p->tekst())) p->ustawTekst(*folder);
+            if (const auto folder = pulpit().folder(this, p->opis.etykieta, p->tekst()))
+                p->ustawTekst(*folder);
         });
         connect(p->edycja, &QLineEdit::textChanged, this, [this] {
             odswiezWynik();
@@ -57,7 +60,8 @@ StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
         });
     }
     uklad_->addLayout(siatka);
-    folder_wynikowy = Nazwany(new QLabel(this), "folder_wynikowy", QStringLiteral("Folder danych po zapisie"));
+    folder_wynikowy =
+        Nazwany(new QLabel(this), "folder_wynikowy", QStringLiteral("Folder danych po zapisie"));
     folder_wynikowy->setWordWrap(true);
     uklad_->addWidget(folder_wynikowy);
     uklad_->addStretch();
@@ -83,11 +87,13 @@ void StronaSieci::odswiezWynik() {
     QString folder = foldery().startowy;
     if (tryb_lokalny->isChecked()) folder = sciezka_lokalna->tekst();
     if (tryb_sieciowy->isChecked()) folder = sciezka_sieciowa->tekst();
-    QString tekst = QStringLiteral("Folder danych: %1").arg(folder.isEmpty() ? QStringLiteral("(pusty)") : folder);
+    QString tekst =
+        QStringLiteral("Folder danych: %1").arg(folder.isEmpty() ? QStringLiteral("(pusty)") : folder);
     if (folder.isEmpty() || !PlikIstnieje(pliki(), folder))
         tekst += QStringLiteral("\nUwaga: taki folder nie istnieje; moduł nie odczyta z niego danych.");
     else if (!PlikIstnieje(pliki(), SciezkaDanych(folder, QStringLiteral("\\Admini"))))
-        tekst += QStringLiteral("\nUwaga: w tym folderze nie ma podfolderu Admini, więc nie są w nim dane modułu.");
+        tekst += QStringLiteral(
+            "\nUwaga: w tym folderze nie ma podfolderu Admini, więc nie są w nim dane modułu.");
     folder_wynikowy->setText(tekst);
 }
 
@@ -98,8 +104,9 @@ void StronaSieci::wczytaj() {
     if (!PlikIstnieje(pliki(), sciezka())) {
         *plik_.rekord = UstawieniaSieciDlaKatalogu(foldery().startowy);
         plik_.ogon.clear();
-        uwaga = QStringLiteral("Pliku jeszcze nie ma: moduł przy pierwszym starcie utworzy go z pokazanymi "
-                               "wartościami (folder lokalny = folder uruchomienia).");
+        uwaga = QStringLiteral(
+            "Pliku jeszcze nie ma: moduł przy pierwszym starcie utworzy go z pokazanymi "
+            "wartościami (folder lokalny = folder uruchomienia).");
     } else {
         try {
             CzytajPlikZRekordem(pliki(), sciezka(), plik_);
@@ -128,21 +135,25 @@ void StronaSieci::wczytaj() {
 
 bool StronaSieci::zmieniona() const {
     if (RodzajZTrybu(plik_.rekord->tryb) != wybranyTryb()) return true;
-    return QStringList{sciezka_lokalna->tekst(), sciezka_sieciowa->tekst()} != Wartosci(*plik_.rekord, PolaSieci());
+    return QStringList{sciezka_lokalna->tekst(), sciezka_sieciowa->tekst()} !=
+           Wartosci(*plik_.rekord, PolaSieci());
 }
 
 bool StronaSieci::zapisz() {
-    if (!sprawdzBledy(BledyZmian(*plik_.rekord, PolaSieci(), {sciezka_lokalna->tekst(), sciezka_sieciowa->tekst()})))
+    if (!sprawdzBledy(
+            BledyZmian(*plik_.rekord, PolaSieci(), {sciezka_lokalna->tekst(), sciezka_sieciowa->tekst()})))
         return false;
     if (odczytNieudany_ &&
-        pulpit().pytanie(this,
-                         QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
-                                        "Zapisać?")
-                             .arg(RzeczywistaSciezka(pliki(), sciezka())),
-                         false) != Odpowiedz::Tak)
+        pulpit().pytanie(
+            this,
+            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
+                           "Zapisać?")
+                .arg(RzeczywistaSciezka(pliki(), sciezka())),
+            false) != Odpowiedz::Tak)
         return false;
     const TUstawieniaSieci rekord = nowyRekord();
-    if (!Chron(pulpit(), this, [&] { ZapiszPlikZRekordem(pliki(), sciezka(), rekord, plik_.ogon); })) return false;
+    if (!Chron(pulpit(), this, [&] { ZapiszPlikZRekordem(pliki(), sciezka(), rekord, plik_.ogon); }))
+        return false;
     // The data root may have moved: every page reads its files anew.
     emit folderyZmienione(foldery().startowy);
     pokazPlik(sciezka(), QStringLiteral("Zapisano."));

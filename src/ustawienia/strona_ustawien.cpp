@@ -14,7 +14,8 @@ QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tekst) 
     return przycisk;
 }
 
-PoleTekstu::PoleTekstu(QWidget* rodzic, QGridLayout* siatka, int wiersz, const OpisPola& opisPola) : opis(opisPola) {
+PoleTekstu::PoleTekstu(QWidget* rodzic, QGridLayout* siatka, int wiersz, const OpisPola& opisPola)
+    : opis(opisPola) {
     const QByteArray nazwa = opis.nazwa.toUtf8();
     etykieta = new QLabel(opis.etykieta + u':', rodzic);
     etykieta->setObjectName(QStringLiteral("etykieta_") + opis.nazwa);
@@ -58,7 +59,8 @@ void PoleTekstu::odswiezLicznik() {
     licznik->setToolTip(blad ? *blad : QString());
 }
 
-StronaUstawien::StronaUstawien(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul, QWidget* rodzic)
+StronaUstawien::StronaUstawien(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul,
+                               QWidget* rodzic)
     : QWidget(rodzic), kontekst_(kontekst), tytul_(tytul) {
     setObjectName(QString::fromUtf8(nazwa));
     setAccessibleName(QStringLiteral("Strona: ") + tytul);

@@ -51,7 +51,8 @@ class PoleTekstu {
 class StronaUstawien : public QWidget {
     Q_OBJECT
   public:
-    StronaUstawien(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul, QWidget* rodzic = nullptr);
+    StronaUstawien(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul,
+                   QWidget* rodzic = nullptr);
 
     const QString& tytul() const { return tytul_; }
     // Reads the page's files in the folders in use; what was not saved is dropped.

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "store/blad.h"
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "ustawienia/strona_czcionki.h"
 #include "ustawienia/strona_listy.h"
@@ -27,8 +27,8 @@ bool JestFolderemDanych(SystemPlikow& pliki, const QString& startowy) {
 
 }  // namespace
 
-Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy, bool nowyKatalog,
-                             bool podany, QWidget* rodzic)
+Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy,
+                             bool nowyKatalog, bool podany, QWidget* rodzic)
     : QWidget(rodzic), kontekst_{pulpit, pliki, {startowy, startowy}} {
     setObjectName(QStringLiteral("ustawienia_f"));
     setAccessibleName(QStringLiteral("Ustawienia modułu Faktura"));
@@ -83,8 +83,8 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     });
     connect(strony, &QListWidget::currentRowChanged, this, [this](int wiersz) { wybranoStrone(wiersz); });
     connect(otworz_folder, &QPushButton::clicked, this, [this] {
-        if (const auto folder = kontekst_.pulpit.folder(this, QStringLiteral("Folder danych modułu"),
-                                                        foldery().startowy))
+        if (const auto folder =
+                kontekst_.pulpit.folder(this, QStringLiteral("Folder danych modułu"), foldery().startowy))
             otworzFolder(QDir::cleanPath(*folder));
     });
 
@@ -95,10 +95,11 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     if (nowyKatalog || !folderDanych) {
         pierwsza = NowyKatalog;
         if (!folderDanych)
-            nowy_katalog->zaproponuj(podany ? startowy : QString(),
-                                     QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
-                                                    "Admini). Utwórz nowy folder danych albo otwórz istniejący.")
-                                         .arg(startowy));
+            nowy_katalog->zaproponuj(
+                podany ? startowy : QString(),
+                QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
+                               "Admini). Utwórz nowy folder danych albo otwórz istniejący.")
+                    .arg(startowy));
         else if (podany)
             nowy_katalog->zaproponuj(startowy);
     }
@@ -129,8 +130,9 @@ void Tustawienia_f::zapamietaj() {
 void Tustawienia_f::odswiezNaglowek() {
     const FolderyDanych& f = foldery();
     QString tekst = QStringLiteral("Folder uruchomienia modułu: %1").arg(f.startowy);
-    tekst += f.danych == f.startowy ? QStringLiteral(" (jest też folderem danych)")
-                                    : QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
+    tekst += f.danych == f.startowy
+                 ? QStringLiteral(" (jest też folderem danych)")
+                 : QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
     folder_danych->setText(tekst);
 }
 
@@ -139,9 +141,13 @@ bool Tustawienia_f::moznaOpuscic() {
     if (!s || !s->zmieniona()) return true;
     switch (kontekst_.pulpit.pytanie(
         this, QStringLiteral("Na stronie „%1” są niezapisane zmiany. Zapisać je?").arg(s->tytul()), true)) {
-        case Odpowiedz::Tak: return s->zapisz();
-        case Odpowiedz::Nie: s->porzucZmiany(); return true;
-        case Odpowiedz::Anuluj: break;
+        case Odpowiedz::Tak:
+            return s->zapisz();
+        case Odpowiedz::Nie:
+            s->porzucZmiany();
+            return true;
+        case Odpowiedz::Anuluj:
+            break;
     }
     return false;
 }
@@ -169,10 +175,10 @@ bool Tustawienia_f::otworzFolder(const QString& startowy) {
     if (JestFolderemDanych(kontekst_.pliki, startowy)) {
         zapamietaj();
     } else {
-        nowy_katalog->zaproponuj(startowy,
-                                 QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
-                                                "Admini).")
-                                     .arg(startowy));
+        nowy_katalog->zaproponuj(
+            startowy, QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
+                                     "Admini).")
+                          .arg(startowy));
         const QSignalBlocker blokada(strony);
         strony->setCurrentRow(NowyKatalog);
         wybranoStrone(NowyKatalog);

@@ -26,8 +26,8 @@ class Tustawienia_f : public QWidget {
     // `startowy`: the folder the module is to start in. Without a data folder there (or with
     // `nowyKatalog`), the window starts on the page that makes one, proposing `startowy` when it was
     // named (`podany`).
-    Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy, bool nowyKatalog = false,
-                  bool podany = false, QWidget* rodzic = nullptr);
+    Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy,
+                  bool nowyKatalog = false, bool podany = false, QWidget* rodzic = nullptr);
 
     // Opens another start folder after the question about unsaved changes; false when cancelled.
     bool otworzFolder(const QString& startowy);

@@ -16,7 +16,8 @@ ArgumentyUstawien CzytajArgumentyUstawien(const QStringList& argumenty) {
         } else if (wynik.katalog.isEmpty()) {
             wynik.katalog = a;
         } else {
-            wynik.blad = QStringLiteral("można podać tylko jeden folder danych („%1” i „%2”)").arg(wynik.katalog, a);
+            wynik.blad =
+                QStringLiteral("można podać tylko jeden folder danych („%1” i „%2”)").arg(wynik.katalog, a);
             return wynik;
         }
     }

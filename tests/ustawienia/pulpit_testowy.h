@@ -33,10 +33,14 @@ class PulpitTestowy : public PulpitUstawien {
     void informacja(QWidget*, const QString& tekst) override {
         komunikaty.push_back({QStringLiteral("informacja"), tekst});
     }
-    void blad(QWidget*, const QString& tekst) override { komunikaty.push_back({QStringLiteral("blad"), tekst}); }
+    void blad(QWidget*, const QString& tekst) override {
+        komunikaty.push_back({QStringLiteral("blad"), tekst});
+    }
     std::optional<QString> plikDoOtwarcia(QWidget*, const OpisDialogu& opis) override { return plik(opis); }
     std::optional<QString> plikDoZapisu(QWidget*, const OpisDialogu& opis) override { return plik(opis); }
-    std::optional<QString> folder(QWidget*, const QString&, const QString&) override { return zKolejki(foldery); }
+    std::optional<QString> folder(QWidget*, const QString&, const QString&) override {
+        return zKolejki(foldery);
+    }
     std::optional<QFont> czcionka(QWidget*, const QFont&) override { return zKolejki(czcionki); }
     std::optional<QColor> kolor(QWidget*, const QColor&) override { return zKolejki(kolory); }
     QDate dzisiaj() override { return data; }

@@ -25,7 +25,8 @@ TEST(KontrolaTekstu, PojemnoscIZnaki) {
     for (const auto& p : przypadki) {
         const auto blad = BladTekstu(QStringLiteral("Pole"), p.tekst, p.pojemnosc);
         if (!p.zawiera) {
-            EXPECT_FALSE(blad.has_value()) << p.tekst.toStdString() << ": " << blad.value_or(QString()).toStdString();
+            EXPECT_FALSE(blad.has_value())
+                << p.tekst.toStdString() << ": " << blad.value_or(QString()).toStdString();
         } else {
             ASSERT_TRUE(blad.has_value()) << p.tekst.toStdString();
             EXPECT_TRUE(blad->contains(QString::fromUtf8(p.zawiera))) << blad->toStdString();

@@ -8,8 +8,8 @@
 #include <memory>
 #include <random>
 
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
 #include "ustawienia/listy.h"
@@ -91,8 +91,8 @@ TEST_F(Listy, EdycjaZmieniaTylkoEdytowanePola) {
     ASSERT_TRUE(lista->bledyWpisu(3, wpis3).isEmpty());
     lista->ustawWpis(3, wpis3);
     lista->usunWpis(0);
-    const QStringList nowy{QStringLiteral("Gamma"), QStringLiteral("ul. Długa 1"), QStringLiteral("Łódź"), QString(),
-                           QStringLiteral("526-025-02-74")};
+    const QStringList nowy{QStringLiteral("Gamma"), QStringLiteral("ul. Długa 1"), QStringLiteral("Łódź"),
+                           QString(), QStringLiteral("526-025-02-74")};
     lista->ustawWpis(1, nowy);
     EXPECT_TRUE(lista->zmieniona());
     lista->zapisz(DomyslnySystemPlikow());
@@ -190,7 +190,8 @@ TEST_F(Listy, ImportDobregoPliku) {
     ASSERT_EQ(wynik.wpisy.size(), 4u);
     ZastosujImport(*lista, wynik, false);
     EXPECT_EQ(lista->uzyteMiejsca(), (std::vector<int>{0, 1, 4, 11}));
-    EXPECT_EQ(lista->wpis(4), (QStringList{"Kowalski; Nowak s.c.", "ul. Żółta 1", "00-001 Warszawa", "", "526-025-02-74"}));
+    EXPECT_EQ(lista->wpis(4),
+              (QStringList{"Kowalski; Nowak s.c.", "ul. Żółta 1", "00-001 Warszawa", "", "526-025-02-74"}));
     EXPECT_EQ(lista->wpis(0).value(0), "Firma \"Żuraw\"");
     EXPECT_EQ(lista->wpis(0).value(1), "ul. Długa 2; lokal 3");
     EXPECT_EQ(lista->wpis(1).value(0), "Zażółć gęślą jaźń");
@@ -199,20 +200,20 @@ TEST_F(Listy, ImportDobregoPliku) {
 
 TEST_F(Listy, ImportOdrzucaBledneWierszeZNumeremIPowodem) {
     const QByteArray csv = Utf8(
-        "Nr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\n"          // 1
-        ";Dobra;;szt.;23;10.00\n"                          // 2
-        ";Za długi VAT;;szt.;23.00%;10.00\n"               // 3
-        ";Zły znak ✓;;;;\n"                                // 4
-        ";Za mało pól;;\n"                                 // 5
-        "999;Nie ma takiego miejsca;;;;\n"                 // 6
-        "07;Siódme;;;;\n"                                  // 7
-        "7;Znowu siódme;;;;\n"                             // 8
-        ";;pkwiu bez nazwy;;;\n"                           // 9
-        ";\"po cudzysłowie\"x;;;;\n"                       // 10
-        ";\xC5\x81\xFF;;;;\n"                              // 11: invalid UTF-8
-        ";\"dwie\nlinie\";;;;\n"                            // 12, 13: a line break in a name
-        ";\"niezamknięty;;;;\n"                            // 14
-        ";ostatnia;;;;\n");                                // 15 (inside the open quote)
+        "Nr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\n"  // 1
+        ";Dobra;;szt.;23;10.00\n"                 // 2
+        ";Za długi VAT;;szt.;23.00%;10.00\n"      // 3
+        ";Zły znak ✓;;;;\n"                       // 4
+        ";Za mało pól;;\n"                        // 5
+        "999;Nie ma takiego miejsca;;;;\n"        // 6
+        "07;Siódme;;;;\n"                         // 7
+        "7;Znowu siódme;;;;\n"                    // 8
+        ";;pkwiu bez nazwy;;;\n"                  // 9
+        ";\"po cudzysłowie\"x;;;;\n"              // 10
+        ";\xC5\x81\xFF;;;;\n"                     // 11: invalid UTF-8
+        ";\"dwie\nlinie\";;;;\n"                  // 12, 13: a line break in a name
+        ";\"niezamknięty;;;;\n"                   // 14
+        ";ostatnia;;;;\n");                       // 15 (inside the open quote)
     const auto lista = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
     const WynikImportu wynik = ImportCsv(*lista, csv, false);
     std::map<int, QString> powody;
@@ -232,7 +233,8 @@ TEST_F(Listy, ImportOdrzucaBledneWierszeZNumeremIPowodem) {
     EXPECT_EQ(powody.size(), oczekiwane.size());
     for (const auto& [linia, tekst] : oczekiwane) {
         ASSERT_TRUE(powody.count(linia)) << "line " << linia << " not rejected";
-        EXPECT_TRUE(powody[linia].contains(QString::fromUtf8(tekst))) << linia << ": " << powody[linia].toStdString();
+        EXPECT_TRUE(powody[linia].contains(QString::fromUtf8(tekst)))
+            << linia << ": " << powody[linia].toStdString();
     }
 }
 

@@ -26,7 +26,8 @@ TEST(NowyKatalog, TeSameBajtyCoPierwszyStartModulu) {
     FolderTestowy nowy(false);
     const QString katalog = nowy.plik(QStringLiteral("firma/dane 2026"));  // two folders that do not exist
     ASSERT_FALSE(PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), katalog));
-    EXPECT_EQ(UtworzNowyKatalogDanych(DomyslnySystemPlikow(), katalog, QStringLiteral("2026-03-15")), katalog);
+    EXPECT_EQ(UtworzNowyKatalogDanych(DomyslnySystemPlikow(), katalog, QStringLiteral("2026-03-15")),
+              katalog);
 
     // The module's own first start in a folder that has only "Admini" and "Uslugi".
     KatalogTestowy modul;
@@ -36,11 +37,11 @@ TEST(NowyKatalog, TeSameBajtyCoPierwszyStartModulu) {
     ASSERT_TRUE(platforma.bledy().empty());
 
     EXPECT_EQ(PlikiFolderu(katalog),
-              (QStringList{"Admini", "Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat", "Admini/siec.dat",
-                           "FONT", "Szablony", "Uslugi", "Uslugi/dokumenty.dat", "Uslugi/klienci.dat",
-                           "Uslugi/uslugi.dat"}));
-    for (const char* plik : {"Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat", "Uslugi/dokumenty.dat",
-                             "Uslugi/klienci.dat", "Uslugi/uslugi.dat"}) {
+              (QStringList{"Admini", "Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat",
+                           "Admini/siec.dat", "FONT", "Szablony", "Uslugi", "Uslugi/dokumenty.dat",
+                           "Uslugi/klienci.dat", "Uslugi/uslugi.dat"}));
+    for (const char* plik : {"Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat",
+                             "Uslugi/dokumenty.dat", "Uslugi/klienci.dat", "Uslugi/uslugi.dat"}) {
         QFile f(katalog + u'/' + QLatin1String(plik));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << plik;
         EXPECT_EQ(f.readAll(), modul.czytaj(QLatin1String(plik))) << plik;
@@ -62,8 +63,8 @@ TEST(NowyKatalog, TeSameBajtyCoPierwszyStartModulu) {
 }
 
 TEST(NowyKatalog, IstniejacyFolderDanychNieJestNadpisywany) {
-    const char* const plikiDanych[] = {"Admini/siec.dat",      "Admini/faktura.dat", "ADMINI/firma.dat",
-                                       "Admini/info.dat",      "Uslugi/dokumenty.dat", "uslugi/klienci.dat",
+    const char* const plikiDanych[] = {"Admini/siec.dat",  "Admini/faktura.dat",   "ADMINI/firma.dat",
+                                       "Admini/info.dat",  "Uslugi/dokumenty.dat", "uslugi/klienci.dat",
                                        "Uslugi/uslugi.dat"};
     for (const char* plik : plikiDanych) {
         FolderTestowy folder(false);
@@ -72,9 +73,11 @@ TEST(NowyKatalog, IstniejacyFolderDanychNieJestNadpisywany) {
         folder.zapisz(wzgledny, "moje dane");
         const auto przeszkoda = PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), folder.sciezka());
         ASSERT_TRUE(przeszkoda) << plik;
-        EXPECT_TRUE(przeszkoda->contains(QStringLiteral("nie jest nadpisywany"))) << przeszkoda->toStdString();
-        EXPECT_THROW(UtworzNowyKatalogDanych(DomyslnySystemPlikow(), folder.sciezka(), QStringLiteral("2026-01-01")),
-                     std::invalid_argument);
+        EXPECT_TRUE(przeszkoda->contains(QStringLiteral("nie jest nadpisywany")))
+            << przeszkoda->toStdString();
+        EXPECT_THROW(
+            UtworzNowyKatalogDanych(DomyslnySystemPlikow(), folder.sciezka(), QStringLiteral("2026-01-01")),
+            std::invalid_argument);
         EXPECT_EQ(folder.czytaj(wzgledny), "moje dane");
         EXPECT_EQ(PlikiFolderu(folder.sciezka()).size(), 2) << plik << ": nothing added";
     }
@@ -129,7 +132,8 @@ TEST(ZapamietanyKatalog, PlikWKonfiguracji) {
     for (const char* xdg : {"", "wzgledny"}) {
         qputenv("XDG_CONFIG_HOME", xdg);
         qputenv("HOME", folder.sciezka().toUtf8());
-        EXPECT_EQ(PlikZapamietanegoKatalogu(), folder.sciezka() + QStringLiteral("/.config/faktura/katalog-danych"));
+        EXPECT_EQ(PlikZapamietanegoKatalogu(),
+                  folder.sciezka() + QStringLiteral("/.config/faktura/katalog-danych"));
     }
     qputenv("HOME", dawnyHome);
 }

@@ -11,8 +11,8 @@
 #include "print/czcionki.h"
 #include "print/kolory.h"
 #include "store/cp1250.h"
-#include "store/pliki_danych.h"
 #include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
 #include "ustawienia/dane_demonstracyjne.h"
 #include "ustawienia/strona_czcionki.h"
 #include "ustawienia/strona_listy.h"
@@ -48,16 +48,16 @@ struct StronaPolPrzypadek {
 // of the file stays, the edited field reads back whole through the module's reader.
 TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
     const StronaPolPrzypadek przypadki[] = {
-        {Tustawienia_f::Firma, "Admini/firma.dat", [] { return Bajty(LosowyRekord<TDaneFirmy>(1)) + "ogon"; }, 1,
-         QStringLiteral("ul. Źródlana 12/4"), 51, 51},
+        {Tustawienia_f::Firma, "Admini/firma.dat", [] { return Bajty(LosowyRekord<TDaneFirmy>(1)) + "ogon"; },
+         1, QStringLiteral("ul. Źródlana 12/4"), 51, 51},
         {Tustawienia_f::Firma, "Admini/firma.dat", [] { return Bajty(LosowyRekord<TDaneFirmy>(2)); }, 5,
          QStringLiteral("PL61 1090 1014 0000 0712 1981 2874"), 255, 51},
-        {Tustawienia_f::Faktura, "Admini/faktura.dat", [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(3)); }, 7,
-         QStringLiteral("2"), 187, 4},
-        {Tustawienia_f::Faktura, "Admini/faktura.dat", [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(4)); }, 8,
-         QString(80, u'ś'), 191, 81},
-        {Tustawienia_f::Ewidencja, "Admini/ewidencja.dat", [] { return Bajty(LosowyRekord<TEwidencja>(5)); }, 0,
-         QStringLiteral("/opt/ewidencja"), 0, 251},
+        {Tustawienia_f::Faktura, "Admini/faktura.dat",
+         [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(3)); }, 7, QStringLiteral("2"), 187, 4},
+        {Tustawienia_f::Faktura, "Admini/faktura.dat",
+         [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(4)); }, 8, QString(80, u'ś'), 191, 81},
+        {Tustawienia_f::Ewidencja, "Admini/ewidencja.dat", [] { return Bajty(LosowyRekord<TEwidencja>(5)); },
+         0, QStringLiteral("/opt/ewidencja"), 0, 251},
     };
     for (const auto& p : przypadki) {
         FolderTestowy folder;
@@ -80,7 +80,9 @@ TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
         for (const int i : Roznice(dawne, po))
             EXPECT_TRUE(i >= p.przesuniecie && i < p.przesuniecie + p.rozmiar) << p.plik << ": byte " << i;
         const QByteArray pole = po.mid(p.przesuniecie, p.rozmiar);
-        EXPECT_EQ(ZCp1250(pole.constData() + 1, static_cast<std::size_t>(static_cast<unsigned char>(pole[0]))), p.nowy);
+        EXPECT_EQ(
+            ZCp1250(pole.constData() + 1, static_cast<std::size_t>(static_cast<unsigned char>(pole[0]))),
+            p.nowy);
         EXPECT_EQ(pole.mid(1 + p.nowy.size()), QByteArray(p.rozmiar - 1 - p.nowy.size(), '\0'));
     }
 }
@@ -94,10 +96,12 @@ TEST(OknoUstawien, ModulCzytaToCoZapisanoNaStronach) {
         auto okno = folder.okno(pulpit);
         auto* firma = okno->firma;
         okno->pokazStrone(Tustawienia_f::Firma);
-        const QString dluga = QStringLiteral("Przedsiębiorstwo Wielobranżowe „Łęgowisko” Sp.j.");  // 48 characters
+        const QString dluga =
+            QStringLiteral("Przedsiębiorstwo Wielobranżowe „Łęgowisko” Sp.j.");  // 48 characters
         firma->pole(0).edycja->setText(dluga);
         firma->pole(1).edycja->setText(QStringLiteral("ul. Kwiatowa 1"));
-        EXPECT_TRUE(firma->pole(0).uwaga->text().contains(QStringLiteral("„Przedsiębiorstwo Wielobranżowe...”")))
+        EXPECT_TRUE(
+            firma->pole(0).uwaga->text().contains(QStringLiteral("„Przedsiębiorstwo Wielobranżowe...”")))
             << firma->pole(0).uwaga->text().toStdString();
         EXPECT_TRUE(firma->pole(1).uwaga->isHidden());
         Zapisz(firma)->click();
@@ -162,7 +166,8 @@ TEST(OknoUstawien, ZaDlugiTekstIZnakSpozaKodowaniaOdrzucone) {
         EXPECT_FALSE(pole.licznik->styleSheet().isEmpty()) << "the count turns red";
         Zapisz(okno->firma)->click();
         ASSERT_EQ(pulpit.bledy().size(), 1);
-        EXPECT_TRUE(pulpit.bledy()[0].contains(QString::fromUtf8(p.komunikat))) << pulpit.bledy()[0].toStdString();
+        EXPECT_TRUE(pulpit.bledy()[0].contains(QString::fromUtf8(p.komunikat)))
+            << pulpit.bledy()[0].toStdString();
         EXPECT_EQ(folder.czytaj("Admini/firma.dat"), dawne);
         EXPECT_EQ(pole.tekst(), p.tekst);
         EXPECT_TRUE(okno->firma->zmieniona());
@@ -262,9 +267,10 @@ TEST(OknoUstawien, ListaKlientowPrzezPrzyciski) {
     EXPECT_EQ(s->tabela->rowCount(), 0);
     EXPECT_FALSE(s->zmieniona());
 
-    const QStringList klienci[] = {{"Alfa Sp. z o.o.", "ul. Prosta 1", "00-001 Warszawa", "", "526-025-02-74"},
-                                   {"Beta", "", "", "", ""},
-                                   {"Gamma i Synowie", "ul. Krzywa 2", "", "", ""}};
+    const QStringList klienci[] = {
+        {"Alfa Sp. z o.o.", "ul. Prosta 1", "00-001 Warszawa", "", "526-025-02-74"},
+        {"Beta", "", "", "", ""},
+        {"Gamma i Synowie", "ul. Krzywa 2", "", "", ""}};
     for (const QStringList& klient : klienci) {
         s->nowy_wpis->click();
         for (int i = 0; i < 5; ++i) s->pole(i).edycja->setText(klient[i]);
@@ -345,8 +351,10 @@ TEST(OknoUstawien, NiezastosowanyWpisPytaPrzyZmianieWyboru) {
 TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     FolderTestowy folder;
     UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
-    folder.zapisz("dobry.csv", "\xEF\xBB\xBFNazwa usługi;PKWiU;J.m.;VAT;Netto\r\n\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
-                               "Druga ąę;;godz.;8;50.00\r\n");
+    folder.zapisz(
+        "dobry.csv",
+        "\xEF\xBB\xBFNazwa usługi;PKWiU;J.m.;VAT;Netto\r\n\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
+        "Druga ąę;;godz.;8;50.00\r\n");
     folder.zapisz("zly.csv", "Nazwa usługi;PKWiU;J.m.;VAT;Netto\nDobra;;;;\nZła;;;23 procent;\n");
     PulpitTestowy pulpit;
     auto okno = folder.okno(pulpit);
@@ -374,9 +382,10 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
 
     pulpit.pliki = {folder.plik("eksport.csv")};
     s->eksport_csv->click();
-    EXPECT_EQ(folder.czytaj("eksport.csv"),
-              "\xEF\xBB\xBFNr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\r\n01;\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
-              "02;Druga ąę;;godz.;8;50.00\r\n");
+    EXPECT_EQ(
+        folder.czytaj("eksport.csv"),
+        "\xEF\xBB\xBFNr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\r\n01;\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
+        "02;Druga ąę;;godz.;8;50.00\r\n");
     Zapisz(s)->click();
     TBazaUslug baza{};
     CzytajRekord(DomyslnySystemPlikow(), folder.plik("Uslugi/uslugi.dat"), baza);
@@ -549,7 +558,8 @@ TEST(OknoUstawien, FolderBezDanychProponujeNowy) {
     PulpitTestowy pulpit;
     auto okno = folder.okno(pulpit);
     EXPECT_EQ(okno->biezaca(), Tustawienia_f::NowyKatalog);
-    EXPECT_TRUE(okno->nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie zawiera danych modułu")));
+    EXPECT_TRUE(
+        okno->nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie zawiera danych modułu")));
     EXPECT_TRUE(pulpit.komunikaty.empty());
 
     // Opening a data folder remembers it.
@@ -574,7 +584,8 @@ TEST(OknoUstawien, FolderDemonstracyjny) {
         EXPECT_TRUE(blad->isHidden()) << s << ": " << blad->text().toStdString();
     }
     for (int i = 0; i < okno->firma->liczbaPol(); ++i)
-        EXPECT_TRUE(okno->firma->pole(i).uwaga->isHidden()) << okno->firma->pole(i).uwaga->text().toStdString();
+        EXPECT_TRUE(okno->firma->pole(i).uwaga->isHidden())
+            << okno->firma->pole(i).uwaga->text().toStdString();
     EXPECT_EQ(okno->czcionka->kroj->text(), "Arial");
     EXPECT_TRUE(okno->dane->tryb_biezacy->isChecked());
     EXPECT_TRUE(pulpit.komunikaty.empty());
@@ -598,7 +609,8 @@ TEST(OknoUstawien, KazdaKontrolkaMaNazwy) {
         for (QWidget* r = w->parentWidget(); r && r != okno.get(); r = r->parentWidget())
             wewnetrzna = wewnetrzna || qobject_cast<QAbstractScrollArea*>(r);
         if (wewnetrzna) continue;
-        EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className() << " " << w->accessibleName().toStdString();
+        EXPECT_FALSE(w->objectName().isEmpty())
+            << w->metaObject()->className() << " " << w->accessibleName().toStdString();
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         ++sprawdzonych;
     }
