@@ -63,7 +63,7 @@ void OtwarcieEdycjaZapisListy(benchmark::State& stan) {
     const QString sciezka = S().lista;
     int runda = 0;
     for (auto _ : stan) {
-        auto lista = Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), sciezka);
+        auto lista = Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), sciezka);
         if (lista->uzyteMiejsca().size() != TBazaKlientow::LiczbaMiejsc)
             stan.SkipWithError("zła liczba wpisów");
         QStringList wpis = lista->wpis(2500);
@@ -82,7 +82,7 @@ BENCHMARK(OtwarcieEdycjaZapisListy)
 
 void OtwarcieListy(benchmark::State& stan) {
     for (auto _ : stan) {
-        auto lista = Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), S().lista);
+        auto lista = Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), S().lista);
         benchmark::DoNotOptimize(lista->numer(5000));
     }
 }

@@ -27,7 +27,7 @@ void ZapiszStroneJesliBrak(SystemPlikow& pliki, const QString& sciezka,
     ZapiszPlikZRekordem(pliki, sciezka, rekord, {});
 }
 
-void ZapiszListeJesliBrak(SystemPlikow& pliki, RodzajListy rodzaj, const QString& sciezka,
+void ZapiszListeJesliBrak(SystemPlikow& pliki, RodzajBazy rodzaj, const QString& sciezka,
                           const std::vector<QStringList>& wpisy) {
     if (PlikIstnieje(pliki, sciezka)) return;
     const auto lista = Lista::Nowa(rodzaj, sciezka);
@@ -70,7 +70,7 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
                             {});
 
     ZapiszListeJesliBrak(
-        pliki, RodzajListy::Klienci, sciezka(QStringLiteral("\\Uslugi\\klienci_demo.kli")),
+        pliki, RodzajBazy::Klienci, sciezka(QStringLiteral("\\Uslugi\\klienci_demo.kli")),
         {
             {QStringLiteral("Piekarnia „Kłos” s.c."), QStringLiteral("ul. Młyńska 3"),
              QStringLiteral("30-001 Kraków"), QStringLiteral("Małopolska"), QStringLiteral("679-111-22-46")},
@@ -80,7 +80,7 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
              QStringLiteral("34-400 Nowy Targ"), QStringLiteral("Podhale"), QStringLiteral("735-222-33-46")},
         });
     ZapiszListeJesliBrak(
-        pliki, RodzajListy::Uslugi, sciezka(QStringLiteral("\\Uslugi\\uslugi_demo.usl")),
+        pliki, RodzajBazy::Uslugi, sciezka(QStringLiteral("\\Uslugi\\uslugi_demo.usl")),
         {
             {QStringLiteral("Prowadzenie księgi przychodów i rozchodów"), QStringLiteral("69.20.2"),
              QStringLiteral("mies."), QStringLiteral("23"), QStringLiteral("350.00")},

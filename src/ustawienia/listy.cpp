@@ -59,7 +59,7 @@ const std::vector<PoleListy<TBazaUslug>>& PolaListy<TBazaUslug>() {
 template <class TBaza>
 class ListaZBazy final : public Lista {
   public:
-    ListaZBazy(RodzajListy rodzaj, const QString& sciezka) : rodzaj_(rodzaj) {
+    ListaZBazy(RodzajBazy rodzaj, const QString& sciezka) : rodzaj_(rodzaj) {
         sciezka_ = sciezka;
         for (const auto& p : PolaListy<TBaza>()) opisy_.push_back(p.opis);
     }
@@ -73,7 +73,7 @@ class ListaZBazy final : public Lista {
 
     void wczytaj(SystemPlikow& system) { CzytajPlikZRekordem(system, sciezka_, plik_); }
 
-    RodzajListy rodzaj() const override { return rodzaj_; }
+    RodzajBazy rodzaj() const override { return rodzaj_; }
     const std::vector<OpisPola>& pola() const override { return opisy_; }
     int liczbaMiejsc() const override { return TBaza::LiczbaMiejsc; }
     QString numer(int s) const override { return plik_.rekord->numer[s].tekst(); }
@@ -101,13 +101,13 @@ class ListaZBazy final : public Lista {
     }
 
   private:
-    RodzajListy rodzaj_;
+    RodzajBazy rodzaj_;
     std::vector<OpisPola> opisy_;
     PlikZRekordem<TBaza> plik_;
 };
 
 template <class TBaza>
-std::unique_ptr<ListaZBazy<TBaza>> Utworz(RodzajListy rodzaj, const QString& sciezka) {
+std::unique_ptr<ListaZBazy<TBaza>> Utworz(RodzajBazy rodzaj, const QString& sciezka) {
     return std::make_unique<ListaZBazy<TBaza>>(rodzaj, sciezka);
 }
 
@@ -124,8 +124,8 @@ QString KluczNumeru(const QString& numer) {
 
 }  // namespace
 
-std::unique_ptr<Lista> Lista::Nowa(RodzajListy rodzaj, const QString& sciezka) {
-    if (rodzaj == RodzajListy::Klienci) {
+std::unique_ptr<Lista> Lista::Nowa(RodzajBazy rodzaj, const QString& sciezka) {
+    if (rodzaj == RodzajBazy::Klienci) {
         auto lista = Utworz<TBazaKlientow>(rodzaj, sciezka);
         lista->numeruj();
         return lista;
@@ -135,8 +135,8 @@ std::unique_ptr<Lista> Lista::Nowa(RodzajListy rodzaj, const QString& sciezka) {
     return lista;
 }
 
-std::unique_ptr<Lista> Lista::Otworz(RodzajListy rodzaj, SystemPlikow& system, const QString& sciezka) {
-    if (rodzaj == RodzajListy::Klienci) {
+std::unique_ptr<Lista> Lista::Otworz(RodzajBazy rodzaj, SystemPlikow& system, const QString& sciezka) {
+    if (rodzaj == RodzajBazy::Klienci) {
         auto lista = Utworz<TBazaKlientow>(rodzaj, sciezka);
         lista->wczytaj(system);
         return lista;

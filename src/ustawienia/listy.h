@@ -16,7 +16,7 @@
 
 class SystemPlikow;
 
-enum class RodzajListy { Klienci, Uslugi };
+enum class RodzajBazy { Klienci, Uslugi };
 
 class Lista {
   public:
@@ -24,11 +24,11 @@ class Lista {
 
     // An empty list with the same bytes as the default list the module creates, to be written to
     // `sciezka` on the first save.
-    static std::unique_ptr<Lista> Nowa(RodzajListy rodzaj, const QString& sciezka);
+    static std::unique_ptr<Lista> Nowa(RodzajBazy rodzaj, const QString& sciezka);
     // BladPliku when the file is missing or shorter than one record.
-    static std::unique_ptr<Lista> Otworz(RodzajListy rodzaj, SystemPlikow& system, const QString& sciezka);
+    static std::unique_ptr<Lista> Otworz(RodzajBazy rodzaj, SystemPlikow& system, const QString& sciezka);
 
-    virtual RodzajListy rodzaj() const = 0;
+    virtual RodzajBazy rodzaj() const = 0;
     // The edited fields of a slot in their record order; their labels are the CSV column headers.
     virtual const std::vector<OpisPola>& pola() const = 0;
     virtual int liczbaMiejsc() const = 0;

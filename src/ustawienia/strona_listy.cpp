@@ -23,9 +23,9 @@ constexpr int PokazanychOdrzucen = 30;
 
 }  // namespace
 
-StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget* rodzic)
-    : StronaUstawien(kontekst, rodzaj == RodzajListy::Klienci ? "strona_klienci" : "strona_uslugi",
-                     rodzaj == RodzajListy::Klienci ? QStringLiteral("Klienci") : QStringLiteral("Usługi"),
+StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget* rodzic)
+    : StronaUstawien(kontekst, rodzaj == RodzajBazy::Klienci ? "strona_klienci" : "strona_uslugi",
+                     rodzaj == RodzajBazy::Klienci ? QStringLiteral("Klienci") : QStringLiteral("Usługi"),
                      rodzic),
       rodzaj_(rodzaj) {
     plik_->hide();
@@ -62,7 +62,7 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
     for (const OpisPola& p : wzor->pola()) naglowki.append(p.etykieta);
     tabela = Nazwany(
         new QTableWidget(0, static_cast<int>(naglowki.size()), this), "tabela",
-        rodzaj_ == RodzajListy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług"));
+        rodzaj_ == RodzajBazy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług"));
     tabela->setHorizontalHeaderLabels(naglowki);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -83,7 +83,7 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
         pola_.push_back(
             std::make_unique<PoleTekstu>(ramka, siatka, i, wzor->pola()[static_cast<std::size_t>(i)]));
         connect(pola_.back()->edycja, &QLineEdit::textChanged, this, [this, i] {
-            if (rodzaj_ == RodzajListy::Klienci && i == 4)
+            if (rodzaj_ == RodzajBazy::Klienci && i == 4)
                 pole(i).ustawUwage(UwagaONip(pole(i).tekst()).value_or(QString()));
             emit stanZmieniony();
         });
@@ -117,15 +117,15 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget
 
 QString StronaListy::domyslnaSciezka() const {
     return SciezkaDanych(foldery().danych,
-                         rodzaj_ == RodzajListy::Klienci ? SciezkaBazyKlientow : SciezkaBazyUslug);
+                         rodzaj_ == RodzajBazy::Klienci ? SciezkaBazyKlientow : SciezkaBazyUslug);
 }
 
 QString StronaListy::nazwaListy() const {
-    return rodzaj_ == RodzajListy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług");
+    return rodzaj_ == RodzajBazy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług");
 }
 
 OpisDialogu StronaListy::dialogListy(const QString& tytul) const {
-    const bool klienci = rodzaj_ == RodzajListy::Klienci;
+    const bool klienci = rodzaj_ == RodzajBazy::Klienci;
     OpisDialogu opis;
     opis.tytul = tytul;
     opis.filtr = nazwaListy() +

@@ -12,7 +12,7 @@
 class StronaListy : public StronaUstawien {
     Q_OBJECT
   public:
-    StronaListy(KontekstUstawien& kontekst, RodzajListy rodzaj, QWidget* rodzic = nullptr);
+    StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget* rodzic = nullptr);
 
     // The default list of the data folder when it exists.
     void wczytaj() override;
@@ -70,7 +70,7 @@ class StronaListy : public StronaUstawien {
     void odswiezStan();
     bool otworzPlik(const QString& sciezka);
 
-    RodzajListy rodzaj_;
+    RodzajBazy rodzaj_;
     std::unique_ptr<Lista> lista_;
     std::vector<std::unique_ptr<PoleTekstu>> pola_;
     std::optional<int> miejsce_;

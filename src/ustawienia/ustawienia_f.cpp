@@ -61,8 +61,8 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     faktura = UtworzStroneFaktury(kontekst_, this);
     dane = new StronaSieci(kontekst_, this);
     czcionka = new StronaCzcionki(kontekst_, this);
-    klienci = new StronaListy(kontekst_, RodzajListy::Klienci, this);
-    uslugi = new StronaListy(kontekst_, RodzajListy::Uslugi, this);
+    klienci = new StronaListy(kontekst_, RodzajBazy::Klienci, this);
+    uslugi = new StronaListy(kontekst_, RodzajBazy::Uslugi, this);
     ewidencja = UtworzStroneEwidencji(kontekst_, this);
     strony_ = {nowy_katalog, firma, faktura, dane, czcionka, klienci, uslugi, ewidencja};
     for (StronaUstawien* s : strony_) {

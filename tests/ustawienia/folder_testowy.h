@@ -12,6 +12,7 @@
 #include "pulpit_testowy.h"
 #include "store/system_plikow.h"
 #include "ustawienia/ustawienia_f.h"
+#include "wspolne/bajty.h"
 
 class FolderTestowy {
   public:
@@ -62,11 +63,6 @@ inline QByteArray LosoweBajty(qsizetype ile, unsigned ziarno) {
     QByteArray dane(ile, Qt::Uninitialized);
     for (qsizetype i = 0; i < ile; ++i) dane[i] = static_cast<char>(los() & 0xFF);
     return dane;
-}
-
-template <class T>
-QByteArray Bajty(const T& rekord) {
-    return QByteArray(reinterpret_cast<const char*>(&rekord), sizeof(T));
 }
 
 // Positions where two byte arrays differ.

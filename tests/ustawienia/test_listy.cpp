@@ -64,9 +64,9 @@ class Listy : public ::testing::Test {
 TEST_F(Listy, NowaListaMaBajtyListyDomyslnejModulu) {
     QDir(katalog_.path()).mkpath(QStringLiteral("Uslugi"));
     UtworzDomyslneBazy(DomyslnySystemPlikow(), katalog_.path());
-    EXPECT_EQ(Lista::Nowa(RodzajListy::Klienci, {})->bajty(), Czytaj(plik("Uslugi/klienci.dat")));
-    EXPECT_EQ(Lista::Nowa(RodzajListy::Uslugi, {})->bajty(), Czytaj(plik("Uslugi/uslugi.dat")));
-    const auto lista = Lista::Nowa(RodzajListy::Klienci, plik("nowa.kli"));
+    EXPECT_EQ(Lista::Nowa(RodzajBazy::Klienci, {})->bajty(), Czytaj(plik("Uslugi/klienci.dat")));
+    EXPECT_EQ(Lista::Nowa(RodzajBazy::Uslugi, {})->bajty(), Czytaj(plik("Uslugi/uslugi.dat")));
+    const auto lista = Lista::Nowa(RodzajBazy::Klienci, plik("nowa.kli"));
     EXPECT_TRUE(lista->nowa());
     EXPECT_TRUE(lista->uzyteMiejsca().empty());
     EXPECT_EQ(lista->numer(0), "01");
@@ -81,7 +81,7 @@ TEST_F(Listy, EdycjaZmieniaTylkoEdytowanePola) {
     const QByteArray ogon = Losowe(1000, 9);
     Zapisz(plik("k.kli"), dawne + ogon);
 
-    auto lista = Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), plik("k.kli"));
+    auto lista = Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), plik("k.kli"));
     EXPECT_EQ(lista->uzyteMiejsca(), (std::vector<int>{0, 3, 9}));
     EXPECT_EQ(lista->wolneMiejsce(), 1);
     EXPECT_EQ(lista->wpis(9).value(0).size(), 80);
@@ -135,7 +135,7 @@ TEST_F(Listy, EdycjaZmieniaTylkoEdytowanePola) {
 }
 
 TEST_F(Listy, WpisSprawdzanyPrzedZapisem) {
-    const auto lista = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
+    const auto lista = Lista::Nowa(RodzajBazy::Uslugi, plik("u.usl"));
     const struct {
         QStringList wartosci;
         const char* blad;  // nullptr: accepted
@@ -160,7 +160,7 @@ TEST_F(Listy, WpisSprawdzanyPrzedZapisem) {
 TEST_F(Listy, PlikKrotszyNizRekordToBladZeSciezka) {
     Zapisz(plik("krotka.kli"), QByteArray(1000, '\0'));
     try {
-        Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), plik("krotka.kli"));
+        Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), plik("krotka.kli"));
         FAIL() << "no error";
     } catch (const BladPliku& blad) {
         EXPECT_TRUE(blad.komunikat().contains(plik("krotka.kli")));
@@ -182,7 +182,7 @@ TEST_F(Listy, ImportDobregoPliku) {
         ";Zażółć gęślą jaźń;;;;\n"
         ";;;;;\n"
         "12;Ostatni;bez końca linii;;;");
-    const auto lista = Lista::Nowa(RodzajListy::Klienci, plik("k.kli"));
+    const auto lista = Lista::Nowa(RodzajBazy::Klienci, plik("k.kli"));
     const QByteArray przed = lista->bajty();
     const WynikImportu wynik = ImportCsv(*lista, csv, false);
     for (const auto& o : wynik.odrzucone) ADD_FAILURE() << o.linia << ": " << o.powod.toStdString();
@@ -214,7 +214,7 @@ TEST_F(Listy, ImportOdrzucaBledneWierszeZNumeremIPowodem) {
         ";\"dwie\nlinie\";;;;\n"                  // 12, 13: a line break in a name
         ";\"niezamknięty;;;;\n"                   // 14
         ";ostatnia;;;;\n");                       // 15 (inside the open quote)
-    const auto lista = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
+    const auto lista = Lista::Nowa(RodzajBazy::Uslugi, plik("u.usl"));
     const WynikImportu wynik = ImportCsv(*lista, csv, false);
     std::map<int, QString> powody;
     for (const auto& o : wynik.odrzucone) powody[o.linia] = o.powod;
@@ -239,7 +239,7 @@ TEST_F(Listy, ImportOdrzucaBledneWierszeZNumeremIPowodem) {
 }
 
 TEST_F(Listy, ImportNaglowka) {
-    const auto lista = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
+    const auto lista = Lista::Nowa(RodzajBazy::Uslugi, plik("u.usl"));
     const struct {
         const char* csv;
         bool dobry;
@@ -264,7 +264,7 @@ TEST_F(Listy, ImportWieluWierszyNiZMiejsc) {
     for (const int wierszy : {5001, 5002}) {
         QByteArray csv = "Odbiorca 1;Odbiorca 2;Odbiorca 3;Odbiorca 4;NIP\n";
         for (int i = 0; i < wierszy; ++i) csv += "Klient " + QByteArray::number(i) + ";;;;\n";
-        const auto lista = Lista::Nowa(RodzajListy::Klienci, plik("k.kli"));
+        const auto lista = Lista::Nowa(RodzajBazy::Klienci, plik("k.kli"));
         const WynikImportu wynik = ImportCsv(*lista, csv, true);
         if (wierszy == 5001) {
             EXPECT_TRUE(wynik.odrzucone.empty());
@@ -280,12 +280,12 @@ TEST_F(Listy, ImportWieluWierszyNiZMiejsc) {
 }
 
 TEST_F(Listy, ImportDodajacyIZastepujacy) {
-    auto lista = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
+    auto lista = Lista::Nowa(RodzajBazy::Uslugi, plik("u.usl"));
     lista->ustawWpis(0, {"Pierwsza", "", "", "", ""});
     lista->ustawWpis(1, {"Druga", "", "", "", ""});
     const QByteArray csv = "Nr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\n;Nowa;;;;\n2;Druga poprawiona;;;;\n";
 
-    auto dodaj = Lista::Nowa(RodzajListy::Uslugi, plik("u.usl"));
+    auto dodaj = Lista::Nowa(RodzajBazy::Uslugi, plik("u.usl"));
     dodaj->ustawWpis(0, {"Pierwsza", "", "", "", ""});
     dodaj->ustawWpis(1, {"Druga", "", "", "", ""});
     const WynikImportu w1 = ImportCsv(*dodaj, csv, false);
@@ -306,7 +306,7 @@ TEST_F(Listy, ImportDodajacyIZastepujacy) {
 
 TEST_F(Listy, EksportIImportDajaTeSameBajty) {
     Zapisz(plik("k.kli"), LosowaBazaKlientow(true));
-    auto lista = Lista::Otworz(RodzajListy::Klienci, DomyslnySystemPlikow(), plik("k.kli"));
+    auto lista = Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), plik("k.kli"));
     // Texts a spreadsheet would mangle without quotes.
     lista->ustawWpis(3, {"A; \"B\"", "linia\r\ndruga", "ąęłńóśźż ĄĘŁŃÓŚŹŻ", " spacje ", "1"});
     lista->ustawWpis(9, {"krótsza", "", "", "", ""});
@@ -333,7 +333,7 @@ TEST_F(Listy, ZapisPrzyAwariiZostawiaStaryAlboNowyPlik) {
             for (const bool awaria : {false, true}) {
                 Zapisz(sciezka, stare);
                 ZawodnySystemPlikow zawodny;
-                auto lista = Lista::Otworz(RodzajListy::Klienci, zawodny, sciezka);
+                auto lista = Lista::Otworz(RodzajBazy::Klienci, zawodny, sciezka);
                 lista->ustawWpis(2, {"Nowy klient", "", "", "", ""});
                 const QByteArray nowe = lista->bajty();
                 const int przed = zawodny.liczbaOperacji();

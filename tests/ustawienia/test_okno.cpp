@@ -377,7 +377,7 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     EXPECT_EQ(s->tabela->item(0, 1)->text(), "Usługa; pierwsza");
     EXPECT_EQ(s->tabela->item(1, 1)->text(), "Druga ąę");
     EXPECT_TRUE(s->zmieniona());
-    EXPECT_EQ(folder.czytaj("Uslugi/uslugi.dat"), Lista::Nowa(RodzajListy::Uslugi, {})->bajty())
+    EXPECT_EQ(folder.czytaj("Uslugi/uslugi.dat"), Lista::Nowa(RodzajBazy::Uslugi, {})->bajty())
         << "written only on save";
 
     pulpit.pliki = {folder.plik("eksport.csv")};
@@ -413,7 +413,7 @@ TEST(OknoUstawien, NowaListaNieNadpisujeIstniejacej) {
     EXPECT_TRUE(s->zmieniona());
     EXPECT_FALSE(folder.istnieje("Uslugi/nowa.kli"));
     Zapisz(s)->click();
-    EXPECT_EQ(folder.czytaj("Uslugi/nowa.kli"), Lista::Nowa(RodzajListy::Klienci, {})->bajty());
+    EXPECT_EQ(folder.czytaj("Uslugi/nowa.kli"), Lista::Nowa(RodzajBazy::Klienci, {})->bajty());
 }
 
 TEST(OknoUstawien, CzcionkaWydrukuZDialogow) {
