@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "app/aplikacja.h"
-#include "app/dane_demonstracyjne.h"
 #include "app/straz.h"
 #include "store/system_plikow.h"
+#include "ustawienia/dane_demonstracyjne.h"
 
 namespace {
 

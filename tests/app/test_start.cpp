@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/dane_demonstracyjne.h"
 #include "app/faktura_f.h"
 #include "app/siatka.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
+#include "ustawienia/dane_demonstracyjne.h"
 #include "wspolne/katalog_testowy.h"
 
 namespace {

@@ -1,0 +1,52 @@
+#include "ustawienia/nowy_katalog.h"
+
+#include <QDir>
+#include <stdexcept>
+
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "store/sciezki.h"
+#include "store/system_plikow.h"
+#include "ustawienia/kontrola_tekstu.h"
+#include "ustawienia/pliki_stron.h"
+
+std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QString& podany) {
+    if (podany.trimmed().isEmpty()) return QStringLiteral("Podaj folder, w którym mają powstać dane.");
+    const QString katalog = QDir::cleanPath(podany);
+    if (QDir::isRelativePath(katalog)) return QStringLiteral("Podaj pełną ścieżkę folderu (od „/”).");
+    // The suite's paths use the backslash as separator; a name holding one would be another path.
+    if (katalog.contains(u'\\')) return QStringLiteral("Ścieżka folderu nie może zawierać znaku „\\”.");
+    if (const auto blad = BladTekstu(QStringLiteral("Ścieżka folderu"), katalog, 200))
+        return *blad + QStringLiteral(" Plik „siec.dat” przechowuje ścieżkę danych w tej postaci.");
+    const QString rzeczywisty = RzeczywistaSciezka(system, katalog);
+    // "x/." exists only when x is a folder.
+    if (system.istnieje(rzeczywisty) && !system.istnieje(rzeczywisty + QStringLiteral("/.")))
+        return QStringLiteral("„%1” jest plikiem, a nie folderem.").arg(rzeczywisty);
+    for (const QString& plik : {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
+                                SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
+        const QString sciezka = RzeczywistaSciezka(system, SciezkaDanych(katalog, plik));
+        if (system.istnieje(sciezka))
+            return QStringLiteral(
+                       "Folder „%1” zawiera już dane modułu (plik „%2”). Istniejący folder danych "
+                       "nie jest nadpisywany: otwórz go albo wybierz inny folder.")
+                .arg(katalog, sciezka);
+    }
+    return std::nullopt;
+}
+
+void UtworzFolderyDanych(SystemPlikow& system, const QString& katalog) {
+    UtworzKatalogiDo(system, katalog);
+    for (const char* folder : {"Admini", "Uslugi", "Szablony", "FONT"})
+        UtworzKatalogiDo(system, SciezkaDanych(katalog, QStringLiteral("\\") + QLatin1String(folder)));
+}
+
+QString UtworzNowyKatalogDanych(SystemPlikow& system, const QString& podany, const QString& dataDzisiaj) {
+    const QString katalog = QDir::cleanPath(podany);
+    if (const auto przeszkoda = PrzeszkodaNowegoKatalogu(system, katalog))
+        throw std::invalid_argument(przeszkoda->toStdString());
+    UtworzFolderyDanych(system, katalog);
+    // The module's start in the folder: "siec.dat" names the folder itself, then the first-start files.
+    const QString korzen = UstalKatalogDanych(system, katalog).katalog;
+    UtworzPlikiDanych(system, korzen, dataDzisiaj);
+    return korzen;
+}

@@ -1,0 +1,125 @@
+// The real desktop of the settings window: Polish message boxes and Qt's standard dialogs.
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <stdexcept>
+
+#include "store/blad.h"
+#include "ustawienia/pulpit_ustawien.h"
+
+namespace {
+
+QPushButton* Przycisk(QMessageBox& okno, const char* tekst, QMessageBox::ButtonRole rola) {
+    QPushButton* przycisk = okno.addButton(QString::fromUtf8(tekst), rola);
+    przycisk->setObjectName(QString::fromUtf8(tekst));
+    przycisk->setAccessibleName(QString::fromUtf8(tekst));
+    return przycisk;
+}
+
+void Nazwij(QWidget* okno) {
+    for (QWidget* w : okno->findChildren<QWidget*>())
+        if (w->accessibleName().isEmpty() && !w->objectName().isEmpty())
+            w->setAccessibleName(w->objectName());
+}
+
+class PulpitQtUstawien final : public PulpitUstawien {
+  public:
+    Odpowiedz pytanie(QWidget* rodzic, const QString& tekst, bool zAnuluj) override {
+        QMessageBox okno(QMessageBox::Question, QStringLiteral("Pytanie"), tekst, QMessageBox::NoButton,
+                         rodzic);
+        QPushButton* tak = Przycisk(okno, "Tak", QMessageBox::YesRole);
+        QPushButton* nie = Przycisk(okno, "Nie", QMessageBox::NoRole);
+        QPushButton* anuluj = zAnuluj ? Przycisk(okno, "Anuluj", QMessageBox::RejectRole) : nullptr;
+        okno.setDefaultButton(tak);
+        okno.setEscapeButton(anuluj ? anuluj : nie);
+        okno.exec();
+        if (okno.clickedButton() == tak) return Odpowiedz::Tak;
+        if (okno.clickedButton() == nie) return Odpowiedz::Nie;
+        return Odpowiedz::Anuluj;
+    }
+
+    void informacja(QWidget* rodzic, const QString& tekst) override {
+        QMessageBox okno(QMessageBox::Information, QStringLiteral("Informacja"), tekst, QMessageBox::NoButton,
+                         rodzic);
+        Przycisk(okno, "OK", QMessageBox::AcceptRole);
+        okno.exec();
+    }
+
+    void blad(QWidget* rodzic, const QString& tekst) override {
+        QMessageBox okno(QMessageBox::Critical, QStringLiteral("Błąd"), tekst, QMessageBox::NoButton, rodzic);
+        Przycisk(okno, "OK", QMessageBox::AcceptRole);
+        okno.exec();
+    }
+
+    std::optional<QString> plikDoOtwarcia(QWidget* rodzic, const OpisDialogu& opis) override {
+        QFileDialog okno(rodzic, opis.tytul, opis.folder, opis.filtr);
+        okno.setAcceptMode(QFileDialog::AcceptOpen);
+        okno.setFileMode(QFileDialog::ExistingFile);
+        return pokaz(okno, opis);
+    }
+
+    std::optional<QString> plikDoZapisu(QWidget* rodzic, const OpisDialogu& opis) override {
+        QFileDialog okno(rodzic, opis.tytul, opis.folder, opis.filtr);
+        okno.setAcceptMode(QFileDialog::AcceptSave);
+        return pokaz(okno, opis);
+    }
+
+    std::optional<QString> folder(QWidget* rodzic, const QString& tytul, const QString& poczatkowy) override {
+        QFileDialog okno(rodzic, tytul, poczatkowy);
+        okno.setFileMode(QFileDialog::Directory);
+        okno.setOption(QFileDialog::ShowDirsOnly);
+        Nazwij(&okno);
+        if (okno.exec() != QDialog::Accepted || okno.selectedFiles().isEmpty()) return std::nullopt;
+        return okno.selectedFiles().first();
+    }
+
+    std::optional<QFont> czcionka(QWidget* rodzic, const QFont& poczatkowa) override {
+        QFontDialog okno(poczatkowa, rodzic);
+        okno.setWindowTitle(QStringLiteral("Czcionka wydruku"));
+        Nazwij(&okno);
+        if (okno.exec() != QDialog::Accepted) return std::nullopt;
+        return okno.selectedFont();
+    }
+
+    std::optional<QColor> kolor(QWidget* rodzic, const QColor& poczatkowy) override {
+        QColorDialog okno(poczatkowy, rodzic);
+        okno.setWindowTitle(QStringLiteral("Kolor czcionki wydruku"));
+        Nazwij(&okno);
+        if (okno.exec() != QDialog::Accepted) return std::nullopt;
+        return okno.selectedColor();
+    }
+
+    QDate dzisiaj() override { return QDate::currentDate(); }
+
+  private:
+    static std::optional<QString> pokaz(QFileDialog& okno, const OpisDialogu& opis) {
+        if (!opis.domyslneRozszerzenie.isEmpty()) okno.setDefaultSuffix(opis.domyslneRozszerzenie);
+        Nazwij(&okno);
+        if (okno.exec() != QDialog::Accepted || okno.selectedFiles().isEmpty()) return std::nullopt;
+        return okno.selectedFiles().first();
+    }
+};
+
+}  // namespace
+
+PulpitUstawien& PulpitQt() {
+    static PulpitQtUstawien pulpit;
+    return pulpit;
+}
+
+bool Chron(PulpitUstawien& pulpit, QWidget* rodzic, const std::function<void()>& dzialanie) {
+    try {
+        dzialanie();
+        return true;
+    } catch (const BladPliku& blad) {
+        pulpit.blad(rodzic, blad.komunikat());
+    } catch (const std::exception& blad) {
+        pulpit.blad(rodzic,
+                    QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what()));
+    } catch (...) {
+        pulpit.blad(rodzic, QStringLiteral("Nieoczekiwany błąd programu."));
+    }
+    return false;
+}

@@ -1,0 +1,171 @@
+#include "ustawienia/strona_czcionki.h"
+
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "print/czcionki.h"
+#include "print/kolory.h"
+#include "store/blad.h"
+#include "store/sciezki.h"
+
+StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
+    : StronaUstawien(kontekst, "strona_czcionka", QStringLiteral("Czcionka wydruku"), rodzic) {
+    auto* opis = Nazwany(
+        new QLabel(
+            QStringLiteral("Krój, wielkość i kolor liter wydruku faktury (tabelka pozycji drukuje się zawsze "
+                           "czcionką Courier New). Moduł czyta ten plik z podfolderu FONT folderu, w którym "
+                           "jest uruchamiany. Styl jest zapisywany, ale wydruk z niego nie korzysta."),
+            this),
+        "opis_strony", QStringLiteral("Opis strony"));
+    opis->setWordWrap(true);
+    uklad_->addWidget(opis);
+
+    auto* formularz = new QFormLayout;
+    auto etykieta = [this](const char* nazwa, const char* dostepna) {
+        return Nazwany(new QLabel(this), nazwa, QString::fromUtf8(dostepna));
+    };
+    kroj = etykieta("kroj", "Krój czcionki");
+    rozmiar = etykieta("rozmiar", "Wielkość czcionki");
+    styl = etykieta("styl", "Styl czcionki");
+    kolor = etykieta("kolor", "Kolor czcionki");
+    const std::pair<const char*, QLabel*> wiersze[] = {
+        {"Krój", kroj}, {"Wielkość", rozmiar}, {"Styl", styl}, {"Kolor", kolor}};
+    for (const auto& [tekst, wartosc] : wiersze) {
+        auto* opisWiersza = new QLabel(QString::fromUtf8(tekst) + u':', this);
+        opisWiersza->setObjectName(QStringLiteral("etykieta_") + wartosc->objectName());
+        opisWiersza->setAccessibleName(QString::fromUtf8(tekst));
+        formularz->addRow(opisWiersza, wartosc);
+    }
+    uklad_->addLayout(formularz);
+
+    auto* przyciski = new QHBoxLayout;
+    wybierz_czcionke = Przycisk(this, "wybierz_czcionke", QStringLiteral("Wybierz czcionkę…"));
+    wybierz_kolor = Przycisk(this, "wybierz_kolor", QStringLiteral("Wybierz kolor…"));
+    przyciski->addWidget(wybierz_czcionke);
+    przyciski->addWidget(wybierz_kolor);
+    przyciski->addStretch();
+    uklad_->addLayout(przyciski);
+    connect(wybierz_czcionke, &QPushButton::clicked, this, [this] { wybierzCzcionke(); });
+    connect(wybierz_kolor, &QPushButton::clicked, this, [this] { wybierzKolor(); });
+
+    auto* ramka = Nazwany(new QFrame(this), "podglad", QStringLiteral("Podgląd wydruku"));
+    ramka->setFrameShape(QFrame::StyledPanel);
+    ramka->setStyleSheet(QStringLiteral("QFrame#podglad { background: white; }"));
+    podglad = ramka;
+    auto* linie = new QVBoxLayout(ramka);
+    const char* const przyklad[] = {"Faktura Vat nr 12/2026", "Sprzedawca: Firma Przykładowa Sp. z o.o.",
+                                    "Nabywca: Jan Kowalski, ul. Łąkowa 5, 31-532 Kraków",
+                                    "Razem do zapłaty: 1230.00 PLN",
+                                    "Słownie: jeden tysiąc dwieście trzydzieści złotych 00/100"};
+    int numer = 1;
+    for (const char* tekst : przyklad) {
+        const QByteArray nazwa = QByteArray("podglad_linia") + QByteArray::number(numer);
+        auto* linia = Nazwany(new QLabel(QString::fromUtf8(tekst), ramka), nazwa.constData(),
+                              QStringLiteral("Podgląd, linia %1").arg(numer));
+        linie->addWidget(linia);
+        linie_.push_back(linia);
+        ++numer;
+    }
+    uklad_->addWidget(ramka);
+    uklad_->addStretch();
+    dodajPrzyciskiZapisu();
+}
+
+QString StronaCzcionki::sciezka() const { return SciezkaCzcionkiWydruku(foldery().startowy); }
+
+void StronaCzcionki::wczytaj() {
+    odczytNieudany_ = false;
+    pokazBladOdczytu({});
+    *plik_.rekord = TCzcionka{};
+    plik_.ogon.clear();
+    QString uwaga;
+    if (!PlikIstnieje(pliki(), sciezka())) {
+        uwaga = QStringLiteral("Pliku jeszcze nie ma: moduł drukuje wtedy domyślną czcionką drukarki.");
+    } else {
+        try {
+            CzytajPlikZRekordem(pliki(), sciezka(), plik_);
+        } catch (const BladPliku& blad) {
+            *plik_.rekord = TCzcionka{};
+            plik_.ogon.clear();
+            odczytNieudany_ = true;
+            pokazBladOdczytu(QStringLiteral("Nie można odczytać pliku. ") + blad.komunikat());
+        }
+    }
+    if (foldery().startowy != foldery().danych)
+        uwaga += (uwaga.isEmpty() ? QString() : QStringLiteral("\n")) +
+                 QStringLiteral(
+                     "Folder danych jest inny niż folder uruchomienia: po otwarciu listy, szablonu lub "
+                     "ewidencji moduł czyta czcionkę z folderu danych (%1).")
+                     .arg(SciezkaCzcionkiWydruku(foldery().danych));
+    pokazPlik(sciezka(), uwaga);
+    wartosci_ = WartosciZRekordu(*plik_.rekord);
+    pokaz();
+    wczytana = true;
+    emit stanZmieniony();
+}
+
+void StronaCzcionki::pokaz() {
+    kroj->setText(wartosci_.nazwa.isEmpty() ? QStringLiteral("(domyślny drukarki)") : wartosci_.nazwa);
+    rozmiar->setText(wartosci_.rozmiar > 0 ? QStringLiteral("%1 pkt").arg(wartosci_.rozmiar)
+                                           : QStringLiteral("(nie ustawiona)"));
+    styl->setText(OpisStylu(wartosci_.styl));
+    const QColor barwa = KolorZTColor(wartosci_.kolor);
+    kolor->setText(wartosci_.kolor < 0 ? QStringLiteral("kolor systemowy (%1)").arg(barwa.name())
+                                       : barwa.name());
+    QFont czcionka = CzcionkaZRekordu(ZmienionaCzcionka(TCzcionka{}, wartosci_)).czcionka;
+    for (QLabel* linia : linie_) {
+        linia->setFont(czcionka);
+        linia->setStyleSheet(QStringLiteral("color: %1;").arg(barwa.name()));
+    }
+}
+
+void StronaCzcionki::wybierzCzcionke() {
+    const QFont poczatkowa = CzcionkaZRekordu(ZmienionaCzcionka(*plik_.rekord, wartosci_)).czcionka;
+    const auto wybrana = pulpit().czcionka(this, poczatkowa);
+    if (!wybrana) return;
+    const TCzcionka z = RekordCzcionki({*wybrana, KolorZTColor(wartosci_.kolor)});
+    wartosci_.nazwa = wybrana->family();
+    wartosci_.rozmiar = z.rozmiar;
+    wartosci_.styl = z.styl;
+    pokaz();
+    emit stanZmieniony();
+}
+
+void StronaCzcionki::wybierzKolor() {
+    const auto wybrany = pulpit().kolor(this, KolorZTColor(wartosci_.kolor));
+    if (!wybrany) return;
+    if (*wybrany != KolorZTColor(wartosci_.kolor)) wartosci_.kolor = TColorZKoloru(*wybrany);
+    pokaz();
+    emit stanZmieniony();
+}
+
+bool StronaCzcionki::zmieniona() const {
+    const WartosciCzcionki dawne = WartosciZRekordu(*plik_.rekord);
+    return dawne.nazwa != wartosci_.nazwa || dawne.rozmiar != wartosci_.rozmiar ||
+           dawne.styl != wartosci_.styl || dawne.kolor != wartosci_.kolor;
+}
+
+bool StronaCzcionki::zapisz() {
+    if (const auto blad = BladCzcionki(wartosci_); blad && !sprawdzBledy({*blad})) return false;
+    if (odczytNieudany_ &&
+        pulpit().pytanie(
+            this,
+            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go wybraną czcionką. "
+                           "Zapisać?")
+                .arg(RzeczywistaSciezka(pliki(), sciezka())),
+            false) != Odpowiedz::Tak)
+        return false;
+    const TCzcionka rekord = ZmienionaCzcionka(*plik_.rekord, wartosci_);
+    const bool zapisano = Chron(pulpit(), this, [&] {
+        // The module never makes the folder "FONT"; a data folder made by the suite may lack it.
+        UtworzKatalogiDo(pliki(), KatalogNadrzedny(RzeczywistaSciezka(pliki(), sciezka())));
+        ZapiszPlikZRekordem(pliki(), sciezka(), rekord, plik_.ogon);
+    });
+    if (!zapisano) return false;
+    wczytaj();
+    pokazPlik(sciezka(), QStringLiteral("Zapisano."));
+    return true;
+}

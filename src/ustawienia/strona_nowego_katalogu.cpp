@@ -1,0 +1,93 @@
+#include "ustawienia/strona_nowego_katalogu.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ustawienia/nowy_katalog.h"
+
+StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* rodzic)
+    : StronaUstawien(kontekst, "strona_nowy_katalog", QStringLiteral("Nowy katalog danych"), rodzic) {
+    plik_->hide();
+    auto* opis = Nazwany(
+        new QLabel(QStringLiteral(
+                       "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz "
+                       "wszystkie pliki, które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste "
+                       "listy klientów i usług, plik dokumentów). Istniejący folder danych nigdy nie jest "
+                       "nadpisywany. Po utworzeniu folder zostaje otwarty: uzupełnij strony Firma i "
+                       "Faktura, a potem uruchom moduł w tym folderze."),
+                   this),
+        "opis_strony", QStringLiteral("Opis strony"));
+    opis->setWordWrap(true);
+    uklad_->addWidget(opis);
+
+    auto* rzad = new QHBoxLayout;
+    auto* etykieta = new QLabel(QStringLiteral("Folder:"), this);
+    etykieta->setObjectName(QStringLiteral("etykieta_sciezka_nowego"));
+    etykieta->setAccessibleName(QStringLiteral("Folder nowych danych"));
+    sciezka_nowego = Nazwany(new QLineEdit(this), "sciezka_nowego", QStringLiteral("Folder nowych danych"));
+    etykieta->setBuddy(sciezka_nowego);
+    wybierz_folder = Przycisk(this, "wybierz_folder", QStringLiteral("Wybierz…"));
+    wybierz_folder->setAccessibleName(QStringLiteral("Wybierz folder nowych danych"));
+    rzad->addWidget(etykieta);
+    rzad->addWidget(sciezka_nowego, 1);
+    rzad->addWidget(wybierz_folder);
+    uklad_->addLayout(rzad);
+
+    uwaga_nowego = Nazwany(new QLabel(this), "uwaga_nowego", QStringLiteral("Uwaga o folderze"));
+    uwaga_nowego->setWordWrap(true);
+    uklad_->addWidget(uwaga_nowego);
+
+    auto* przyciski = new QHBoxLayout;
+    przyciski->addStretch();
+    utworz_katalog = Przycisk(this, "utworz_katalog", QStringLiteral("Utwórz folder danych"));
+    przyciski->addWidget(utworz_katalog);
+    uklad_->addLayout(przyciski);
+    uklad_->addStretch();
+
+    connect(wybierz_folder, &QPushButton::clicked, this, [this] {
+        const QString poczatkowy =
+            sciezka_nowego->text().isEmpty() ? QDir::homePath() : sciezka_nowego->text();
+        if (const auto folder = pulpit().folder(this, QStringLiteral("Folder nowych danych"), poczatkowy))
+            sciezka_nowego->setText(QDir::toNativeSeparators(*folder));
+    });
+    connect(utworz_katalog, &QPushButton::clicked, this, [this] { utworz(); });
+    connect(sciezka_nowego, &QLineEdit::textChanged, this, [this] { odswiezUwage(); });
+}
+
+void StronaNowegoKatalogu::odswiezUwage() {
+    const QString tekst = sciezka_nowego->text().trimmed();
+    const auto przeszkoda =
+        tekst.isEmpty() ? std::nullopt : PrzeszkodaNowegoKatalogu(pliki(), QDir(tekst).absolutePath());
+    uwaga_nowego->setText(przeszkoda.value_or(QString()));
+}
+
+void StronaNowegoKatalogu::wczytaj() {
+    odswiezUwage();
+    wczytana = true;
+}
+
+void StronaNowegoKatalogu::zaproponuj(const QString& katalog, const QString& uwaga) {
+    sciezka_nowego->setText(katalog);
+    odswiezUwage();
+    if (!uwaga.isEmpty())
+        uwaga_nowego->setText(uwaga_nowego->text().isEmpty() ? uwaga : uwaga + u'\n' + uwaga_nowego->text());
+}
+
+bool StronaNowegoKatalogu::utworz() {
+    const QString tekst = sciezka_nowego->text().trimmed();
+    const QString katalog = tekst.isEmpty() ? QString() : QDir::cleanPath(QDir(tekst).absolutePath());
+    if (const auto przeszkoda = PrzeszkodaNowegoKatalogu(pliki(), katalog)) {
+        pulpit().blad(this, *przeszkoda);
+        return false;
+    }
+    const QString data = pulpit().dzisiaj().toString(QStringLiteral("yyyy-MM-dd"));
+    if (!Chron(pulpit(), this, [&] { UtworzNowyKatalogDanych(pliki(), katalog, data); })) return false;
+    emit utworzono(katalog);
+    pulpit().informacja(
+        this, QStringLiteral("Utworzono folder danych „%1”. Uzupełnij teraz strony Firma i Faktura, "
+                             "a potem uruchom moduł w tym folderze.")
+                  .arg(katalog));
+    return true;
+}

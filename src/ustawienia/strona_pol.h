@@ -1,0 +1,85 @@
+#pragma once
+// A page of text fields of one settings record: Firma, Faktura, Ewidencja.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ustawienia/strona_ustawien.h"
+
+// The file behind a page of text fields.
+class ZrodloPol {
+  public:
+    virtual ~ZrodloPol() = default;
+    virtual std::vector<OpisPola> pola() const = 0;
+    virtual QString sciezka(const FolderyDanych& foldery) const = 0;
+    // BladPliku when the file cannot be read.
+    virtual void wczytaj(SystemPlikow& pliki, const QString& sciezka) = 0;
+    // The record a missing file stands for: the one the module would create.
+    virtual void domyslny() = 0;
+    virtual QStringList wartosci() const = 0;
+    virtual QStringList bledy(const QStringList& wartosci) const = 0;
+    virtual void zapisz(SystemPlikow& pliki, const QString& sciezka, const QStringList& wartosci) = 0;
+};
+
+template <class T>
+class ZrodloRekordu final : public ZrodloPol {
+  public:
+    ZrodloRekordu(const std::vector<PoleRekordu<T>>& pola, QString (*sciezka)(const FolderyDanych&))
+        : pola_(pola), sciezka_(sciezka) {}
+    std::vector<OpisPola> pola() const override { return Opisy(pola_); }
+    QString sciezka(const FolderyDanych& foldery) const override { return sciezka_(foldery); }
+    void wczytaj(SystemPlikow& pliki, const QString& sciezka) override {
+        CzytajPlikZRekordem(pliki, sciezka, plik_);
+    }
+    void domyslny() override {
+        *plik_.rekord = T{};
+        plik_.ogon.clear();
+    }
+    QStringList wartosci() const override { return Wartosci(*plik_.rekord, pola_); }
+    QStringList bledy(const QStringList& wartosci) const override {
+        return BledyZmian(*plik_.rekord, pola_, wartosci);
+    }
+    void zapisz(SystemPlikow& pliki, const QString& sciezka, const QStringList& wartosci) override {
+        T rekord = *plik_.rekord;
+        Zastosuj(rekord, pola_, wartosci);
+        ZapiszPlikZRekordem(pliki, sciezka, rekord, plik_.ogon);
+    }
+
+  private:
+    const std::vector<PoleRekordu<T>>& pola_;
+    QString (*sciezka_)(const FolderyDanych&);
+    PlikZRekordem<T> plik_;
+};
+
+class StronaPol : public StronaUstawien {
+    Q_OBJECT
+  public:
+    // `uwagi` gives the note under a field for its text (warnings, what the module will show).
+    using Uwagi = std::function<QString(int pole, const QString& tekst)>;
+    StronaPol(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul, const QString& opis,
+              std::unique_ptr<ZrodloPol> zrodlo, Uwagi uwagi, QWidget* rodzic = nullptr);
+
+    void wczytaj() override;
+    bool zmieniona() const override;
+    bool zapisz() override;
+
+    PoleTekstu& pole(int i) { return *pola_[static_cast<std::size_t>(i)]; }
+    int liczbaPol() const { return static_cast<int>(pola_.size()); }
+    // A "Wybierz…" button beside a field that takes a folder.
+    void dodajWyborFolderu(int pole, const QString& tytulDialogu);
+
+  private:
+    QStringList wartosciPol() const;
+    void odswiezUwage(int i);
+
+    std::unique_ptr<ZrodloPol> zrodlo_;
+    Uwagi uwagi_;
+    std::vector<std::unique_ptr<PoleTekstu>> pola_;
+    QGridLayout* siatka_;
+    bool odczytNieudany_ = false;
+};
+
+// The pages of "firma.dat", "faktura.dat" and "ewidencja.dat".
+StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);
+StronaPol* UtworzStroneFaktury(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);
+StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);

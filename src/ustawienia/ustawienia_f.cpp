@@ -1,0 +1,194 @@
+#include "ustawienia/ustawienia_f.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "store/blad.h"
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "store/sciezki.h"
+#include "ustawienia/strona_czcionki.h"
+#include "ustawienia/strona_listy.h"
+#include "ustawienia/strona_nowego_katalogu.h"
+#include "ustawienia/strona_pol.h"
+#include "ustawienia/strona_sieci.h"
+#include "ustawienia/zapamietany_katalog.h"
+
+namespace {
+
+// A folder the module can start in: it has the settings folder or "siec.dat".
+bool JestFolderemDanych(SystemPlikow& pliki, const QString& startowy) {
+    return PlikIstnieje(pliki, SciezkaDanych(startowy, QStringLiteral("\\Admini"))) ||
+           PlikIstnieje(pliki, SciezkaDanych(startowy, SciezkaUstawienSieci));
+}
+
+}  // namespace
+
+Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy,
+                             bool nowyKatalog, bool podany, QWidget* rodzic)
+    : QWidget(rodzic), kontekst_{pulpit, pliki, {startowy, startowy}} {
+    setObjectName(QStringLiteral("ustawienia_f"));
+    setAccessibleName(QStringLiteral("Ustawienia modułu Faktura"));
+    setWindowTitle(QStringLiteral("Faktura — ustawienia i listy"));
+    resize(960, 680);
+
+    auto* uklad = new QVBoxLayout(this);
+    auto* gora = new QHBoxLayout;
+    folder_danych = Nazwany(new QLabel(this), "folder_danych", QStringLiteral("Folder danych"));
+    folder_danych->setWordWrap(true);
+    folder_danych->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    otworz_folder = Przycisk(this, "otworz_folder", QStringLiteral("Otwórz folder…"));
+    gora->addWidget(folder_danych, 1);
+    gora->addWidget(otworz_folder);
+    uklad->addLayout(gora);
+
+    auto* srodek = new QHBoxLayout;
+    strony = Nazwany(new QListWidget(this), "strony", QStringLiteral("Strony ustawień"));
+    strony->setMaximumWidth(200);
+    stos = Nazwany(new QStackedWidget(this), "stos", QStringLiteral("Strona ustawień"));
+    srodek->addWidget(strony);
+    srodek->addWidget(stos, 1);
+    uklad->addLayout(srodek, 1);
+    stan = Nazwany(new QLabel(this), "stan", QStringLiteral("Stan"));
+    stan->setWordWrap(true);
+    uklad->addWidget(stan);
+
+    nowy_katalog = new StronaNowegoKatalogu(kontekst_, this);
+    firma = UtworzStroneFirmy(kontekst_, this);
+    faktura = UtworzStroneFaktury(kontekst_, this);
+    dane = new StronaSieci(kontekst_, this);
+    czcionka = new StronaCzcionki(kontekst_, this);
+    klienci = new StronaListy(kontekst_, RodzajBazy::Klienci, this);
+    uslugi = new StronaListy(kontekst_, RodzajBazy::Uslugi, this);
+    ewidencja = UtworzStroneEwidencji(kontekst_, this);
+    strony_ = {nowy_katalog, firma, faktura, dane, czcionka, klienci, uslugi, ewidencja};
+    for (StronaUstawien* s : strony_) {
+        stos->addWidget(s);
+        auto* pozycja = new QListWidgetItem(s->tytul(), strony);
+        pozycja->setData(Qt::AccessibleTextRole, s->tytul());
+        connect(s, &StronaUstawien::folderyZmienione, this, [this](const QString& folder) {
+            ustawFoldery(folder);
+            zapamietaj();
+        });
+    }
+    connect(nowy_katalog, &StronaNowegoKatalogu::utworzono, this, [this](const QString& katalog) {
+        ustawFoldery(katalog);
+        zapamietaj();
+        const QSignalBlocker blokada(strony);
+        strony->setCurrentRow(Firma);
+        wybranoStrone(Firma);
+    });
+    connect(strony, &QListWidget::currentRowChanged, this, [this](int wiersz) { wybranoStrone(wiersz); });
+    connect(otworz_folder, &QPushButton::clicked, this, [this] {
+        if (const auto folder =
+                kontekst_.pulpit.folder(this, QStringLiteral("Folder danych modułu"), foldery().startowy))
+            otworzFolder(QDir::cleanPath(*folder));
+    });
+
+    ustawFoldery(startowy);
+    const bool folderDanych = JestFolderemDanych(pliki, startowy);
+    if (folderDanych) zapamietaj();
+    Strona pierwsza = Firma;
+    if (nowyKatalog || !folderDanych) {
+        pierwsza = NowyKatalog;
+        if (!folderDanych)
+            nowy_katalog->zaproponuj(
+                podany ? startowy : QString(),
+                QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
+                               "Admini). Utwórz nowy folder danych albo otwórz istniejący.")
+                    .arg(startowy));
+        else if (podany)
+            nowy_katalog->zaproponuj(startowy);
+    }
+    const QSignalBlocker blokada(strony);
+    strony->setCurrentRow(pierwsza);
+    wybranoStrone(pierwsza);
+}
+
+void Tustawienia_f::ustawFoldery(const QString& startowy) {
+    kontekst_.foldery = {startowy, startowy};
+    Chron(kontekst_.pulpit, this, [&] { kontekst_.foldery = UstalFoldery(kontekst_.pliki, startowy); });
+    for (StronaUstawien* s : strony_) s->wczytana = false;
+    odswiezNaglowek();
+    if (StronaUstawien* s = strona(biezaca()); s && stos->count() == static_cast<int>(strony_.size())) {
+        s->wczytaj();
+    }
+}
+
+void Tustawienia_f::zapamietaj() {
+    try {
+        ZapamietajKatalog(kontekst_.pliki, foldery().startowy);
+        stan->clear();
+    } catch (const BladPliku& blad) {
+        stan->setText(QStringLiteral("Nie udało się zapamiętać folderu danych: ") + blad.komunikat());
+    }
+}
+
+void Tustawienia_f::odswiezNaglowek() {
+    const FolderyDanych& f = foldery();
+    QString tekst = QStringLiteral("Folder uruchomienia modułu: %1").arg(f.startowy);
+    tekst += f.danych == f.startowy
+                 ? QStringLiteral(" (jest też folderem danych)")
+                 : QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
+    folder_danych->setText(tekst);
+}
+
+bool Tustawienia_f::moznaOpuscic() {
+    StronaUstawien* s = strona(biezaca());
+    if (!s || !s->zmieniona()) return true;
+    switch (kontekst_.pulpit.pytanie(
+        this, QStringLiteral("Na stronie „%1” są niezapisane zmiany. Zapisać je?").arg(s->tytul()), true)) {
+        case Odpowiedz::Tak:
+            return s->zapisz();
+        case Odpowiedz::Nie:
+            s->porzucZmiany();
+            return true;
+        case Odpowiedz::Anuluj:
+            break;
+    }
+    return false;
+}
+
+void Tustawienia_f::wybranoStrone(int wiersz) {
+    if (wiersz < 0 || wiersz >= static_cast<int>(strony_.size())) return;
+    if (wiersz != stos->currentIndex() && !moznaOpuscic()) {
+        const QSignalBlocker blokada(strony);
+        strony->setCurrentRow(stos->currentIndex());
+        return;
+    }
+    stos->setCurrentIndex(wiersz);
+    StronaUstawien* s = strona(static_cast<Strona>(wiersz));
+    if (!s->wczytana) s->wczytaj();
+}
+
+bool Tustawienia_f::pokazStrone(Strona strona) {
+    strony->setCurrentRow(strona);
+    return biezaca() == strona;
+}
+
+bool Tustawienia_f::otworzFolder(const QString& startowy) {
+    if (!moznaOpuscic()) return false;
+    ustawFoldery(startowy);
+    if (JestFolderemDanych(kontekst_.pliki, startowy)) {
+        zapamietaj();
+    } else {
+        nowy_katalog->zaproponuj(
+            startowy, QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
+                                     "Admini).")
+                          .arg(startowy));
+        const QSignalBlocker blokada(strony);
+        strony->setCurrentRow(NowyKatalog);
+        wybranoStrone(NowyKatalog);
+    }
+    return true;
+}
+
+void Tustawienia_f::closeEvent(QCloseEvent* zdarzenie) {
+    if (moznaOpuscic())
+        zdarzenie->accept();
+    else
+        zdarzenie->ignore();
+}

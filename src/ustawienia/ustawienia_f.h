@@ -1,0 +1,68 @@
+#pragma once
+// The settings window: the data folder in use at the top, the list of pages on the left, the page
+// on the right. Leaving a page with unsaved changes asks first.
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QWidget>
+#include <vector>
+
+#include "ustawienia/strona_ustawien.h"
+
+class StronaCzcionki;
+class StronaListy;
+class StronaNowegoKatalogu;
+class StronaPol;
+class StronaSieci;
+class SystemPlikow;
+
+class Tustawienia_f : public QWidget {
+    Q_OBJECT
+  public:
+    // Pages in the order of the list.
+    enum Strona { NowyKatalog, Firma, Faktura, Dane, Czcionka, Klienci, Uslugi, Ewidencja };
+
+    // `startowy`: the folder the module is to start in. Without a data folder there (or with
+    // `nowyKatalog`), the window starts on the page that makes one, proposing `startowy` when it was
+    // named (`podany`).
+    Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy,
+                  bool nowyKatalog = false, bool podany = false, QWidget* rodzic = nullptr);
+
+    // Opens another start folder after the question about unsaved changes; false when cancelled.
+    bool otworzFolder(const QString& startowy);
+    // Goes to a page as the list does, asking first; false when the user stayed.
+    bool pokazStrone(Strona strona);
+    Strona biezaca() const { return static_cast<Strona>(stos->currentIndex()); }
+    StronaUstawien* strona(Strona strona) const { return strony_[static_cast<std::size_t>(strona)]; }
+    const FolderyDanych& foldery() const { return kontekst_.foldery; }
+
+    QLabel* folder_danych;
+    QLabel* stan;
+    QPushButton* otworz_folder;
+    QListWidget* strony;
+    QStackedWidget* stos;
+
+    StronaNowegoKatalogu* nowy_katalog;
+    StronaPol* firma;
+    StronaPol* faktura;
+    StronaSieci* dane;
+    StronaCzcionki* czcionka;
+    StronaListy* klienci;
+    StronaListy* uslugi;
+    StronaPol* ewidencja;
+
+  protected:
+    void closeEvent(QCloseEvent* zdarzenie) override;
+
+  private:
+    // Whether the page in view may be left: unchanged, saved, or its changes dropped.
+    bool moznaOpuscic();
+    void wybranoStrone(int wiersz);
+    void ustawFoldery(const QString& startowy);
+    void zapamietaj();
+    void odswiezNaglowek();
+
+    KontekstUstawien kontekst_;
+    std::vector<StronaUstawien*> strony_;
+};

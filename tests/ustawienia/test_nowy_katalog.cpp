@@ -1,0 +1,141 @@
+// A new data folder holds what the module's first start makes, byte for byte, and an existing one
+// is never overwritten; the remembered data folder.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+
+#include "folder_testowy.h"
+#include "store/pliki_danych.h"
+#include "store/rekordy.h"
+#include "store/system_plikow.h"
+#include "ustawienia/nowy_katalog.h"
+#include "ustawienia/zapamietany_katalog.h"
+#include "wspolne/katalog_testowy.h"
+
+namespace {
+
+QStringList PlikiFolderu(const QString& korzen) {
+    QStringList pliki;
+    QDirIterator it(korzen, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) pliki.append(QDir(korzen).relativeFilePath(it.next()));
+    pliki.sort();
+    return pliki;
+}
+
+TEST(NowyKatalog, TeSameBajtyCoPierwszyStartModulu) {
+    FolderTestowy nowy(false);
+    const QString katalog = nowy.plik(QStringLiteral("firma/dane 2026"));  // two folders that do not exist
+    ASSERT_FALSE(PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), katalog));
+    EXPECT_EQ(UtworzNowyKatalogDanych(DomyslnySystemPlikow(), katalog, QStringLiteral("2026-03-15")),
+              katalog);
+
+    // The module's own first start in a folder that has only "Admini" and "Uslugi".
+    KatalogTestowy modul;
+    PlatformaTestowa platforma;
+    platforma.czas = QDateTime(QDate(2026, 3, 15), QTime(9, 0));
+    { auto okno = UruchomOkno(platforma); }
+    ASSERT_TRUE(platforma.bledy().empty());
+
+    EXPECT_EQ(PlikiFolderu(katalog),
+              (QStringList{"Admini", "Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat",
+                           "Admini/siec.dat", "FONT", "Szablony", "Uslugi", "Uslugi/dokumenty.dat",
+                           "Uslugi/klienci.dat", "Uslugi/uslugi.dat"}));
+    for (const char* plik : {"Admini/faktura.dat", "Admini/firma.dat", "Admini/info.dat",
+                             "Uslugi/dokumenty.dat", "Uslugi/klienci.dat", "Uslugi/uslugi.dat"}) {
+        QFile f(katalog + u'/' + QLatin1String(plik));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << plik;
+        EXPECT_EQ(f.readAll(), modul.czytaj(QLatin1String(plik))) << plik;
+    }
+    // "siec.dat" names the folder it lies in, as the module's start writes it.
+    QFile siec(katalog + QStringLiteral("/Admini/siec.dat"));
+    ASSERT_TRUE(siec.open(QIODevice::ReadOnly));
+    EXPECT_EQ(siec.readAll(), Bajty(UstawieniaSieciDlaKatalogu(katalog)));
+    EXPECT_EQ(modul.czytaj("Admini/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(QDir::currentPath())));
+
+    // The module starts there without an error and shows the first record.
+    QDir::setCurrent(katalog);
+    PlatformaTestowa wNowym;
+    auto okno = UruchomOkno(wNowym);
+    EXPECT_TRUE(wNowym.bledy().empty());
+    EXPECT_EQ(okno->KatalogDanych, katalog);
+    EXPECT_EQ(okno->odbiorca1->text(), "Początek bloczka faktur");
+    EXPECT_EQ(okno->rozszerzenie->text(), "2026-03-15");
+}
+
+TEST(NowyKatalog, IstniejacyFolderDanychNieJestNadpisywany) {
+    const char* const plikiDanych[] = {"Admini/siec.dat",  "Admini/faktura.dat",   "ADMINI/firma.dat",
+                                       "Admini/info.dat",  "Uslugi/dokumenty.dat", "uslugi/klienci.dat",
+                                       "Uslugi/uslugi.dat"};
+    for (const char* plik : plikiDanych) {
+        FolderTestowy folder(false);
+        const QString wzgledny = QString::fromLatin1(plik);
+        folder.folder(wzgledny.section(u'/', 0, 0));
+        folder.zapisz(wzgledny, "moje dane");
+        const auto przeszkoda = PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), folder.sciezka());
+        ASSERT_TRUE(przeszkoda) << plik;
+        EXPECT_TRUE(przeszkoda->contains(QStringLiteral("nie jest nadpisywany")))
+            << przeszkoda->toStdString();
+        EXPECT_THROW(
+            UtworzNowyKatalogDanych(DomyslnySystemPlikow(), folder.sciezka(), QStringLiteral("2026-01-01")),
+            std::invalid_argument);
+        EXPECT_EQ(folder.czytaj(wzgledny), "moje dane");
+        EXPECT_EQ(PlikiFolderu(folder.sciezka()).size(), 2) << plik << ": nothing added";
+    }
+}
+
+TEST(NowyKatalog, SciezkiNiemozliwe) {
+    FolderTestowy folder(false);
+    folder.zapisz("plik", "x");
+    const struct {
+        QString katalog;
+        const char* powod;
+    } przypadki[] = {
+        {QString(), "Podaj folder"},
+        {QStringLiteral("wzgledny/folder"), "pełną ścieżkę"},
+        {folder.plik("a\\b"), "„\\”"},
+        {folder.plik("plik"), "jest plikiem"},
+        {folder.plik(QString(200, u'x')), "mieści najwyżej 200"},
+        {folder.plik(QStringLiteral("Дані")), "Windows-1250"},
+    };
+    for (const auto& p : przypadki) {
+        const auto przeszkoda = PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), p.katalog);
+        ASSERT_TRUE(przeszkoda) << p.katalog.toStdString();
+        EXPECT_TRUE(przeszkoda->contains(QString::fromUtf8(p.powod))) << przeszkoda->toStdString();
+    }
+}
+
+// A folder the suite prepared ("ADMINI" in capitals, nothing in it) is filled, its spelling kept.
+TEST(NowyKatalog, PustyFolderPakietuZostajeUzupelniony) {
+    FolderTestowy folder(false);
+    folder.folder("ADMINI");
+    folder.folder("uslugi");
+    ASSERT_FALSE(PrzeszkodaNowegoKatalogu(DomyslnySystemPlikow(), folder.sciezka()));
+    UtworzNowyKatalogDanych(DomyslnySystemPlikow(), folder.sciezka() + u'/', QStringLiteral("2026-01-01"));
+    const QStringList pliki = PlikiFolderu(folder.sciezka());
+    EXPECT_TRUE(pliki.contains("ADMINI/siec.dat"));
+    EXPECT_TRUE(pliki.contains("uslugi/klienci.dat"));
+    EXPECT_FALSE(pliki.contains("Admini")) << pliki.join(u' ').toStdString();
+    EXPECT_EQ(folder.czytaj("ADMINI/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(folder.sciezka())));
+}
+
+TEST(ZapamietanyKatalog, PlikWKonfiguracji) {
+    FolderTestowy folder;
+    const QByteArray dawnyHome = qgetenv("HOME");
+    EXPECT_EQ(PlikZapamietanegoKatalogu(), folder.konfiguracja() + QStringLiteral("/faktura/katalog-danych"));
+    ZapamietajKatalog(DomyslnySystemPlikow(), folder.plik("Dane Łódź/"));
+    QFile plik(PlikZapamietanegoKatalogu());
+    ASSERT_TRUE(plik.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plik.readAll(), folder.plik("Dane Łódź").toUtf8() + '\n');
+    EXPECT_FALSE(QFile::exists(PlikZapamietanegoKatalogu() + ".tmp"));
+
+    // Without an absolute XDG_CONFIG_HOME: ~/.config.
+    for (const char* xdg : {"", "wzgledny"}) {
+        qputenv("XDG_CONFIG_HOME", xdg);
+        qputenv("HOME", folder.sciezka().toUtf8());
+        EXPECT_EQ(PlikZapamietanegoKatalogu(),
+                  folder.sciezka() + QStringLiteral("/.config/faktura/katalog-danych"));
+    }
+    qputenv("HOME", dawnyHome);
+}
+
+}  // namespace

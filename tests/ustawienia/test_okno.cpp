@@ -1,0 +1,620 @@
+// The real settings window on the offscreen platform, driven through its controls: every page
+// writes only what was edited, the module reads it back, and nothing is written or lost unasked.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QTest>
+
+#include "folder_testowy.h"
+#include "print/czcionki.h"
+#include "print/kolory.h"
+#include "store/cp1250.h"
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "ustawienia/dane_demonstracyjne.h"
+#include "ustawienia/strona_czcionki.h"
+#include "ustawienia/strona_listy.h"
+#include "ustawienia/strona_nowego_katalogu.h"
+#include "ustawienia/strona_pol.h"
+#include "ustawienia/strona_sieci.h"
+#include "ustawienia/zapamietany_katalog.h"
+#include "wspolne/katalog_testowy.h"
+
+namespace {
+
+QPushButton* Zapisz(QWidget* strona) { return strona->findChild<QPushButton*>(QStringLiteral("zapisz")); }
+
+// A record of random bytes, so that every byte the page must keep is a visible one.
+template <class T>
+T LosowyRekord(unsigned ziarno) {
+    T rekord;
+    const QByteArray bajty = LosoweBajty(sizeof(T), ziarno);
+    std::memcpy(&rekord, bajty.constData(), sizeof(T));
+    return rekord;
+}
+
+struct StronaPolPrzypadek {
+    Tustawienia_f::Strona strona;
+    const char* plik;
+    QByteArray (*rekord)();  // the file before
+    int pole;                // the field edited
+    QString nowy;
+    int przesuniecie, rozmiar;  // bytes of that field
+};
+
+// Each text page, with every field's bytes random: one field is edited and saved; every other byte
+// of the file stays, the edited field reads back whole through the module's reader.
+TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
+    const StronaPolPrzypadek przypadki[] = {
+        {Tustawienia_f::Firma, "Admini/firma.dat", [] { return Bajty(LosowyRekord<TDaneFirmy>(1)) + "ogon"; },
+         1, QStringLiteral("ul. Źródlana 12/4"), 51, 51},
+        {Tustawienia_f::Firma, "Admini/firma.dat", [] { return Bajty(LosowyRekord<TDaneFirmy>(2)); }, 5,
+         QStringLiteral("PL61 1090 1014 0000 0712 1981 2874"), 255, 51},
+        {Tustawienia_f::Faktura, "Admini/faktura.dat",
+         [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(3)); }, 7, QStringLiteral("2"), 187, 4},
+        {Tustawienia_f::Faktura, "Admini/faktura.dat",
+         [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(4)); }, 8, QString(80, u'ś'), 191, 81},
+        {Tustawienia_f::Ewidencja, "Admini/ewidencja.dat", [] { return Bajty(LosowyRekord<TEwidencja>(5)); },
+         0, QStringLiteral("/opt/ewidencja"), 0, 251},
+    };
+    for (const auto& p : przypadki) {
+        FolderTestowy folder;
+        const QByteArray dawne = p.rekord();
+        folder.zapisz(QString::fromLatin1(p.plik), dawne);
+        PulpitTestowy pulpit;
+        auto okno = folder.okno(pulpit);
+        ASSERT_TRUE(okno->pokazStrone(p.strona));
+        auto* strona = static_cast<StronaPol*>(okno->strona(p.strona));
+        EXPECT_FALSE(strona->zmieniona()) << p.plik << ": shown as read";
+        EXPECT_FALSE(Zapisz(strona)->isEnabled());
+        strona->pole(p.pole).edycja->setText(p.nowy);
+        EXPECT_TRUE(strona->zmieniona());
+        Zapisz(strona)->click();
+        EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+        EXPECT_FALSE(strona->zmieniona());
+
+        const QByteArray po = folder.czytaj(QString::fromLatin1(p.plik));
+        ASSERT_EQ(po.size(), dawne.size()) << p.plik;
+        for (const int i : Roznice(dawne, po))
+            EXPECT_TRUE(i >= p.przesuniecie && i < p.przesuniecie + p.rozmiar) << p.plik << ": byte " << i;
+        const QByteArray pole = po.mid(p.przesuniecie, p.rozmiar);
+        EXPECT_EQ(
+            ZCp1250(pole.constData() + 1, static_cast<std::size_t>(static_cast<unsigned char>(pole[0]))),
+            p.nowy);
+        EXPECT_EQ(pole.mid(1 + p.nowy.size()), QByteArray(p.rozmiar - 1 - p.nowy.size(), '\0'));
+    }
+}
+
+// What the module shows after the pages are filled in: the seller lines (a long one in the form the
+// page announced), the copy count, the copy marker and the footer.
+TEST(OknoUstawien, ModulCzytaToCoZapisanoNaStronach) {
+    FolderTestowy folder;
+    {
+        PulpitTestowy pulpit;
+        auto okno = folder.okno(pulpit);
+        auto* firma = okno->firma;
+        okno->pokazStrone(Tustawienia_f::Firma);
+        const QString dluga =
+            QStringLiteral("Przedsiębiorstwo Wielobranżowe „Łęgowisko” Sp.j.");  // 48 characters
+        firma->pole(0).edycja->setText(dluga);
+        firma->pole(1).edycja->setText(QStringLiteral("ul. Kwiatowa 1"));
+        EXPECT_TRUE(
+            firma->pole(0).uwaga->text().contains(QStringLiteral("„Przedsiębiorstwo Wielobranżowe...”")))
+            << firma->pole(0).uwaga->text().toStdString();
+        EXPECT_TRUE(firma->pole(1).uwaga->isHidden());
+        Zapisz(firma)->click();
+        okno->pokazStrone(Tustawienia_f::Faktura);
+        auto* faktura = okno->faktura;
+        faktura->pole(5).edycja->setText(QStringLiteral("oryginał / kopia"));
+        faktura->pole(7).edycja->setText(QStringLiteral("3"));
+        faktura->pole(8).edycja->setText(QStringLiteral("Dziękujemy."));
+        Zapisz(faktura)->click();
+        EXPECT_TRUE(pulpit.bledy().isEmpty());
+    }
+    QDir::setCurrent(folder.sciezka());
+    PlatformaTestowa platforma;
+    auto modul = UruchomOkno(platforma);
+    EXPECT_TRUE(platforma.bledy().empty());
+    EXPECT_EQ(modul->LiniaFirmy1, QStringLiteral("Przedsiębiorstwo Wielobranżowe „Łęgowisko” Sp.j."));
+    EXPECT_EQ(modul->Label55->text(), QStringLiteral("Przedsiębiorstwo Wielobranżowe..."));
+    EXPECT_EQ(modul->Label56->text(), QStringLiteral("ul. Kwiatowa 1"));
+    EXPECT_EQ(modul->LiczbaKopii, 3);
+    EXPECT_EQ(modul->Label13->text(), QStringLiteral("oryginał / kopia"));
+    EXPECT_EQ(modul->Label14->text(), QStringLiteral("Dziękujemy."));
+}
+
+TEST(OknoUstawien, OstrzezeniaNipIKontaNieBlokujaZapisu) {
+    FolderTestowy folder;
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    auto* firma = okno->firma;
+    firma->pole(3).edycja->setText(QStringLiteral("526-025-02-75"));
+    firma->pole(5).edycja->setText(QStringLiteral("62 1090 1014 0000 0712 1981 2874"));
+    EXPECT_TRUE(firma->pole(3).uwaga->text().contains(QStringLiteral("Cyfra kontrolna NIP")));
+    EXPECT_TRUE(firma->pole(5).uwaga->text().contains(QStringLiteral("mod 97")));
+    Zapisz(firma)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+    TDaneFirmy zapisane{};
+    CzytajRekord(DomyslnySystemPlikow(), folder.plik("Admini/firma.dat"), zapisane);
+    EXPECT_EQ(zapisane.nip.tekst(), "526-025-02-75");
+    firma->pole(3).edycja->setText(QStringLiteral("526-025-02-74"));
+    EXPECT_TRUE(firma->pole(3).uwaga->isHidden());
+}
+
+// Too long, or a character Windows-1250 lacks: refused with the capacity or the position; the
+// file is not touched and the edit keeps what was typed.
+TEST(OknoUstawien, ZaDlugiTekstIZnakSpozaKodowaniaOdrzucone) {
+    const struct {
+        int pole;
+        QString tekst;
+        const char* komunikat;
+    } przypadki[] = {
+        {0, QString(51, u'A'), "mieści najwyżej 50 znaków, a tekst ma ich 51"},
+        {2, QStringLiteral("Київ"), "znaku „К” na pozycji 1"},
+        {4, QStringLiteral("Bank ✓"), "na pozycji 6"},
+    };
+    for (const auto& p : przypadki) {
+        FolderTestowy folder;
+        const QByteArray dawne = Bajty(LosowyRekord<TDaneFirmy>(9));
+        folder.zapisz("Admini/firma.dat", dawne);
+        PulpitTestowy pulpit;
+        auto okno = folder.okno(pulpit);
+        PoleTekstu& pole = okno->firma->pole(p.pole);
+        pole.edycja->setText(p.tekst);
+        EXPECT_FALSE(pole.licznik->styleSheet().isEmpty()) << "the count turns red";
+        Zapisz(okno->firma)->click();
+        ASSERT_EQ(pulpit.bledy().size(), 1);
+        EXPECT_TRUE(pulpit.bledy()[0].contains(QString::fromUtf8(p.komunikat)))
+            << pulpit.bledy()[0].toStdString();
+        EXPECT_EQ(folder.czytaj("Admini/firma.dat"), dawne);
+        EXPECT_EQ(pole.tekst(), p.tekst);
+        EXPECT_TRUE(okno->firma->zmieniona());
+    }
+}
+
+TEST(OknoUstawien, OpuszczenieStronyZeZmianamiPyta) {
+    FolderTestowy folder;
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    ASSERT_EQ(okno->biezaca(), Tustawienia_f::Firma);
+    okno->firma->pole(0).edycja->setText(QStringLiteral("Nowa nazwa"));
+
+    pulpit.odpowiedzi = {Odpowiedz::Anuluj};
+    okno->strony->setCurrentRow(Tustawienia_f::Faktura);
+    EXPECT_EQ(okno->biezaca(), Tustawienia_f::Firma);
+    EXPECT_EQ(okno->strony->currentRow(), Tustawienia_f::Firma);
+    EXPECT_EQ(okno->firma->pole(0).tekst(), "Nowa nazwa");
+    ASSERT_EQ(pulpit.pytania().size(), 1);
+    EXPECT_EQ(pulpit.pytania()[0], "Na stronie „Firma” są niezapisane zmiany. Zapisać je?");
+    EXPECT_FALSE(folder.istnieje("Admini/firma.dat")) << "nothing written before saving";
+
+    pulpit.odpowiedzi = {Odpowiedz::Nie};
+    okno->strony->setCurrentRow(Tustawienia_f::Faktura);
+    EXPECT_EQ(okno->biezaca(), Tustawienia_f::Faktura);
+    EXPECT_FALSE(folder.istnieje("Admini/firma.dat"));
+    EXPECT_TRUE(okno->firma->pole(0).tekst().isEmpty()) << "changes dropped";
+
+    okno->faktura->pole(0).edycja->setText(QStringLiteral("Gdańsk"));
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    okno->strony->setCurrentRow(Tustawienia_f::Dane);
+    EXPECT_EQ(okno->biezaca(), Tustawienia_f::Dane);
+    TUstawieniaFaktury faktura{};
+    CzytajRekord(DomyslnySystemPlikow(), folder.plik("Admini/faktura.dat"), faktura);
+    EXPECT_EQ(faktura.miejscowosc.tekst(), "Gdańsk");
+
+    // A save refused keeps the user on the page.
+    okno->strony->setCurrentRow(Tustawienia_f::Faktura);
+    okno->faktura->pole(0).edycja->setText(QString(41, u'x'));
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    okno->strony->setCurrentRow(Tustawienia_f::Firma);
+    EXPECT_EQ(okno->biezaca(), Tustawienia_f::Faktura);
+
+    // Closing asks too.
+    okno->show();
+    pulpit.odpowiedzi = {Odpowiedz::Anuluj};
+    EXPECT_FALSE(okno->close());
+    pulpit.odpowiedzi = {Odpowiedz::Nie};
+    EXPECT_TRUE(okno->close());
+}
+
+// A file that cannot be read: the page says so with the path and stays usable; saving over it asks.
+TEST(OknoUstawien, NieczytelnyPlikPokazujeBladIStronaDziala) {
+    FolderTestowy folder;
+    folder.zapisz("Admini/faktura.dat", QByteArray(100, 'x'));
+    folder.zapisz("Uslugi/klienci.dat", QByteArray(10, 'x'));
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Faktura);
+    auto* blad = okno->faktura->findChild<QLabel*>(QStringLiteral("blad_odczytu"));
+    ASSERT_TRUE(blad);
+    EXPECT_FALSE(blad->isHidden());
+    EXPECT_TRUE(blad->text().contains(folder.plik("Admini/faktura.dat"))) << blad->text().toStdString();
+    EXPECT_TRUE(blad->text().contains(QStringLiteral("krótszy niż jeden rekord")));
+    EXPECT_TRUE(pulpit.bledy().isEmpty()) << "shown on the page, not as a box";
+
+    okno->faktura->pole(0).edycja->setText(QStringLiteral("Opole"));
+    pulpit.odpowiedzi = {Odpowiedz::Nie};
+    Zapisz(okno->faktura)->click();
+    EXPECT_EQ(folder.czytaj("Admini/faktura.dat"), QByteArray(100, 'x'));
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    Zapisz(okno->faktura)->click();
+    ASSERT_EQ(pulpit.pytania().size(), 2);
+    EXPECT_TRUE(pulpit.pytania()[1].contains(QStringLiteral("nie udało się odczytać")));
+    EXPECT_EQ(folder.czytaj("Admini/faktura.dat").size(), 272);
+    EXPECT_TRUE(blad->isHidden());
+
+    okno->pokazStrone(Tustawienia_f::Klienci);
+    auto* bladListy = okno->klienci->findChild<QLabel*>(QStringLiteral("blad_odczytu"));
+    EXPECT_TRUE(bladListy->text().contains(folder.plik("Uslugi/klienci.dat")));
+    EXPECT_EQ(okno->klienci->lista(), nullptr);
+    EXPECT_TRUE(okno->klienci->otworz_liste->isEnabled());
+    EXPECT_TRUE(okno->klienci->nowa_lista->isEnabled());
+}
+
+// The client page through its buttons: add, edit, delete, search, save; the module's client list
+// shows the result; a deleted slot keeps its number and the maintaining module's bytes.
+TEST(OknoUstawien, ListaKlientowPrzezPrzyciski) {
+    FolderTestowy folder;
+    UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
+    const QByteArray dawne = folder.czytaj("Uslugi/klienci.dat");
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Klienci);
+    StronaListy* s = okno->klienci;
+    ASSERT_TRUE(s->lista());
+    EXPECT_EQ(s->tabela->rowCount(), 0);
+    EXPECT_FALSE(s->zmieniona());
+
+    const QStringList klienci[] = {
+        {"Alfa Sp. z o.o.", "ul. Prosta 1", "00-001 Warszawa", "", "526-025-02-74"},
+        {"Beta", "", "", "", ""},
+        {"Gamma i Synowie", "ul. Krzywa 2", "", "", ""}};
+    for (const QStringList& klient : klienci) {
+        s->nowy_wpis->click();
+        for (int i = 0; i < 5; ++i) s->pole(i).edycja->setText(klient[i]);
+        s->zastosuj_wpis->click();
+    }
+    EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+    ASSERT_EQ(s->tabela->rowCount(), 3);
+    EXPECT_EQ(s->tabela->item(2, 0)->text(), "03");
+    EXPECT_EQ(s->tabela->item(2, 1)->text(), "Gamma i Synowie");
+
+    // Edit the second, delete the first.
+    s->tabela->selectRow(1);
+    EXPECT_EQ(s->edytowaneMiejsce(), 1);
+    s->pole(3).edycja->setText(QStringLiteral("Mazowsze"));
+    s->zastosuj_wpis->click();
+    s->tabela->selectRow(0);
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    s->usun_wpis->click();
+    EXPECT_EQ(s->tabela->rowCount(), 2);
+
+    s->szukaj->setText(QStringLiteral("mazow"));
+    EXPECT_FALSE(s->tabela->isRowHidden(s->wierszMiejsca(1)));
+    EXPECT_TRUE(s->tabela->isRowHidden(s->wierszMiejsca(2)));
+    s->szukaj->clear();
+
+    EXPECT_TRUE(folder.czytaj("Uslugi/klienci.dat") == dawne) << "nothing written before saving";
+    Zapisz(s)->click();
+    EXPECT_FALSE(s->zmieniona());
+    const QByteArray po = folder.czytaj("Uslugi/klienci.dat");
+    for (const int i : Roznice(dawne, po)) {
+        ASSERT_GE(i, 30006) << "slot numbers untouched";
+        ASSERT_LT(i, 1755351) << "the maintaining module's bytes untouched";
+    }
+
+    // The module's client list.
+    QDir::setCurrent(folder.sciezka());
+    PlatformaTestowa platforma;
+    auto modul = UruchomOkno(platforma);
+    platforma.wybranePliki = {folder.plik("Uslugi/klienci.dat")};
+    modul->SpeedButton5Click();
+    ASSERT_EQ(modul->lista->count(), 2);
+    EXPECT_EQ(modul->lista->item(0)->text(), "02 Beta   Mazowsze ");
+    EXPECT_EQ(modul->lista->item(1)->text(), "03 Gamma i Synowie ul. Krzywa 2   ");
+}
+
+TEST(OknoUstawien, NiezastosowanyWpisPytaPrzyZmianieWyboru) {
+    FolderTestowy folder;
+    UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Uslugi);
+    StronaListy* s = okno->uslugi;
+    for (const char* nazwa : {"Jedna", "Druga"}) {
+        s->nowy_wpis->click();
+        s->pole(0).edycja->setText(QString::fromUtf8(nazwa));
+        s->zastosuj_wpis->click();
+    }
+    s->tabela->selectRow(0);
+    s->pole(4).edycja->setText(QStringLiteral("10.00"));
+    pulpit.odpowiedzi = {Odpowiedz::Anuluj};
+    s->tabela->selectRow(1);
+    EXPECT_EQ(s->edytowaneMiejsce(), 0);
+    EXPECT_EQ(s->pole(4).tekst(), "10.00");
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    s->tabela->selectRow(1);
+    EXPECT_EQ(s->edytowaneMiejsce(), 1);
+    EXPECT_EQ(s->lista()->wpis(0).value(4), "10.00");
+    EXPECT_EQ(s->tabela->currentRow(), 1);
+
+    // An entry without its first field is refused.
+    s->pole(0).edycja->clear();
+    s->zastosuj_wpis->click();
+    ASSERT_EQ(pulpit.bledy().size(), 1);
+    EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("nie może być puste")));
+    EXPECT_EQ(s->lista()->wpis(1).value(0), "Druga");
+}
+
+TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
+    FolderTestowy folder;
+    UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
+    folder.zapisz(
+        "dobry.csv",
+        "\xEF\xBB\xBFNazwa usługi;PKWiU;J.m.;VAT;Netto\r\n\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
+        "Druga ąę;;godz.;8;50.00\r\n");
+    folder.zapisz("zly.csv", "Nazwa usługi;PKWiU;J.m.;VAT;Netto\nDobra;;;;\nZła;;;23 procent;\n");
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Uslugi);
+    StronaListy* s = okno->uslugi;
+
+    pulpit.pliki = {folder.plik("zly.csv")};
+    pulpit.odpowiedzi = {Odpowiedz::Nie};
+    s->import_csv->click();
+    ASSERT_EQ(pulpit.bledy().size(), 1);
+    EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("wiersz 3: Pole „VAT” mieści najwyżej 5 znaków")))
+        << pulpit.bledy()[0].toStdString();
+    EXPECT_EQ(s->tabela->rowCount(), 0) << "nothing taken from a file with a rejected line";
+    EXPECT_FALSE(s->zmieniona());
+
+    pulpit.pliki = {folder.plik("dobry.csv")};
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    s->import_csv->click();
+    ASSERT_EQ(s->tabela->rowCount(), 2);
+    EXPECT_EQ(s->tabela->item(0, 1)->text(), "Usługa; pierwsza");
+    EXPECT_EQ(s->tabela->item(1, 1)->text(), "Druga ąę");
+    EXPECT_TRUE(s->zmieniona());
+    EXPECT_EQ(folder.czytaj("Uslugi/uslugi.dat"), Lista::Nowa(RodzajBazy::Uslugi, {})->bajty())
+        << "written only on save";
+
+    pulpit.pliki = {folder.plik("eksport.csv")};
+    s->eksport_csv->click();
+    EXPECT_EQ(
+        folder.czytaj("eksport.csv"),
+        "\xEF\xBB\xBFNr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\r\n01;\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
+        "02;Druga ąę;;godz.;8;50.00\r\n");
+    Zapisz(s)->click();
+    TBazaUslug baza{};
+    CzytajRekord(DomyslnySystemPlikow(), folder.plik("Uslugi/uslugi.dat"), baza);
+    EXPECT_EQ(baza.nazwa_uslugi[1].tekst(), "Druga ąę");
+    EXPECT_EQ(baza.jm[1].tekst(), "godz.");
+}
+
+TEST(OknoUstawien, NowaListaNieNadpisujeIstniejacej) {
+    FolderTestowy folder;
+    folder.zapisz("Uslugi/stara.kli", "moja lista");
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Klienci);
+    StronaListy* s = okno->klienci;
+    EXPECT_EQ(s->lista(), nullptr) << "no default list yet";
+    pulpit.pliki = {folder.plik("Uslugi/stara.kli")};
+    s->nowa_lista->click();
+    ASSERT_EQ(pulpit.bledy().size(), 1);
+    EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("nie zostanie nadpisany")));
+    EXPECT_EQ(folder.czytaj("Uslugi/stara.kli"), "moja lista");
+
+    pulpit.pliki = {folder.plik("Uslugi/nowa.kli")};
+    s->nowa_lista->click();
+    ASSERT_TRUE(s->lista());
+    EXPECT_TRUE(s->zmieniona());
+    EXPECT_FALSE(folder.istnieje("Uslugi/nowa.kli"));
+    Zapisz(s)->click();
+    EXPECT_EQ(folder.czytaj("Uslugi/nowa.kli"), Lista::Nowa(RodzajBazy::Klienci, {})->bajty());
+}
+
+TEST(OknoUstawien, CzcionkaWydrukuZDialogow) {
+    FolderTestowy folder;
+    folder.folder("FONT");
+    TCzcionka dawna = LosowyRekord<TCzcionka>(11);
+    dawna.nazwa.ustaw(QStringLiteral("Arial"));
+    dawna.rozmiar = 10;
+    dawna.styl = 0xA0;  // bits the page does not know
+    folder.zapisz("FONT/font_welkaro.dat", Bajty(dawna));
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Czcionka);
+    StronaCzcionki* s = okno->czcionka;
+    EXPECT_EQ(s->kroj->text(), "Arial");
+    EXPECT_EQ(s->rozmiar->text(), "10 pkt");
+
+    QFont wybrana(QStringLiteral("DejaVu Serif"));
+    wybrana.setPointSize(14);
+    wybrana.setBold(true);
+    wybrana.setItalic(true);
+    pulpit.czcionki = {wybrana};
+    s->wybierz_czcionke->click();
+    pulpit.kolory = {QColor(255, 0, 0)};
+    s->wybierz_kolor->click();
+    EXPECT_EQ(s->kroj->text(), "DejaVu Serif");
+    EXPECT_EQ(s->styl->text(), "pogrubiona, pochylona");
+    auto* linia = s->findChild<QLabel*>(QStringLiteral("podglad_linia1"));
+    EXPECT_EQ(linia->font().family(), "DejaVu Serif");
+    EXPECT_EQ(linia->font().pointSize(), 14);
+    EXPECT_TRUE(linia->font().bold());
+    Zapisz(s)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+
+    // The module's reader, from the start folder.
+    QDir::setCurrent(folder.sciezka());
+    StanCzcionki stan;
+    CzytajFonty(DomyslnySystemPlikow(), stan, NazwaFontuWydruku);
+    EXPECT_EQ(stan.NazwaCzcionki, "DejaVu Serif");
+    EXPECT_EQ(stan.RozmiarCzcionki, 14);
+    EXPECT_EQ(stan.Czcionka.kolor, 0x0000FF);
+    EXPECT_EQ(stan.Czcionka.styl, 0xA3);
+    const QByteArray po = folder.czytaj("FONT/font_welkaro.dat");
+    ASSERT_EQ(po.size(), 76);
+    const QByteArray przed = Bajty(dawna);
+    EXPECT_EQ(po.mid(65, 3), przed.mid(65, 3)) << "padding kept";
+    EXPECT_EQ(po.mid(73, 3), przed.mid(73, 3)) << "padding kept";
+
+    // Cancelled dialogs change nothing.
+    s->wybierz_czcionke->click();
+    s->wybierz_kolor->click();
+    EXPECT_FALSE(s->zmieniona());
+}
+
+TEST(OknoUstawien, CzcionkaTworzyBrakujacyFolderFont) {
+    FolderTestowy folder;
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Czcionka);
+    pulpit.czcionki = {QFont(QStringLiteral("DejaVu Sans"), 9)};
+    okno->czcionka->wybierz_czcionke->click();
+    Zapisz(okno->czcionka)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+    EXPECT_EQ(folder.czytaj("FONT/font_welkaro.dat").size(), 76);
+}
+
+// "siec.dat": a new data root is taken up by every page at once; the mode byte is kept when the
+// choice does not change its meaning, as are the bytes of the path not edited.
+TEST(OknoUstawien, StronaDaneZmieniaFolderDanych) {
+    FolderTestowy folder;
+    FolderTestowy siec;
+    TDaneFirmy firmaSieci{};
+    firmaSieci.linia1.ustaw(QStringLiteral("Firma z sieci"));
+    siec.zapisz("Admini/firma.dat", Bajty(firmaSieci));
+    TUstawieniaSieci dawne = LosowyRekord<TUstawieniaSieci>(13);
+    dawne.tryb = 7;
+    dawne.sciezka_lokalna.ustaw(folder.sciezka());
+    folder.zapisz("Admini/siec.dat", Bajty(dawne));
+
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    EXPECT_EQ(okno->foldery().danych, folder.sciezka()) << "mode 7: the start folder";
+    okno->pokazStrone(Tustawienia_f::Dane);
+    StronaSieci* s = okno->dane;
+    EXPECT_TRUE(s->tryb_biezacy->isChecked());
+    s->sciezka_sieciowa->edycja->setText(siec.sciezka());
+    Zapisz(s)->click();
+    TUstawieniaSieci po{};
+    CzytajRekord(DomyslnySystemPlikow(), folder.plik("Admini/siec.dat"), po);
+    EXPECT_EQ(po.tryb, 7);
+    EXPECT_EQ(okno->foldery().danych, folder.sciezka());
+
+    s->tryb_sieciowy->setChecked(true);
+    EXPECT_TRUE(s->folder_wynikowy->text().contains(siec.sciezka()));
+    Zapisz(s)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+    const QByteArray bajty = folder.czytaj("Admini/siec.dat");
+    for (const int i : Roznice(Bajty(dawne), bajty)) EXPECT_TRUE(i == 0 || i >= 202) << "byte " << i;
+    EXPECT_EQ(CzytajKatalogDanych(DomyslnySystemPlikow(), folder.sciezka()).katalog, siec.sciezka());
+    EXPECT_EQ(okno->foldery().danych, siec.sciezka());
+    okno->pokazStrone(Tustawienia_f::Firma);
+    EXPECT_EQ(okno->firma->pole(0).tekst(), "Firma z sieci");
+}
+
+TEST(OknoUstawien, NowyKatalogDanychZWierszaPolecen) {
+    FolderTestowy folder(false);
+    const QString nowy = folder.plik("nowe dane");
+    PulpitTestowy pulpit;
+    Tustawienia_f okno(pulpit, DomyslnySystemPlikow(), nowy, true, true);
+    EXPECT_EQ(okno.biezaca(), Tustawienia_f::NowyKatalog);
+    EXPECT_EQ(okno.nowy_katalog->sciezka_nowego->text(), nowy);
+    EXPECT_FALSE(QFile::exists(PlikZapamietanegoKatalogu())) << "not a data folder yet";
+    okno.nowy_katalog->utworz_katalog->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+    EXPECT_TRUE(QFile::exists(nowy + QStringLiteral("/Uslugi/dokumenty.dat")));
+    EXPECT_EQ(okno.biezaca(), Tustawienia_f::Firma);
+    EXPECT_EQ(okno.foldery().startowy, nowy);
+    QFile zapamietany(PlikZapamietanegoKatalogu());
+    ASSERT_TRUE(zapamietany.open(QIODevice::ReadOnly));
+    EXPECT_EQ(zapamietany.readAll(), nowy.toUtf8() + '\n');
+
+    // The same folder again: refused, nothing changes.
+    const QByteArray dokumenty = [&] {
+        QFile f(nowy + QStringLiteral("/Uslugi/dokumenty.dat"));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    okno.pokazStrone(Tustawienia_f::NowyKatalog);
+    okno.nowy_katalog->sciezka_nowego->setText(nowy);
+    EXPECT_TRUE(okno.nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie jest nadpisywany")));
+    pulpit.data = QDate(2030, 1, 1);
+    okno.nowy_katalog->utworz_katalog->click();
+    ASSERT_EQ(pulpit.bledy().size(), 1);
+    EXPECT_EQ(okno.biezaca(), Tustawienia_f::NowyKatalog);
+    QFile f(nowy + QStringLiteral("/Uslugi/dokumenty.dat"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), dokumenty);
+}
+
+TEST(OknoUstawien, FolderBezDanychProponujeNowy) {
+    FolderTestowy folder(false);
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    EXPECT_EQ(okno->biezaca(), Tustawienia_f::NowyKatalog);
+    EXPECT_TRUE(
+        okno->nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie zawiera danych modułu")));
+    EXPECT_TRUE(pulpit.komunikaty.empty());
+
+    // Opening a data folder remembers it.
+    FolderTestowy dane;
+    pulpit.foldery = {dane.sciezka()};
+    okno->otworz_folder->click();
+    EXPECT_EQ(okno->foldery().startowy, dane.sciezka());
+    QFile zapamietany(PlikZapamietanegoKatalogu());
+    ASSERT_TRUE(zapamietany.open(QIODevice::ReadOnly));
+    EXPECT_EQ(zapamietany.readAll(), dane.sciezka().toUtf8() + '\n');
+}
+
+// The demo folder opened in the settings program: every page reads, nothing to warn about.
+TEST(OknoUstawien, FolderDemonstracyjny) {
+    FolderTestowy folder(false);
+    PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), folder.sciezka());
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    for (int s = Tustawienia_f::Firma; s <= Tustawienia_f::Ewidencja; ++s) {
+        ASSERT_TRUE(okno->pokazStrone(static_cast<Tustawienia_f::Strona>(s))) << s;
+        auto* blad = okno->strona(static_cast<Tustawienia_f::Strona>(s))->findChild<QLabel*>("blad_odczytu");
+        EXPECT_TRUE(blad->isHidden()) << s << ": " << blad->text().toStdString();
+    }
+    for (int i = 0; i < okno->firma->liczbaPol(); ++i)
+        EXPECT_TRUE(okno->firma->pole(i).uwaga->isHidden())
+            << okno->firma->pole(i).uwaga->text().toStdString();
+    EXPECT_EQ(okno->czcionka->kroj->text(), "Arial");
+    EXPECT_TRUE(okno->dane->tryb_biezacy->isChecked());
+    EXPECT_TRUE(pulpit.komunikaty.empty());
+}
+
+// Every control of every page has an object name and an accessible name.
+TEST(OknoUstawien, KazdaKontrolkaMaNazwy) {
+    FolderTestowy folder;
+    UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    for (int s = Tustawienia_f::NowyKatalog; s <= Tustawienia_f::Ewidencja; ++s)
+        okno->pokazStrone(static_cast<Tustawienia_f::Strona>(s));
+    int sprawdzonych = 0;
+    for (QWidget* w : okno->findChildren<QWidget*>()) {
+        const bool kontrolka = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                               qobject_cast<QAbstractItemView*>(w) || qobject_cast<QLabel*>(w);
+        if (!kontrolka) continue;
+        // The inner parts of a table or a list belong to it.
+        bool wewnetrzna = false;
+        for (QWidget* r = w->parentWidget(); r && r != okno.get(); r = r->parentWidget())
+            wewnetrzna = wewnetrzna || qobject_cast<QAbstractScrollArea*>(r);
+        if (wewnetrzna) continue;
+        EXPECT_FALSE(w->objectName().isEmpty())
+            << w->metaObject()->className() << " " << w->accessibleName().toStdString();
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        ++sprawdzonych;
+    }
+    EXPECT_GT(sprawdzonych, 100);
+}
+
+}  // namespace
