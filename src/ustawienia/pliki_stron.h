@@ -5,7 +5,10 @@
 #include <QString>
 #include <memory>
 
+#include "store/blad.h"
+#include "store/blokada.h"
 #include "store/plik_rekordow.h"
+#include "store/sciezki.h"
 
 class SystemPlikow;
 
@@ -52,6 +55,30 @@ template <RekordPliku T>
 void ZapiszPlikZRekordem(SystemPlikow& system, const QString& sciezka, const T& rekord,
                          const QByteArray& ogon) {
     ZapiszRekordZOgonem(system, sciezka, &rekord, sizeof(T), ogon);
+}
+
+// Changes a settings file that the module (or another workstation) may write meanwhile: under the
+// file's lock the record as it is on the disk now, with what follows it, goes to `zmien(T&)` and the
+// result replaces the file. A missing file starts from a zero record.
+template <RekordPliku T, class F>
+void ZmienPlikZRekordem(SystemPlikow& system, const QString& sciezka, F&& zmien) {
+    if (!PlikIstnieje(system, sciezka)) {
+        T rekord{};
+        zmien(rekord);
+        ZapiszPlikZRekordem(system, sciezka, rekord, {});
+        return;
+    }
+    ZablokowanyPlik blokada(system, RzeczywistaSciezka(system, sciezka));
+    PlikZRekordem<T> teraz;
+    // A file shorter than a record (which the page could not read, and the user chose to replace)
+    // starts from a zero record too.
+    if (blokada.plik().czytaj(0, teraz.rekord.get(), sizeof(T)) < sizeof(T))
+        *teraz.rekord = T{};
+    else
+        teraz.ogon = ResztaPliku(system, blokada.sciezka(), sizeof(T));
+    zmien(*teraz.rekord);
+    ZapiszPlikZRekordem(system, blokada.sciezka(), *teraz.rekord, teraz.ogon);
+    blokada.plik().porzuc();
 }
 
 // Creates the folder and every missing folder above it.

@@ -40,9 +40,19 @@ class ZrodloRekordu final : public ZrodloPol {
         return BledyZmian(*plik_.rekord, pola_, wartosci);
     }
     void zapisz(SystemPlikow& pliki, const QString& sciezka, const QStringList& wartosci) override {
-        T rekord = *plik_.rekord;
-        Zastosuj(rekord, pola_, wartosci);
-        ZapiszPlikZRekordem(pliki, sciezka, rekord, plik_.ogon);
+        // Only the fields the user changed go onto the file as it is now, so that a number the
+        // module stored meanwhile (on this or another workstation) is kept.
+        const QStringList wczytane = Wartosci(*plik_.rekord, pola_);
+        auto zapisany = std::make_unique<T>();
+        ZmienPlikZRekordem<T>(pliki, sciezka, [&](T& rekord) {
+            QStringList docelowe = Wartosci(rekord, pola_);
+            for (qsizetype i = 0; i < wartosci.size(); ++i)
+                if (wartosci[i] != wczytane[i]) docelowe[i] = wartosci[i];
+            Zastosuj(rekord, pola_, docelowe);
+            *zapisany = rekord;
+        });
+        plik_.rekord = std::move(zapisany);
+        plik_.ogon = ResztaPliku(pliki, sciezka, sizeof(T));
     }
 
   private:

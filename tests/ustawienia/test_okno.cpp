@@ -87,6 +87,35 @@ TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
     }
 }
 
+// The module saves an invoice (on this or another workstation) while the Faktura page is open: the
+// page's save changes only the field the user edited and keeps the number stored meanwhile.
+TEST(OknoUstawien, ZapisStronyZachowujeNumerZapisanyWMiedzyczasie) {
+    FolderTestowy folder;
+    TUstawieniaFaktury przed{};
+    przed.numerator.ustaw(QStringLiteral("7"));
+    przed.stopka.ustaw(QStringLiteral("stara stopka"));
+    folder.zapisz("Admini/faktura.dat", Bajty(przed));
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    ASSERT_TRUE(okno->pokazStrone(Tustawienia_f::Faktura));
+    auto* strona = static_cast<StronaPol*>(okno->strona(Tustawienia_f::Faktura));
+
+    TUstawieniaFaktury wModule = przed;
+    wModule.numerator.ustaw(QStringLiteral("8"));
+    folder.zapisz("Admini/faktura.dat", Bajty(wModule));
+
+    strona->pole(8).edycja->setText(QStringLiteral("nowa stopka"));
+    Zapisz(strona)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+    TUstawieniaFaktury po{};
+    const QByteArray bajty = folder.czytaj("Admini/faktura.dat");
+    ASSERT_EQ(bajty.size(), qsizetype(sizeof po));
+    std::memcpy(&po, bajty.constData(), sizeof po);
+    EXPECT_EQ(po.numerator.tekst(), "8");
+    EXPECT_EQ(po.stopka.tekst(), "nowa stopka");
+    EXPECT_EQ(strona->pole(1).edycja->text(), "8") << "the page shows what it wrote";
+}
+
 // What the module shows after the pages are filled in: the seller lines (a long one in the form the
 // page announced), the copy count, the copy marker and the footer.
 TEST(OknoUstawien, ModulCzytaToCoZapisanoNaStronach) {
