@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <sys/stat.h>
+
+#include <locale.h>
+#include <string.h>
+
+#include <cstring>
 #include <QTemporaryDir>
 
 #include "pomocnicze.h"
@@ -330,6 +336,59 @@ TEST_F(ZapisAtomowyTest, ZapewnijPlikTworzyTylkoBrakujacy) {
     UsunPlik(system_, sciezka("nowy.dat"));
     EXPECT_TRUE(tylkoCel());
     EXPECT_THROW(UsunPlik(system_, sciezka("nowy.dat")), BladPliku);
+}
+
+TEST_F(ZapisAtomowyTest, BladNazywaPlikIBrakujacyFolder) {
+    const QString cel = sciezka(QStringLiteral("Admini/siec.dat"));
+    try {
+        ZapiszAtomowo(system_, cel, "x", 1);
+        FAIL() << "brak wyjątku";
+    } catch (const BladPliku& blad) {
+        EXPECT_EQ(blad.sciezka(), cel);
+        EXPECT_TRUE(blad.komunikat().contains(QStringLiteral("Nie ma folderu „%1/Admini”").arg(katalog_.path())))
+            << blad.komunikat().toStdString();
+        EXPECT_FALSE(blad.komunikat().contains(".tmp")) << "the temporary name is this function's own detail";
+    }
+}
+
+// Anything but a regular file in place of a data file is refused at once with a Polish reason, for
+// every way of opening it; a pipe never makes the program wait.
+TEST_F(PlikRekordowTest, TylkoZwyklyPlik) {
+    const QString potok = sciezka(QStringLiteral("potok.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(potok).constData(), 0644), 0);
+    ASSERT_TRUE(QDir(katalog_.path()).mkdir(QStringLiteral("katalog.dat")));
+    const struct {
+        QString sciezka;
+        const char* powod;
+    } przypadki[] = {
+        {potok, "potok"},
+        {sciezka(QStringLiteral("katalog.dat")), "katalog"},
+        {QStringLiteral("/dev/null"), "urządzenie"},
+    };
+    for (const auto& p : przypadki) {
+        for (const TrybOtwarcia tryb : {TrybOtwarcia::Odczyt, TrybOtwarcia::OdczytZapis, TrybOtwarcia::Utworz}) {
+            try {
+                system_.otworz(p.sciezka, tryb);
+                ADD_FAILURE() << p.sciezka.toStdString() << " otwarty";
+            } catch (const BladPliku& blad) {
+                EXPECT_TRUE(blad.komunikat().contains(QString::fromUtf8(p.powod)) &&
+                            blad.komunikat().contains(p.sciezka))
+                    << blad.komunikat().toStdString();
+            }
+        }
+    }
+}
+
+TEST(KomunikatSystemu, ZawszePoPolsku) {
+    const locale_t angielski = ::newlocale(LC_MESSAGES_MASK, "C", static_cast<locale_t>(nullptr));
+    ASSERT_TRUE(angielski);
+    for (int kod = 1; kod < 134; ++kod) {
+        const QString tekst = KomunikatSystemu(kod);
+        EXPECT_FALSE(tekst.isEmpty()) << kod;
+        EXPECT_NE(tekst, QString::fromUtf8(::strerror_l(kod, angielski))) << kod << ": " << tekst.toStdString();
+    }
+    ::freelocale(angielski);
+    EXPECT_EQ(KomunikatSystemu(ESPIPE).contains("Illegal"), false);
 }
 
 }  // namespace

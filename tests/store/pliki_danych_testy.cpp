@@ -2,7 +2,10 @@
 // first start, "ensure, then read", and rebuilding the document file without one record.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <vector>
 
@@ -29,31 +32,78 @@ class PlikiDanych : public ::testing::Test {
 };
 
 TEST_F(PlikiDanych, KatalogDanychZTrybuSiecDat) {
+    ASSERT_TRUE(QDir(korzen()).mkpath("lokalne") && QDir(korzen()).mkpath("siec"));
+    const QString lokalne = plik("lokalne"), siec = plik("siec");
     struct Przypadek {
         const char* opis;
         std::uint8_t tryb;
-        const char* lokalna;
-        const char* sieciowa;
-        const char* katalog;  // empty: the working directory
+        QString lokalna, sieciowa;
+        QString katalog;   // empty: the working directory
+        const char* blad;  // what the refusal says; empty: none
     };
+    const QString zNul = lokalne + QChar(0) + QStringLiteral("/reszta");
     const Przypadek przypadki[] = {
-        {"tryb 1", 1, "/dane/lokalne", "/dane/siec", "/dane/lokalne"},
-        {"tryb 2", 2, "/dane/lokalne", "/dane/siec", "/dane/siec"},
-        {"inny tryb", 7, "/dane/lokalne", "/dane/siec", ""},
-        {"tryb 0", 0, "", "", ""},
+        {"tryb 1", 1, lokalne, siec, lokalne, ""},
+        {"tryb 2", 2, lokalne, siec, siec, ""},
+        {"inny tryb", 7, lokalne, siec, {}, ""},
+        {"tryb 0", 0, {}, {}, {}, ""},
+        {"znak NUL", 1, zNul, siec, zNul, "znak NUL na pozycji"},
+        {"pusta ścieżka lokalna", 1, {}, siec, QString(), "ścieżka jest pusta"},
+        {"pusta ścieżka sieciowa", 2, lokalne, {}, QString(), "ścieżka jest pusta"},
+        {"brak katalogu", 2, lokalne, plik("brak"), plik("brak"), "nie istnieje"},
+        {"plik zamiast katalogu", 1, plik("Admini/siec.dat"), siec, plik("Admini/siec.dat"), "nie jest katalogiem"},
     };
     for (const Przypadek& p : przypadki) {
         TUstawieniaSieci u{};
         u.tryb = p.tryb;
-        u.sciezka_lokalna.ustaw(QString::fromUtf8(p.lokalna));
-        u.sciezka_sieciowa.ustaw(QString::fromUtf8(p.sieciowa));
+        u.sciezka_lokalna.ustaw(p.lokalna);
+        u.sciezka_sieciowa.ustaw(p.sieciowa);
         ZapiszBajty(plik("Admini/siec.dat"), Bajty(u));
-        const QString oczekiwany = *p.katalog ? QString::fromUtf8(p.katalog) : korzen();
+        const bool odmowa = *p.blad;
+        const QString oczekiwany = odmowa || p.katalog.size() ? p.katalog : korzen();
         for (const auto& ustal : {UstalKatalogDanych, CzytajKatalogDanych}) {
             const KatalogDanychZUstawien wynik = ustal(Posix(), korzen());
             EXPECT_EQ(wynik.katalog, oczekiwany) << p.opis;
             EXPECT_EQ(Bajty(wynik.ustawienia), Bajty(u)) << p.opis;
+            ASSERT_EQ(wynik.blad.has_value(), odmowa) << p.opis;
+            if (!odmowa) continue;
+            const QString tekst = wynik.blad->komunikat();
+            EXPECT_TRUE(tekst.contains(plik("Admini/siec.dat")) && tekst.contains(QString::fromUtf8(p.blad)))
+                << p.opis << ": " << tekst.toStdString();
+            EXPECT_FALSE(tekst.contains(QChar(0))) << "the message is never cut short";
         }
+    }
+}
+
+TEST_F(PlikiDanych, PozostalosciTegoProgramuUsuwanePoNazwieIWieku) {
+    const qint64 teraz = QDateTime::currentSecsSinceEpoch();
+    const QString my = NazwaStanowiska();
+    struct Przypadek {
+        QString nazwa;
+        qint64 wiek;  // seconds
+        bool zostaje;
+    };
+    const Przypadek przypadki[] = {
+        {"faktura.dat." + my + "." + QString::number(QCoreApplication::applicationPid()) + ".tmp", 0, true},
+        {"faktura.dat." + my + ".999999999.tmp", 0, false},  // a process of this workstation that ended
+        {"faktura.dat.inne-stanowisko.123.tmp", 60, true},  // maybe still writing there
+        {"faktura.dat.inne-stanowisko.123.tmp.", 2 * 24 * 3600, true},  // not one of ours
+        {"firma.dat.inne-stanowisko.77.tmp", 2 * 24 * 3600, false},
+        {"siec.dat.tmp", 60, true},  // an earlier version may still be writing
+        {"siec.dat.tmp", 2 * 3600, false},
+        {"cudzy.tmp", 10 * 24 * 3600, true},
+        {"dokumenty.dat", 10 * 24 * 3600, true},
+    };
+    for (const Przypadek& p : przypadki) {
+        const QString sciezka = plik("Admini/" + p.nazwa);
+        ZapiszBajty(sciezka, "x");
+        QFile f(sciezka);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::fromSecsSinceEpoch(teraz - p.wiek), QFileDevice::FileModificationTime));
+        f.close();
+        UsunPozostalosci(Posix(), {plik("ADMINI"), plik("brak")}, teraz);
+        EXPECT_EQ(QFile::exists(sciezka), p.zostaje) << p.nazwa.toStdString();
+        QFile::remove(sciezka);
     }
 }
 

@@ -44,6 +44,7 @@ QString NazwaOperacji(ZawodnySystemPlikow::Operacja rodzaj) {
     using O = ZawodnySystemPlikow::Operacja;
     switch (rodzaj) {
         case O::Otwarcie:
+        case O::OtwarcieDoZapisu:
             return QStringLiteral("otwarcie");
         case O::Utworzenie:
             return QStringLiteral("utworzenie");
@@ -150,7 +151,10 @@ std::vector<QString> ZawodnySystemPlikow::zawartoscKatalogu(const QString& katal
 
 int ZawodnySystemPlikow::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     const bool tworzy = tryb == TrybOtwarcia::Utworz || tryb == TrybOtwarcia::UtworzNowy;
-    operacja(tworzy ? Operacja::Utworzenie : Operacja::Otwarcie, sciezka);
+    operacja(tworzy                                ? Operacja::Utworzenie
+             : tryb == TrybOtwarcia::OdczytZapis ? Operacja::OtwarcieDoZapisu
+                                                 : Operacja::Otwarcie,
+             sciezka);
     const QString klucz = Klucz(sciezka);
     sledz(klucz);
     const int numer = wewnetrzny_.otworz(sciezka, tryb);

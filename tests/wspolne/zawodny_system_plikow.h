@@ -17,7 +17,8 @@ class ZawodnySystemPlikow : public SystemPlikow {
   public:
     // The kinds of counted operations.
     enum class Operacja {
-        Otwarcie,
+        Otwarcie,           // for reading
+        OtwarcieDoZapisu,   // an existing file for reading and writing
         Utworzenie,
         Odczyt,
         Zapis,
