@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "app/faktura_f.h"
@@ -143,19 +144,15 @@ QString PytanieOZapis(bool nowyDokument, bool korekta) {
                    : QStringLiteral("Zapisać zmiany w fakturze ?");
 }
 
-// The record at `pozycja` as it is now stored, into Dokument, and shown; when it cannot be read, the
-// form keeps the document as written, which is what the file holds.
-void PokazZapisany(Tfaktura_f& okno, std::int64_t pozycja, BledyPoZmianie& bledy) {
+// The record at `pozycja` as it is now stored, read under the lock (so that no delete elsewhere can
+// move it meanwhile), into Dokument. When it cannot be read, or its write failed half-way (the next
+// change completes it from the journal), the form keeps the document as written, which is what the
+// file holds or will hold.
+void CzytajZapisany(Tfaktura_f& okno, PlikDokumentow& plik, std::int64_t pozycja, BledyPoZmianie& bledy) {
     bledy.wykonaj([&] {
-        PlikRekordow plik(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), sizeof(TDokument));
-        plik.otworzDoOdczytu();
-        plik.szukaj(pozycja - 1);
-        TDokument zapisany{};
-        plik.czytaj(zapisany);
-        plik.zamknij();
-        okno.Dokument = zapisany;
+        const TDokument zapisany = plik.czytaj(pozycja);
+        if (std::memcmp(&zapisany, &okno.Dokument, sizeof zapisany) == 0) okno.Dokument = zapisany;
     });
-    okno.PokazWczytanyDokument();
 }
 
 // Tells the user which number another workstation stored while this one edited its document, so
@@ -187,6 +184,7 @@ void DopiszDokument(Tfaktura_f& okno) {
     okno.NowyDokument = false;
     okno.UsuwanieDozwolone = true;
     BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
+    if (!plik->zapisNiedokonczony()) CzytajZapisany(okno, *plik, pozycja, bledy);
     bledy.zakoncz(*plik);
     plik.reset();
 
@@ -202,9 +200,9 @@ void DopiszDokument(Tfaktura_f& okno) {
                 .arg(blad.komunikat())));
     }
     okno.SpeedButton6->setEnabled(true);
-    // The document just saved is shown as stored: read back at its own position, which another
-    // workstation's later append cannot move.
-    PokazZapisany(okno, pozycja, bledy);
+    // The document just saved is shown as stored: read back at its own position, not as the last
+    // record, which another workstation may have appended since.
+    okno.PokazWczytanyDokument();
     bledy.zglos();
 }
 
@@ -213,16 +211,15 @@ void ZastapDokument(Tfaktura_f& okno) {
     std::optional<PlikDokumentow> plik(std::in_place, okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow));
     // Only the document the form was loaded from may be written over: a record changed or removed
     // meanwhile on another workstation is never overwritten, and an in-place save never appends.
-    if (!okno.DokumentZPliku)
-        plik->sprawdz(0, TDokument{});
-    else
-        plik->sprawdz(okno.PozycjaDokumentu, *okno.DokumentZPliku);
+    okno.PozycjaDokumentu = static_cast<std::int32_t>(plik->znajdz(
+        okno.DokumentZPliku ? okno.PozycjaDokumentu : 0, okno.DokumentZPliku.value_or(TDokument{})));
     plik->zastap(okno.PozycjaDokumentu, okno.Dokument);
     okno.UsuwanieDozwolone = true;
     BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
+    if (!plik->zapisNiedokonczony()) CzytajZapisany(okno, *plik, okno.PozycjaDokumentu, bledy);
     bledy.zakoncz(*plik);
     plik.reset();
-    PokazZapisany(okno, okno.PozycjaDokumentu, bledy);
+    okno.PokazWczytanyDokument();
     bledy.zglos();
 }
 
@@ -321,10 +318,8 @@ void Tfaktura_f::SpeedButton8Click() {
         return;
     }
     // Only the document the form was loaded from is removed, never one that took its place.
-    if (!DokumentZPliku)
-        plik->sprawdz(0, TDokument{});
-    else
-        plik->sprawdz(PozycjaDokumentu, *DokumentZPliku);
+    PozycjaDokumentu = static_cast<std::int32_t>(
+        plik->znajdz(DokumentZPliku ? PozycjaDokumentu : 0, DokumentZPliku.value_or(TDokument{})));
     // The flags change only once the file has changed: a failed delete leaves the stored document
     // shown as it was, a correction still a correction.
     plik->przebudujBez(PozycjaDokumentu, SciezkaPliku(SciezkaNowychDokumentow));

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "store/blad.h"
 #include "store/sciezki.h"
@@ -141,12 +142,28 @@ TDokument PlikDokumentow::czytaj(std::int64_t pozycja) {
     return d;
 }
 
-void PlikDokumentow::sprawdz(std::int64_t pozycja, const TDokument& oczekiwany) {
-    const bool jest = pozycja >= 1 && pozycja <= liczbaRekordow();
-    if (jest) {
+std::int64_t PlikDokumentow::znajdz(std::int64_t pozycja, const TDokument& oczekiwany) {
+    const std::int64_t n = liczbaRekordow();
+    if (pozycja >= 1 && pozycja <= n) {
         const TDokument zapisany = czytaj(pozycja);
-        if (std::memcmp(&zapisany, &oczekiwany, R) == 0) return;
+        if (std::memcmp(&zapisany, &oczekiwany, R) == 0) return pozycja;
     }
+    // Moved up by deletes of records before it: the whole file is searched for it, in blocks.
+    std::int64_t znaleziony = 0;
+    int ile = 0;
+    constexpr std::int64_t WBloku = 128;
+    std::vector<TDokument> blok(WBloku);
+    for (std::int64_t od = 0; od < n && ile < 2; od += WBloku) {
+        const std::int64_t w = std::min(WBloku, n - od);
+        const std::size_t bajtow = static_cast<std::size_t>(w) * R;
+        if (blokada_.plik().czytaj(static_cast<std::uint64_t>(od) * R, blok.data(), bajtow) < bajtow) break;
+        for (std::int64_t i = 0; i < w; ++i)
+            if (std::memcmp(&blok[static_cast<std::size_t>(i)], &oczekiwany, R) == 0) {
+                znaleziony = od + i + 1;
+                ++ile;
+            }
+    }
+    if (ile == 1) return znaleziony;
     throw BladPliku::ZKomunikatem(
         QStringLiteral("sprawdzenie"), sciezka(), 0,
         QStringLiteral(

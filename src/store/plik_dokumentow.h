@@ -29,9 +29,11 @@ class PlikDokumentow {
     std::int64_t liczbaRekordow();
     // The record at `pozycja`, counted from 1.
     TDokument czytaj(std::int64_t pozycja);
-    // Throws, and nothing may be written, when the record at `pozycja` is no longer the document
-    // the form was loaded from (`oczekiwany`): another workstation changed or removed it.
-    void sprawdz(std::int64_t pozycja, const TDokument& oczekiwany);
+    // Where the document the form was loaded from (`oczekiwany`, shown from `pozycja`) is now: at
+    // `pozycja`, or where a delete on another workstation moved it (the one record equal to it).
+    // Throws, and nothing may be written, when no record (or more than one) is exactly it: another
+    // workstation changed or removed it.
+    std::int64_t znajdz(std::int64_t pozycja, const TDokument& oczekiwany);
 
     // The change. Each throws when it did not take effect: the file is as it was. Once one returns,
     // the new record is in the file, or its write failed (zapisNiedokonczony()): then zakoncz() tries

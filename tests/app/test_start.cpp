@@ -267,6 +267,11 @@ TEST(Start, BrakFolderuAdminiPokazujeBladIOtwieraOkno) {
     auto okno = UruchomOkno(platforma);
     ASSERT_EQ(platforma.bledy().size(), 1u);
     EXPECT_TRUE(platforma.bledy()[0].contains("siec.dat")) << platforma.bledy()[0].toStdString();
+    // The file and the missing folder are named, not a temporary file's name.
+    EXPECT_TRUE(
+        platforma.bledy()[0].contains(QStringLiteral("Nie ma folderu „%1/Admini”").arg(katalog.sciezka())))
+        << platforma.bledy()[0].toStdString();
+    EXPECT_FALSE(platforma.bledy()[0].contains(".tmp"));
     // Nothing after the failing step was done.
     EXPECT_FALSE(katalog.istnieje("Uslugi/uslugi.dat"));
     EXPECT_FALSE(katalog.istnieje("Uslugi/dokumenty.dat"));

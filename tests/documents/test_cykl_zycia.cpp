@@ -301,10 +301,11 @@ TEST(Zabezpieczenia, ZapisIUsuwanieTylkoGdyFlagiPozwalaja) {
 }
 
 TEST(Zabezpieczenia, ZapisWMiejscuBezRekorduJestOdmowiony) {
-    OknoNaDanych dane({DokumentZTabela("F", "1", "A", "A")});
+    OknoNaDanych dane({DokumentZTabela("F", "1", "A", "A"), DokumentZTabela("F", "2", "B", "B")});
     Tfaktura_f& okno = dane.uruchom();
+    // The record shown (the last) was removed meanwhile, e.g. on another workstation.
+    dane.katalog.zapiszRekordy(PlikDokumentow, std::vector{DokumentZTabela("F", "1", "A", "A")});
     const QByteArray przed = dane.dokumenty();
-    okno.PozycjaDokumentu = 2;  // the record shown was removed meanwhile, e.g. on another workstation
     Zapisz(okno, dane.platforma);
     ASSERT_EQ(dane.platforma.bledy().size(), 1u);
     EXPECT_TRUE(dane.platforma.bledy()[0].contains("nie odpowiada"))

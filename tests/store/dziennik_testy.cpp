@@ -39,7 +39,7 @@ TEST_F(Dziennik, ZastapienieIDopisanie) {
     const TDokument a = Dok("1", 'a'), b = Dok("2", 'b'), c = Dok("3", 'c');
     ZapiszBajty(dokumenty(), Bajty(std::vector{a, b}));
     PlikDokumentow plik(Posix(), dokumenty());
-    plik.sprawdz(2, b);
+    EXPECT_EQ(plik.znajdz(2, b), 2);
     plik.zastap(2, c);
     EXPECT_EQ(plik.dopisz(a), 3);
     plik.zakoncz();
@@ -47,19 +47,27 @@ TEST_F(Dziennik, ZastapienieIDopisanie) {
     EXPECT_EQ(pliki(), QStringList{"dokumenty.dat"}) << "the journal is gone";
 }
 
-TEST_F(Dziennik, SprawdzenieOdrzucaZmienionyLubUsunietyRekord) {
-    const TDokument a = Dok("1", 'a'), b = Dok("2", 'b');
-    ZapiszBajty(dokumenty(), Bajty(std::vector{a, b}));
+TEST_F(Dziennik, DokumentPokazanyJestOdnajdywanyAlboOdrzucony) {
+    const TDokument a = Dok("1", 'a'), b = Dok("2", 'b'), c = Dok("3", 'c');
+    ZapiszBajty(dokumenty(), Bajty(std::vector{a, b, c}));
     PlikDokumentow plik(Posix(), dokumenty());
-    for (const auto& [pozycja, oczekiwany] : {std::pair{2, a}, std::pair{3, b}, std::pair{0, a}}) {
+    EXPECT_EQ(plik.znajdz(2, b), 2);
+    EXPECT_EQ(plik.znajdz(3, b), 2) << "moved up by a delete before it";
+    EXPECT_EQ(plik.znajdz(9, c), 3);
+    for (const auto& [pozycja, oczekiwany] : {std::pair{2, Dok("2", 'x')}, std::pair{0, TDokument{}}}) {
         try {
-            plik.sprawdz(pozycja, oczekiwany);
+            plik.znajdz(pozycja, oczekiwany);
             ADD_FAILURE() << "pozycja " << pozycja << " przyjęta";
         } catch (const BladPliku& blad) {
             EXPECT_TRUE(blad.komunikat().contains("na innym stanowisku")) << blad.komunikat().toStdString();
             EXPECT_TRUE(blad.komunikat().contains(dokumenty()));
         }
     }
+    plik.zakoncz();
+    // Two records equal to it: which one is meant cannot be told, so none is touched.
+    ZapiszBajty(dokumenty(), Bajty(std::vector{a, b, b}));
+    PlikDokumentow dwa(Posix(), dokumenty());
+    EXPECT_THROW(dwa.znajdz(1, b), BladPliku);
 }
 
 // What the next change does with the journal that a crash left, for each state of the record.
@@ -141,8 +149,9 @@ TEST_F(Dziennik, BlokadaZajetaMowiKtoryPlik) {
         PlikDokumentow druga(Posix(), dokumenty());
         FAIL() << "the second lock was granted";
     } catch (const BladPliku& blad) {
-        EXPECT_EQ(blad.komunikat(), QStringLiteral("Plik „%1” jest używany na innym stanowisku; spróbuj ponownie")
-                                        .arg(dokumenty()));
+        EXPECT_EQ(
+            blad.komunikat(),
+            QStringLiteral("Plik „%1” jest używany na innym stanowisku; spróbuj ponownie").arg(dokumenty()));
     }
     pierwsza.zamknij();
     EXPECT_NO_THROW(PlikDokumentow(Posix(), dokumenty()).zakoncz());

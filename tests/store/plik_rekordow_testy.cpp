@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <sys/stat.h>
-
 #include <locale.h>
 #include <string.h>
+#include <sys/stat.h>
 
-#include <cstring>
+#include <QDir>
 #include <QTemporaryDir>
+#include <cstring>
 
 #include "pomocnicze.h"
 #include "store/blad.h"
@@ -345,7 +343,8 @@ TEST_F(ZapisAtomowyTest, BladNazywaPlikIBrakujacyFolder) {
         FAIL() << "brak wyjątku";
     } catch (const BladPliku& blad) {
         EXPECT_EQ(blad.sciezka(), cel);
-        EXPECT_TRUE(blad.komunikat().contains(QStringLiteral("Nie ma folderu „%1/Admini”").arg(katalog_.path())))
+        EXPECT_TRUE(
+            blad.komunikat().contains(QStringLiteral("Nie ma folderu „%1/Admini”").arg(katalog_.path())))
             << blad.komunikat().toStdString();
         EXPECT_FALSE(blad.komunikat().contains(".tmp")) << "the temporary name is this function's own detail";
     }
@@ -366,7 +365,8 @@ TEST_F(PlikRekordowTest, TylkoZwyklyPlik) {
         {QStringLiteral("/dev/null"), "urządzenie"},
     };
     for (const auto& p : przypadki) {
-        for (const TrybOtwarcia tryb : {TrybOtwarcia::Odczyt, TrybOtwarcia::OdczytZapis, TrybOtwarcia::Utworz}) {
+        for (const TrybOtwarcia tryb :
+             {TrybOtwarcia::Odczyt, TrybOtwarcia::OdczytZapis, TrybOtwarcia::Utworz}) {
             try {
                 system_.otworz(p.sciezka, tryb);
                 ADD_FAILURE() << p.sciezka.toStdString() << " otwarty";
@@ -385,7 +385,8 @@ TEST(KomunikatSystemu, ZawszePoPolsku) {
     for (int kod = 1; kod < 134; ++kod) {
         const QString tekst = KomunikatSystemu(kod);
         EXPECT_FALSE(tekst.isEmpty()) << kod;
-        EXPECT_NE(tekst, QString::fromUtf8(::strerror_l(kod, angielski))) << kod << ": " << tekst.toStdString();
+        EXPECT_NE(tekst, QString::fromUtf8(::strerror_l(kod, angielski)))
+            << kod << ": " << tekst.toStdString();
     }
     ::freelocale(angielski);
     EXPECT_EQ(KomunikatSystemu(ESPIPE).contains("Illegal"), false);

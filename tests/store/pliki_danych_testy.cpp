@@ -51,7 +51,8 @@ TEST_F(PlikiDanych, KatalogDanychZTrybuSiecDat) {
         {"pusta ścieżka lokalna", 1, {}, siec, QString(), "ścieżka jest pusta"},
         {"pusta ścieżka sieciowa", 2, lokalne, {}, QString(), "ścieżka jest pusta"},
         {"brak katalogu", 2, lokalne, plik("brak"), plik("brak"), "nie istnieje"},
-        {"plik zamiast katalogu", 1, plik("Admini/siec.dat"), siec, plik("Admini/siec.dat"), "nie jest katalogiem"},
+        {"plik zamiast katalogu", 1, plik("Admini/siec.dat"), siec, plik("Admini/siec.dat"),
+         "nie jest katalogiem"},
     };
     for (const Przypadek& p : przypadki) {
         TUstawieniaSieci u{};
@@ -86,7 +87,7 @@ TEST_F(PlikiDanych, PozostalosciTegoProgramuUsuwanePoNazwieIWieku) {
     const Przypadek przypadki[] = {
         {"faktura.dat." + my + "." + QString::number(QCoreApplication::applicationPid()) + ".tmp", 0, true},
         {"faktura.dat." + my + ".999999999.tmp", 0, false},  // a process of this workstation that ended
-        {"faktura.dat.inne-stanowisko.123.tmp", 60, true},  // maybe still writing there
+        {"faktura.dat.inne-stanowisko.123.tmp", 60, true},   // maybe still writing there
         {"faktura.dat.inne-stanowisko.123.tmp.", 2 * 24 * 3600, true},  // not one of ours
         {"firma.dat.inne-stanowisko.77.tmp", 2 * 24 * 3600, false},
         {"siec.dat.tmp", 60, true},  // an earlier version may still be writing
@@ -99,7 +100,8 @@ TEST_F(PlikiDanych, PozostalosciTegoProgramuUsuwanePoNazwieIWieku) {
         ZapiszBajty(sciezka, "x");
         QFile f(sciezka);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(QDateTime::fromSecsSinceEpoch(teraz - p.wiek), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::fromSecsSinceEpoch(teraz - p.wiek), QFileDevice::FileModificationTime));
         f.close();
         UsunPozostalosci(Posix(), {plik("ADMINI"), plik("brak")}, teraz);
         EXPECT_EQ(QFile::exists(sciezka), p.zostaje) << p.nazwa.toStdString();

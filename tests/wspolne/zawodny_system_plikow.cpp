@@ -151,7 +151,7 @@ std::vector<QString> ZawodnySystemPlikow::zawartoscKatalogu(const QString& katal
 
 int ZawodnySystemPlikow::otworz(const QString& sciezka, TrybOtwarcia tryb) {
     const bool tworzy = tryb == TrybOtwarcia::Utworz || tryb == TrybOtwarcia::UtworzNowy;
-    operacja(tworzy                                ? Operacja::Utworzenie
+    operacja(tworzy                              ? Operacja::Utworzenie
              : tryb == TrybOtwarcia::OdczytZapis ? Operacja::OtwarcieDoZapisu
                                                  : Operacja::Otwarcie,
              sciezka);

@@ -17,8 +17,8 @@ class ZawodnySystemPlikow : public SystemPlikow {
   public:
     // The kinds of counted operations.
     enum class Operacja {
-        Otwarcie,           // for reading
-        OtwarcieDoZapisu,   // an existing file for reading and writing
+        Otwarcie,          // for reading
+        OtwarcieDoZapisu,  // an existing file for reading and writing
         Utworzenie,
         Odczyt,
         Zapis,
