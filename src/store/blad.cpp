@@ -24,120 +24,76 @@ QString KomunikatSystemuZJezyka(int errnoKod) {
 
 }  // namespace
 
+namespace {
+
+// The program's own Polish text for every error value it can meet.
+const struct {
+    int kod;
+    const char* tekst;
+} KomunikatyBledow[] = {
+    {ENOENT, "Nie ma takiego pliku ani katalogu"},
+    {EACCES, "Brak dostępu"},
+    {EPERM, "Operacja niedozwolona"},
+    {ENOSPC, "Brak wolnego miejsca na dysku"},
+    {EDQUOT, "Przekroczony przydział miejsca na dysku"},
+    {EIO, "Błąd wejścia/wyjścia"},
+    {EISDIR, "To jest katalog"},
+    {ENOTDIR, "To nie jest katalog"},
+    {EROFS, "System plików tylko do odczytu"},
+    {EEXIST, "Plik już istnieje"},
+    {ENAMETOOLONG, "Zbyt długa nazwa pliku"},
+    {EMFILE, "Zbyt wiele otwartych plików"},
+    {ENFILE, "Zbyt wiele otwartych plików w systemie"},
+    {EBUSY, "Urządzenie lub zasób jest zajęty"},
+    {EXDEV, "Nie można przenieść pliku na inny system plików"},
+    {ETXTBSY, "Plik jest używany"},
+    {EBADF, "Nieprawidłowy uchwyt pliku"},
+    {EINVAL, "Nieprawidłowy argument"},
+    {EFBIG, "Plik jest za duży"},
+    {ELOOP, "Zbyt wiele poziomów dowiązań symbolicznych"},
+    {ENOTEMPTY, "Katalog nie jest pusty"},
+    {ESTALE, "Nieaktualny uchwyt pliku sieciowego"},
+    {ETIMEDOUT, "Przekroczony czas oczekiwania"},
+    {ESPIPE, "Nie można ustawić pozycji w tym pliku (to nie jest zwykły plik)"},
+    {ENXIO, "Nie ma takiego urządzenia lub adresu"},
+    {ENODEV, "Nie ma takiego urządzenia"},
+    {EAGAIN, "Zasób chwilowo niedostępny"},
+    {EINTR, "Operacja przerwana"},
+    {ENOLCK, "Blokady plików są niedostępne"},
+    {ENOTSUP, "Operacja nie jest obsługiwana przez system plików"},
+    {ENOSYS, "Funkcja nie jest dostępna w tym systemie"},
+    {EOVERFLOW, "Wartość zbyt duża dla tego typu danych"},
+    {ENOMEM, "Brak pamięci"},
+    {ENOBUFS, "Brak miejsca w buforach systemu"},
+    {EFAULT, "Nieprawidłowy adres"},
+    {EMLINK, "Zbyt wiele dowiązań"},
+    {EDEADLK, "Blokada prowadziłaby do zakleszczenia"},
+    {ECANCELED, "Operacja anulowana"},
+    {ENOMEDIUM, "Brak nośnika w napędzie"},
+    {EMEDIUMTYPE, "Nieprawidłowy rodzaj nośnika"},
+    {ENOTCONN, "Brak połączenia z udziałem sieciowym"},
+    {ECONNRESET, "Połączenie z udziałem sieciowym zostało zerwane"},
+    {ECONNREFUSED, "Serwer udziału sieciowego odmówił połączenia"},
+    {ECONNABORTED, "Połączenie z udziałem sieciowym zostało przerwane"},
+    {ENETDOWN, "Sieć nie działa"},
+    {ENETUNREACH, "Sieć jest nieosiągalna"},
+    {EHOSTDOWN, "Serwer udziału sieciowego nie działa"},
+    {EHOSTUNREACH, "Serwer udziału sieciowego jest nieosiągalny"},
+    {EREMOTEIO, "Błąd wejścia/wyjścia na serwerze udziału sieciowego"},
+    {ENOKEY, "Brak ważnego klucza dostępu do udziału sieciowego"},
+    {EKEYEXPIRED, "Brak ważnego klucza dostępu do udziału sieciowego"},
+    {EILSEQ, "Nieprawidłowy znak w nazwie pliku"},
+    {ETIME, "Przekroczony czas oczekiwania na serwer"},
+    {EUCLEAN, "System plików wymaga naprawy"},
+};
+
+}  // namespace
+
 QString KomunikatSystemu(int errnoKod) {
-    switch (errnoKod) {
-        case 0:
-            return {};
-        case ENOENT:
-            return QStringLiteral("Nie ma takiego pliku ani katalogu");
-        case EACCES:
-            return QStringLiteral("Brak dostępu");
-        case EPERM:
-            return QStringLiteral("Operacja niedozwolona");
-        case ENOSPC:
-            return QStringLiteral("Brak wolnego miejsca na dysku");
-        case EDQUOT:
-            return QStringLiteral("Przekroczony przydział miejsca na dysku");
-        case EIO:
-            return QStringLiteral("Błąd wejścia/wyjścia");
-        case EISDIR:
-            return QStringLiteral("To jest katalog");
-        case ENOTDIR:
-            return QStringLiteral("To nie jest katalog");
-        case EROFS:
-            return QStringLiteral("System plików tylko do odczytu");
-        case EEXIST:
-            return QStringLiteral("Plik już istnieje");
-        case ENAMETOOLONG:
-            return QStringLiteral("Zbyt długa nazwa pliku");
-        case EMFILE:
-            return QStringLiteral("Zbyt wiele otwartych plików");
-        case ENFILE:
-            return QStringLiteral("Zbyt wiele otwartych plików w systemie");
-        case EBUSY:
-            return QStringLiteral("Urządzenie lub zasób jest zajęty");
-        case EXDEV:
-            return QStringLiteral("Nie można przenieść pliku na inny system plików");
-        case ETXTBSY:
-            return QStringLiteral("Plik jest używany");
-        case EBADF:
-            return QStringLiteral("Nieprawidłowy uchwyt pliku");
-        case EINVAL:
-            return QStringLiteral("Nieprawidłowy argument");
-        case EFBIG:
-            return QStringLiteral("Plik jest za duży");
-        case ELOOP:
-            return QStringLiteral("Zbyt wiele poziomów dowiązań symbolicznych");
-        case ENOTEMPTY:
-            return QStringLiteral("Katalog nie jest pusty");
-        case ESTALE:
-            return QStringLiteral("Nieaktualny uchwyt pliku sieciowego");
-        case ETIMEDOUT:
-            return QStringLiteral("Przekroczony czas oczekiwania");
-        case ESPIPE:
-            return QStringLiteral("Nie można ustawić pozycji w tym pliku (to nie jest zwykły plik)");
-        case ENXIO:
-            return QStringLiteral("Nie ma takiego urządzenia lub adresu");
-        case ENODEV:
-            return QStringLiteral("Nie ma takiego urządzenia");
-        case EAGAIN:
-            return QStringLiteral("Zasób chwilowo niedostępny");
-        case EINTR:
-            return QStringLiteral("Operacja przerwana");
-        case ENOLCK:
-            return QStringLiteral("Blokady plików są niedostępne");
-        case ENOTSUP:
-            return QStringLiteral("Operacja nie jest obsługiwana przez system plików");
-        case ENOSYS:
-            return QStringLiteral("Funkcja nie jest dostępna w tym systemie");
-        case EOVERFLOW:
-            return QStringLiteral("Wartość zbyt duża dla tego typu danych");
-        case ENOMEM:
-            return QStringLiteral("Brak pamięci");
-        case ENOBUFS:
-            return QStringLiteral("Brak miejsca w buforach systemu");
-        case EFAULT:
-            return QStringLiteral("Nieprawidłowy adres");
-        case EMLINK:
-            return QStringLiteral("Zbyt wiele dowiązań");
-        case EDEADLK:
-            return QStringLiteral("Blokada prowadziłaby do zakleszczenia");
-        case ECANCELED:
-            return QStringLiteral("Operacja anulowana");
-        case ENOMEDIUM:
-            return QStringLiteral("Brak nośnika w napędzie");
-        case EMEDIUMTYPE:
-            return QStringLiteral("Nieprawidłowy rodzaj nośnika");
-        case ENOTCONN:
-            return QStringLiteral("Brak połączenia z udziałem sieciowym");
-        case ECONNRESET:
-            return QStringLiteral("Połączenie z udziałem sieciowym zostało zerwane");
-        case ECONNREFUSED:
-            return QStringLiteral("Serwer udziału sieciowego odmówił połączenia");
-        case ECONNABORTED:
-            return QStringLiteral("Połączenie z udziałem sieciowym zostało przerwane");
-        case ENETDOWN:
-            return QStringLiteral("Sieć nie działa");
-        case ENETUNREACH:
-            return QStringLiteral("Sieć jest nieosiągalna");
-        case EHOSTDOWN:
-            return QStringLiteral("Serwer udziału sieciowego nie działa");
-        case EHOSTUNREACH:
-            return QStringLiteral("Serwer udziału sieciowego jest nieosiągalny");
-        case EREMOTEIO:
-            return QStringLiteral("Błąd wejścia/wyjścia na serwerze udziału sieciowego");
-        case ENOKEY:
-        case EKEYEXPIRED:
-            return QStringLiteral("Brak ważnego klucza dostępu do udziału sieciowego");
-        case EILSEQ:
-            return QStringLiteral("Nieprawidłowy znak w nazwie pliku");
-        case ETIME:
-            return QStringLiteral("Przekroczony czas oczekiwania na serwer");
-        case EUCLEAN:
-            return QStringLiteral("System plików wymaga naprawy");
-        default:
-            return KomunikatSystemuZJezyka(errnoKod);
-    }
+    if (errnoKod == 0) return {};
+    for (const auto& k : KomunikatyBledow)
+        if (k.kod == errnoKod) return QString::fromUtf8(k.tekst);
+    return KomunikatSystemuZJezyka(errnoKod);
 }
 
 namespace {
