@@ -38,7 +38,8 @@ TDokument Dokument(int i) {
 }
 
 void Polecenie(const QString& polecenie) {
-    if (std::system(polecenie.toLocal8Bit().constData()) != 0) qFatal("nie powiodło się: %s", qPrintable(polecenie));
+    if (std::system(polecenie.toLocal8Bit().constData()) != 0)
+        qFatal("nie powiodło się: %s", qPrintable(polecenie));
 }
 
 struct Srodowisko {
@@ -58,7 +59,8 @@ struct Srodowisko {
         for (int i = 0; i < LiczbaDokumentow(); i += 1000) {
             const int n = std::min(1000, LiczbaDokumentow() - i);
             for (int j = 0; j < n; ++j) blok[static_cast<std::size_t>(j)] = Dokument(i + j);
-            plik.write(reinterpret_cast<const char*>(blok.data()), static_cast<qint64>(n * sizeof(TDokument)));
+            plik.write(reinterpret_cast<const char*>(blok.data()),
+                       static_cast<qint64>(n * sizeof(TDokument)));
         }
         plik.close();
         Polecenie("sync '" + dokumenty + "'");
@@ -123,8 +125,8 @@ BENCHMARK(ZapisWMiejscuWOknie)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 void CpSyncMvSync(benchmark::State& stan) {
     const QString uslugi = S().katalog.filePath("Uslugi");
     const QString kopia = uslugi + "/kopia.dat";
-    const QString polecenie = "cp '" + S().dokumenty + "' '" + kopia + "' && sync '" + kopia + "' && mv '" + kopia +
-                              "' '" + S().dokumenty + "' && sync '" + uslugi + "'";
+    const QString polecenie = "cp '" + S().dokumenty + "' '" + kopia + "' && sync '" + kopia + "' && mv '" +
+                              kopia + "' '" + S().dokumenty + "' && sync '" + uslugi + "'";
     for (auto _ : stan) Polecenie(polecenie);
 }
 BENCHMARK(CpSyncMvSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
