@@ -1,0 +1,23 @@
+#pragma once
+// The export run in this process on the current folder, with its output and messages captured.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <map>
+
+#include "store/system_plikow.h"
+
+struct Przebieg {
+    int kod = -1;
+    QByteArray wyjscie;  // standard output
+    QString bledy;       // progress, refusals, errors
+};
+
+inline const QDateTime CzasTestow(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+
+Przebieg Uruchom(const QStringList& argumenty, SystemPlikow& pliki = DomyslnySystemPlikow(),
+                 const QDateTime& teraz = CzasTestow);
+
+// Every file below a folder with its bytes, by path relative to it.
+std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder);
