@@ -14,6 +14,10 @@
 
 #include "store/rekordy.h"
 
+// A stored amount cell read exactly as KwotaKomorki reads it, the summary's own form without
+// QString or a general number parser.
+double KwotaZapisana(const TTekst<20>& komorka);
+
 class RejestrSprzedazy {
   public:
     explicit RejestrSprzedazy(bool kropkaDziesietna = false) : kropka_(kropkaDziesietna) {}
@@ -26,6 +30,8 @@ class RejestrSprzedazy {
     QByteArray csv() const;
 
     std::size_t liczbaWierszy() const { return wiersze_.size(); }
+    // Room for this many documents, made at once rather than grown.
+    void rezerwuj(std::size_t dokumentow);
 
   private:
     struct Kwoty {
@@ -39,9 +45,18 @@ class RejestrSprzedazy {
     };
 
     int grupa(const TTekst<20>& stawka);
-    void dopiszKwote(std::string& wynik, long double kwota) const;
+    // Writes the amount at p, returns the end.
+    char* piszKwote(char* p, long double kwota) const;
+
+    struct ZnanaStawka {
+        char bajty[20];
+        std::uint8_t dlugosc;
+        int grupa;
+    };
+    static constexpr std::size_t kZnaneStawki = 32;
 
     bool kropka_;
+    std::vector<ZnanaStawka> znane_;
     std::string teksty_;
     std::vector<Kwoty> kwoty_;
     std::vector<Wiersz> wiersze_;

@@ -30,7 +30,8 @@ void UtworzFolder(SystemPlikow& system, const QString& folder) {
     system.synchronizujKatalog(nadrzedny);
 }
 
-void ZapiszWynik(SystemPlikow& system, const QString& cel, const QByteArray& dane, bool nadpisz) {
+void ZapiszWynik(SystemPlikow& system, const QString& cel, const QByteArray& dane, bool nadpisz,
+                 bool synchronizujFolder) {
     if (!nadpisz && system.istnieje(cel)) throw WynikIstnieje(cel);
     const QString tymczasowy = SciezkaTymczasowa(cel);
     try {
@@ -46,10 +47,11 @@ void ZapiszWynik(SystemPlikow& system, const QString& cel, const QByteArray& dan
         UsunPoBledzie(system, tymczasowy);
         throw;
     }
-    system.synchronizujKatalog(KatalogNadrzedny(cel));
+    if (synchronizujFolder) system.synchronizujKatalog(KatalogNadrzedny(cel));
 }
 
-void ZatwierdzWynik(SystemPlikow& system, const QString& tymczasowy, const QString& cel, bool nadpisz) {
+void ZatwierdzWynik(SystemPlikow& system, const QString& tymczasowy, const QString& cel, bool nadpisz,
+                    bool synchronizujFolder) {
     try {
         {
             OtwartyPlik plik(system, tymczasowy, TrybOtwarcia::OdczytZapis);
@@ -62,7 +64,7 @@ void ZatwierdzWynik(SystemPlikow& system, const QString& tymczasowy, const QStri
         UsunPoBledzie(system, tymczasowy);
         throw;
     }
-    system.synchronizujKatalog(KatalogNadrzedny(cel));
+    if (synchronizujFolder) system.synchronizujKatalog(KatalogNadrzedny(cel));
 }
 
 void UsunPoBledzie(SystemPlikow& system, const QString& sciezka) noexcept {

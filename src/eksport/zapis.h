@@ -31,11 +31,15 @@ QString SciezkaTymczasowa(const QString& cel);
 // The folder and every missing folder above it.
 void UtworzFolder(SystemPlikow& system, const QString& folder);
 
-void ZapiszWynik(SystemPlikow& system, const QString& cel, const QByteArray& dane, bool nadpisz);
+// The folder is synced after the rename unless the caller syncs it once after many files (a file's
+// content is always synced before its rename, so a crash loses at most a name, never half a file).
+void ZapiszWynik(SystemPlikow& system, const QString& cel, const QByteArray& dane, bool nadpisz,
+                 bool synchronizujFolder = true);
 
 // A temporary file written by someone else (the PDF printer): synced, then renamed to the target;
 // removed when that fails.
-void ZatwierdzWynik(SystemPlikow& system, const QString& tymczasowy, const QString& cel, bool nadpisz);
+void ZatwierdzWynik(SystemPlikow& system, const QString& tymczasowy, const QString& cel, bool nadpisz,
+                    bool synchronizujFolder = true);
 
 // Removes a file if it is there; a failure is not reported, since an error is already on its way.
 void UsunPoBledzie(SystemPlikow& system, const QString& sciezka) noexcept;

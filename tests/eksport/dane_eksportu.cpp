@@ -2,7 +2,6 @@
 
 #include "calc/podsumowanie.h"
 #include "store/pliki_danych.h"
-#include "wspolne/katalog_testowy.h"
 
 namespace {
 
@@ -107,11 +106,4 @@ std::vector<TDokument> ZestawDokumentow() {
         NowaFaktura({"9", "2025", "2025-12-30", "F.H.U. Kowalski", "1111111111", "Przelew", "7 dni"},
                     {{"Naprawa", "", "usł.", "1", "80.00", "23"}});
     return {RekordPoczatkowy(QStringLiteral("2026-01-01")), f5, f1, f2, f3, k1, k2, f4};
-}
-
-void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty) {
-    katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                          std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-    katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-    katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), dokumenty);
 }

@@ -6,8 +6,6 @@
 
 #include "store/rekordy.h"
 
-class KatalogTestowy;
-
 struct Linia {
     const char* nazwa;
     const char* pkwiu;
@@ -42,6 +40,3 @@ TUstawieniaFaktury UstawieniaTestowe();
 // an EU buyer, payment in cash, by transfer and by card, terms in days, as a date and as free text;
 // the first record of the file first, one invoice of another year.
 std::vector<TDokument> ZestawDokumentow();
-
-// The settings, the seller and the documents written into a test data folder.
-void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty);

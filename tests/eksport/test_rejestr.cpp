@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "calc/kwoty_dokumentu.h"
+#include "calc/liczby.h"
 #include "eksport/dane_eksportu.h"
 #include "eksport/rejestr.h"
 #include "eksport/uruchomienie.h"
@@ -204,6 +206,42 @@ TEST(Rejestr, ZaokraglenieJakTekstKwoty) {
         const Tabela t = CzytajCsv(rejestr.csv());
         EXPECT_EQ(t[1].last(), QString::fromUtf8(p.razem)) << p.brutto[0];
         EXPECT_EQ(t[1][8], QString::fromUtf8(p.razem)) << p.brutto[0];
+    }
+}
+
+TEST(Rejestr, KwotaZapisanaCzytaJakKwotaKomorki) {
+    // The register's own reading of the summary's amount form must give the very same doubles.
+    std::vector<QString> teksty = {"",
+                                   "0.00",
+                                   "-0.00",
+                                   "  12.34",
+                                   "       100.00",
+                                   "1.5",
+                                   "12,50",
+                                   "1e3",
+                                   "  -7.05",
+                                   "007.10",
+                                   "1234567890123.45",
+                                   "12345678901234.56",
+                                   "poza zakresem",
+                                   " ",
+                                   "-",
+                                   "12.345",
+                                   ".50",
+                                   "5."};
+    std::uint64_t ziarno = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        ziarno = ziarno * 6364136223846793005ull + 1442695040888963407ull;
+        const std::int64_t grosze =
+            static_cast<std::int64_t>(ziarno >> 20) % 10000000000000LL - 5000000000000LL;
+        teksty.push_back(TekstKwoty(static_cast<double>(grosze) / 100.0));
+    }
+    for (const QString& t : teksty) {
+        TTekst<20> komorka{};
+        komorka.ustaw(t);
+        const double a = KwotaZapisana(komorka), b = KwotaKomorki(komorka);
+        EXPECT_TRUE((std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b)))
+            << t.toStdString() << ": " << a << " " << b;
     }
 }
 

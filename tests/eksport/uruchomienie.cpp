@@ -4,7 +4,9 @@
 #include <QFile>
 #include <cstdio>
 
+#include "eksport/dane_eksportu.h"
 #include "eksport/przebieg.h"
+#include "wspolne/katalog_testowy.h"
 
 namespace {
 
@@ -41,4 +43,11 @@ std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder) {
         if (f.open(QIODevice::ReadOnly)) pliki[QDir(folder).relativeFilePath(sciezka)] = f.readAll();
     }
     return pliki;
+}
+
+void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty) {
+    katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                          std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+    katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+    katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), dokumenty);
 }

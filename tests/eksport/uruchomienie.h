@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <vector>
 
+#include "store/rekordy.h"
 #include "store/system_plikow.h"
+
+class KatalogTestowy;
 
 struct Przebieg {
     int kod = -1;
@@ -21,3 +25,6 @@ Przebieg Uruchom(const QStringList& argumenty, SystemPlikow& pliki = DomyslnySys
 
 // Every file below a folder with its bytes, by path relative to it.
 std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder);
+
+// The settings, the seller and the documents written into a test data folder.
+void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty);
