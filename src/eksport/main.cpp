@@ -8,7 +8,21 @@
 #include "eksport/przebieg.h"
 #include "store/system_plikow.h"
 
+namespace {
+
+QtMessageHandler PoprzedniaObsluga = nullptr;
+
+// Without a desktop session Qt notes that it picked a runtime folder itself; that is no news to the
+// user of a command-line program, whose error stream carries the refusals.
+void FiltrKomunikatow(QtMsgType rodzaj, const QMessageLogContext& kontekst, const QString& tekst) {
+    if (tekst.contains(QLatin1String("XDG_RUNTIME_DIR not set"))) return;
+    if (PoprzedniaObsluga) PoprzedniaObsluga(rodzaj, kontekst, tekst);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    PoprzedniaObsluga = qInstallMessageHandler(FiltrKomunikatow);
     QStringList argumenty;
     for (int i = 1; i < argc; ++i) argumenty << QString::fromLocal8Bit(argv[i]);
 

@@ -7,6 +7,7 @@
 #include "eksport/nazwy_plikow.h"
 #include "eksport/pola.h"
 #include "eksport/polecenie.h"
+#include "eksport/postep.h"
 #include "eksport/wybor.h"
 #include "store/pliki_danych.h"
 
@@ -234,6 +235,49 @@ TEST(Pola, CzystyTekstBezZnakowSterujacych) {
               QStringLiteral("a b c"));
     EXPECT_EQ(CzystyTekst(QString(QChar(0))), QString());
     EXPECT_EQ(CzystyTekst(QStringLiteral("Łódź \uFFFD")), QStringLiteral("Łódź \uFFFD"));
+}
+
+QByteArray Strumien(std::FILE* plik) {
+    std::fflush(plik);
+    std::rewind(plik);
+    QByteArray dane;
+    char bufor[4096];
+    for (std::size_t n; (n = std::fread(bufor, 1, sizeof bufor, plik)) > 0;) dane.append(bufor, qsizetype(n));
+    std::fclose(plik);
+    return dane;
+}
+
+TEST(Postep, PasekNaTerminaluLinieGdzieIndziej) {
+    std::FILE* terminal = std::tmpfile();
+    {
+        Postep p(terminal, true, QStringLiteral("pdf"), 4);
+        p.ustaw(1);
+        p.komunikat(QStringLiteral("Odrzucono: rekord 2: powód."));
+        p.ustaw(4);
+    }
+    const QByteArray t = Strumien(terminal);
+    EXPECT_TRUE(t.startsWith("\rpdf: 1 z 4 [#######.......................] 25%")) << t.toStdString();
+    // The message clears the bar, stands on a line of its own, and the bar comes back under it.
+    EXPECT_TRUE(t.contains("\r\033[KOdrzucono: rekord 2: powód.\n\rpdf: 1 z 4")) << t.toStdString();
+    EXPECT_TRUE(t.contains("pdf: 4 z 4 [##############################] 100%")) << t.toStdString();
+    EXPECT_TRUE(t.endsWith("\r\033[K")) << t.toStdString();
+
+    std::FILE* plik = std::tmpfile();
+    {
+        Postep p(plik, false, QStringLiteral("ksef"), 200);
+        for (int i = 1; i <= 200; ++i) p.ustaw(i);
+    }
+    const QList<QByteArray> linie = Strumien(plik).split('\n');
+    ASSERT_EQ(linie.size(), 11);
+    EXPECT_EQ(linie[0], "ksef: 20 z 200");
+    EXPECT_EQ(linie[9], "ksef: 200 z 200");
+
+    std::FILE* krotki = std::tmpfile();
+    {
+        Postep p(krotki, false, QStringLiteral("ksef"), 5);
+        for (int i = 1; i <= 5; ++i) p.ustaw(i);
+    }
+    EXPECT_TRUE(Strumien(krotki).isEmpty());
 }
 
 }  // namespace
