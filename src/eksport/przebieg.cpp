@@ -13,6 +13,7 @@
 #include "eksport/zapis.h"
 #include "print/czcionki.h"
 #include "store/blad.h"
+#include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -101,6 +102,15 @@ void Eksport::czytajDane() {
     OtwartyPlik plik(s_.pliki, rzeczywisty, TrybOtwarcia::Odczyt);
     const std::uint64_t reszta = plik.rozmiar() % sizeof(TDokument);
     plik.zamknij();
+    // A journal beside the file: a copy of the module is changing one record now, or a crash left
+    // the change for the module's next start to complete. This reader takes no lock and writes
+    // nothing, so it says so rather than completing the change itself.
+    if (s_.pliki.istnieje(SciezkaDziennika(rzeczywisty)))
+        WypiszLinie(s_.bledy,
+                    QStringLiteral("Uwaga: przy pliku dokumentów jest dziennik niedokończonej zmiany "
+                                   "(„%1”); jeden rekord może być w trakcie zmiany. Uruchom moduł, "
+                                   "aby ją dokończył, i powtórz eksport.")
+                        .arg(SciezkaDziennika(rzeczywisty)));
     // The module reads whole records only; a torn tail of an interrupted write is no document.
     if (reszta != 0)
         WypiszLinie(s_.bledy,

@@ -139,6 +139,16 @@ TEST_F(Eksport, UrwanyPlikDokumentow) {
     EXPECT_TRUE(ksef.bledy.contains(uwaga));
 }
 
+TEST_F(Eksport, DziennikZmianyJestZgloszony) {
+    katalog.zapisz(QStringLiteral("Uslugi/dokumenty.dat.dziennik"), QByteArray(6531, '\0'));
+    const Przebieg p = Uruchom({"csv", "--do", wyniki("r.csv")});
+    EXPECT_EQ(p.kod, 0) << p.bledy.toStdString();
+    EXPECT_TRUE(p.bledy.contains(QStringLiteral("dziennik niedokończonej zmiany"))) << p.bledy.toStdString();
+    EXPECT_TRUE(katalog.istnieje(QStringLiteral("Uslugi/dokumenty.dat.dziennik")));
+    ASSERT_TRUE(QFile::remove(katalog.plik(QStringLiteral("Uslugi/dokumenty.dat.dziennik"))));
+    EXPECT_FALSE(Uruchom({"csv", "--do", wyniki("r3.csv")}).bledy.contains(QStringLiteral("dziennik")));
+}
+
 // A record with every length byte at 255: each text is read as its whole capacity.
 TEST_F(Eksport, DlugosciTekstow255) {
     std::vector<TDokument> zestaw = ZestawDokumentow();
