@@ -1,0 +1,353 @@
+#include "eksport/przebieg.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "calc/kwoty_dokumentu.h"
+#include "eksport/nazwy_plikow.h"
+#include "eksport/pdf.h"
+#include "eksport/pola.h"
+#include "eksport/postep.h"
+#include "eksport/rejestr.h"
+#include "eksport/zapis.h"
+#include "print/czcionki.h"
+#include "store/blad.h"
+#include "store/plik_dokumentow.h"
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "store/sciezki.h"
+
+namespace {
+
+// About 200 kB per read for the exports that work on each document; the register reads 100 kB,
+// so that what one read copies is still in the processor's cache when it is looked at.
+constexpr std::size_t kRekordowNaOdczyt = 64;
+constexpr std::size_t kRekordowRejestru = 32;
+
+QString NieJestDokumentem(const TDokument& d) {
+    return QStringLiteral("rekord nie jest ani fakturą, ani korektą (rodzaj „%1”)")
+        .arg(CzystyTekst(d.rodzaj.tekst()));
+}
+
+// A settings file that is missing reads as zeros, as a first start would create it; nothing is
+// created here.
+template <class T>
+T CzytajUstawienia(SystemPlikow& pliki, const QString& sciezka) {
+    T rekord{};
+    if (PlikIstnieje(pliki, sciezka)) CzytajRekord(pliki, sciezka, rekord);
+    return rekord;
+}
+
+// The names of a run's files made durable with one sync of their folder at the end, however the
+// run ends: a sync per file would cost as much again as the files' own syncs.
+struct SynchronizacjaFolderu {
+    SystemPlikow& pliki;
+    QString folder;
+    mutable bool zrobiona = false;
+    void teraz() const {
+        zrobiona = true;
+        pliki.synchronizujKatalog(folder);
+    }
+    ~SynchronizacjaFolderu() {
+        if (zrobiona) return;
+        try {
+            pliki.synchronizujKatalog(folder);
+        } catch (...) {
+            // An error is already on its way; the files written are whole either way.
+        }
+    }
+};
+
+class Eksport {
+  public:
+    Eksport(const Polecenie& polecenie, Srodowisko& srodowisko)
+        : p_(polecenie), s_(srodowisko), filtr_(polecenie.wybor) {}
+
+    int uruchom();
+
+  private:
+    void czytajDane();
+    QString sciezkaWyniku(const QString& sciezka) const {
+        return QDir::cleanPath(QDir(katalogRoboczy_).absoluteFilePath(sciezka));
+    }
+    std::int64_t policzWybrane();
+    void pdf();
+    void ksef();
+    void csv();
+    void odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList& powody);
+    void sprawdzPlikRejestru(const QString& cel);
+    int zakoncz(const QString& dokad);
+
+    const Polecenie& p_;
+    Srodowisko& s_;
+    FiltrDokumentow filtr_;
+    QString katalogRoboczy_, katalogDanych_, plikDokumentow_;
+    TUstawieniaFaktury ustawienia_{};
+    TDaneFirmy firma_{};
+    Postep* postep_ = nullptr;
+    std::int64_t wybrane_ = 0, wyeksportowane_ = 0, odrzucone_ = 0;
+};
+
+void Eksport::czytajDane() {
+    katalogRoboczy_ = s_.pliki.katalogRoboczy();
+    katalogDanych_ = CzytajKatalogDanych(s_.pliki, katalogRoboczy_).katalog;
+    ustawienia_ =
+        CzytajUstawienia<TUstawieniaFaktury>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
+    firma_ = CzytajUstawienia<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));
+    plikDokumentow_ = SciezkaDanych(katalogDanych_, SciezkaDokumentow);
+    const QString rzeczywisty = RzeczywistaSciezka(s_.pliki, plikDokumentow_);
+    if (!s_.pliki.istnieje(rzeczywisty))
+        throw BladEksportu(QStringLiteral("nie ma pliku dokumentów „%1”").arg(rzeczywisty));
+    OtwartyPlik plik(s_.pliki, rzeczywisty, TrybOtwarcia::Odczyt);
+    const std::uint64_t reszta = plik.rozmiar() % sizeof(TDokument);
+    plik.zamknij();
+    // A journal beside the file: a copy of the module is changing one record now, or a crash left
+    // the change for the module's next start to complete. This reader takes no lock and writes
+    // nothing, so it says so rather than completing the change itself.
+    if (s_.pliki.istnieje(SciezkaDziennika(rzeczywisty)))
+        WypiszLinie(s_.bledy,
+                    QStringLiteral("Uwaga: przy pliku dokumentów jest dziennik niedokończonej zmiany "
+                                   "(„%1”); jeden rekord może być w trakcie zmiany. Uruchom moduł, "
+                                   "aby ją dokończył, i powtórz eksport.")
+                        .arg(SciezkaDziennika(rzeczywisty)));
+    // The module reads whole records only; a torn tail of an interrupted write is no document.
+    if (reszta != 0)
+        WypiszLinie(s_.bledy,
+                    QStringLiteral("Uwaga: plik dokumentów „%1” kończy się niepełnym rekordem (%2 B), "
+                                   "który pominięto.")
+                        .arg(rzeczywisty)
+                        .arg(reszta));
+}
+
+std::int64_t Eksport::policzWybrane() {
+    std::int64_t pozycja = 0, wybrane = 0;
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+        if (filtr_.pasuje(d, ++pozycja)) ++wybrane;
+    });
+    return wybrane;
+}
+
+void Eksport::odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList& powody) {
+    ++odrzucone_;
+    const QString linia =
+        QStringLiteral("Odrzucono: %1: %2.").arg(OpisDokumentu(d, pozycja), powody.join(u"; "));
+    if (postep_)
+        postep_->komunikat(linia);
+    else
+        WypiszLinie(s_.bledy, linia);
+}
+
+void Eksport::pdf() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw BladEksportu(QStringLiteral("eksport PDF wymaga aplikacji graficznej Qt"));
+    StanCzcionki czcionka;
+    // As the print command reads it: "FONT\" below the folder the program runs in.
+    CzytajFonty(s_.pliki, czcionka, NazwaFontuWydruku);
+    const QString folder = sciezkaWyniku(p_.cel);
+    UtworzFolder(s_.pliki, folder);
+
+    Postep postep(s_.bledy, s_.terminal, QStringLiteral("pdf"), policzWybrane());
+    postep_ = &postep;
+    DrukarkaPdf drukarka(p_.dpi);
+    NazwyPlikow nazwy(QStringLiteral(".pdf"));
+    std::int64_t pozycja = 0;
+    const SynchronizacjaFolderu synchronizacja{s_.pliki, folder};
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+        if (!filtr_.pasuje(d, ++pozycja)) return;
+        ++wybrane_;
+        const QString cel = QDir(folder).filePath(nazwy.nazwa(d, pozycja));
+        if (!JestFaktura(d) && !JestKorekta(d)) {
+            odrzuc(d, pozycja, {NieJestDokumentem(d)});
+        } else if (!p_.nadpisz && s_.pliki.istnieje(cel)) {
+            odrzuc(d, pozycja, {WynikIstnieje(cel).komunikat()});
+        } else {
+            const QString tymczasowy = SciezkaTymczasowa(cel);
+            try {
+                drukarka.drukuj(s_.pliki, DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka), tymczasowy);
+                ZatwierdzWynik(s_.pliki, tymczasowy, cel, p_.nadpisz, false);
+                ++wyeksportowane_;
+            } catch (const WynikIstnieje& blad) {
+                odrzuc(d, pozycja, {blad.komunikat()});
+            } catch (...) {
+                UsunPoBledzie(s_.pliki, tymczasowy);
+                throw;
+            }
+        }
+        postep.ustaw(wybrane_);
+    });
+    synchronizacja.teraz();
+    postep.zakoncz();
+    postep_ = nullptr;
+}
+
+void Eksport::ksef() {
+    KontekstKsef kontekst;
+    kontekst.firma = firma_;
+    kontekst.stopka = ustawienia_.stopka.tekst();
+    kontekst.czasWytworzenia = s_.teraz;
+    kontekst.opcje = p_.ksef;
+    if (s_.teraz.toUTC() < NajwczesniejszyCzasWytworzenia())
+        throw BladEksportu(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od "
+                                          "2025-09-01; popraw datę systemową")
+                               .arg(s_.teraz.toUTC().toString(Qt::ISODate)));
+    const QString folder = sciezkaWyniku(p_.cel);
+    UtworzFolder(s_.pliki, folder);
+
+    Postep postep(s_.bledy, s_.terminal, QStringLiteral("ksef"), policzWybrane());
+    postep_ = &postep;
+    NazwyPlikow nazwy(QStringLiteral(".xml"));
+    SpisFaktur spis;
+    std::int64_t pozycja = 0;
+    const SynchronizacjaFolderu synchronizacja{s_.pliki, folder};
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+        if (filtr_.pasuje(d, ++pozycja)) {
+            ++wybrane_;
+            // Only invoices stored before the correction count as the one it corrects.
+            const WynikKsef wynik = DokumentFa3(d, JestKorekta(d) ? spis.znajdz(d) : std::nullopt, kontekst);
+            const QString cel = QDir(folder).filePath(nazwy.nazwa(d, pozycja));
+            if (!wynik.powody.isEmpty()) {
+                odrzuc(d, pozycja, wynik.powody);
+            } else {
+                try {
+                    ZapiszWynik(s_.pliki, cel, wynik.xml, p_.nadpisz, false);
+                    ++wyeksportowane_;
+                } catch (const WynikIstnieje& blad) {
+                    odrzuc(d, pozycja, {blad.komunikat()});
+                }
+            }
+            postep.ustaw(wybrane_);
+        }
+        spis.dodaj(d);
+    });
+    synchronizacja.teraz();
+    postep.zakoncz();
+    postep_ = nullptr;
+}
+
+// The register replaces a file only when told to, and never one of the data files.
+void Eksport::sprawdzPlikRejestru(const QString& cel) {
+    const QFileInfo info(cel);
+    if (info.isDir())
+        throw BladEksportu(QStringLiteral("„%1” jest folderem; podaj plik, np. rejestr.csv").arg(cel));
+    // Spelled in another letter case the target is still the data file where names ignore case,
+    // as on the suite's shared folders.
+    const QStringList kandydaci{info.canonicalFilePath(),
+                                QFileInfo(RzeczywistaSciezka(s_.pliki, cel)).canonicalFilePath()};
+    for (const QString& dane :
+         {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
+          SciezkaUstawienEwidencji, SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
+        const QString plik =
+            QFileInfo(RzeczywistaSciezka(s_.pliki, SciezkaDanych(katalogDanych_, dane))).canonicalFilePath();
+        if (!plik.isEmpty() && kandydaci.contains(plik))
+            throw BladEksportu(QStringLiteral("„%1” jest plikiem danych; rejestr go nie zastąpi").arg(cel));
+    }
+    if (!p_.nadpisz && s_.pliki.istnieje(cel)) throw WynikIstnieje(cel);
+}
+
+void Eksport::csv() {
+    const QString cel = p_.cel.isEmpty() ? QString() : sciezkaWyniku(p_.cel);
+    if (!cel.isEmpty()) {
+        sprawdzPlikRejestru(cel);
+        UtworzFolder(s_.pliki, KatalogNadrzedny(cel));
+    }
+    std::int64_t liczbaRekordow = 0;
+    {
+        OtwartyPlik plik(s_.pliki, RzeczywistaSciezka(s_.pliki, plikDokumentow_), TrybOtwarcia::Odczyt);
+        liczbaRekordow = static_cast<std::int64_t>(plik.rozmiar() / sizeof(TDokument));
+        plik.zamknij();
+    }
+    Postep postep(s_.bledy, s_.terminal, QStringLiteral("csv"), liczbaRekordow);
+    postep_ = &postep;
+    RejestrSprzedazy rejestr(p_.kropka);
+    // One row per record at most; a selection of few of many documents needs less.
+    if (!p_.wybor.pozycja && !p_.wybor.numer) rejestr.rezerwuj(static_cast<std::size_t>(liczbaRekordow));
+    std::int64_t pozycja = 0;
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowRejestru, [&](const TDokument& d) {
+        if (filtr_.pasuje(d, ++pozycja)) {
+            ++wybrane_;
+            if (const std::optional<QString> powod = rejestr.dodaj(d))
+                odrzuc(d, pozycja, {*powod});
+            else
+                ++wyeksportowane_;
+        }
+        if (pozycja % 4096 == 0) postep.ustaw(pozycja);
+    });
+    postep.zakoncz();
+    postep_ = nullptr;
+
+    const QByteArray tresc = rejestr.csv();
+    if (!cel.isEmpty()) {
+        ZapiszWynik(s_.pliki, cel, tresc, p_.nadpisz);
+        return;
+    }
+    const std::size_t zapisane =
+        std::fwrite(tresc.constData(), 1, static_cast<std::size_t>(tresc.size()), s_.wyjscie);
+    if (zapisane != static_cast<std::size_t>(tresc.size()) || std::fflush(s_.wyjscie) != 0)
+        throw BladEksportu(QStringLiteral("nie można zapisać rejestru na standardowe wyjście"));
+}
+
+int Eksport::zakoncz(const QString& dokad) {
+    const bool wskazany = p_.wybor.numer || p_.wybor.pozycja;
+    if (wybrane_ == 0) {
+        WypiszLinie(s_.bledy, wskazany ? QStringLiteral("Nie ma dokumentu, który spełnia warunki wyboru.")
+                                       : QStringLiteral("Żaden dokument nie spełnia warunków wyboru."));
+        return wskazany ? KodOdrzucenia : KodSukcesu;
+    }
+    WypiszLinie(s_.bledy,
+                QStringLiteral("Wyeksportowano dokumentów: %1 z %2%3%4.")
+                    .arg(wyeksportowane_)
+                    .arg(wybrane_)
+                    .arg(dokad)
+                    .arg(odrzucone_ ? QStringLiteral("; odrzucono: %1").arg(odrzucone_) : QString()));
+    return odrzucone_ ? KodOdrzucenia : KodSukcesu;
+}
+
+int Eksport::uruchom() {
+    try {
+        czytajDane();
+        switch (p_.rodzaj) {
+            case RodzajEksportu::Pdf:
+                pdf();
+                return zakoncz(QStringLiteral(" do „%1”").arg(sciezkaWyniku(p_.cel)));
+            case RodzajEksportu::Ksef:
+                ksef();
+                return zakoncz(QStringLiteral(" do „%1”").arg(sciezkaWyniku(p_.cel)));
+            case RodzajEksportu::Csv:
+                csv();
+                return zakoncz(p_.cel.isEmpty() ? QStringLiteral(" na standardowe wyjście")
+                                                : QStringLiteral(" do „%1”").arg(sciezkaWyniku(p_.cel)));
+        }
+    } catch (const BladPliku& blad) {
+        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(blad.komunikat()));
+    } catch (const BladEksportu& blad) {
+        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(blad.komunikat()));
+    } catch (const BladDrukarki& blad) {
+        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(QString::fromStdString(blad.what())));
+    } catch (const std::bad_alloc&) {
+        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: zabrakło pamięci"));
+    }
+    return KodOdrzucenia;
+}
+
+}  // namespace
+
+int UruchomEksport(const Polecenie& polecenie, Srodowisko& srodowisko) {
+    return Eksport(polecenie, srodowisko).uruchom();
+}
+
+int UruchomProgram(const QStringList& argumenty, Srodowisko& srodowisko) {
+    const Argumenty a = CzytajArgumenty(argumenty);
+    if (a.pomoc) {
+        const QByteArray pomoc = TekstPomocy().toUtf8();
+        std::fwrite(pomoc.constData(), 1, static_cast<std::size_t>(pomoc.size()), srodowisko.wyjscie);
+        std::fflush(srodowisko.wyjscie);
+        return KodSukcesu;
+    }
+    if (!a.polecenie) {
+        WypiszLinie(srodowisko.bledy,
+                    QStringLiteral("faktura-eksport: %1\nPomoc: faktura-eksport --help").arg(a.blad));
+        return KodBleduUzycia;
+    }
+    return UruchomEksport(*a.polecenie, srodowisko);
+}
