@@ -13,16 +13,18 @@
 
 StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
     : StronaUstawien(kontekst, "strona_czcionka", QStringLiteral("Czcionka wydruku"), rodzic) {
-    auto* opis = Nazwany(
-        new QLabel(
-            QStringLiteral("Krój, wielkość i kolor liter wydruku faktury (tabelka pozycji drukuje się zawsze "
-                           "czcionką Courier New). Moduł czyta ten plik z podfolderu FONT folderu, w którym "
-                           "jest uruchamiany. Styl jest zapisywany, ale wydruk z niego nie korzysta."),
-            this),
-        "opis_strony", QStringLiteral("Opis strony"));
-    opis->setWordWrap(true);
-    uklad_->addWidget(opis);
+    dodajOpis(
+        QStringLiteral("Krój, wielkość i kolor liter wydruku faktury (tabelka pozycji drukuje się zawsze "
+                       "czcionką Courier New). Moduł czyta ten plik z podfolderu FONT folderu, w którym "
+                       "jest uruchamiany. Styl jest zapisywany, ale wydruk z niego nie korzysta."));
+    dodajWartosci();
+    dodajPrzyciskiWyboru();
+    dodajPodglad();
+    uklad_->addStretch();
+    dodajPrzyciskiZapisu();
+}
 
+void StronaCzcionki::dodajWartosci() {
     auto* formularz = new QFormLayout;
     auto etykieta = [this](const char* nazwa, const char* dostepna) {
         return Nazwany(new QLabel(this), nazwa, QString::fromUtf8(dostepna));
@@ -40,7 +42,9 @@ StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
         formularz->addRow(opisWiersza, wartosc);
     }
     uklad_->addLayout(formularz);
+}
 
+void StronaCzcionki::dodajPrzyciskiWyboru() {
     auto* przyciski = new QHBoxLayout;
     wybierz_czcionke = Przycisk(this, "wybierz_czcionke", QStringLiteral("Wybierz czcionkę…"));
     wybierz_kolor = Przycisk(this, "wybierz_kolor", QStringLiteral("Wybierz kolor…"));
@@ -48,9 +52,9 @@ StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
     przyciski->addWidget(wybierz_kolor);
     przyciski->addStretch();
     uklad_->addLayout(przyciski);
-    connect(wybierz_czcionke, &QPushButton::clicked, this, [this] { wybierzCzcionke(); });
-    connect(wybierz_kolor, &QPushButton::clicked, this, [this] { wybierzKolor(); });
+}
 
+void StronaCzcionki::dodajPodglad() {
     auto* ramka = Nazwany(new QFrame(this), "podglad", QStringLiteral("Podgląd wydruku"));
     ramka->setFrameShape(QFrame::StyledPanel);
     ramka->setStyleSheet(QStringLiteral("QFrame#podglad { background: white; }"));
@@ -70,8 +74,6 @@ StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
         ++numer;
     }
     uklad_->addWidget(ramka);
-    uklad_->addStretch();
-    dodajPrzyciskiZapisu();
 }
 
 QString StronaCzcionki::sciezka() const { return SciezkaCzcionkiWydruku(foldery().startowy); }

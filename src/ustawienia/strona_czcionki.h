@@ -25,11 +25,18 @@ class StronaCzcionki : public StronaUstawien {
     QPushButton* wybierz_czcionke;
     QPushButton* wybierz_kolor;
 
-  private:
-    QString sciezka() const;
-    void pokaz();
+    // Handlers, connected in zdarzenia.cpp.
     void wybierzCzcionke();
     void wybierzKolor();
+
+  private:
+    // The sections of the page, top to bottom.
+    void dodajWartosci();
+    void dodajPrzyciskiWyboru();
+    void dodajPodglad();
+
+    QString sciezka() const;
+    void pokaz();
 
     PlikZRekordem<TCzcionka> plik_;
     WartosciCzcionki wartosci_;

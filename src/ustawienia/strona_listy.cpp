@@ -34,6 +34,16 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget*
     plik_listy->setTextInteractionFlags(Qt::TextSelectableByMouse);
     uklad_->insertWidget(1, plik_listy);
 
+    dodajPrzyciskiPlikow();
+    dodajWyszukiwanie();
+    const std::unique_ptr<Lista> wzor = Lista::Nowa(rodzaj_, QString());
+    dodajTabele(wzor->pola());
+    dodajEdytorWpisu(wzor->pola());
+    dodajPrzyciskiZapisu(QStringLiteral("Zapisz listę"));
+    pokazListe();
+}
+
+void StronaListy::dodajPrzyciskiPlikow() {
     auto* pliki = new QHBoxLayout;
     lista_domyslna = Przycisk(this, "lista_domyslna", QStringLiteral("Lista domyślna"));
     otworz_liste = Przycisk(this, "otworz_liste", QStringLiteral("Otwórz listę…"));
@@ -44,7 +54,9 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget*
         pliki->addWidget(p);
     pliki->addStretch();
     uklad_->addLayout(pliki);
+}
 
+void StronaListy::dodajWyszukiwanie() {
     auto* wyszukiwanie = new QHBoxLayout;
     auto* etykietaSzukaj = new QLabel(QStringLiteral("Szukaj:"), this);
     etykietaSzukaj->setObjectName(QStringLiteral("etykieta_szukaj"));
@@ -56,13 +68,12 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget*
     wyszukiwanie->addWidget(szukaj, 1);
     wyszukiwanie->addWidget(stan_listy);
     uklad_->addLayout(wyszukiwanie);
+}
 
-    const std::unique_ptr<Lista> wzor = Lista::Nowa(rodzaj_, QString());
+void StronaListy::dodajTabele(const std::vector<OpisPola>& pola) {
     QStringList naglowki{QStringLiteral("Nr")};
-    for (const OpisPola& p : wzor->pola()) naglowki.append(p.etykieta);
-    tabela = Nazwany(
-        new QTableWidget(0, static_cast<int>(naglowki.size()), this), "tabela",
-        rodzaj_ == RodzajBazy::Klienci ? QStringLiteral("Lista klientów") : QStringLiteral("Lista usług"));
+    for (const OpisPola& p : pola) naglowki.append(p.etykieta);
+    tabela = Nazwany(new QTableWidget(0, static_cast<int>(naglowki.size()), this), "tabela", nazwaListy());
     tabela->setHorizontalHeaderLabels(naglowki);
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -72,22 +83,17 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget*
     tabela->horizontalHeader()->setObjectName(QStringLiteral("naglowek_tabeli"));
     tabela->horizontalHeader()->setAccessibleName(QStringLiteral("Nagłówek listy"));
     uklad_->addWidget(tabela, 1);
+}
 
+void StronaListy::dodajEdytorWpisu(const std::vector<OpisPola>& pola) {
     auto* ramka = Nazwany(new QGroupBox(QStringLiteral("Wpis"), this), "wpis", QStringLiteral("Wpis"));
     auto* ukladWpisu = new QVBoxLayout(ramka);
     edytowany_wpis = Nazwany(new QLabel(ramka), "edytowany_wpis", QStringLiteral("Edytowany wpis"));
     ukladWpisu->addWidget(edytowany_wpis);
     auto* siatka = new QGridLayout;
     siatka->setColumnStretch(1, 1);
-    for (int i = 0; i < static_cast<int>(wzor->pola().size()); ++i) {
-        pola_.push_back(
-            std::make_unique<PoleTekstu>(ramka, siatka, i, wzor->pola()[static_cast<std::size_t>(i)]));
-        connect(pola_.back()->edycja, &QLineEdit::textChanged, this, [this, i] {
-            if (rodzaj_ == RodzajBazy::Klienci && i == 4)
-                pole(i).ustawUwage(UwagaONip(pole(i).tekst()).value_or(QString()));
-            emit stanZmieniony();
-        });
-    }
+    for (int i = 0; i < static_cast<int>(pola.size()); ++i)
+        pola_.push_back(std::make_unique<PoleTekstu>(ramka, siatka, i, pola[static_cast<std::size_t>(i)]));
     ukladWpisu->addLayout(siatka);
     auto* przyciskiWpisu = new QHBoxLayout;
     nowy_wpis = Przycisk(ramka, "nowy_wpis", QStringLiteral("Nowy wpis"));
@@ -99,20 +105,12 @@ StronaListy::StronaListy(KontekstUstawien& kontekst, RodzajBazy rodzaj, QWidget*
     przyciskiWpisu->addWidget(zastosuj_wpis);
     ukladWpisu->addLayout(przyciskiWpisu);
     uklad_->addWidget(ramka);
-    dodajPrzyciskiZapisu(QStringLiteral("Zapisz listę"));
+}
 
-    connect(lista_domyslna, &QPushButton::clicked, this, [this] { otworzDomyslna(); });
-    connect(otworz_liste, &QPushButton::clicked, this, [this] { otworzInna(); });
-    connect(nowa_lista, &QPushButton::clicked, this, [this] { nowaLista(); });
-    connect(import_csv, &QPushButton::clicked, this, [this] { importuj(); });
-    connect(eksport_csv, &QPushButton::clicked, this, [this] { eksportuj(); });
-    connect(nowy_wpis, &QPushButton::clicked, this, [this] { nowyWpis(); });
-    connect(zastosuj_wpis, &QPushButton::clicked, this, [this] { zastosujWpis(); });
-    connect(usun_wpis, &QPushButton::clicked, this, [this] { usunWpis(); });
-    connect(szukaj, &QLineEdit::textChanged, this, [this] { filtruj(); });
-    connect(tabela, &QTableWidget::itemSelectionChanged, this, [this] { wyborWTabeli(); });
-    connect(this, &StronaUstawien::stanZmieniony, this, [this] { odswiezStan(); });
-    pokazListe();
+void StronaListy::zmienionoPole(int i) {
+    if (rodzaj_ == RodzajBazy::Klienci && i == 4)
+        pole(i).ustawUwage(UwagaONip(pole(i).tekst()).value_or(QString()));
+    emit stanZmieniony();
 }
 
 QString StronaListy::domyslnaSciezka() const {

@@ -38,6 +38,12 @@ class StronaListy : public StronaUstawien {
     void importuj();
     void eksportuj();
 
+    // Handlers of the other events, connected in zdarzenia.cpp.
+    void zmienionoPole(int i);
+    void wyborWTabeli();
+    void filtruj();
+    void odswiezStan();
+
     QLabel* plik_listy;
     QLabel* stan_listy;
     QLabel* edytowany_wpis;
@@ -53,6 +59,12 @@ class StronaListy : public StronaUstawien {
     QPushButton* usun_wpis;
 
   private:
+    // The sections of the page under the file's name, top to bottom.
+    void dodajPrzyciskiPlikow();
+    void dodajWyszukiwanie();
+    void dodajTabele(const std::vector<OpisPola>& pola);
+    void dodajEdytorWpisu(const std::vector<OpisPola>& pola);
+
     QString domyslnaSciezka() const;
     QString nazwaListy() const;
     OpisDialogu dialogListy(const QString& tytul) const;
@@ -65,9 +77,6 @@ class StronaListy : public StronaUstawien {
     void wypelnijTabele();
     void wypelnijWiersz(int wiersz, int miejsce);
     void edytuj(std::optional<int> miejsce);
-    void wyborWTabeli();
-    void filtruj();
-    void odswiezStan();
     bool otworzPlik(const QString& sciezka);
 
     RodzajBazy rodzaj_;

@@ -10,17 +10,11 @@
 StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* rodzic)
     : StronaUstawien(kontekst, "strona_nowy_katalog", QStringLiteral("Nowy katalog danych"), rodzic) {
     plik_->hide();
-    auto* opis = Nazwany(
-        new QLabel(QStringLiteral(
-                       "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz "
-                       "wszystkie pliki, które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste "
-                       "listy klientów i usług, plik dokumentów). Istniejący folder danych nigdy nie jest "
-                       "nadpisywany. Po utworzeniu folder zostaje otwarty: uzupełnij strony Firma i "
-                       "Faktura, a potem uruchom moduł w tym folderze."),
-                   this),
-        "opis_strony", QStringLiteral("Opis strony"));
-    opis->setWordWrap(true);
-    uklad_->addWidget(opis);
+    dodajOpis(QStringLiteral(
+        "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz wszystkie pliki, "
+        "które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste listy klientów i usług, plik "
+        "dokumentów). Istniejący folder danych nigdy nie jest nadpisywany. Po utworzeniu folder zostaje "
+        "otwarty: uzupełnij strony Firma i Faktura, a potem uruchom moduł w tym folderze."));
 
     auto* rzad = new QHBoxLayout;
     auto* etykieta = new QLabel(QStringLiteral("Folder:"), this);
@@ -45,15 +39,12 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
     przyciski->addWidget(utworz_katalog);
     uklad_->addLayout(przyciski);
     uklad_->addStretch();
+}
 
-    connect(wybierz_folder, &QPushButton::clicked, this, [this] {
-        const QString poczatkowy =
-            sciezka_nowego->text().isEmpty() ? QDir::homePath() : sciezka_nowego->text();
-        if (const auto folder = pulpit().folder(this, QStringLiteral("Folder nowych danych"), poczatkowy))
-            sciezka_nowego->setText(QDir::toNativeSeparators(*folder));
-    });
-    connect(utworz_katalog, &QPushButton::clicked, this, [this] { utworz(); });
-    connect(sciezka_nowego, &QLineEdit::textChanged, this, [this] { odswiezUwage(); });
+void StronaNowegoKatalogu::wybierzFolder() {
+    const QString poczatkowy = sciezka_nowego->text().isEmpty() ? QDir::homePath() : sciezka_nowego->text();
+    if (const auto folder = pulpit().folder(this, QStringLiteral("Folder nowych danych"), poczatkowy))
+        sciezka_nowego->setText(QDir::toNativeSeparators(*folder));
 }
 
 void StronaNowegoKatalogu::odswiezUwage() {

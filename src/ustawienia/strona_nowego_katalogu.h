@@ -18,10 +18,11 @@ class StronaNowegoKatalogu : public StronaUstawien {
     QPushButton* utworz_katalog;
     QLabel* uwaga_nowego;
 
-  signals:
-    void utworzono(const QString& katalog);
-
-  private:
+    // Handlers, connected in zdarzenia.cpp.
+    void wybierzFolder();
     // Says at once why the folder typed cannot be used.
     void odswiezUwage();
+
+  signals:
+    void utworzono(const QString& katalog);
 };

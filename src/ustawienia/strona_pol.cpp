@@ -12,21 +12,13 @@
 StronaPol::StronaPol(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul, const QString& opis,
                      std::unique_ptr<ZrodloPol> zrodlo, Uwagi uwagi, QWidget* rodzic)
     : StronaUstawien(kontekst, nazwa, tytul, rodzic), zrodlo_(std::move(zrodlo)), uwagi_(std::move(uwagi)) {
-    if (!opis.isEmpty()) {
-        auto* etykieta = Nazwany(new QLabel(opis, this), "opis_strony", QStringLiteral("Opis strony"));
-        etykieta->setWordWrap(true);
-        uklad_->addWidget(etykieta);
-    }
+    if (!opis.isEmpty()) dodajOpis(opis);
     siatka_ = new QGridLayout;
     siatka_->setColumnStretch(1, 1);
     const std::vector<OpisPola> opisy = zrodlo_->pola();
-    for (int i = 0; i < static_cast<int>(opisy.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(opisy.size()); ++i)
         pola_.push_back(std::make_unique<PoleTekstu>(this, siatka_, i, opisy[static_cast<std::size_t>(i)]));
-        connect(pola_.back()->edycja, &QLineEdit::textChanged, this, [this, i] {
-            odswiezUwage(i);
-            emit stanZmieniony();
-        });
-    }
+    wybory_.resize(opisy.size());
     uklad_->addLayout(siatka_);
     uklad_->addStretch();
     dodajPrzyciskiZapisu();
@@ -38,9 +30,22 @@ void StronaPol::dodajWyborFolderu(int pole, const QString& tytulDialogu) {
     QPushButton* wybierz = Przycisk(this, nazwa.constData(), QStringLiteral("Wybierz…"));
     wybierz->setAccessibleName(QStringLiteral("Wybierz: ") + p.opis.etykieta);
     siatka_->addWidget(wybierz, 2 * pole, 3);
-    connect(wybierz, &QPushButton::clicked, this, [this, &p, tytulDialogu] {
-        if (const auto folder = pulpit().folder(this, tytulDialogu, p.tekst())) p.ustawTekst(*folder);
-    });
+    wybory_[static_cast<std::size_t>(pole)] = {wybierz, tytulDialogu};
+}
+
+QPushButton* StronaPol::wyborFolderu(int pole) const {
+    return wybory_[static_cast<std::size_t>(pole)].przycisk;
+}
+
+void StronaPol::zmienionoPole(int i) {
+    odswiezUwage(i);
+    emit stanZmieniony();
+}
+
+void StronaPol::wybierzFolder(int i) {
+    PoleTekstu& p = pole(i);
+    if (const auto folder = pulpit().folder(this, wybory_[static_cast<std::size_t>(i)].tytul, p.tekst()))
+        p.ustawTekst(*folder);
 }
 
 QStringList StronaPol::wartosciPol() const {

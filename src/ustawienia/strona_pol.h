@@ -77,14 +77,26 @@ class StronaPol : public StronaUstawien {
     int liczbaPol() const { return static_cast<int>(pola_.size()); }
     // A "Wybierz…" button beside a field that takes a folder.
     void dodajWyborFolderu(int pole, const QString& tytulDialogu);
+    // The "Wybierz…" button of a field, or null.
+    QPushButton* wyborFolderu(int pole) const;
+
+    // Handlers, connected in zdarzenia.cpp.
+    void zmienionoPole(int i);
+    void wybierzFolder(int i);
 
   private:
+    struct WyborFolderu {
+        QPushButton* przycisk = nullptr;
+        QString tytul;  // of the folder dialog
+    };
+
     QStringList wartosciPol() const;
     void odswiezUwage(int i);
 
     std::unique_ptr<ZrodloPol> zrodlo_;
     Uwagi uwagi_;
     std::vector<std::unique_ptr<PoleTekstu>> pola_;
+    std::vector<WyborFolderu> wybory_;  // one per field
     QGridLayout* siatka_;
     bool odczytNieudany_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "store/blad.h"
 #include "store/pliki_danych.h"
@@ -12,15 +13,10 @@
 
 StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
     : StronaUstawien(kontekst, "strona_dane", QStringLiteral("Dane"), rodzic) {
-    auto* opis = Nazwany(
-        new QLabel(
-            QStringLiteral("Gdzie moduł szuka danych. Ten plik („Admini\\siec.dat”) jest zawsze czytany z "
-                           "folderu, w którym moduł jest uruchamiany, a nie z folderu danych; wszystkie "
-                           "pozostałe pliki moduł czyta z folderu danych wybranego poniżej."),
-            this),
-        "opis_strony", QStringLiteral("Opis strony"));
-    opis->setWordWrap(true);
-    uklad_->addWidget(opis);
+    dodajOpis(
+        QStringLiteral("Gdzie moduł szuka danych. Ten plik („Admini\\siec.dat”) jest zawsze czytany z "
+                       "folderu, w którym moduł jest uruchamiany, a nie z folderu danych; wszystkie "
+                       "pozostałe pliki moduł czyta z folderu danych wybranego poniżej."));
 
     tryb_lokalny = Nazwany(new QRadioButton(QStringLiteral("Dane w folderze lokalnym"), this), "tryb_lokalny",
                            QStringLiteral("Dane w folderze lokalnym"));
@@ -33,10 +29,6 @@ StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
     for (QRadioButton* r : {tryb_lokalny, tryb_sieciowy, tryb_biezacy}) {
         grupa->addButton(r);
         uklad_->addWidget(r);
-        connect(r, &QRadioButton::toggled, this, [this] {
-            odswiezWynik();
-            emit stanZmieniony();
-        });
     }
 
     auto* siatka = new QGridLayout;
@@ -45,19 +37,12 @@ StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
     sciezka_lokalna = std::make_unique<PoleTekstu>(this, siatka, 0, pola[0].opis);
     sciezka_sieciowa = std::make_unique<PoleTekstu>(this, siatka, 1, pola[1].opis);
     int wiersz = 0;
-    for (PoleTekstu* p : {sciezka_lokalna.get(), sciezka_sieciowa.get()}) {
+    for (auto [p, wybierz] : {std::pair{sciezka_lokalna.get(), &wybierz_sciezka_lokalna},
+                              std::pair{sciezka_sieciowa.get(), &wybierz_sciezka_sieciowa}}) {
         const QByteArray nazwa = (QStringLiteral("wybierz_") + p->opis.nazwa).toUtf8();
-        QPushButton* wybierz = Przycisk(this, nazwa.constData(), QStringLiteral("Wybierz…"));
-        wybierz->setAccessibleName(QStringLiteral("Wybierz: ") + p->opis.etykieta);
-        siatka->addWidget(wybierz, 2 * wiersz++, 3);
-        connect(wybierz, &QPushButton::clicked, this, [this, p] {
-            if (const auto folder = pulpit().folder(this, p->opis.etykieta, p->tekst()))
-                p->ustawTekst(*folder);
-        });
-        connect(p->edycja, &QLineEdit::textChanged, this, [this] {
-            odswiezWynik();
-            emit stanZmieniony();
-        });
+        *wybierz = Przycisk(this, nazwa.constData(), QStringLiteral("Wybierz…"));
+        (*wybierz)->setAccessibleName(QStringLiteral("Wybierz: ") + p->opis.etykieta);
+        siatka->addWidget(*wybierz, 2 * wiersz++, 3);
     }
     uklad_->addLayout(siatka);
     folder_wynikowy =
@@ -66,6 +51,19 @@ StronaSieci::StronaSieci(KontekstUstawien& kontekst, QWidget* rodzic)
     uklad_->addWidget(folder_wynikowy);
     uklad_->addStretch();
     dodajPrzyciskiZapisu();
+}
+
+void StronaSieci::zmienionoUstawienie() {
+    odswiezWynik();
+    emit stanZmieniony();
+}
+
+void StronaSieci::wybierzSciezkeLokalna() { wybierzFolder(*sciezka_lokalna); }
+
+void StronaSieci::wybierzSciezkeSieciowa() { wybierzFolder(*sciezka_sieciowa); }
+
+void StronaSieci::wybierzFolder(PoleTekstu& pole) {
+    if (const auto folder = pulpit().folder(this, pole.opis.etykieta, pole.tekst())) pole.ustawTekst(*folder);
 }
 
 QString StronaSieci::sciezka() const { return SciezkaDanych(foldery().startowy, SciezkaUstawienSieci); }

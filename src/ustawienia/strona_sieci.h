@@ -19,9 +19,17 @@ class StronaSieci : public StronaUstawien {
     QRadioButton* tryb_biezacy;
     std::unique_ptr<PoleTekstu> sciezka_lokalna;
     std::unique_ptr<PoleTekstu> sciezka_sieciowa;
+    QPushButton* wybierz_sciezka_lokalna;
+    QPushButton* wybierz_sciezka_sieciowa;
     QLabel* folder_wynikowy;
 
+    // Handlers, connected in zdarzenia.cpp.
+    void zmienionoUstawienie();  // a mode or a folder
+    void wybierzSciezkeLokalna();
+    void wybierzSciezkeSieciowa();
+
   private:
+    void wybierzFolder(PoleTekstu& pole);
     QString sciezka() const;
     RodzajTrybu wybranyTryb() const;
     TUstawieniaSieci nowyRekord() const;

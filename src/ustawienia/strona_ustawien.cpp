@@ -36,7 +36,6 @@ PoleTekstu::PoleTekstu(QWidget* rodzic, QGridLayout* siatka, int wiersz, const O
     siatka->addWidget(edycja, 2 * wiersz, 1);
     siatka->addWidget(licznik, 2 * wiersz, 2);
     siatka->addWidget(uwaga, 2 * wiersz + 1, 1, 1, 2);
-    QObject::connect(edycja, &QLineEdit::textChanged, edycja, [this] { odswiezLicznik(); });
     odswiezLicznik();
 }
 
@@ -82,6 +81,12 @@ StronaUstawien::StronaUstawien(KontekstUstawien& kontekst, const char* nazwa, co
     uklad_->addWidget(blad_);
 }
 
+void StronaUstawien::dodajOpis(const QString& tekst) {
+    auto* opis = Nazwany(new QLabel(tekst, this), "opis_strony", QStringLiteral("Opis strony"));
+    opis->setWordWrap(true);
+    uklad_->addWidget(opis);
+}
+
 void StronaUstawien::pokazBladOdczytu(const QString& tekst) {
     blad_->setText(tekst);
     blad_->setVisible(!tekst.isEmpty());
@@ -102,17 +107,17 @@ void StronaUstawien::dodajPrzyciskiZapisu(const QString& tekstZapisu) {
     rzad->addWidget(cofnij_);
     rzad->addWidget(zapisz_);
     uklad_->addLayout(rzad);
-    connect(zapisz_, &QPushButton::clicked, this, [this] { zapisz(); });
-    connect(cofnij_, &QPushButton::clicked, this, [this] {
-        if (zmieniona()) porzucZmiany();
-    });
-    auto odswiez = [this] {
-        const bool z = zmieniona();
-        zapisz_->setEnabled(z);
-        cofnij_->setEnabled(z);
-    };
-    connect(this, &StronaUstawien::stanZmieniony, this, odswiez);
-    odswiez();
+    odswiezPrzyciskiZapisu();
+}
+
+void StronaUstawien::cofnijZmiany() {
+    if (zmieniona()) porzucZmiany();
+}
+
+void StronaUstawien::odswiezPrzyciskiZapisu() {
+    const bool z = zmieniona();
+    zapisz_->setEnabled(z);
+    cofnij_->setEnabled(z);
 }
 
 bool StronaUstawien::sprawdzBledy(const QStringList& bledy) {

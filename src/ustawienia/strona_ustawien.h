@@ -31,7 +31,8 @@ W* Nazwany(W* kontrolka, const char* nazwa, const QString& dostepna) {
 QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tekst);
 
 // One edited text in a grid row: label, edit (never limited, so that nothing is cut silently),
-// "n / capacity" turning red when the text cannot be stored, and a note line under it.
+// "n / capacity" turning red when the text cannot be stored, and a note line under it. The count
+// follows the edit through odswiezLicznik, connected in zdarzenia.cpp.
 class PoleTekstu {
   public:
     PoleTekstu(QWidget* rodzic, QGridLayout* siatka, int wiersz, const OpisPola& opis);
@@ -65,6 +66,14 @@ class StronaUstawien : public QWidget {
 
     bool wczytana = false;  // kept by the window: read since the folders were last set
 
+    // Save and undo buttons at the bottom of the page; null on a page without them.
+    QPushButton* zapisz_ = nullptr;
+    QPushButton* cofnij_ = nullptr;
+
+    // Handlers of the save buttons, connected in zdarzenia.cpp.
+    void cofnijZmiany();
+    void odswiezPrzyciskiZapisu();
+
   signals:
     void stanZmieniony();
     // The page changed which folders are in use (saved "siec.dat" or made a new folder).
@@ -75,6 +84,8 @@ class StronaUstawien : public QWidget {
     SystemPlikow& pliki() { return kontekst_.pliki; }
     const FolderyDanych& foldery() const { return kontekst_.foldery; }
 
+    // The page's description under its title.
+    void dodajOpis(const QString& tekst);
     // "Nie można odczytać…" with the path; empty hides it.
     void pokazBladOdczytu(const QString& tekst);
     // The file the page edits, and a note about it (missing, saved…).
@@ -88,8 +99,6 @@ class StronaUstawien : public QWidget {
     QVBoxLayout* uklad_;
     QLabel* plik_;
     QLabel* blad_;
-    QPushButton* zapisz_ = nullptr;
-    QPushButton* cofnij_ = nullptr;
 
   private:
     QString tytul_;

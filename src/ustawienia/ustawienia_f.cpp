@@ -34,7 +34,29 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     setAccessibleName(QStringLiteral("Ustawienia modułu Faktura"));
     setWindowTitle(QStringLiteral("Faktura — ustawienia i listy"));
     resize(960, 680);
+    zbudujUklad();
+    utworzStrony();
+    polaczZdarzenia();
 
+    ustawFoldery(startowy);
+    const bool folderDanych = JestFolderemDanych(pliki, startowy);
+    if (folderDanych) zapamietaj();
+    Strona pierwsza = Firma;
+    if (nowyKatalog || !folderDanych) {
+        pierwsza = NowyKatalog;
+        if (!folderDanych)
+            nowy_katalog->zaproponuj(
+                podany ? startowy : QString(),
+                QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
+                               "Admini). Utwórz nowy folder danych albo otwórz istniejący.")
+                    .arg(startowy));
+        else if (podany)
+            nowy_katalog->zaproponuj(startowy);
+    }
+    przejdzNaStrone(pierwsza);
+}
+
+void Tustawienia_f::zbudujUklad() {
     auto* uklad = new QVBoxLayout(this);
     auto* gora = new QHBoxLayout;
     folder_danych = Nazwany(new QLabel(this), "folder_danych", QStringLiteral("Folder danych"));
@@ -52,10 +74,13 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     srodek->addWidget(strony);
     srodek->addWidget(stos, 1);
     uklad->addLayout(srodek, 1);
+
     stan = Nazwany(new QLabel(this), "stan", QStringLiteral("Stan"));
     stan->setWordWrap(true);
     uklad->addWidget(stan);
+}
 
+void Tustawienia_f::utworzStrony() {
     nowy_katalog = new StronaNowegoKatalogu(kontekst_, this);
     firma = UtworzStroneFirmy(kontekst_, this);
     faktura = UtworzStroneFaktury(kontekst_, this);
@@ -69,43 +94,30 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
         stos->addWidget(s);
         auto* pozycja = new QListWidgetItem(s->tytul(), strony);
         pozycja->setData(Qt::AccessibleTextRole, s->tytul());
-        connect(s, &StronaUstawien::folderyZmienione, this, [this](const QString& folder) {
-            ustawFoldery(folder);
-            zapamietaj();
-        });
     }
-    connect(nowy_katalog, &StronaNowegoKatalogu::utworzono, this, [this](const QString& katalog) {
-        ustawFoldery(katalog);
-        zapamietaj();
-        const QSignalBlocker blokada(strony);
-        strony->setCurrentRow(Firma);
-        wybranoStrone(Firma);
-    });
-    connect(strony, &QListWidget::currentRowChanged, this, [this](int wiersz) { wybranoStrone(wiersz); });
-    connect(otworz_folder, &QPushButton::clicked, this, [this] {
-        if (const auto folder =
-                kontekst_.pulpit.folder(this, QStringLiteral("Folder danych modułu"), foldery().startowy))
-            otworzFolder(QDir::cleanPath(*folder));
-    });
+}
 
-    ustawFoldery(startowy);
-    const bool folderDanych = JestFolderemDanych(pliki, startowy);
-    if (folderDanych) zapamietaj();
-    Strona pierwsza = Firma;
-    if (nowyKatalog || !folderDanych) {
-        pierwsza = NowyKatalog;
-        if (!folderDanych)
-            nowy_katalog->zaproponuj(
-                podany ? startowy : QString(),
-                QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
-                               "Admini). Utwórz nowy folder danych albo otwórz istniejący.")
-                    .arg(startowy));
-        else if (podany)
-            nowy_katalog->zaproponuj(startowy);
-    }
+void Tustawienia_f::przejdzNaStrone(Strona strona) {
     const QSignalBlocker blokada(strony);
-    strony->setCurrentRow(pierwsza);
-    wybranoStrone(pierwsza);
+    strony->setCurrentRow(strona);
+    wybranoStrone(strona);
+}
+
+void Tustawienia_f::wybierzFolder() {
+    if (const auto folder =
+            kontekst_.pulpit.folder(this, QStringLiteral("Folder danych modułu"), foldery().startowy))
+        otworzFolder(QDir::cleanPath(*folder));
+}
+
+void Tustawienia_f::zmienionoFoldery(const QString& startowy) {
+    ustawFoldery(startowy);
+    zapamietaj();
+}
+
+void Tustawienia_f::utworzonoKatalog(const QString& katalog) {
+    ustawFoldery(katalog);
+    zapamietaj();
+    przejdzNaStrone(Firma);
 }
 
 void Tustawienia_f::ustawFoldery(const QString& startowy) {
@@ -179,9 +191,7 @@ bool Tustawienia_f::otworzFolder(const QString& startowy) {
             startowy, QStringLiteral("Folder „%1” nie zawiera danych modułu (nie ma w nim podfolderu "
                                      "Admini).")
                           .arg(startowy));
-        const QSignalBlocker blokada(strony);
-        strony->setCurrentRow(NowyKatalog);
-        wybranoStrone(NowyKatalog);
+        przejdzNaStrone(NowyKatalog);
     }
     return true;
 }

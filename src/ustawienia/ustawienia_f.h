@@ -56,9 +56,23 @@ class Tustawienia_f : public QWidget {
     void closeEvent(QCloseEvent* zdarzenie) override;
 
   private:
+    // The header with the folder in use, the list of pages beside the page, the state line.
+    void zbudujUklad();
+    void utworzStrony();
+    // Connects every control of the window and its pages to its handler (zdarzenia.cpp).
+    void polaczZdarzenia();
+
+    // Handlers.
+    void wybierzFolder();  // "Otwórz folder…"
+    void wybranoStrone(int wiersz);
+    void zmienionoFoldery(const QString& startowy);
+    void utworzonoKatalog(const QString& katalog);
+
     // Whether the page in view may be left: unchanged, saved, or its changes dropped.
     bool moznaOpuscic();
-    void wybranoStrone(int wiersz);
+    // Moves the list to a page and shows it through wybranoStrone, with the list's signal blocked
+    // so that it runs once.
+    void przejdzNaStrone(Strona strona);
     void ustawFoldery(const QString& startowy);
     void zapamietaj();
     void odswiezNaglowek();

@@ -620,6 +620,123 @@ TEST(OknoUstawien, FolderDemonstracyjny) {
     EXPECT_TRUE(pulpit.komunikaty.empty());
 }
 
+// Every "Wybierz…" button puts the folder chosen into its field, and the page takes it as a change
+// that "Cofnij zmiany" drops.
+TEST(OknoUstawien, WyborFolderuICofniecie) {
+    const struct {
+        Tustawienia_f::Strona strona;
+        const char* przycisk;
+        const char* pole;
+    } przypadki[] = {
+        {Tustawienia_f::Dane, "wybierz_sciezka_lokalna", "sciezka_lokalna"},
+        {Tustawienia_f::Dane, "wybierz_sciezka_sieciowa", "sciezka_sieciowa"},
+        {Tustawienia_f::Ewidencja, "wybierz_folder", "folder"},
+        {Tustawienia_f::NowyKatalog, "wybierz_folder", "sciezka_nowego"},
+    };
+    FolderTestowy folder;
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    const QString wybrany = folder.plik(QStringLiteral("wybrany"));
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.przycisk);
+        ASSERT_TRUE(okno->pokazStrone(p.strona));
+        QWidget* strona = okno->strona(p.strona);
+        auto* przycisk = strona->findChild<QPushButton*>(QString::fromUtf8(p.przycisk));
+        auto* edycja = strona->findChild<QLineEdit*>(QString::fromUtf8(p.pole));
+        ASSERT_TRUE(przycisk && edycja);
+        const QString dawny = edycja->text();
+        pulpit.foldery = {std::nullopt};
+        przycisk->click();
+        EXPECT_EQ(edycja->text(), dawny) << "a cancelled dialog changes nothing";
+        pulpit.foldery = {wybrany};
+        przycisk->click();
+        EXPECT_EQ(edycja->text(), wybrany);
+        auto* cofnij = strona->findChild<QPushButton*>(QStringLiteral("cofnij"));
+        if (p.strona == Tustawienia_f::NowyKatalog) {
+            EXPECT_EQ(cofnij, nullptr) << "the page saves nothing";
+            continue;
+        }
+        ASSERT_TRUE(cofnij);
+        EXPECT_TRUE(Zapisz(strona)->isEnabled());
+        EXPECT_TRUE(cofnij->isEnabled());
+        cofnij->click();
+        EXPECT_EQ(edycja->text(), dawny);
+        EXPECT_FALSE(Zapisz(strona)->isEnabled());
+        EXPECT_FALSE(cofnij->isEnabled());
+    }
+    EXPECT_TRUE(pulpit.komunikaty.empty());
+}
+
+// The count beside every edited text of every page follows what is typed.
+TEST(OknoUstawien, LicznikiIdaZaTekstem) {
+    FolderTestowy folder;
+    UtworzDomyslneBazy(DomyslnySystemPlikow(), folder.sciezka());
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    int sprawdzonych = 0;
+    for (int s = Tustawienia_f::NowyKatalog; s <= Tustawienia_f::Ewidencja; ++s) {
+        QWidget* strona = okno->strona(static_cast<Tustawienia_f::Strona>(s));
+        for (QLabel* licznik : strona->findChildren<QLabel*>()) {
+            const QString nazwa = licznik->objectName();
+            if (!nazwa.startsWith(QStringLiteral("licznik_"))) continue;
+            auto* edycja = strona->findChild<QLineEdit*>(nazwa.mid(8));
+            ASSERT_TRUE(edycja) << nazwa.toStdString();
+            edycja->setText(QStringLiteral("ąbc"));
+            EXPECT_TRUE(licznik->text().startsWith(QStringLiteral("3 / "))) << nazwa.toStdString();
+            edycja->setText(QString(300, u'x'));
+            EXPECT_TRUE(licznik->text().startsWith(QStringLiteral("300 / "))) << nazwa.toStdString();
+            EXPECT_FALSE(licznik->styleSheet().isEmpty()) << nazwa.toStdString() << ": too long, red";
+            ++sprawdzonych;
+        }
+    }
+    EXPECT_EQ(sprawdzonych, okno->firma->liczbaPol() + okno->faktura->liczbaPol() +
+                                okno->ewidencja->liczbaPol() + okno->klienci->liczbaPol() +
+                                okno->uslugi->liczbaPol() + 2);
+}
+
+// "Lista domyślna" prepares the default list that does not exist yet; "Otwórz listę…" opens another
+// file after asking about the unsaved one.
+TEST(OknoUstawien, PrzyciskiPlikuListy) {
+    FolderTestowy folder;
+    const QString inna = folder.plik(QStringLiteral("Uslugi/inna.usl"));
+    {
+        const std::unique_ptr<Lista> lista = Lista::Nowa(RodzajBazy::Uslugi, inna);
+        lista->ustawWpis(2, {QStringLiteral("Przegląd"),
+                             {},
+                             QStringLiteral("szt"),
+                             QStringLiteral("23"),
+                             QStringLiteral("100.00")});
+        lista->zapisz(DomyslnySystemPlikow());
+    }
+    PulpitTestowy pulpit;
+    auto okno = folder.okno(pulpit);
+    okno->pokazStrone(Tustawienia_f::Uslugi);
+    StronaListy* s = okno->uslugi;
+    ASSERT_EQ(s->lista(), nullptr);
+    EXPECT_FALSE(s->import_csv->isEnabled());
+
+    s->lista_domyslna->click();
+    ASSERT_TRUE(s->lista());
+    EXPECT_TRUE(s->lista()->nowa());
+    EXPECT_TRUE(s->import_csv->isEnabled());
+    EXPECT_TRUE(Zapisz(s)->isEnabled());
+
+    pulpit.odpowiedzi = {Odpowiedz::Nie};
+    pulpit.pliki = {inna};
+    s->otworz_liste->click();
+    EXPECT_TRUE(s->lista()->nowa()) << "the user kept the new list";
+    ASSERT_EQ(pulpit.pytania().size(), 1);
+
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    s->otworz_liste->click();
+    ASSERT_TRUE(s->lista());
+    EXPECT_EQ(s->lista()->sciezka(), inna);
+    ASSERT_EQ(s->tabela->rowCount(), 1);
+    EXPECT_EQ(s->tabela->item(0, 1)->text(), QStringLiteral("Przegląd"));
+    EXPECT_FALSE(Zapisz(s)->isEnabled());
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+}
+
 // Every control of every page has an object name and an accessible name.
 TEST(OknoUstawien, KazdaKontrolkaMaNazwy) {
     FolderTestowy folder;
