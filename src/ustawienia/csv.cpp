@@ -12,72 +12,99 @@ struct Surowy {
     QString blad;
 };
 
-// Splits the bytes into rows of fields. Quotes, semicolons and line breaks are ASCII, so the split
-// is safe on UTF-8 before it is decoded.
-std::vector<Surowy> Podziel(const QByteArray& dane, qsizetype od) {
-    std::vector<Surowy> wiersze;
-    int linia = 1;
-    qsizetype i = od;
-    const qsizetype n = dane.size();
-    while (i < n) {
+// Reads the bytes row by row. Quotes, semicolons and line breaks are ASCII, so the split is safe on
+// UTF-8 before it is decoded.
+class Czytnik {
+  public:
+    Czytnik(const QByteArray& dane, qsizetype od) : dane_(dane), i_(od), n_(dane.size()) {}
+
+    bool koniec() const { return i_ >= n_; }
+
+    // The next row; `pusty` when it is only one empty field.
+    Surowy wiersz(bool& pusty) {
         Surowy wiersz;
-        wiersz.linia = linia;
-        QByteArray pole;
-        bool koniecWiersza = false;
-        bool pustyWiersz = true;
-        while (!koniecWiersza) {
-            if (i < n && dane[i] == '"') {
-                pustyWiersz = false;
-                ++i;
-                bool zamkniety = false;
-                while (i < n) {
-                    const char z = dane[i];
-                    if (z == '"') {
-                        if (i + 1 < n && dane[i + 1] == '"') {
-                            pole.append('"');
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        zamkniety = true;
-                        break;
-                    }
-                    if (z == '\n') ++linia;
-                    pole.append(z);
-                    ++i;
-                }
-                if (!zamkniety && wiersz.blad.isEmpty())
-                    wiersz.blad = QStringLiteral("cudzysłów otwarty w tym wierszu nie został zamknięty");
-                // After the closing quote only a separator or the end of the row may follow.
-                if (zamkniety && i < n && dane[i] != ';' && dane[i] != '\n' && dane[i] != '\r' &&
-                    wiersz.blad.isEmpty())
-                    wiersz.blad = QStringLiteral("po zamykającym cudzysłowie stoi znak inny niż średnik");
-                while (i < n && dane[i] != ';' && dane[i] != '\n') {
-                    if (dane[i] != '\r') pole.append(dane[i]);
-                    ++i;
-                }
+        wiersz.linia = linia_;
+        pusty = true;
+        while (true) {
+            QByteArray pole;
+            if (jest('"')) {
+                pusty = false;
+                poleWCudzyslowie(pole, wiersz.blad);
             } else {
-                while (i < n && dane[i] != ';' && dane[i] != '\n') {
-                    pole.append(dane[i]);
-                    ++i;
-                }
-                if (pole.endsWith('\r') && (i >= n || dane[i] == '\n')) pole.chop(1);
-                if (!pole.isEmpty()) pustyWiersz = false;
+                poleBezCudzyslowu(pole);
+                if (!pole.isEmpty()) pusty = false;
             }
             wiersz.pola.push_back(pole);
-            pole.clear();
-            if (i < n && dane[i] == ';') {
-                pustyWiersz = false;
-                ++i;
+            if (jest(';')) {
+                pusty = false;
+                ++i_;
                 continue;
             }
-            koniecWiersza = true;
-            if (i < n && dane[i] == '\n') {
-                ++i;
-                ++linia;
+            if (jest('\n')) {
+                ++i_;
+                ++linia_;
             }
+            return wiersz;
         }
-        if (!pustyWiersz) wiersze.push_back(std::move(wiersz));
+    }
+
+  private:
+    bool jest(char z) const { return i_ < n_ && dane_[i_] == z; }
+
+    // From the opening quote to the separator or the end of the row; a doubled quote is one quote.
+    void poleWCudzyslowie(QByteArray& pole, QString& blad) {
+        ++i_;
+        bool zamkniety = false;
+        while (i_ < n_) {
+            const char z = dane_[i_];
+            if (z == '"') {
+                if (i_ + 1 < n_ && dane_[i_ + 1] == '"') {
+                    pole.append('"');
+                    i_ += 2;
+                    continue;
+                }
+                ++i_;
+                zamkniety = true;
+                break;
+            }
+            if (z == '\n') ++linia_;
+            pole.append(z);
+            ++i_;
+        }
+        if (!zamkniety && blad.isEmpty())
+            blad = QStringLiteral("cudzysłów otwarty w tym wierszu nie został zamknięty");
+        // After the closing quote only a separator or the end of the row may follow.
+        if (zamkniety && i_ < n_ && !jest(';') && !jest('\n') && !jest('\r') && blad.isEmpty())
+            blad = QStringLiteral("po zamykającym cudzysłowie stoi znak inny niż średnik");
+        while (i_ < n_ && !jest(';') && !jest('\n')) {
+            if (!jest('\r')) pole.append(dane_[i_]);
+            ++i_;
+        }
+    }
+
+    // Up to the separator or the end of the row; the CR of a CRLF is not part of the field.
+    void poleBezCudzyslowu(QByteArray& pole) {
+        while (i_ < n_ && !jest(';') && !jest('\n')) {
+            pole.append(dane_[i_]);
+            ++i_;
+        }
+        if (pole.endsWith('\r') && (i_ >= n_ || jest('\n'))) pole.chop(1);
+    }
+
+    const QByteArray& dane_;
+    qsizetype i_;
+    const qsizetype n_;
+    int linia_ = 1;
+};
+
+// Splits the bytes into rows of fields; empty lines are left out.
+std::vector<Surowy> Podziel(const QByteArray& dane, qsizetype od) {
+    std::vector<Surowy> wiersze;
+    Czytnik czytnik(dane, od);
+    while (!czytnik.koniec()) {
+        bool pusty = true;
+        Surowy wiersz = czytnik.wiersz(pusty);
+        if (!pusty) wiersze.push_back(std::move(wiersz));
     }
     return wiersze;
 }

@@ -197,117 +197,152 @@ QByteArray EksportCsv(const Lista& lista) {
     return ZapiszCsv(wiersze);
 }
 
-WynikImportu ImportCsv(const Lista& lista, const QByteArray& dane, bool zastap) {
-    WynikImportu wynik;
-    WynikCsv csv = CzytajCsv(dane);
-    wynik.odrzucone = std::move(csv.bledy);
-    const std::vector<OpisPola>& opisy = lista.pola();
-    const int liczbaPol = static_cast<int>(opisy.size());
+namespace {
 
-    QStringList naglowek;
-    for (const OpisPola& p : opisy) naglowek.append(p.etykieta);
-    const QString oczekiwany = QStringLiteral("Nr;") + naglowek.join(u';');
-
-    auto odrzuc = [&wynik](int linia, const QString& powod) { wynik.odrzucone.push_back({linia, powod}); };
-
-    if (csv.rekordy.empty() || csv.rekordy.front().linia != 1) {
-        if (wynik.odrzucone.empty() || wynik.odrzucone.front().linia != 1)
-            odrzuc(1, QStringLiteral("brak wiersza nagłówka „%1”").arg(oczekiwany));
+// One import of a CSV file into a list: the rows accepted so far and the slots they name. Every
+// rejected row is kept with its reason; the list itself is never changed.
+class Import {
+  public:
+    Import(const Lista& lista, bool zastap) : lista_(lista), opisy_(lista.pola()), zastap_(zastap) {
+        QStringList naglowek;
+        for (const OpisPola& p : opisy_) naglowek.append(p.etykieta);
+        oczekiwany_ = QStringLiteral("Nr;") + naglowek.join(u';');
+        // The first slot of a number wins when the list has it twice.
+        for (int s = lista.liczbaMiejsc() - 1; s >= 0; --s)
+            miejscaNumerow_.insert(KluczNumeru(lista.numer(s)), s);
     }
-    bool zNumerem = false;
-    std::size_t pierwszy = 0;
-    if (!csv.rekordy.empty() && csv.rekordy.front().linia == 1) {
-        QStringList kolumny;
-        for (const QString& k : csv.rekordy.front().pola) kolumny.append(k.trimmed().toLower());
-        QStringList zNr{QStringLiteral("nr")};
-        for (const QString& k : naglowek) zNr.append(k.toLower());
-        QStringList bezNr = zNr.mid(1);
-        zNumerem = kolumny == zNr;
-        if (!zNumerem && kolumny != bezNr)
-            odrzuc(1, QStringLiteral("nagłówek nie odpowiada kolumnom listy; oczekiwano „%1” (kolumna „Nr” "
-                                     "może nie wystąpić)")
-                          .arg(oczekiwany));
-        pierwszy = 1;
+
+    WynikImportu wykonaj(const QByteArray& dane) {
+        WynikCsv csv = CzytajCsv(dane);
+        wynik_.odrzucone = std::move(csv.bledy);
+        const std::size_t pierwszy = czytajNaglowek(csv.rekordy);
+        for (std::size_t r = pierwszy; r < csv.rekordy.size(); ++r) czytajWiersz(csv.rekordy[r]);
+        rozmiescBezNumeru();
+        std::sort(wynik_.odrzucone.begin(), wynik_.odrzucone.end(),
+                  [](const OdrzuconyWiersz& a, const OdrzuconyWiersz& b) { return a.linia < b.linia; });
+        return std::move(wynik_);
     }
-    const int kolumn = liczbaPol + (zNumerem ? 1 : 0);
 
-    QHash<QString, int> miejscaNumerow;
-    for (int s = lista.liczbaMiejsc() - 1; s >= 0; --s) miejscaNumerow.insert(KluczNumeru(lista.numer(s)), s);
-
+  private:
     struct Wiersz {
         int linia;
         std::optional<int> miejsce;
         QStringList wartosci;
     };
-    std::vector<Wiersz> wiersze;
-    std::map<int, int> zajete;  // slot -> line that names it
-    for (std::size_t r = pierwszy; r < csv.rekordy.size(); ++r) {
-        const RekordCsv& rekord = csv.rekordy[r];
+
+    int liczbaPol() const { return static_cast<int>(opisy_.size()); }
+    void odrzuc(int linia, const QString& powod) { wynik_.odrzucone.push_back({linia, powod}); }
+
+    // Checks the header row, "Nr" and the field labels or the labels alone; the index of the first
+    // row of data.
+    std::size_t czytajNaglowek(const std::vector<RekordCsv>& rekordy) {
+        if (rekordy.empty() || rekordy.front().linia != 1) {
+            if (wynik_.odrzucone.empty() || wynik_.odrzucone.front().linia != 1)
+                odrzuc(1, QStringLiteral("brak wiersza nagłówka „%1”").arg(oczekiwany_));
+            return 0;
+        }
+        QStringList kolumny;
+        for (const QString& k : rekordy.front().pola) kolumny.append(k.trimmed().toLower());
+        QStringList zNr{QStringLiteral("nr")};
+        for (const OpisPola& p : opisy_) zNr.append(p.etykieta.toLower());
+        zNumerem_ = kolumny == zNr;
+        if (!zNumerem_ && kolumny != zNr.mid(1))
+            odrzuc(1, QStringLiteral("nagłówek nie odpowiada kolumnom listy; oczekiwano „%1” (kolumna „Nr” "
+                                     "może nie wystąpić)")
+                          .arg(oczekiwany_));
+        return 1;
+    }
+
+    void czytajWiersz(const RekordCsv& rekord) {
         bool puste = true;
         for (const QString& p : rekord.pola) puste = puste && p.isEmpty();
-        if (puste) continue;
+        if (puste) return;
+        const int kolumn = liczbaPol() + (zNumerem_ ? 1 : 0);
         if (rekord.pola.size() != kolumn) {
             odrzuc(
                 rekord.linia,
                 QStringLiteral("wiersz ma %1 pól, a powinien mieć %2").arg(rekord.pola.size()).arg(kolumn));
-            continue;
+            return;
         }
-        Wiersz wiersz{rekord.linia, std::nullopt, rekord.pola.mid(zNumerem ? 1 : 0)};
-        if (zNumerem && !rekord.pola[0].trimmed().isEmpty()) {
-            const auto it = miejscaNumerow.constFind(KluczNumeru(rekord.pola[0]));
-            if (it == miejscaNumerow.constEnd()) {
-                odrzuc(rekord.linia,
-                       QStringLiteral("na liście nie ma miejsca o numerze „%1”").arg(rekord.pola[0]));
-                continue;
-            }
-            if (const auto z = zajete.find(*it); z != zajete.end()) {
-                odrzuc(rekord.linia, QStringLiteral("miejsce nr %1 jest już podane w wierszu %2")
-                                         .arg(rekord.pola[0])
-                                         .arg(z->second));
-                continue;
-            }
-            wiersz.miejsce = *it;
+        Wiersz wiersz{rekord.linia, std::nullopt, rekord.pola.mid(zNumerem_ ? 1 : 0)};
+        if (zNumerem_ && !rekord.pola[0].trimmed().isEmpty() && !znajdzMiejsce(rekord, wiersz)) return;
+        if (const QStringList bledy = bledyWartosci(wiersz); !bledy.isEmpty()) {
+            odrzuc(rekord.linia, bledy.join(u' '));
+            return;
         }
+        if (wiersz.miejsce) zajete_.emplace(*wiersz.miejsce, rekord.linia);
+        wiersze_.push_back(std::move(wiersz));
+    }
+
+    // The slot the row's number names; false when the row is rejected for it.
+    bool znajdzMiejsce(const RekordCsv& rekord, Wiersz& wiersz) {
+        const auto it = miejscaNumerow_.constFind(KluczNumeru(rekord.pola[0]));
+        if (it == miejscaNumerow_.constEnd()) {
+            odrzuc(rekord.linia,
+                   QStringLiteral("na liście nie ma miejsca o numerze „%1”").arg(rekord.pola[0]));
+            return false;
+        }
+        if (const auto z = zajete_.find(*it); z != zajete_.end()) {
+            odrzuc(rekord.linia, QStringLiteral("miejsce nr %1 jest już podane w wierszu %2")
+                                     .arg(rekord.pola[0])
+                                     .arg(z->second));
+            return false;
+        }
+        wiersz.miejsce = *it;
+        return true;
+    }
+
+    QStringList bledyWartosci(const Wiersz& wiersz) const {
         QStringList bledy;
         if (wiersz.wartosci[0].isEmpty())
-            bledy.append(QStringLiteral("puste pole „%1”").arg(opisy[0].etykieta));
+            bledy.append(QStringLiteral("puste pole „%1”").arg(opisy_[0].etykieta));
         // As on the page, a text the slot holds already is not checked again.
-        const QStringList dawne = wiersz.miejsce ? lista.wpis(*wiersz.miejsce) : QStringList();
-        for (int i = 0; i < liczbaPol; ++i) {
+        const QStringList dawne = wiersz.miejsce ? lista_.wpis(*wiersz.miejsce) : QStringList();
+        for (int i = 0; i < liczbaPol(); ++i) {
             if (wiersz.miejsce && wiersz.wartosci[i] == dawne.value(i)) continue;
-            const OpisPola& opis = opisy[static_cast<std::size_t>(i)];
+            const OpisPola& opis = opisy_[static_cast<std::size_t>(i)];
             if (const auto blad = BladTekstu(opis.etykieta, wiersz.wartosci[i], opis.pojemnosc))
                 bledy.append(*blad);
         }
-        if (!bledy.isEmpty()) {
-            odrzuc(rekord.linia, bledy.join(u' '));
-            continue;
-        }
-        if (wiersz.miejsce) zajete.emplace(*wiersz.miejsce, rekord.linia);
-        wiersze.push_back(std::move(wiersz));
+        return bledy;
     }
 
     // Rows without a number take the free slots in order, once every numbered row has its own.
-    int wolne = 0;
-    auto wolneMiejsce = [&]() -> std::optional<int> {
-        for (; wolne < lista.liczbaMiejsc(); ++wolne)
-            if (!zajete.count(wolne) && (zastap || !lista.uzyte(wolne))) return wolne++;
-        return std::nullopt;
-    };
-    for (Wiersz& wiersz : wiersze) {
-        if (!wiersz.miejsce) {
-            wiersz.miejsce = wolneMiejsce();
+    void rozmiescBezNumeru() {
+        int wolne = 0;
+        auto wolneMiejsce = [&]() -> std::optional<int> {
+            for (; wolne < lista_.liczbaMiejsc(); ++wolne)
+                if (!zajete_.count(wolne) && (zastap_ || !lista_.uzyte(wolne))) return wolne++;
+            return std::nullopt;
+        };
+        for (Wiersz& wiersz : wiersze_) {
             if (!wiersz.miejsce) {
-                odrzuc(wiersz.linia,
-                       QStringLiteral("brak wolnego miejsca: lista ma %1 miejsc").arg(lista.liczbaMiejsc()));
-                continue;
+                wiersz.miejsce = wolneMiejsce();
+                if (!wiersz.miejsce) {
+                    odrzuc(wiersz.linia, QStringLiteral("brak wolnego miejsca: lista ma %1 miejsc")
+                                             .arg(lista_.liczbaMiejsc()));
+                    continue;
+                }
             }
+            wynik_.wpisy.emplace_back(*wiersz.miejsce, std::move(wiersz.wartosci));
         }
-        wynik.wpisy.emplace_back(*wiersz.miejsce, std::move(wiersz.wartosci));
     }
-    std::sort(wynik.odrzucone.begin(), wynik.odrzucone.end(),
-              [](const OdrzuconyWiersz& a, const OdrzuconyWiersz& b) { return a.linia < b.linia; });
-    return wynik;
+
+    const Lista& lista_;
+    const std::vector<OpisPola>& opisy_;
+    const bool zastap_;
+    QString oczekiwany_;  // the header, for the messages
+    bool zNumerem_ = false;
+    QHash<QString, int> miejscaNumerow_;
+    std::vector<Wiersz> wiersze_;
+    std::map<int, int> zajete_;  // slot -> line that names it
+    WynikImportu wynik_;
+};
+
+}  // namespace
+
+WynikImportu ImportCsv(const Lista& lista, const QByteArray& dane, bool zastap) {
+    return Import(lista, zastap).wykonaj(dane);
 }
 
 void ZastosujImport(Lista& lista, const WynikImportu& wynik, bool zastap) {
