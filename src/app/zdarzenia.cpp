@@ -33,7 +33,11 @@ class PodwojneKlikniecie : public QObject {
             QObject* dziecko = static_cast<QChildEvent*>(zdarzenie)->child();
             if (dziecko->isWidgetType()) dziecko->installEventFilter(this);
         } else if (zdarzenie->type() == QEvent::MouseButtonDblClick) {
-            okno_->Straz([this] { (okno_->*obsluga_)(); });
+            // The handler may rebuild the widget and with it this filter, so the lambda must
+            // not reach back through `this`.
+            Tfaktura_f* okno = okno_;
+            const auto obsluga = obsluga_;
+            okno->Straz([okno, obsluga] { (okno->*obsluga)(); });
             return true;
         }
         return QObject::eventFilter(obiekt, zdarzenie);
@@ -59,7 +63,8 @@ class KlawiszeKalendarza : public QObject {
         const int znak = klawisz->key() == Qt::Key_Escape ? 27
                          : klawisz->text().isEmpty()      ? 0
                                                           : klawisz->text().at(0).unicode();
-        okno_->Straz([this, znak] { okno_->MonthCalendar1KeyPress(znak); });
+        Tfaktura_f* okno = okno_;
+        okno->Straz([okno, znak] { okno->MonthCalendar1KeyPress(znak); });
         return znak == 27;
     }
 

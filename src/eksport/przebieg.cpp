@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <array>
+#include <exception>
+#include <thread>
 
 #include "calc/kwoty_dokumentu.h"
 #include "eksport/nazwy_plikow.h"
@@ -259,20 +262,65 @@ void Eksport::csv() {
     }
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("csv"), liczbaRekordow);
     postep_ = &postep;
-    RejestrSprzedazy rejestr(p_.kropka);
-    // One row per record at most; a selection of few of many documents needs less.
-    if (!p_.wybor.pozycja && !p_.wybor.numer) rejestr.rezerwuj(static_cast<std::size_t>(liczbaRekordow));
-    std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowRejestru, [&](const TDokument& d) {
-        if (filtr_.pasuje(d, ++pozycja)) {
-            ++wybrane_;
-            if (const std::optional<QString> powod = rejestr.dodaj(d))
-                odrzuc(d, pozycja, {*powod});
-            else
-                ++wyeksportowane_;
+    // A long file is read and turned into rows in two halves at once, one per processor core; the
+    // second half's rows and refusals follow the first's, so the result is in file order.
+    const bool rownolegle = liczbaRekordow >= 8192 && dynamic_cast<SystemPlikowPosix*>(&s_.pliki) != nullptr;
+    const std::int64_t polowa = rownolegle ? liczbaRekordow / 2 : liczbaRekordow;
+    struct Czesc {
+        RejestrSprzedazy rejestr;
+        std::vector<std::pair<std::int64_t, QString>> odrzucone;
+        std::int64_t wybrane = 0, wyeksportowane = 0;
+    };
+    std::array<Czesc, 2> czesci{Czesc{RejestrSprzedazy(p_.kropka), {}, 0, 0},
+                                Czesc{RejestrSprzedazy(p_.kropka), {}, 0, 0}};
+    const auto przejdz = [&](Czesc& c, std::int64_t od, std::int64_t doRekordu, bool zPostepem) {
+        // One row per record at most; a selection of few of many documents needs less.
+        if (!p_.wybor.pozycja && !p_.wybor.numer)
+            c.rejestr.rezerwuj(static_cast<std::size_t>(doRekordu - od));
+        KazdyRekordZakresu<TDokument>(s_.pliki, plikDokumentow_, od, doRekordu, kRekordowRejestru,
+                                      [&](const TDokument& d, std::int64_t pozycja) {
+                                          if (filtr_.pasuje(d, pozycja)) {
+                                              ++c.wybrane;
+                                              if (const std::optional<QString> powod = c.rejestr.dodaj(d))
+                                                  c.odrzucone.emplace_back(pozycja, *powod);
+                                              else
+                                                  ++c.wyeksportowane;
+                                          }
+                                          if (zPostepem && pozycja % 4096 == 0)
+                                              postep.ustaw(2 * (pozycja - od));
+                                      });
+    };
+    std::exception_ptr bladDrugiej;
+    std::thread druga;
+    if (polowa < liczbaRekordow)
+        druga = std::thread([&] {
+            try {
+                przejdz(czesci[1], polowa, liczbaRekordow, false);
+            } catch (...) {
+                bladDrugiej = std::current_exception();
+            }
+        });
+    try {
+        przejdz(czesci[0], 0, polowa, true);
+    } catch (...) {
+        if (druga.joinable()) druga.join();
+        throw;
+    }
+    if (druga.joinable()) druga.join();
+    if (bladDrugiej) std::rethrow_exception(bladDrugiej);
+    RejestrSprzedazy& rejestr = czesci[0].rejestr;
+    rejestr.dolacz(czesci[1].rejestr);
+    for (Czesc& c : czesci) {
+        wybrane_ += c.wybrane;
+        wyeksportowane_ += c.wyeksportowane;
+        // Records refused are read again for the message: few, and only now in order.
+        for (const auto& [pozycja, powod] : c.odrzucone) {
+            TDokument d{};
+            CzytajRekordNr(s_.pliki, plikDokumentow_, pozycja, d);
+            odrzuc(d, pozycja, {powod});
         }
-        if (pozycja % 4096 == 0) postep.ustaw(pozycja);
-    });
+    }
+    postep.ustaw(liczbaRekordow);
     postep.zakoncz();
     postep_ = nullptr;
 

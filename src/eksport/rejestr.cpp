@@ -172,6 +172,30 @@ int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     return poNazwie->second;
 }
 
+void RejestrSprzedazy::dolacz(const RejestrSprzedazy& dalsze) {
+    std::vector<int> grupa(dalsze.grupy_.size());
+    for (std::size_t g = 0; g < dalsze.grupy_.size(); ++g) {
+        const auto [it, nowa] =
+            grupyPoNazwie_.try_emplace(dalsze.grupy_[g].toStdString(), static_cast<int>(grupy_.size()));
+        if (nowa) grupy_.push_back(dalsze.grupy_[g]);
+        grupa[g] = it->second;
+    }
+    const std::size_t tekstow = teksty_.size();
+    const auto kwot = static_cast<std::uint32_t>(kwoty_.size());
+    teksty_ += dalsze.teksty_;
+    for (Kwoty k : dalsze.kwoty_) {
+        k.grupa = grupa[static_cast<std::size_t>(k.grupa)];
+        kwoty_.push_back(k);
+    }
+    for (Wiersz w : dalsze.wiersze_) {
+        w.tekstOd += tekstow;
+        w.tekstDo += tekstow;
+        w.kwotyOd += kwot;
+        w.kwotyDo += kwot;
+        wiersze_.push_back(w);
+    }
+}
+
 void RejestrSprzedazy::rezerwuj(std::size_t dokumentow) {
     teksty_.reserve(dokumentow * 96);
     kwoty_.reserve(dokumentow * 3);

@@ -30,6 +30,9 @@ class RejestrSprzedazy {
     QByteArray csv() const;
 
     std::size_t liczbaWierszy() const { return wiersze_.size(); }
+    // Appends the rows of a register of the documents that follow these in the file (made in
+    // another thread), its rate groups joined to these by their names.
+    void dolacz(const RejestrSprzedazy& dalsze);
     // Room for this many documents, made at once rather than grown.
     void rezerwuj(std::size_t dokumentow);
 

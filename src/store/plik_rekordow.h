@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -128,19 +129,44 @@ void UsunPlik(SystemPlikow& system, const QString& sciezka);
 // per system call into a buffer of its own (a typed record file reads one record per call, which
 // is slow for a long file). A partial record at the end is not visited.
 template <RekordPliku T, class F>
+void KazdyRekordZakresu(SystemPlikow& system, const QString& sciezka, std::int64_t od, std::int64_t doRekordu,
+                        std::size_t rekordowWBloku, F&& dzialanie);
+
+template <RekordPliku T, class F>
 void KazdyRekord(SystemPlikow& system, const QString& sciezka, std::size_t rekordowWBloku, F&& dzialanie) {
+    KazdyRekordZakresu<T>(system, sciezka, 0, INT64_MAX, rekordowWBloku,
+                          [&dzialanie](const T& rekord, std::int64_t) { dzialanie(rekord); });
+}
+
+// The same for the records from `od` (counted from 0) up to, not including, `doRekordu` (cut to
+// the whole records of the file), each with its position counted from 1; for reading one file in
+// parts at once, each part with a handle of its own.
+template <RekordPliku T, class F>
+void KazdyRekordZakresu(SystemPlikow& system, const QString& sciezka, std::int64_t od, std::int64_t doRekordu,
+                        std::size_t rekordowWBloku, F&& dzialanie) {
     OtwartyPlik plik(system, RzeczywistaSciezka(system, sciezka), TrybOtwarcia::Odczyt);
     std::vector<T> bufor(rekordowWBloku);
-    const std::uint64_t liczba = plik.rozmiar() / sizeof(T);
-    for (std::uint64_t numer = 0; numer < liczba;) {
+    const std::uint64_t liczba =
+        std::min<std::uint64_t>(plik.rozmiar() / sizeof(T), static_cast<std::uint64_t>(doRekordu));
+    for (std::uint64_t numer = static_cast<std::uint64_t>(od); numer < liczba;) {
         const std::size_t ile =
             static_cast<std::size_t>(std::min<std::uint64_t>(rekordowWBloku, liczba - numer));
         const std::size_t bajtow = ile * sizeof(T);
         if (plik.czytaj(numer * sizeof(T), bufor.data(), bajtow) < bajtow)
             throw BladPliku(QStringLiteral("odczyt"), plik.sciezka(), 0,
                             QStringLiteral("plik skrócił się w trakcie odczytu"));
-        for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i]);
+        for (std::size_t i = 0; i < ile; ++i) dzialanie(bufor[i], static_cast<std::int64_t>(numer + i + 1));
         numer += ile;
     }
+    plik.zamknij();
+}
+
+// The record at `pozycja` (counted from 1); BladPliku when the file has no whole record there.
+template <RekordPliku T>
+void CzytajRekordNr(SystemPlikow& system, const QString& sciezka, std::int64_t pozycja, T& rekord) {
+    PlikRekordow plik(system, sciezka, sizeof(T));
+    plik.otworzDoOdczytu();
+    plik.szukaj(pozycja - 1);
+    plik.czytaj(rekord);
     plik.zamknij();
 }

@@ -12,6 +12,7 @@
 #include "eksport/rejestr.h"
 #include "eksport/uruchomienie.h"
 #include "wspolne/katalog_testowy.h"
+#include "wspolne/zawodny_system_plikow.h"
 
 namespace {
 
@@ -257,6 +258,38 @@ TEST(Rejestr, NaStandardoweWyjscie) {
     EXPECT_EQ(t[2].last(), "307.50");
     EXPECT_TRUE(p.bledy.contains(QStringLiteral("Wyeksportowano dokumentów: 2 z 2 na standardowe wyjście.")))
         << p.bledy.toStdString();
+}
+
+// A long file is read in two halves at once; the register, its refusals and their order are the
+// ones a single pass gives (the fault file system, which is not for threads, reads in one pass).
+TEST(Rejestr, DlugiPlikWDwochPolowachJakWJednym) {
+    KatalogTestowy katalog;
+    std::vector<TDokument> dokumenty;
+    const std::vector<TDokument> wzor = ZestawDokumentow();
+    for (int i = 0; i < 10001; ++i) {
+        TDokument d = wzor[static_cast<std::size_t>(i) % wzor.size()];
+        d.numerator.ustaw(QString::number(i + 1));
+        // Rates that first occur in the second half, and refused records on both sides of it.
+        if (i == 7000) d.stawki[0][0].ustaw(QStringLiteral("5"));
+        if (i == 3 || i == 5000 || i == 5001 || i == 9999) d.rodzaj.ustaw(QStringLiteral("X"));
+        dokumenty.push_back(d);
+    }
+    ZapiszDane(katalog, dokumenty);
+    const Przebieg rownolegle = Uruchom({"csv"});
+    ZawodnySystemPlikow jednym;
+    const Przebieg kolejno = Uruchom({"csv"}, jednym);
+    EXPECT_EQ(rownolegle.kod, 1);
+    EXPECT_EQ(rownolegle.wyjscie, kolejno.wyjscie);
+    // The refusals and the summary, in file order; the progress lines come as each pass gets there.
+    const auto bezPostepu = [](const QString& bledy) {
+        QStringList linie = bledy.split(u'\n');
+        linie.removeIf([](const QString& l) { return l.startsWith(QStringLiteral("csv: ")); });
+        return linie;
+    };
+    EXPECT_EQ(bezPostepu(rownolegle.bledy), bezPostepu(kolejno.bledy));
+    EXPECT_EQ(bezPostepu(rownolegle.bledy).size(), 4 + 2) << rownolegle.bledy.toStdString();
+    EXPECT_EQ(CzytajCsv(rownolegle.wyjscie).size(), 1u + 10001u - 4u)
+        << "the header, and the 4 refused left out";
 }
 
 }  // namespace
