@@ -10,13 +10,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
 
 #include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "app/platforma.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
@@ -203,7 +203,5 @@ BENCHMARK(OtwarcieListyKlientow)->Unit(benchmark::kMillisecond)->UseManualTime()
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int wynik = UruchomPomiary(argc, argv);
-    Wspolne.reset();
-    return wynik;
+    return UruchomPomiary(argc, argv, [] { Wspolne.reset(); });
 }

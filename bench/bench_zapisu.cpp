@@ -152,7 +152,5 @@ BENCHMARK(UsuniecieZPliku)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterat
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int wynik = UruchomPomiary(argc, argv);
-    Wspolne.reset();
-    return wynik;
+    return UruchomPomiary(argc, argv, [] { Wspolne.reset(); });
 }

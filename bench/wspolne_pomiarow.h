@@ -32,11 +32,14 @@ class PlatformaCicha : public Platforma {
     bool uruchomProgram(const QString&, const QStringList&, const QString&) override { return false; }
 };
 
-inline int UruchomPomiary(int argc, char** argv) {
+// `sprzatanie` runs before the application object goes: windows made by the benchmarks must not
+// outlive it.
+inline int UruchomPomiary(int argc, char** argv, void (*sprzatanie)() = nullptr) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplikacja(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (sprzatanie) sprzatanie();
     return 0;
 }

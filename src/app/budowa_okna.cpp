@@ -8,7 +8,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -21,6 +20,7 @@
 #include "app/dostepnosc.h"
 #include "app/faktura_f.h"
 #include "app/jpeg.h"
+#include "app/lista_linii.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "app/straz.h"
@@ -351,12 +351,9 @@ void Tfaktura_f::zbudujPanel3() {
     Panel3 = Panel(Panel2, "Panel3", MiejscePanelu3, QColor(0xEA, 0xEA, 0xEA));
     Label20 = Etykieta(Panel3, "Label20", QRect(8, 8, 660, 18), QStringLiteral("Lista...."));
     Label20->setFont(QFont(QStringLiteral("Tahoma"), 8, QFont::Bold));
-    lista = Utworz<QListWidget>(Panel3, "lista", QRect(8, 30, 660, 500));
+    lista = Utworz<ListaLinii>(Panel3, "lista", QRect(8, 30, 660, 500));
     lista->setFont(QFont(QStringLiteral("Courier New"), 8));
-    lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lista->setAccessibleName(QStringLiteral("Lista"));
-    // The invoice list may hold many thousands of lines; equal heights spare the view measuring each.
-    lista->setUniformItemSizes(true);
     Label21 = Etykieta(Panel3, "Label21", QRect(8, 538, 400, 16),
                        QStringLiteral("Wpisz sukaną frazę i naciśnij przycisk lupy."));
     szukaj = Pole(Panel3, "szukaj", QRect(8, 560, 300, 21), QStringLiteral("Szukana fraza"));

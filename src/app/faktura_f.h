@@ -20,7 +20,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class ListaLinii;
 class QPlainTextEdit;
 class QProgressBar;
 class QRadioButton;
@@ -118,7 +118,7 @@ class Tfaktura_f : public QWidget {
     // ---- Panel3: pick list (over the form) ----------------------------------------------------
     QFrame* Panel3;
     QLabel* Label20;
-    QListWidget* lista;
+    ListaLinii* lista;
     QLineEdit* szukaj;
     QToolButton* SpeedButton12;  // magnifier
     QLabel* Label21;

@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -13,6 +12,7 @@
 
 #include "app/faktura_f.h"
 #include "app/font_f.h"
+#include "app/lista_linii.h"
 #include "app/siatka.h"
 
 namespace {

@@ -22,6 +22,8 @@ class LiniaListy {
         return *this;
     }
     QString tekst() const { return ZCp1250(znaki_.data(), dlugosc_); }
+    const char* znaki() const { return znaki_.data(); }
+    std::size_t dlugosc() const { return dlugosc_; }
 
   private:
     void dolacz(const char* znaki, std::size_t ile) {

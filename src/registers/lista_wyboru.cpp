@@ -3,14 +3,15 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QToolButton>
 #include <algorithm>
 #include <vector>
 
 #include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "app/platforma.h"
 #include "registers/linia_listy.h"
+#include "registers/linie_listy.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -20,20 +21,20 @@ namespace {
 
 // The document file is read this many records at a time: few system calls for a large file, and
 // a block that stays in the processor's cache while its lines are made.
-constexpr std::size_t RekordowWBloku = 128;
+constexpr std::size_t RekordowWBloku = 32;
 
-QString LiniaDokumentu(const TDokument& d) {
+LiniaListy LiniaDokumentu(const TDokument& d) {
     LiniaListy linia;
     linia << d.rodzaj << ' ' << d.numerator << '/' << d.rozszerzenie << ' ' << d.odbiorca1;
-    return linia.tekst();
+    return linia;
 }
 
 // One line per whole record, in file order, read through a buffer of its own: Dokument holds the
 // document of the form and must not change until a line is taken.
-QStringList LinieDokumentow(SystemPlikow& system, const QString& sciezka) {
-    QStringList linie;
+LinieListy LinieDokumentow(SystemPlikow& system, const QString& sciezka) {
+    LinieListy linie;
     KazdyRekord<TDokument>(system, sciezka, RekordowWBloku,
-                           [&linie](const TDokument& d) { linie.append(LiniaDokumentu(d)); });
+                           [&linie](const TDokument& d) { linie.dodaj(LiniaDokumentu(d)); });
     return linie;
 }
 
@@ -82,7 +83,7 @@ void Tfaktura_f::SpeedButton3Click() {
     lista->clear();
     SlotyListy.clear();
     try {
-        lista->addItems(LinieDokumentow(pliki_, SciezkaPliku(SciezkaDokumentow)));
+        lista->ustawLinie(LinieDokumentow(pliki_, SciezkaPliku(SciezkaDokumentow)));
     } catch (...) {
         // No list is shown: the window goes back to the document it was editing.
         PrzywrocStanSprzedListy(*this);
@@ -97,11 +98,10 @@ void Tfaktura_f::SpeedButton12Click() {
     const QString fraza = szukaj->text();
     // The first line is never searched, and an empty phrase finds nothing.
     if (!fraza.isEmpty()) {
-        for (int i = 1; i < lista->count(); ++i) {
-            if (lista->item(i)->text().contains(fraza, Qt::CaseSensitive)) {
-                lista->setCurrentRow(i);
-                return;
-            }
+        if (const long long wiersz = lista->linie().znajdz(fraza, 1);
+            wiersz >= 0 && wiersz < lista->count()) {
+            lista->setCurrentRow(static_cast<int>(wiersz));
+            return;
         }
     }
     platforma_.informacja(this, QStringLiteral("Informacja"),
@@ -110,11 +110,10 @@ void Tfaktura_f::SpeedButton12Click() {
 }
 
 void Tfaktura_f::SpeedButton11Click() {
-    const QList<QListWidgetItem*> wybrane = lista->selectedItems();
+    const int indeks = lista->wybranyWiersz();
     // Only an empty list has no selected line: nothing can be taken and the panel stays open for
     // "Powrót".
-    if (wybrane.isEmpty()) return;
-    const int indeks = lista->row(wybrane.front());
+    if (indeks < 0) return;
     if (TrybListy == RodzajListy::Klienci || TrybListy == RodzajListy::Uslugi)
         WstawWpisBazy(indeks);
     else if (TrybListy == RodzajListy::Dokumenty)

@@ -4,13 +4,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <memory>
 
 #include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "registers/linia_listy.h"
+#include "registers/linie_listy.h"
 #include "store/plik_rekordow.h"
 
 namespace {
@@ -25,24 +26,24 @@ void CzytajBaze(Tfaktura_f& okno, const QString& sciezka, std::unique_ptr<TBaza>
     plik.zamknij();
 }
 
-void LinieKlientow(const TBazaKlientow& b, QStringList& linie, std::vector<int>& sloty) {
+void LinieKlientow(const TBazaKlientow& b, LinieListy& linie, std::vector<int>& sloty) {
     for (int s = 0; s < TBazaKlientow::LiczbaMiejsc; ++s) {
         if (b.odbiorca1[s].dlugoscTekstu() == 0) continue;
         LiniaListy linia;
         linia << b.numer[s] << ' ' << b.odbiorca1[s] << ' ' << b.odbiorca2[s] << ' ' << b.nip_odbiorcy[s]
               << ' ' << b.odbiorca4[s] << ' ' << b.odbiorca3[s];
-        linie.append(linia.tekst());
+        linie.dodaj(linia);
         sloty.push_back(s);
     }
 }
 
-void LinieUslug(const TBazaUslug& b, QStringList& linie, std::vector<int>& sloty) {
+void LinieUslug(const TBazaUslug& b, LinieListy& linie, std::vector<int>& sloty) {
     for (int s = 0; s < TBazaUslug::LiczbaMiejsc; ++s) {
         if (b.nazwa_uslugi[s].dlugoscTekstu() == 0) continue;
         LiniaListy linia;
         linia << b.numer[s] << ' ' << b.nazwa_uslugi[s] << ' ' << b.pkwiu[s] << ' ' << b.netto[s] << ' '
               << b.vat[s];
-        linie.append(linia.tekst());
+        linie.dodaj(linia);
         sloty.push_back(s);
     }
 }
@@ -51,7 +52,7 @@ void LinieUslug(const TBazaUslug& b, QStringList& linie, std::vector<int>& sloty
 // list is shown and the button column is usable again.
 template <class TBaza>
 void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, RodzajListy tryb, const QString& tytul,
-                 std::unique_ptr<TBaza>& baza, void (*linie)(const TBaza&, QStringList&, std::vector<int>&)) {
+                 std::unique_ptr<TBaza>& baza, void (*linie)(const TBaza&, LinieListy&, std::vector<int>&)) {
     okno.ZDialogiem([&] {
         const std::optional<QString> wybrany = okno.platforma().plikDoOtwarcia(&okno, dialog);
         if (!wybrany) return;
@@ -63,9 +64,9 @@ void OtworzListe(Tfaktura_f& okno, const OpisDialoguPliku& dialog, RodzajListy t
             okno.lista->clear();
             okno.SlotyListy.clear();
             CzytajBaze(okno, sciezka, baza);
-            QStringList wiersze;
+            LinieListy wiersze;
             linie(*baza, wiersze, okno.SlotyListy);
-            okno.lista->addItems(wiersze);
+            okno.lista->ustawLinie(std::move(wiersze));
             okno.lista->setCurrentRow(0);
             okno.PokazPanelListy();
         } catch (...) {

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QListWidget>
 #include <memory>
 #include <vector>
 
 #include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "store/rekordy.h"
 #include "wspolne/bajty.h"
 #include "wspolne/katalog_testowy.h"

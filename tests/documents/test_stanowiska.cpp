@@ -32,11 +32,6 @@ QString Tymczasowy(const KatalogTestowy& katalog, const QString& wzgledna) {
     return Nazwa(NazwaTymczasowa(QFileInfo(katalog.plik(wzgledna)).absoluteFilePath()));
 }
 
-bool Zawiera(const PlatformaTestowa& p, const QString& tekst) {
-    for (const QString& b : p.bledy())
-        if (b.contains(tekst)) return true;
-    return false;
-}
 
 std::string Bledy(const PlatformaTestowa& p) {
     QStringList l;

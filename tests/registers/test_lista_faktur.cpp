@@ -1,10 +1,11 @@
 // The pick-list panel with the list of stored documents: lines, search, taking a line, "Powrót".
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/siatka.h"
@@ -21,9 +22,9 @@ std::vector<TDokument> PiecDokumentow() {
     return d;
 }
 
-QStringList Linie(const QListWidget* lista) {
+QStringList Linie(const ListaLinii* lista) {
     QStringList linie;
-    for (int i = 0; i < lista->count(); ++i) linie << lista->item(i)->text();
+    for (int i = 0; i < lista->count(); ++i) linie << lista->tekst(i);
     return linie;
 }
 
@@ -100,6 +101,7 @@ TEST(ListaFaktur, Szukanie) {
         {"wielkość liter się liczy", {"a", "ABC"}, "abc", 0, true},
         {"pusta fraza niczego nie znajduje", {"a", "b"}, "", 0, true},
         {"fraza w numerze", {"a", "b", "c"}, "3/2011", 2, false},
+        {"polskie litery", {"a", "b", "Zażółć gęślą"}, "gęś", 2, false},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);
@@ -115,7 +117,7 @@ TEST(ListaFaktur, Szukanie) {
             dane.platforma.komunikaty.clear();
             Kliknij(okno, &Tfaktura_f::SpeedButton12Click);
             EXPECT_EQ(okno.lista->currentRow(), p.wybrana);
-            EXPECT_TRUE(okno.lista->item(p.wybrana)->isSelected());
+            EXPECT_TRUE(okno.lista->zaznaczony(p.wybrana));
             ASSERT_EQ(dane.platforma.komunikaty.size(), p.komunikat ? 1u : 0u);
             if (p.komunikat) {
                 EXPECT_EQ(dane.platforma.komunikaty[0].rodzaj, "informacja");
@@ -126,6 +128,47 @@ TEST(ListaFaktur, Szukanie) {
         EXPECT_EQ(okno.szukaj->text(), QString::fromUtf8(p.fraza));
         EXPECT_EQ(okno.lista->count(), p.odbiorcy.size());
     }
+}
+
+// The list box as a person and a screen reader meet it: each line a list item with its text,
+// arrow keys move the selection.
+TEST(ListaFaktur, ListaJakPoleListy) {
+    std::vector<TDokument> rekordy;
+    const QStringList odbiorcy = {"Krótki", "Średni odbiorca", "Bardzo długa nazwa odbiorcy z Łodzi i okolic",
+                                  "x"};
+    for (const QString& o : odbiorcy)
+        rekordy.push_back(DokumentZTabela("F", QString::number(rekordy.size() + 1), o, "X"));
+    OknoNaDanych dane(rekordy);
+    Tfaktura_f& okno = dane.uruchom();
+    okno.show();
+    Kliknij(okno, &Tfaktura_f::SpeedButton3Click);
+    ASSERT_EQ(okno.lista->count(), 4);
+
+    QAccessibleInterface* dostep = QAccessible::queryAccessibleInterface(okno.lista);
+    ASSERT_NE(dostep, nullptr);
+    EXPECT_EQ(dostep->role(), QAccessible::List);
+    EXPECT_EQ(dostep->text(QAccessible::Name), "Lista");
+    ASSERT_EQ(dostep->childCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(dostep->child(i)->role(), QAccessible::ListItem);
+        EXPECT_EQ(dostep->child(i)->text(QAccessible::Name),
+                  QStringLiteral("F %1/2011 %2").arg(i + 1).arg(odbiorcy[i]));
+    }
+    EXPECT_TRUE(dostep->child(0)->state().selected);
+
+    okno.lista->setFocus();
+    QTest::keyClick(okno.lista, Qt::Key_Down);
+    QTest::keyClick(okno.lista, Qt::Key_Down);
+    EXPECT_EQ(okno.lista->currentRow(), 2);
+    EXPECT_EQ(okno.lista->wybranyWiersz(), 2);
+    EXPECT_TRUE(dostep->child(2)->state().selected);
+    Kliknij(okno, &Tfaktura_f::SpeedButton11Click);
+    EXPECT_EQ(okno.PozycjaDokumentu, 3);
+
+    // The next filling replaces the lines and selects the first.
+    Kliknij(okno, &Tfaktura_f::SpeedButton3Click);
+    EXPECT_EQ(okno.lista->count(), 4);
+    EXPECT_EQ(okno.lista->currentRow(), 0);
 }
 
 // "Powrót" from the invoice list: the form still shows the document it showed when the list

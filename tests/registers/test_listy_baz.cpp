@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 
 #include "app/siatka.h"
@@ -54,9 +53,9 @@ std::unique_ptr<TBazaUslug> BazaUslug(std::initializer_list<Usluga> uslugi) {
     return baza;
 }
 
-QStringList Linie(const QListWidget* lista) {
+QStringList Linie(const ListaLinii* lista) {
     QStringList linie;
-    for (int i = 0; i < lista->count(); ++i) linie << lista->item(i)->text();
+    for (int i = 0; i < lista->count(); ++i) linie << lista->tekst(i);
     return linie;
 }
 

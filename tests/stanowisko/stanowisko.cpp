@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
 #include <cstdio>
 #include <random>
 #include <vector>
 
 #include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "wspolne/katalog_testowy.h"
 #include "wspolne/platforma_testowa.h"
 
@@ -37,7 +37,7 @@ bool Wczytaj(Tfaktura_f& okno, PlatformaTestowa& p, const QString& nazwa) {
     okno.Straz([&] { okno.SpeedButton3Click(); });
     int indeks = -1;
     for (int i = 0; i < okno.lista->count(); ++i)
-        if (okno.lista->item(i)->text().endsWith(QLatin1Char(' ') + nazwa)) indeks = i;
+        if (okno.lista->tekst(i).endsWith(QLatin1Char(' ') + nazwa)) indeks = i;
     if (indeks < 0) {
         okno.Straz([&] { okno.SpeedButton10Click(); });
         return false;

@@ -7,6 +7,8 @@
 #include <QAbstractScrollArea>
 #include <QTest>
 
+#include "app/faktura_f.h"
+#include "app/lista_linii.h"
 #include "folder_testowy.h"
 #include "print/czcionki.h"
 #include "print/kolory.h"
@@ -341,8 +343,8 @@ TEST(OknoUstawien, ListaKlientowPrzezPrzyciski) {
     platforma.wybranePliki = {folder.plik("Uslugi/klienci.dat")};
     modul->SpeedButton5Click();
     ASSERT_EQ(modul->lista->count(), 2);
-    EXPECT_EQ(modul->lista->item(0)->text(), "02 Beta   Mazowsze ");
-    EXPECT_EQ(modul->lista->item(1)->text(), "03 Gamma i Synowie ul. Krzywa 2   ");
+    EXPECT_EQ(modul->lista->tekst(0), "02 Beta   Mazowsze ");
+    EXPECT_EQ(modul->lista->tekst(1), "03 Gamma i Synowie ul. Krzywa 2   ");
 }
 
 TEST(OknoUstawien, NiezastosowanyWpisPytaPrzyZmianieWyboru) {
