@@ -32,7 +32,6 @@ QString Tymczasowy(const KatalogTestowy& katalog, const QString& wzgledna) {
     return Nazwa(NazwaTymczasowa(QFileInfo(katalog.plik(wzgledna)).absoluteFilePath()));
 }
 
-
 std::string Bledy(const PlatformaTestowa& p) {
     QStringList l;
     for (const QString& b : p.bledy()) l << b;
