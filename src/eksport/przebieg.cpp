@@ -3,9 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <algorithm>
 #include <array>
-#include <exception>
-#include <thread>
 
 #include "calc/kwoty_dokumentu.h"
 #include "eksport/nazwy_plikow.h"
@@ -254,18 +253,11 @@ void Eksport::csv() {
         sprawdzPlikRejestru(cel);
         UtworzFolder(s_.pliki, KatalogNadrzedny(cel));
     }
-    std::int64_t liczbaRekordow = 0;
-    {
-        OtwartyPlik plik(s_.pliki, RzeczywistaSciezka(s_.pliki, plikDokumentow_), TrybOtwarcia::Odczyt);
-        liczbaRekordow = static_cast<std::int64_t>(plik.rozmiar() / sizeof(TDokument));
-        plik.zamknij();
-    }
+    const std::int64_t liczbaRekordow = LiczbaRekordow<TDokument>(s_.pliki, plikDokumentow_);
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("csv"), liczbaRekordow);
     postep_ = &postep;
-    // A long file is read and turned into rows in two halves at once, one per processor core; the
-    // second half's rows and refusals follow the first's, so the result is in file order.
-    const bool rownolegle = liczbaRekordow >= 8192 && dynamic_cast<SystemPlikowPosix*>(&s_.pliki) != nullptr;
-    const std::int64_t polowa = rownolegle ? liczbaRekordow / 2 : liczbaRekordow;
+    // A long file is read and turned into rows in two halves at once; the second half's rows and
+    // refusals follow the first's, so the result is in file order.
     struct Czesc {
         RejestrSprzedazy rejestr;
         std::vector<std::pair<std::int64_t, QString>> odrzucone;
@@ -273,10 +265,15 @@ void Eksport::csv() {
     };
     std::array<Czesc, 2> czesci{Czesc{RejestrSprzedazy(p_.kropka), {}, 0, 0},
                                 Czesc{RejestrSprzedazy(p_.kropka), {}, 0, 0}};
-    const auto przejdz = [&](Czesc& c, std::int64_t od, std::int64_t doRekordu, bool zPostepem) {
+    const auto przejdz = [&](int numer, std::int64_t od, std::int64_t doRekordu) {
+        Czesc& c = czesci[numer];
+        // The first part shows the progress of all: in two halves it has done half as many.
+        const bool zPostepem = numer == 0;
+        const std::int64_t czesciNaRaz = doRekordu == INT64_MAX && od == 0 ? 1 : 2;
         // One row per record at most; a selection of few of many documents needs less.
         if (!p_.wybor.pozycja && !p_.wybor.numer)
-            c.rejestr.rezerwuj(static_cast<std::size_t>(doRekordu - od));
+            c.rejestr.rezerwuj(static_cast<std::size_t>(
+                std::max<std::int64_t>(0, std::min(doRekordu, liczbaRekordow) - od)));
         KazdyRekordZakresu<TDokument>(s_.pliki, plikDokumentow_, od, doRekordu, kRekordowRejestru,
                                       [&](const TDokument& d, std::int64_t pozycja) {
                                           if (filtr_.pasuje(d, pozycja)) {
@@ -287,27 +284,10 @@ void Eksport::csv() {
                                                   ++c.wyeksportowane;
                                           }
                                           if (zPostepem && pozycja % 4096 == 0)
-                                              postep.ustaw(2 * (pozycja - od));
+                                              postep.ustaw(czesciNaRaz * (pozycja - od));
                                       });
     };
-    std::exception_ptr bladDrugiej;
-    std::thread druga;
-    if (polowa < liczbaRekordow)
-        druga = std::thread([&] {
-            try {
-                przejdz(czesci[1], polowa, liczbaRekordow, false);
-            } catch (...) {
-                bladDrugiej = std::current_exception();
-            }
-        });
-    try {
-        przejdz(czesci[0], 0, polowa, true);
-    } catch (...) {
-        if (druga.joinable()) druga.join();
-        throw;
-    }
-    if (druga.joinable()) druga.join();
-    if (bladDrugiej) std::rethrow_exception(bladDrugiej);
+    WCzesciachNaRaz(s_.pliki, liczbaRekordow, przejdz);
     RejestrSprzedazy& rejestr = czesci[0].rejestr;
     rejestr.dolacz(czesci[1].rejestr);
     for (Czesc& c : czesci) {

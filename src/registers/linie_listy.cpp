@@ -15,6 +15,24 @@ void LinieListy::dodaj(const LiniaListy& linia) {
     konce_.push_back(znaki_.size());
 }
 
+void LinieListy::dolacz(LinieListy&& dalsze) {
+    if (dalsze.konce_.empty()) return;
+    if (konce_.empty()) {
+        *this = std::move(dalsze);
+        return;
+    }
+    const std::size_t przesuniecie = znaki_.size();
+    const std::size_t wierszy = konce_.size();
+    if (dalsze.dlugoscNajdluzszej_ > dlugoscNajdluzszej_) {
+        najdluzsza_ = wierszy + dalsze.najdluzsza_;
+        dlugoscNajdluzszej_ = dalsze.dlugoscNajdluzszej_;
+    }
+    znaki_.insert(znaki_.end(), dalsze.znaki_.begin(), dalsze.znaki_.end());
+    konce_.reserve(wierszy + dalsze.konce_.size());
+    for (const std::size_t koniec : dalsze.konce_) konce_.push_back(przesuniecie + koniec);
+    dalsze = LinieListy{};
+}
+
 QString LinieListy::tekst(std::size_t wiersz) const {
     const std::size_t od = poczatek(wiersz);
     return ZCp1250(znaki_.data() + od, konce_[wiersz] - od);

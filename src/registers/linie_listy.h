@@ -13,6 +13,8 @@ class LinieListy {
     void dodaj(const LiniaListy& linia);
     std::size_t liczba() const { return konce_.size(); }
     QString tekst(std::size_t wiersz) const;
+    // The lines of `dalsze` after these.
+    void dolacz(LinieListy&& dalsze);
     // The line with the most characters (the first of them), or 0 for no lines: the list's font is
     // fixed-pitch, so it is also the widest line.
     std::size_t najdluzsza() const { return najdluzsza_; }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "app/faktura_f.h"
@@ -29,13 +30,21 @@ LiniaListy LiniaDokumentu(const TDokument& d) {
     return linia;
 }
 
-// One line per whole record, in file order, read through a buffer of its own: Dokument holds the
-// document of the form and must not change until a line is taken.
+// One line per whole record, in file order, read through buffers of its own: Dokument holds the
+// document of the form and must not change until a line is taken. A long file is read in two
+// halves at once, so that filling the list costs about what reading the file does.
 LinieListy LinieDokumentow(SystemPlikow& system, const QString& sciezka) {
-    LinieListy linie;
-    KazdyRekord<TDokument>(system, sciezka, RekordowWBloku,
-                           [&linie](const TDokument& d) { linie.dodaj(LiniaDokumentu(d)); });
-    return linie;
+    std::array<LinieListy, 2> czesci;
+    WCzesciachNaRaz(system, LiczbaRekordow<TDokument>(system, sciezka),
+                    [&](int numer, std::int64_t od, std::int64_t doRekordu) {
+                        KazdyRekordZakresu<TDokument>(
+                            system, sciezka, od, doRekordu, RekordowWBloku,
+                            [&linie = czesci[numer]](const TDokument& d, std::int64_t) {
+                                linie.dodaj(LiniaDokumentu(d));
+                            });
+                    });
+    czesci[0].dolacz(std::move(czesci[1]));
+    return std::move(czesci[0]);
 }
 
 void PrzywrocStanSprzedListy(Tfaktura_f& okno) {

@@ -6,8 +6,10 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -159,6 +161,48 @@ void KazdyRekordZakresu(SystemPlikow& system, const QString& sciezka, std::int64
         numer += ile;
     }
     plik.zamknij();
+}
+
+// The number of whole records of a file.
+template <RekordPliku T>
+std::int64_t LiczbaRekordow(SystemPlikow& system, const QString& sciezka) {
+    OtwartyPlik plik(system, RzeczywistaSciezka(system, sciezka), TrybOtwarcia::Odczyt);
+    const auto liczba = static_cast<std::int64_t>(plik.rozmiar() / sizeof(T));
+    plik.zamknij();
+    return liczba;
+}
+
+// Runs `czesc(numer, od, doRekordu)` over the records of a file of `liczbaRekordow` records: for a
+// long file on the real file system in two halves at once, one per processor core (the test file
+// systems are not made for threads), else in one part. Part 0 runs in the calling thread; the last
+// part ends at the end of the file as it is when that part reads it. An error of a part is thrown
+// once every part has ended. Returns the number of parts.
+template <class F>
+int WCzesciachNaRaz(SystemPlikow& system, std::int64_t liczbaRekordow, F&& czesc) {
+    const bool dwie = liczbaRekordow >= 8192 && std::thread::hardware_concurrency() > 1 &&
+                      dynamic_cast<SystemPlikowPosix*>(&system) != nullptr;
+    if (!dwie) {
+        czesc(0, std::int64_t{0}, std::int64_t{INT64_MAX});
+        return 1;
+    }
+    const std::int64_t polowa = liczbaRekordow / 2;
+    std::exception_ptr bladDrugiej;
+    std::thread druga([&] {
+        try {
+            czesc(1, polowa, std::int64_t{INT64_MAX});
+        } catch (...) {
+            bladDrugiej = std::current_exception();
+        }
+    });
+    try {
+        czesc(0, std::int64_t{0}, polowa);
+    } catch (...) {
+        druga.join();
+        throw;
+    }
+    druga.join();
+    if (bladDrugiej) std::rethrow_exception(bladDrugiej);
+    return 2;
 }
 
 // The record at `pozycja` (counted from 1); BladPliku when the file has no whole record there.

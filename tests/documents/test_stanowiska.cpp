@@ -179,7 +179,9 @@ TEST(Niezawodnosc, PlikIFolderTylkoDoOdczytu) {
         EXPECT_TRUE(blad.contains(QString::fromUtf8(p.powod))) << blad.toStdString();
         EXPECT_FALSE(blad.contains("uchwyt")) << blad.toStdString();
         EXPECT_TRUE(blad.contains(*p.plik ? "dokumenty.dat" : "faktura.dat")) << blad.toStdString();
-        if (*p.plik) EXPECT_EQ(dane.dokumenty(), przed);
+        if (*p.plik) {
+            EXPECT_EQ(dane.dokumenty(), przed);
+        }
     }
 }
 

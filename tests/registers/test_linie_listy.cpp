@@ -48,6 +48,15 @@ TEST(LinieListy, TekstyNajdluzszaISzukanie) {
         EXPECT_EQ(linie.najdluzsza(), p.najdluzsza);
         EXPECT_EQ(linie.znajdz(QString::fromUtf8(p.fraza), p.od), p.znaleziona);
 
+        // Joined from two parts split anywhere, the lines are the same.
+        for (int k = 0; k <= p.teksty.size(); ++k) {
+            LinieListy razem = Linie(p.teksty.mid(0, k));
+            razem.dolacz(Linie(p.teksty.mid(k)));
+            ASSERT_EQ(razem.liczba(), linie.liczba()) << k;
+            for (std::size_t i = 0; i < linie.liczba(); ++i) EXPECT_EQ(razem.tekst(i), linie.tekst(i)) << k;
+            EXPECT_EQ(razem.najdluzsza(), p.najdluzsza) << k;
+        }
+
         ModelLinii model;
         model.ustaw(Linie(p.teksty));
         ASSERT_EQ(model.rowCount(), p.teksty.size());

@@ -171,6 +171,37 @@ TEST(ListaFaktur, ListaJakPoleListy) {
     EXPECT_EQ(okno.lista->currentRow(), 0);
 }
 
+// A long file is read in two halves at once: the lines are those of one pass, in file order, and a
+// torn tail stays out of the list.
+TEST(ListaFaktur, DlugiPlikWDwochPolowach) {
+    std::vector<TDokument> rekordy;
+    for (int i = 1; i <= 10001; ++i)
+        rekordy.push_back(
+            Dokument(i % 7 == 0 ? "K" : "F", QString::number(i), QStringLiteral("Odbiorca %1").arg(i)));
+    rekordy[7000].odbiorca1.ustaw(QString(50, u'ż'));
+    OknoNaDanych dane(rekordy);
+    {
+        QFile plik(dane.katalog.plik(PlikDokumentow));
+        ASSERT_TRUE(plik.open(QIODevice::Append));
+        plik.write(QByteArray(100, 'x'));
+    }
+    Tfaktura_f& okno = dane.uruchom();
+    Kliknij(okno, &Tfaktura_f::SpeedButton3Click);
+    ASSERT_EQ(okno.lista->count(), 10001);
+    for (int i = 0; i < 10001; ++i) {
+        const QString odbiorca = i == 7000 ? QString(50, u'ż') : QStringLiteral("Odbiorca %1").arg(i + 1);
+        ASSERT_EQ(okno.lista->tekst(i), QStringLiteral("%1 %2/%3 %4")
+                                            .arg((i + 1) % 7 == 0 ? "K" : "F")
+                                            .arg(i + 1)
+                                            .arg(rekordy[i].rozszerzenie.tekst(), odbiorca))
+            << i;
+    }
+    EXPECT_EQ(okno.lista->linie().najdluzsza(), 7000u);
+    okno.szukaj->setText(QStringLiteral("Odbiorca 9999"));
+    Kliknij(okno, &Tfaktura_f::SpeedButton12Click);
+    EXPECT_EQ(okno.lista->currentRow(), 9998);
+}
+
 // "Powrót" from the invoice list: the form still shows the document it showed when the list
 // opened. Saving it afterwards must write no other content over a stored record and must store a
 // correction as a correction.

@@ -226,7 +226,9 @@ TEST_F(PlikiDanych, PrzebudowaPrzyKazdymBledzie) {
             const QByteArray po = BajtyPliku(plik("Uslugi/dokumenty.dat"));
             EXPECT_TRUE(po == stare || po == nowe) << "k=" << k;
         }
-        if (udana) EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), nowe);
+        if (udana) {
+            EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")), nowe);
+        }
         EXPECT_EQ(zawodny.liczbaOtwartych(), 0) << "k=" << k;
         EXPECT_EQ(QDir(plik("Uslugi")).entryList(QDir::Files), QStringList{"dokumenty.dat"}) << "k=" << k;
     }
