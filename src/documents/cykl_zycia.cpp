@@ -94,25 +94,21 @@ void CzytajUstawieniaFaktury(Tfaktura_f& okno) {
 }
 
 // The standing parameters of the document just appended go back to "faktura.dat" under its lock:
-// the place, the signature, and the number and suffix of the sequence of its kind; the rest as read
-// by "Nowa faktura" or "Korekta faktury", but the other sequence as it is now, so that a document of
-// that sequence stored meanwhile on another workstation keeps its number. Returns the record that
-// was on the disk.
+// the place, the signature, and the number and suffix of the sequence of its kind; every other field
+// as it is now on the disk, so that a document of the other sequence stored meanwhile on another
+// workstation keeps its number and settings changed meanwhile (copies, footer) stay. Returns the
+// record that was on the disk.
 TUstawieniaFaktury ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
     const bool korekta = okno.Dokument.rodzaj.tekst() == QLatin1String("K");
     TUstawieniaFaktury zapisane{};
     const TUstawieniaFaktury naDysku = ZmienPodBlokada<TUstawieniaFaktury>(
         okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), [&](const TUstawieniaFaktury& teraz) {
-            TUstawieniaFaktury u = okno.UstawieniaFaktury;
+            TUstawieniaFaktury u = teraz;
             u.miejscowosc.ustaw(okno.miejscowosc->text());
             if (korekta) {
-                u.numerator = teraz.numerator;
-                u.rozszerzenie = teraz.rozszerzenie;
                 u.numerator_korekty.ustaw(okno.numerator->text());
                 u.rozszerzenie_korekty.ustaw(okno.rozszerzenie->text());
             } else {
-                u.numerator_korekty = teraz.numerator_korekty;
-                u.rozszerzenie_korekty = teraz.rozszerzenie_korekty;
                 u.numerator.ustaw(okno.numerator->text());
                 u.rozszerzenie.ustaw(okno.rozszerzenie->text());
             }

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "store/blad.h"
 #include "store/rekordy.h"
 #include "ustawienia/pliki_stron.h"
 
@@ -71,7 +72,20 @@ class ListaZBazy final : public Lista {
         nowa_ = true;
     }
 
-    void wczytaj(SystemPlikow& system) { CzytajPlikZRekordem(system, sciezka_, plik_); }
+    void wczytaj(SystemPlikow& system) {
+        CzytajPlikZRekordem(system, sciezka_, plik_);
+        // A client list read as a list of services would have its first entries written over
+        // with services on the first save.
+        if constexpr (sizeof(TBaza) < sizeof(TBazaKlientow)) {
+            const auto rozmiar = sizeof(TBaza) + static_cast<std::size_t>(plik_.ogon.size());
+            if (rozmiar >= sizeof(TBazaKlientow))
+                throw BladPliku(
+                    QStringLiteral("odczyt"), sciezka_, 0,
+                    QStringLiteral("plik ma %1 bajtów, tyle co lista klientów, a lista usług ma %2")
+                        .arg(rozmiar)
+                        .arg(sizeof(TBaza)));
+        }
+    }
 
     RodzajBazy rodzaj() const override { return rodzaj_; }
     const std::vector<OpisPola>& pola() const override { return opisy_; }

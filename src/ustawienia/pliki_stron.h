@@ -20,7 +20,8 @@ struct FolderyDanych {
     QString danych;
 };
 
-// The folders of a start folder as the module would find them; nothing is written.
+// The folders of a start folder as the module would find them, a refused "siec.dat" as BladPliku;
+// nothing is written. The working directory becomes the start folder, as the module's is.
 FolderyDanych UstalFoldery(SystemPlikow& system, const QString& startowy);
 
 // The path of the printout font file the module reads when started in `startowy`.

@@ -337,6 +337,10 @@ TEST(Stanowiska, NumerZapisanyWMiedzyczasieJestZgloszony) {
     TUstawieniaFaktury tam = u;
     tam.numerator.ustaw(QStringLiteral("8"));
     tam.numerator_korekty.ustaw(QStringLiteral("3"));
+    // Settings changed meanwhile by the settings program.
+    tam.liczba_kopii.ustaw(QStringLiteral("3"));
+    tam.stopka.ustaw(QStringLiteral("Nowa stopka"));
+    tam.oznaczenie_kopii.ustaw(QStringLiteral("KOPIA"));
     dane.ustawienia(tam);
     Zapisz(okno, dane.platforma);
     EXPECT_TRUE(dane.platforma.bledy().empty()) << Bledy(dane.platforma);
@@ -348,6 +352,9 @@ TEST(Stanowiska, NumerZapisanyWMiedzyczasieJestZgloszony) {
     const TUstawieniaFaktury po = dane.ustawieniaNaDysku();
     EXPECT_EQ(po.numerator.tekst(), "8");
     EXPECT_EQ(po.numerator_korekty.tekst(), "3") << "the correction stored there keeps its number";
+    EXPECT_EQ(po.liczba_kopii.tekst(), "3");
+    EXPECT_EQ(po.stopka.tekst(), "Nowa stopka");
+    EXPECT_EQ(po.oznaczenie_kopii.tekst(), "KOPIA");
 }
 
 // Two copies of the module, as two processes, on one folder: each saves new invoices, changes and

@@ -168,6 +168,19 @@ TEST_F(Listy, PlikKrotszyNizRekordToBladZeSciezka) {
     }
 }
 
+// A client list opened on the services page is refused, not read as services and later written
+// over; a services file with bytes after its record is still a services list.
+TEST_F(Listy, ListaKlientowNieJestListaUslug) {
+    const QByteArray klienci = LosowaBazaKlientow();
+    Zapisz(plik("klienci.dat"), klienci);
+    EXPECT_THROW(Lista::Otworz(RodzajBazy::Uslugi, DomyslnySystemPlikow(), plik("klienci.dat")), BladPliku);
+    EXPECT_EQ(Czytaj(plik("klienci.dat")), klienci);
+    EXPECT_NO_THROW(Lista::Otworz(RodzajBazy::Klienci, DomyslnySystemPlikow(), plik("klienci.dat")));
+
+    Zapisz(plik("uslugi.usl"), QByteArray(sizeof(TBazaUslug) + 10, '\0'));
+    EXPECT_NO_THROW(Lista::Otworz(RodzajBazy::Uslugi, DomyslnySystemPlikow(), plik("uslugi.usl")));
+}
+
 // ----- CSV -----
 
 QByteArray Utf8(const char* tekst) { return QByteArray(tekst); }
@@ -357,9 +370,9 @@ TEST_F(Listy, ZapisPrzyAwariiZostawiaStaryAlboNowyPlik) {
                 EXPECT_EQ(lista->zmieniona(), !udany) << opis;
                 EXPECT_EQ(zawodny.liczbaOtwartych(), 0) << opis;
                 if (!naZawsze) {
-                    EXPECT_FALSE(QFile::exists(sciezka + ".tmp")) << opis;
+                    EXPECT_FALSE(QFile::exists(NazwaTymczasowa(sciezka))) << opis;
                 }
-                QFile::remove(sciezka + ".tmp");
+                QFile::remove(NazwaTymczasowa(sciezka));
                 if (!udany) {
                     // Saved again on a working disk, it is the new file.
                     lista->zapisz(zawodny);

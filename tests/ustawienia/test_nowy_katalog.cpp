@@ -5,10 +5,13 @@
 #include <QDirIterator>
 
 #include "folder_testowy.h"
+#include "store/blad.h"
+#include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
 #include "ustawienia/nowy_katalog.h"
+#include "ustawienia/pliki_stron.h"
 #include "ustawienia/zapamietany_katalog.h"
 #include "wspolne/katalog_testowy.h"
 
@@ -118,6 +121,43 @@ TEST(NowyKatalog, PustyFolderPakietuZostajeUzupelniony) {
     EXPECT_EQ(folder.czytaj("ADMINI/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(folder.sciezka())));
 }
 
+// The pages work on the folder the module would use when started in the same folder, whatever this
+// program's own working directory, and a "siec.dat" the module refuses is refused here too.
+TEST(FolderyDanych, JakWModuleZKazdegoKataloguRoboczego) {
+    struct Przypadek {
+        const char* opis;
+        std::uint8_t tryb;
+        QString sciezka;     // "%1": the start folder
+        const char* danych;  // below the start folder; nullptr: refused
+    };
+    const Przypadek przypadki[] = {
+        {"bieżący katalog", 0, "", ""},
+        {"ścieżka względna", 1, "dane", "dane"},
+        {"ścieżka względna z ukośnikiem wstecznym", 2, "dane\\rok", "dane/rok"},
+        {"ścieżka bezwzględna", 1, "%1/dane", "dane"},
+        {"pusta ścieżka", 1, "", nullptr},
+        {"brak katalogu", 2, "nie-ma", nullptr},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        FolderTestowy folder;
+        folder.folder("dane/rok");
+        TUstawieniaSieci siec{};
+        siec.tryb = p.tryb;
+        (p.tryb == 2 ? siec.sciezka_sieciowa : siec.sciezka_lokalna)
+            .ustaw(QString(p.sciezka).replace("%1", folder.sciezka()));
+        folder.zapisz("Admini/siec.dat", Bajty(siec));
+        QDir::setCurrent(QDir::tempPath());
+        if (!p.danych) {
+            EXPECT_THROW(UstalFoldery(DomyslnySystemPlikow(), folder.sciezka()), BladPliku);
+            continue;
+        }
+        const FolderyDanych foldery = UstalFoldery(DomyslnySystemPlikow(), folder.sciezka());
+        EXPECT_EQ(foldery.startowy, folder.sciezka());
+        EXPECT_EQ(foldery.danych, QDir::cleanPath(folder.sciezka() + u'/' + QString::fromUtf8(p.danych)));
+    }
+}
+
 TEST(ZapamietanyKatalog, PlikWKonfiguracji) {
     FolderTestowy folder;
     const QByteArray dawnyHome = qgetenv("HOME");
@@ -126,7 +166,7 @@ TEST(ZapamietanyKatalog, PlikWKonfiguracji) {
     QFile plik(PlikZapamietanegoKatalogu());
     ASSERT_TRUE(plik.open(QIODevice::ReadOnly));
     EXPECT_EQ(plik.readAll(), folder.plik("Dane Łódź").toUtf8() + '\n');
-    EXPECT_FALSE(QFile::exists(PlikZapamietanegoKatalogu() + ".tmp"));
+    EXPECT_FALSE(QFile::exists(NazwaTymczasowa(PlikZapamietanegoKatalogu())));
 
     // Without an absolute XDG_CONFIG_HOME: ~/.config.
     for (const char* xdg : {"", "wzgledny"}) {
