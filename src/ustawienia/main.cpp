@@ -51,10 +51,10 @@ int main(int argc, char** argv) {
                      TekstPomocyUstawien(program).toLocal8Bit().constData());
         return 2;
     }
-    const QString startowy = QDir::cleanPath(
-        argumenty.katalog.isEmpty() ? QDir::currentPath() : QDir(argumenty.katalog).absolutePath());
-    Tustawienia_f okno(PulpitQt(), DomyslnySystemPlikow(), startowy, argumenty.nowyKatalog,
-                       !argumenty.katalog.isEmpty());
+    const FolderStartowy startowy =
+        UstalFolderStartowy(argumenty, DomyslnySystemPlikow(), QDir::currentPath());
+    Tustawienia_f okno(PulpitQt(), DomyslnySystemPlikow(), startowy.katalog, argumenty.nowyKatalog,
+                       startowy.podany);
     okno.show();
     return QApplication::exec();
 }
