@@ -3,7 +3,8 @@
 # command (faktura-start of the package, unpacked into a staging folder, not installed on the
 # system; a configuration that remembers the demo folder) against build/faktura started in the demo
 # folder. Start-up is the time to the first mapped window (bench/czas_do_okna), median of 5 each
-# after one warm-up, in one Xvfb. Needs what scripts/pakiet.sh needs.
+# after one warm-up, in one Xvfb; and the launcher's own time without a window. Needs what
+# scripts/pakiet.sh needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/pakiet.sh >/dev/null
@@ -50,3 +51,16 @@ xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env HOME="$robocze/dom" XDG_CONF
   printf "  faktura z pakietu w folderze demo:                    %s; %s\n" "${b[*]}" "$(mediana "${b[@]}")"
   printf "  build/faktura w folderze demo:                        %s; %s\n" "${c[*]}" "$(mediana "${c[@]}")"
 ' _ "$PWD/build-bench/bench/czas_do_okna" "$robocze/pakiet/usr/bin" "$PWD/build/faktura" "$robocze/demo"
+
+# The launcher's own share, without the noise of a window: the packaged faktura-start beside a
+# faktura that is /bin/true, 200 runs, against /bin/true itself.
+mkdir -p "$robocze/samo"
+cp "$robocze/pakiet/usr/bin/faktura-start" "$robocze/samo/"
+ln -s /bin/true "$robocze/samo/faktura"
+mkdir -p "$robocze/demo-puste/Admini"
+printf '%s\n' "$robocze/demo-puste" >"$robocze/dom/.config/faktura/katalog-danych"
+ns() { date +%s%N; }
+t0=$(ns); for _ in $(seq 200); do HOME="$robocze/dom" XDG_CONFIG_HOME='' "$robocze/samo/faktura-start"; done; t1=$(ns)
+for _ in $(seq 200); do /bin/true; done; t2=$(ns)
+awk -v a=$((t1 - t0)) -v b=$((t2 - t1)) \
+  'BEGIN { printf "faktura-start bez okna: %.2f ms na uruchomienie (samo /bin/true: %.2f ms)\n", a / 200e6, b / 200e6 }'
