@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and runs every test twice: a normal build and an AddressSanitizer +
-# UndefinedBehaviorSanitizer build. Leaves the program at build/faktura.
+# UndefinedBehaviorSanitizer build; between the two it builds and checks the Debian package
+# (scripts/pakiet.sh). Leaves the program at build/faktura and the package in build-pakiet/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/zaleznosci.sh
@@ -13,6 +14,9 @@ find src tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r cl
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$rdzenie"
 (cd build && ctest --output-on-failure -j"$rdzenie")
+
+# The Debian package in a Release build of its own: file list, validators, lintian.
+scripts/pakiet.sh
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFAKTURA_SANITIZE=ON
 cmake --build build-asan -j"$rdzenie"

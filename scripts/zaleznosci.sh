@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing need, when any is missing.
 set -euo pipefail
 pakiety=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev libgtest-dev
-         libbenchmark-dev clang-format fonts-liberation poppler-utils libxml2-utils xvfb xauth libgl-dev)
+         libbenchmark-dev clang-format fonts-liberation poppler-utils libxml2-utils xvfb xauth libgl-dev
+         libxcb1-dev dpkg-dev file desktop-file-utils appstream lintian)
 brakujace=()
 for p in "${pakiety[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || brakujace+=("$p")

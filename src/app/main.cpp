@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -14,9 +16,26 @@ bool JestEkran() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+const char* const TekstPomocy =
+    "Użycie: faktura\n"
+    "       faktura --dane-demonstracyjne KATALOG\n"
+    "\n"
+    "Moduł Faktura: faktury VAT i faktury korygujące. Dane są w folderze bieżącym (z podfolderem\n"
+    "Admini i plikiem Admini/siec.dat, który może wskazać inny folder danych). Z menu pulpitu moduł\n"
+    "uruchamia faktura-start w folderze ostatnio utworzonym lub otwartym w faktura-ustawienia.\n"
+    "\n"
+    "--dane-demonstracyjne KATALOG\n"
+    "             przygotuj w KATALOG gotowy do próby folder danych (dane sprzedawcy, listy\n"
+    "             klientów i usług; istniejące pliki zostają) i zakończ\n"
+    "-h, --help   pokaż ten opis i zakończ\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(TekstPomocy, stdout);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "--dane-demonstracyjne") == 0) {
         QCoreApplication aplikacja(argc, argv);
         try {
@@ -35,5 +54,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    return UruchomModul(argc, argv);
+    // The desktop matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kwintaro.Faktura"));
+    return UruchomModul(argc, argv, [](Tfaktura_f&) {
+        // The installed icon theme's picture; the one built in when the program is not installed.
+        QIcon wbudowana;
+        for (const int rozmiar : {16, 32, 48, 256})
+            wbudowana.addFile(QStringLiteral(":/ikony/%1/faktura.png").arg(rozmiar));
+        QApplication::setWindowIcon(
+            QIcon::fromTheme(QStringLiteral("io.github.kwintaro.Faktura"), wbudowana));
+    });
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -37,7 +38,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The desktop matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kwintaro.Faktura.Ustawienia"));
     QApplication aplikacja(argc, argv);
+    // The installed icon theme's picture; the one built in when the program is not installed.
+    QIcon wbudowana;
+    for (const int rozmiar : {16, 32, 48, 256})
+        wbudowana.addFile(QStringLiteral(":/ikony/%1/ustawienia.png").arg(rozmiar));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.kwintaro.Faktura.Ustawienia"), wbudowana));
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     QTranslator tlumaczenie;
     if (tlumaczenie.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -51,10 +60,10 @@ int main(int argc, char** argv) {
                      TekstPomocyUstawien(program).toLocal8Bit().constData());
         return 2;
     }
-    const QString startowy = QDir::cleanPath(
-        argumenty.katalog.isEmpty() ? QDir::currentPath() : QDir(argumenty.katalog).absolutePath());
-    Tustawienia_f okno(PulpitQt(), DomyslnySystemPlikow(), startowy, argumenty.nowyKatalog,
-                       !argumenty.katalog.isEmpty());
+    const FolderStartowy startowy =
+        UstalFolderStartowy(argumenty, DomyslnySystemPlikow(), QDir::currentPath());
+    Tustawienia_f okno(PulpitQt(), DomyslnySystemPlikow(), startowy.katalog, argumenty.nowyKatalog,
+                       startowy.podany);
     okno.show();
     return QApplication::exec();
 }

@@ -1,5 +1,9 @@
 #include "ustawienia/wiersz_polecen_ustawien.h"
 
+#include <QDir>
+
+#include "ustawienia/zapamietany_katalog.h"
+
 ArgumentyUstawien CzytajArgumentyUstawien(const QStringList& argumenty) {
     ArgumentyUstawien wynik;
     bool koniecOpcji = false;
@@ -8,6 +12,8 @@ ArgumentyUstawien CzytajArgumentyUstawien(const QStringList& argumenty) {
             wynik.pomoc = true;
         } else if (!koniecOpcji && a == QLatin1String("--nowy-katalog")) {
             wynik.nowyKatalog = true;
+        } else if (!koniecOpcji && a == QLatin1String("--ostatni-katalog")) {
+            wynik.ostatniKatalog = true;
         } else if (!koniecOpcji && a == QLatin1String("--")) {
             koniecOpcji = true;
         } else if (!koniecOpcji && a.startsWith(u'-') && a.size() > 1) {
@@ -21,12 +27,22 @@ ArgumentyUstawien CzytajArgumentyUstawien(const QStringList& argumenty) {
             return wynik;
         }
     }
+    if (wynik.ostatniKatalog && !wynik.katalog.isEmpty())
+        wynik.blad = QStringLiteral("--ostatni-katalog i folder „%1” wykluczają się").arg(wynik.katalog);
     return wynik;
+}
+
+FolderStartowy UstalFolderStartowy(const ArgumentyUstawien& argumenty, SystemPlikow& system,
+                                   const QString& biezacy) {
+    if (argumenty.ostatniKatalog)
+        return {CzytajZapamietanyKatalog(system).value_or(DomyslnyNowyKatalog()), true};
+    if (argumenty.katalog.isEmpty()) return {QDir::cleanPath(biezacy), false};
+    return {QDir::cleanPath(QDir(biezacy).absoluteFilePath(argumenty.katalog)), true};
 }
 
 QString TekstPomocyUstawien(const QString& program) {
     return QStringLiteral(
-               "Użycie: %1 [--nowy-katalog] [KATALOG]\n"
+               "Użycie: %1 [--nowy-katalog] [--ostatni-katalog | KATALOG]\n"
                "\n"
                "Ustawienia i listy modułu Faktura: dane firmy, ustawienia faktur, położenie danych,\n"
                "czcionka wydruku, listy klientów i usług, folder programu Ewidencja sprzedaży.\n"
@@ -35,6 +51,9 @@ QString TekstPomocyUstawien(const QString& program) {
                "                 bez niego folder bieżący. Folder danych ustala się z pliku siec.dat\n"
                "                 tak samo, jak robi to moduł.\n"
                "--nowy-katalog   zacznij od strony „Nowy katalog danych” (KATALOG: proponowany folder)\n"
+               "--ostatni-katalog\n"
+               "                 zamiast KATALOG ostatnio utworzony lub otwarty folder danych; gdy go\n"
+               "                 nie ma, strona „Nowy katalog danych” z propozycją ~/Faktury\n"
                "-h, --help       pokaż ten opis i zakończ\n"
                "\n"
                "Ostatnio utworzony lub otwarty folder jest zapamiętywany w pliku\n"

@@ -2,9 +2,18 @@
 
 #include <QDir>
 
+#include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/sciezki.h"
+#include "store/system_plikow.h"
 #include "ustawienia/pliki_stron.h"
+
+namespace {
+
+// A path is far shorter; anything longer is not a file this program wrote.
+constexpr std::uint64_t NajwiekszyPlik = 64 * 1024;
+
+}  // namespace
 
 QString PlikZapamietanegoKatalogu() {
     QString konfiguracja = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -19,3 +28,26 @@ void ZapamietajKatalog(SystemPlikow& system, const QString& katalog) {
     const QByteArray linia = QDir::cleanPath(QDir(katalog).absolutePath()).toUtf8() + '\n';
     ZapiszAtomowo(system, plik, linia.constData(), static_cast<std::size_t>(linia.size()));
 }
+
+std::optional<QString> CzytajZapamietanyKatalog(SystemPlikow& system) {
+    const QString sciezka = PlikZapamietanegoKatalogu();
+    QByteArray dane;
+    try {
+        if (system.opisz(sciezka).rodzaj != OpisPliku::Rodzaj::Plik) return std::nullopt;
+        OtwartyPlik plik(system, sciezka, TrybOtwarcia::Odczyt);
+        const std::uint64_t rozmiar = plik.rozmiar();
+        if (rozmiar > NajwiekszyPlik) return std::nullopt;
+        dane.resize(static_cast<qsizetype>(rozmiar));
+        dane.resize(static_cast<qsizetype>(plik.czytaj(0, dane.data(), static_cast<std::size_t>(rozmiar))));
+        plik.zamknij();
+    } catch (const BladPliku&) {
+        return std::nullopt;
+    }
+    // The launcher reads the file the same way: everything but the line ends at its end.
+    while (dane.endsWith('\n')) dane.chop(1);
+    const QString katalog = QString::fromUtf8(dane);
+    if (dane.isEmpty() || dane.contains('\0') || QDir::isRelativePath(katalog)) return std::nullopt;
+    return QDir::cleanPath(katalog);
+}
+
+QString DomyslnyNowyKatalog() { return QDir::cleanPath(QDir::homePath() + QStringLiteral("/Faktury")); }

@@ -107,6 +107,9 @@ TEST(WierszPolecen, Argumenty) {
         {{"--", "-dziwny"}, false, false, "-dziwny", false},
         {{"--nowy"}, false, false, "", true},
         {{"/a", "/b"}, false, false, "/a", true},
+        {{"--ostatni-katalog", "/a"}, false, false, "/a", true},
+        {{"/a", "--ostatni-katalog"}, false, false, "/a", true},
+        {{"--", "--ostatni-katalog"}, false, false, "--ostatni-katalog", false},
     };
     for (const auto& p : przypadki) {
         const ArgumentyUstawien a = CzytajArgumentyUstawien(p.argumenty);
@@ -117,5 +120,8 @@ TEST(WierszPolecen, Argumenty) {
         EXPECT_EQ(!a.blad.isEmpty(), p.blad) << opis;
     }
     EXPECT_TRUE(TekstPomocyUstawien(QStringLiteral("faktura-ustawienia"))
-                    .startsWith(QStringLiteral("Użycie: faktura-ustawienia [--nowy-katalog] [KATALOG]")));
+                    .startsWith(QStringLiteral(
+                        "Użycie: faktura-ustawienia [--nowy-katalog] [--ostatni-katalog | KATALOG]")));
+    EXPECT_TRUE(CzytajArgumentyUstawien({"--ostatni-katalog"}).ostatniKatalog);
+    EXPECT_FALSE(CzytajArgumentyUstawien({"--", "--ostatni-katalog"}).ostatniKatalog);
 }

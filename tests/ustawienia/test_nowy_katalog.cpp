@@ -12,6 +12,7 @@
 #include "store/system_plikow.h"
 #include "ustawienia/nowy_katalog.h"
 #include "ustawienia/pliki_stron.h"
+#include "ustawienia/wiersz_polecen_ustawien.h"
 #include "ustawienia/zapamietany_katalog.h"
 #include "wspolne/katalog_testowy.h"
 
@@ -175,6 +176,87 @@ TEST(ZapamietanyKatalog, PlikWKonfiguracji) {
         EXPECT_EQ(PlikZapamietanegoKatalogu(),
                   folder.sciezka() + QStringLiteral("/.config/faktura/katalog-danych"));
     }
+    qputenv("HOME", dawnyHome);
+}
+
+// What the launcher and --ostatni-katalog read back: only an absolute path counts.
+TEST(ZapamietanyKatalog, Odczyt) {
+    const struct {
+        const char* opis;
+        QByteArray zawartosc;  // null: no file
+        const char* katalog;   // nullptr: nothing remembered
+    } przypadki[] = {
+        {"as written", "/dane/Łódź\n", "/dane/Łódź"},
+        {"no line end", "/dane", "/dane"},
+        {"several line ends", "/dane\n\n", "/dane"},
+        {"not clean", "/dane//firma/../2026\n", "/dane/2026"},
+        {"blanks kept", "/dane firmy \n", "/dane firmy "},
+        {"no file", QByteArray(), nullptr},
+        {"empty", "", nullptr},
+        {"only a line end", "\n", nullptr},
+        {"relative", "dane\n", nullptr},
+        {"NUL inside", QByteArray("/da\0ne\n", 7), nullptr},
+        {"far too long", "/" + QByteArray(70000, 'a'), nullptr},
+    };
+    for (const auto& p : przypadki) {
+        FolderTestowy folder(false);
+        if (!p.zawartosc.isNull()) {
+            QDir().mkpath(folder.konfiguracja() + "/faktura");
+            QFile f(PlikZapamietanegoKatalogu());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(p.zawartosc);
+        }
+        const auto katalog = CzytajZapamietanyKatalog(DomyslnySystemPlikow());
+        if (p.katalog)
+            EXPECT_EQ(katalog.value_or("(nic)"), QString::fromUtf8(p.katalog)) << p.opis;
+        else
+            EXPECT_FALSE(katalog) << p.opis << ": " << katalog->toStdString();
+    }
+
+    // A folder where the file should be is no remembered folder either.
+    FolderTestowy folder(false);
+    QDir().mkpath(PlikZapamietanegoKatalogu());
+    EXPECT_FALSE(CzytajZapamietanyKatalog(DomyslnySystemPlikow()));
+}
+
+TEST(ZapamietanyKatalog, FolderStartowy) {
+    FolderTestowy folder(false);
+    const QByteArray dawnyHome = qgetenv("HOME");
+    qputenv("HOME", folder.plik("dom").toUtf8());
+    const QString biezacy = folder.plik("biezacy");
+    const struct {
+        QStringList argumenty;
+        QByteArray zapamietany;  // null: no file
+        QString katalog;
+        bool podany;
+    } przypadki[] = {
+        {{}, QByteArray(), biezacy, false},
+        {{"--nowy-katalog"}, QByteArray(), biezacy, false},
+        {{"dane"}, QByteArray(), biezacy + "/dane", true},
+        {{"/inne/../dane/"}, QByteArray(), "/dane", true},
+        {{"--ostatni-katalog"}, QByteArray(), folder.plik("dom/Faktury"), true},
+        {{"--ostatni-katalog"}, "/zapamietany\n", "/zapamietany", true},
+        {{"--ostatni-katalog"}, "wzgledny\n", folder.plik("dom/Faktury"), true},
+        {{"--nowy-katalog", "--ostatni-katalog"}, "/zapamietany\n", "/zapamietany", true},
+        // Without the option the remembered folder plays no part.
+        {{}, "/zapamietany\n", biezacy, false},
+    };
+    for (const auto& p : przypadki) {
+        QFile::remove(PlikZapamietanegoKatalogu());
+        if (!p.zapamietany.isNull()) {
+            QDir().mkpath(folder.konfiguracja() + "/faktura");
+            QFile f(PlikZapamietanegoKatalogu());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(p.zapamietany);
+        }
+        const ArgumentyUstawien a = CzytajArgumentyUstawien(p.argumenty);
+        ASSERT_TRUE(a.blad.isEmpty()) << a.blad.toStdString();
+        const FolderStartowy f = UstalFolderStartowy(a, DomyslnySystemPlikow(), biezacy);
+        const std::string opis = p.argumenty.join(u' ').toStdString() + " / " + p.zapamietany.toStdString();
+        EXPECT_EQ(f.katalog, p.katalog) << opis;
+        EXPECT_EQ(f.podany, p.podany) << opis;
+    }
+    EXPECT_EQ(DomyslnyNowyKatalog(), folder.plik("dom/Faktury"));
     qputenv("HOME", dawnyHome);
 }
 

@@ -21,6 +21,7 @@
 #include "ustawienia/strona_nowego_katalogu.h"
 #include "ustawienia/strona_pol.h"
 #include "ustawienia/strona_sieci.h"
+#include "ustawienia/wiersz_polecen_ustawien.h"
 #include "ustawienia/zapamietany_katalog.h"
 #include "wspolne/katalog_testowy.h"
 
@@ -601,6 +602,43 @@ TEST(OknoUstawien, FolderBezDanychProponujeNowy) {
     QFile zapamietany(PlikZapamietanegoKatalogu());
     ASSERT_TRUE(zapamietany.open(QIODevice::ReadOnly));
     EXPECT_EQ(zapamietany.readAll(), dane.sciezka().toUtf8() + '\n');
+}
+
+// The menu entry's start (--ostatni-katalog): without a remembered folder the "Nowy katalog danych"
+// page proposes ~/Faktury; the folder made there is remembered, and the next start opens it.
+TEST(OknoUstawien, OstatniKatalogZMenu) {
+    FolderTestowy folder(false);
+    const QByteArray dawnyHome = qgetenv("HOME");
+    qputenv("HOME", folder.sciezka().toUtf8());
+    const ArgumentyUstawien argumenty = CzytajArgumentyUstawien({"--ostatni-katalog"});
+    PulpitTestowy pulpit;
+    {
+        const FolderStartowy start = UstalFolderStartowy(argumenty, DomyslnySystemPlikow(), "/");
+        Tustawienia_f okno(pulpit, DomyslnySystemPlikow(), start.katalog, false, start.podany);
+        EXPECT_EQ(okno.biezaca(), Tustawienia_f::NowyKatalog);
+        EXPECT_EQ(okno.nowy_katalog->sciezka_nowego->text(), folder.plik("Faktury"));
+        okno.nowy_katalog->utworz_katalog->click();
+        EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+        EXPECT_EQ(CzytajZapamietanyKatalog(DomyslnySystemPlikow()), folder.plik("Faktury"));
+    }
+    {
+        const FolderStartowy start = UstalFolderStartowy(argumenty, DomyslnySystemPlikow(), "/");
+        Tustawienia_f okno(pulpit, DomyslnySystemPlikow(), start.katalog, false, start.podany);
+        EXPECT_EQ(okno.biezaca(), Tustawienia_f::Firma);
+        EXPECT_EQ(okno.foldery().startowy, folder.plik("Faktury"));
+    }
+
+    // The remembered folder has gone (a drive not mounted): proposed again, the user told why.
+    QDir(folder.plik("Faktury")).removeRecursively();
+    {
+        const FolderStartowy start = UstalFolderStartowy(argumenty, DomyslnySystemPlikow(), "/");
+        Tustawienia_f okno(pulpit, DomyslnySystemPlikow(), start.katalog, false, start.podany);
+        EXPECT_EQ(okno.biezaca(), Tustawienia_f::NowyKatalog);
+        EXPECT_EQ(okno.nowy_katalog->sciezka_nowego->text(), folder.plik("Faktury"));
+        EXPECT_TRUE(
+            okno.nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie zawiera danych modułu")));
+    }
+    qputenv("HOME", dawnyHome);
 }
 
 // The demo folder opened in the settings program: every page reads, nothing to warn about.
