@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "app/dostepnosc.h"
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/jpeg.h"
 #include "app/lista_linii.h"
@@ -44,9 +45,10 @@ W* Utworz(QWidget* rodzic, const char* nazwa, const QRect& miejsce) {
     return w;
 }
 
-QLabel* Etykieta(QWidget* rodzic, const char* nazwa, const QRect& miejsce, const QString& tekst,
-                 Qt::Alignment wyrownanie = Qt::AlignLeft | Qt::AlignVCenter) {
-    QLabel* l = Utworz<QLabel>(rodzic, nazwa, miejsce);
+template <class L = QLabel>
+L* Etykieta(QWidget* rodzic, const char* nazwa, const QRect& miejsce, const QString& tekst,
+            Qt::Alignment wyrownanie = Qt::AlignLeft | Qt::AlignVCenter) {
+    L* l = Utworz<L>(rodzic, nazwa, miejsce);
     l->setText(tekst);
     l->setAlignment(wyrownanie);
     l->setTextFormat(Qt::PlainText);
@@ -129,6 +131,8 @@ const char* const NazwyMiesiecyTekst[12] = {"Styczeń",  "Luty",        "Marzec"
 
 void Tfaktura_f::zbudujOkno() {
     setObjectName(QStringLiteral("faktura_f"));
+    // No title of its own: the window system then shows the program's name, so that the taskbar
+    // entry is not blank.
     setWindowTitle(QString());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -152,6 +156,10 @@ void Tfaktura_f::zbudujOkno() {
     zbudujPanel5();
     zbudujPanel6();
     ustawKolejnoscTab();
+    // Labels with a name of their own show data; their value is their description from the start.
+    for (QLabel* etykieta : findChildren<QLabel*>())
+        if (!etykieta->accessibleName().isEmpty())
+            etykieta->setAccessibleDescription(OpisWartosci(etykieta->text()));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -294,6 +302,7 @@ void Tfaktura_f::zbudujTabele(QWidget* f) {
     tabela->setAccessibleName(QStringLiteral("Tabelka dokumentu"));
     tabela->setSelectionMode(QAbstractItemView::ContiguousSelection);
     tabela->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    tabela->ustawKolumnyKwot({4, 5});
 
     SpeedButton13 = Przycisk(f, "SpeedButton13", QRect(8, 314, 90, 24), QStringLiteral("Usługi"),
                              QStringLiteral("Lista usług"));
@@ -312,13 +321,15 @@ void Tfaktura_f::zbudujTabele(QWidget* f) {
     tabela_vat->setGeometry(8, 362, 331, 78);
     tabela_vat->setFont(staly);
     tabela_vat->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabela_vat->ustawKolumnyKwot({1, 2, 3});
     tabela_vat->setAccessibleName(QStringLiteral("Tabela stawek podatku Vat"));
 }
 
 // The total, the seller lines, the total in words, the footer, the status line and the note.
 void Tfaktura_f::zbudujKwoty(QWidget* f) {
     Label16 = Etykieta(f, "Label16", QRect(352, 364, 110, 16), QStringLiteral("Razem do zapłaty"));
-    Label17 = Etykieta(f, "Label17", QRect(462, 360, 218, 20), QString(), Qt::AlignRight | Qt::AlignVCenter);
+    Label17 = Etykieta<EtykietaDopasowana>(f, "Label17", QRect(462, 360, 218, 20), QString(),
+                                           Qt::AlignRight | Qt::AlignVCenter);
     Label17->setFont(QFont(QStringLiteral("Courier New"), 10, QFont::Bold));
     Label17->setAccessibleName(QStringLiteral("Razem do zapłaty"));
     Label55 = Etykieta(f, "Label55", QRect(352, 392, 328, 16), QString(), Qt::AlignRight | Qt::AlignVCenter);
@@ -329,8 +340,8 @@ void Tfaktura_f::zbudujKwoty(QWidget* f) {
     Label57->setAccessibleName(QStringLiteral("Sprzedawca, wiersz 3"));
 
     Label18 = Etykieta(f, "Label18", QRect(8, 452, 55, 16), QStringLiteral("Słownie"));
-    Label19 = Etykieta(f, "Label19", QRect(66, 452, 614, 16), QString());
-    Label58 = Etykieta(f, "Label58", QRect(66, 470, 614, 16), QString());
+    Label19 = Etykieta<EtykietaDopasowana>(f, "Label19", QRect(66, 452, 614, 16), QString());
+    Label58 = Etykieta<EtykietaDopasowana>(f, "Label58", QRect(66, 470, 614, 16), QString());
     Label19->setAccessibleName(QStringLiteral("Słownie, wiersz 1"));
     Label58->setAccessibleName(QStringLiteral("Słownie, wiersz 2"));
     Label14 = Etykieta(f, "Label14", QRect(8, 500, 672, 16), QStringLiteral("Stopks wydruku..."));
@@ -399,14 +410,15 @@ void Tfaktura_f::zbudujPanel5() {
         PaskiMiesiecy[m]->setValue(0);
         PaskiMiesiecy[m]->setAccessibleName(miesiac);
         const QByteArray suma = "Label" + QByteArray::number(29 + m);
-        SumyMiesiecyEtykiety[m] = Etykieta(Panel5, suma.constData(), QRect(496, y + 3, 178, 16), QString(),
-                                           Qt::AlignRight | Qt::AlignVCenter);
+        SumyMiesiecyEtykiety[m] =
+            Etykieta<EtykietaDopasowana>(Panel5, suma.constData(), QRect(496, y + 3, 178, 16), QString(),
+                                         Qt::AlignRight | Qt::AlignVCenter);
         SumyMiesiecyEtykiety[m]->setFont(staly);
         SumyMiesiecyEtykiety[m]->setAccessibleName(miesiac);
     }
     Label53 = Etykieta(Panel5, "Label53", QRect(8, 420, 500, 16),
                        QStringLiteral("Wyniki normowane do wartości maxymalnej stanowiącej 100 %"));
-    Label54 = Etykieta(Panel5, "Label54", QRect(8, 440, 400, 16), QString());
+    Label54 = Etykieta<EtykietaDopasowana>(Panel5, "Label54", QRect(8, 440, 400, 16), QString());
     Label54->setFont(staly);
     Label54->setAccessibleName(QStringLiteral("Wartość maksymalna"));
     Label28 = Etykieta(Panel5, "Label28", QRect(8, 482, 120, 16), QStringLiteral("Wybierz rok "));

@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 
+#include "app/etykiety.h"
 #include "app/font_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
@@ -56,7 +57,7 @@ void Tfaktura_f::FormCreate() {
 
 // The state flags, the summary's years and months, and the form emptied and labelled.
 void Tfaktura_f::przygotujFormularz() {
-    Label22->setText(QStringLiteral("Wczytany ostatnio wystawiony dokument"));
+    UstawTekst(Label22, QStringLiteral("Wczytany ostatnio wystawiony dokument"));
     UsuwanieDozwolone = true;
     ZapisDozwolony = true;
     NowyDokument = false;
@@ -68,15 +69,15 @@ void Tfaktura_f::przygotujFormularz() {
     for (int rok = 2009; rok <= 2020; ++rok) lata->addItem(QString::number(rok));
     lata->setCurrentIndex(-1);
     lata->setEditText(QString());
-    for (QLabel* suma : SumyMiesiecyEtykiety) suma->setText(QStringLiteral("0.00 PLN"));
+    for (QLabel* suma : SumyMiesiecyEtykiety) UstawTekst(suma, QStringLiteral("0.00 PLN"));
 
     for (QLineEdit* e : {miejscowosc, data_wystawienia, data_uslugi, odbiorca1, odbiorca2, odbiorca3,
                          odbiorca4, nip_odbiorcy, podpis})
         e->clear();
-    Label13->clear();
-    Label14->clear();
-    Label17->setText(QStringLiteral("0.00 PLN"));
-    for (QLabel* l : {Label19, Label23, Label24, Label54}) l->clear();
+    UstawTekst(Label13, QString());
+    UstawTekst(Label14, QString());
+    UstawTekst(Label17, QStringLiteral("0.00 PLN"));
+    for (QLabel* l : {Label19, Label23, Label24, Label54}) UstawTekst(l, QString());
     szukaj->clear();
 
     const char* const naglowki[7] = {"Lp", "Nazwa usługi", "PKWiU", "J.m", "Ilość", "Netto", "Vat"};
@@ -150,10 +151,10 @@ void Tfaktura_f::zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania) {
     miejscowosc->setText(UstawieniaFaktury.miejscowosc.tekst());
     numerator->setText(UstawieniaFaktury.numerator.tekst());
     rozszerzenie->setText(UstawieniaFaktury.rozszerzenie.tekst());
-    Label13->setText(UstawieniaFaktury.oznaczenie_kopii.tekst());
+    UstawTekst(Label13, UstawieniaFaktury.oznaczenie_kopii.tekst());
     podpis->setText(UstawieniaFaktury.podpis.tekst());
     LiczbaKopii = CalkowitaZTekstu(UstawieniaFaktury.liczba_kopii.tekst());
-    Label14->setText(UstawieniaFaktury.stopka.tekst());
+    UstawTekst(Label14, UstawieniaFaktury.stopka.tekst());
     if (zPodpowiedziaDrukowania)
         SpeedButton20->setToolTip(
             (QStringLiteral(" Wydruk faktury razy ") + UstawieniaFaktury.liczba_kopii.tekst()).left(24));
@@ -177,7 +178,7 @@ void Tfaktura_f::zastosujDaneFirmy() {
     const std::array<std::pair<QLabel*, const QString*>, 3> linie = {
         {{Label55, &LiniaFirmy1}, {Label56, &LiniaFirmy2}, {Label57, &LiniaFirmy3}}};
     for (const auto& [etykieta, linia] : linie) {
-        etykieta->setText(PostacLiniiFirmy(*linia));
+        UstawTekst(etykieta, PostacLiniiFirmy(*linia), *linia);
         etykieta->setToolTip(linia->size() > 40 ? *linia : QString());
     }
 }
@@ -262,7 +263,7 @@ void Tfaktura_f::Straz(const std::function<void()>& dzialanie) { ::Straz(platfor
 
 void Tfaktura_f::Timer1Timer() {
     const QString czas = platforma_.teraz().time().toString(QStringLiteral("HH:mm:ss"));
-    if (Label2->text() != czas) Label2->setText(czas);
+    UstawTekst(Label2, czas);
 }
 
 void Tfaktura_f::SpeedButton4Click() { PokazNad(Panel4, MiejscePanelu4); }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/siatka.h"
 #include "calc/podsumowanie.h"
@@ -19,10 +20,6 @@ void Wlacz(QWidget* w, bool wlaczony) {
 
 void Pokaz(QWidget* w, bool widoczny) {
     if (w->isHidden() == widoczny) w->setVisible(widoczny);
-}
-
-void UstawTekst(QLabel* etykieta, const QString& tekst) {
-    if (etykieta->text() != tekst) etykieta->setText(tekst);
 }
 
 }  // namespace

@@ -1,8 +1,66 @@
 #include "app/siatka.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "print/kolory.h"
+
+namespace {
+
+// Draws a cell's text itself, so that an amount too wide for its cell loses its padding blanks and
+// then its end, never its leading digits, and a text is cut at its end; a cut cell shows its whole
+// text as its tooltip. Background, selection and focus are the style's.
+class DelegatSiatki : public QStyledItemDelegate {
+  public:
+    explicit DelegatSiatki(Siatka* siatka) : QStyledItemDelegate(siatka), siatka_(siatka) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& opcja, const QModelIndex& indeks) const override {
+        QStyleOptionViewItem o = opcja;
+        initStyleOption(&o, indeks);
+        const QString tekst = o.text;
+        o.text.clear();
+        const QWidget* w = o.widget;
+        QStyle* styl = w ? w->style() : QApplication::style();
+        styl->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
+
+        const QRect obszar = o.rect.adjusted(Siatka::MarginesKomorki, 0, -Siatka::MarginesKomorki, 0);
+        const TekstWidoczny widoczny = TekstWSzerokosci(tekst, QFontMetricsF(o.font), obszar.width(),
+                                                        siatka_->kolumnaKwot(indeks.column()));
+        const QPalette::ColorGroup grupa = !(o.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (o.state & QStyle::State_Active) ? QPalette::Active
+                                                                              : QPalette::Inactive;
+        p->save();
+        p->setFont(o.font);
+        p->setPen(o.palette.color(
+            grupa, (o.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        p->drawText(obszar, static_cast<int>(o.displayAlignment) | Qt::TextSingleLine, widoczny.tekst);
+        p->restore();
+    }
+
+    bool helpEvent(QHelpEvent* zdarzenie, QAbstractItemView* widok, const QStyleOptionViewItem& opcja,
+                   const QModelIndex& indeks) override {
+        if (zdarzenie && zdarzenie->type() == QEvent::ToolTip) {
+            const TekstWidoczny widoczny = siatka_->tekstWidoczny(indeks.column(), indeks.row() + 1);
+            if (widoczny.obciety) {
+                const QString tekst = indeks.data(Qt::DisplayRole).toString();
+                QToolTip::showText(zdarzenie->globalPos(),
+                                   siatka_->kolumnaKwot(indeks.column()) ? tekst.trimmed() : tekst,
+                                   widok->viewport(), opcja.rect);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::helpEvent(zdarzenie, widok, opcja, indeks);
+    }
+
+  private:
+    Siatka* siatka_;
+};
+
+}  // namespace
 
 Siatka::Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWidget* rodzic)
     : QTableWidget(wiersze - 1, kolumny, rodzic) {
@@ -14,9 +72,8 @@ Siatka::Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWi
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabKeyNavigation(true);
     setWordWrap(false);
-    // Amounts are padded with blanks on the left; when a cell is too narrow, the padding goes first
-    // and the digits stay readable.
-    setTextElideMode(Qt::ElideLeft);
+    setItemDelegate(new DelegatSiatki(this));
+    kwoty_.assign(static_cast<std::size_t>(kolumny), false);
     for (int c = 0; c < kolumny; ++c) {
         setHorizontalHeaderItem(c, new QTableWidgetItem());
         if (c < static_cast<int>(szerokosci.size())) setColumnWidth(c, szerokosci[c]);
@@ -44,6 +101,28 @@ QString Siatka::komorka(int kolumna, int wiersz) const {
 void Siatka::ustawKomorke(int kolumna, int wiersz, const QString& tekst) {
     QTableWidgetItem* e = element(kolumna, wiersz);
     if (e && e->text() != tekst) e->setText(tekst);
+}
+
+void Siatka::ustawKolumnyKwot(const std::vector<int>& kolumny) {
+    kwoty_.assign(kwoty_.size(), false);
+    for (int k : kolumny)
+        if (k >= 0 && k < static_cast<int>(kwoty_.size())) kwoty_[static_cast<std::size_t>(k)] = true;
+    viewport()->update();
+}
+
+bool Siatka::kolumnaKwot(int kolumna) const {
+    return kolumna >= 0 && kolumna < static_cast<int>(kwoty_.size()) &&
+           kwoty_[static_cast<std::size_t>(kolumna)];
+}
+
+int Siatka::szerokoscTekstu(int kolumna) const {
+    // The view paints a cell one pixel narrower than its column when it draws the grid lines.
+    return columnWidth(kolumna) - (showGrid() ? 1 : 0) - 2 * MarginesKomorki;
+}
+
+TekstWidoczny Siatka::tekstWidoczny(int kolumna, int wiersz) const {
+    return TekstWSzerokosci(komorka(kolumna, wiersz), QFontMetricsF(font()), szerokoscTekstu(kolumna),
+                            kolumnaKwot(kolumna));
 }
 
 void Siatka::ustawKolorCzcionki(std::int32_t kolor) {

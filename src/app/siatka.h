@@ -5,9 +5,15 @@
 #include <QTableWidget>
 #include <vector>
 
+#include "app/dopasowanie.h"
+
 class Siatka : public QTableWidget {
     Q_OBJECT
   public:
+    // Pixels between a cell's edge and its text: small enough that the blank-padded amounts of the
+    // form's grids fit their columns in the grids' font.
+    static constexpr int MarginesKomorki = 1;
+
     Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWidget* rodzic = nullptr);
 
     QString komorka(int kolumna, int wiersz) const;
@@ -16,6 +22,15 @@ class Siatka : public QTableWidget {
     // Row of the grid's cursor in grid numbering (1.. for item rows).
     int wierszKursora() const { return currentRow() + 1; }
 
+    // Columns that hold amounts: a cell too narrow for its amount drops the padding blanks first,
+    // and a number still too wide is cut at its right end.
+    void ustawKolumnyKwot(const std::vector<int>& kolumny);
+    bool kolumnaKwot(int kolumna) const;
+    // What an item cell (row 1..) shows in its width, as it is painted.
+    TekstWidoczny tekstWidoczny(int kolumna, int wiersz) const;
+    // The width in pixels that a cell's text has in column `kolumna`.
+    int szerokoscTekstu(int kolumna) const;
+
     // Font colour of the cells and the header, in 0x00BBGGRR.
     void ustawKolorCzcionki(std::int32_t kolor);
     std::int32_t kolorCzcionki() const { return kolor_; }
@@ -23,4 +38,5 @@ class Siatka : public QTableWidget {
   private:
     QTableWidgetItem* element(int kolumna, int wiersz) const;
     std::int32_t kolor_ = 0;
+    std::vector<bool> kwoty_;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
@@ -224,13 +225,13 @@ void ZastapDokument(Tfaktura_f& okno) {
 void Tfaktura_f::SpeedButton6Click() {
     NowyDokument = true;
     SpeedButton6->setEnabled(false);
-    Label22->setText(QStringLiteral("Edycja nowej faktury Vat"));
+    UstawTekst(Label22, QStringLiteral("Edycja nowej faktury Vat"));
     ZapisDozwolony = true;
     Korekta = false;
     UsuwanieDozwolone = false;
     SpeedButton9->setEnabled(false);
 
-    Label24->clear();
+    UstawTekst(Label24, QString());
     Label25->setText(QStringLiteral("Tabelka dokumentu"));
     tabela->setEnabled(true);
 
@@ -239,8 +240,8 @@ void Tfaktura_f::SpeedButton6Click() {
     for (QLineEdit* pole :
          {odbiorca1, odbiorca2, odbiorca3, odbiorca4, nip_odbiorcy, podpis, szukaj, data_uslugi})
         pole->clear();
-    for (QLabel* etykieta : {Label13, Label14, Label19, Label23}) etykieta->clear();
-    Label17->setText(QStringLiteral("0.00 PLN"));
+    for (QLabel* etykieta : {Label13, Label14, Label19, Label23}) UstawTekst(etykieta, QString());
+    UstawTekst(Label17, QStringLiteral("0.00 PLN"));
     forma_zaplaty->setEditText(QString());
     termin_zaplaty->setEditText(QString());
     for (int r = 1; r <= 3; ++r) {
@@ -255,17 +256,17 @@ void Tfaktura_f::SpeedButton6Click() {
 }
 
 void Tfaktura_f::SpeedButton9Click() {
-    Label22->setText(QStringLiteral("Edycja korygowanej faktury Vat"));
+    UstawTekst(Label22, QStringLiteral("Edycja korygowanej faktury Vat"));
     // Spelt without "ą" on purpose: a correction being edited reads so until it is stored, when
     // the stored kind shows "korygująca".
-    Label23->setText(QStringLiteral("korygujaca"));
+    UstawTekst(Label23, QStringLiteral("korygujaca"));
     Korekta = true;
     UsuwanieDozwolone = false;
     SpeedButton9->setEnabled(false);
     NowyDokument = true;
 
-    Label24->setText(
-        (Dokument.numerator.tekst() + QLatin1Char('/') + Dokument.rozszerzenie.tekst()).left(31));
+    UstawTekst(Label24,
+               (Dokument.numerator.tekst() + QLatin1Char('/') + Dokument.rozszerzenie.tekst()).left(31));
     UstawTabele(KolorKorekty, QStringLiteral("Tabelka korekty"), true);
 
     CzytajUstawieniaFaktury(*this);

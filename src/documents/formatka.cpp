@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/siatka.h"
 #include "store/blad.h"
@@ -59,11 +60,11 @@ void Tfaktura_f::PodstawDoFormatki() {
     const QString rodzaj = Dokument.rodzaj.tekst();
     if (rodzaj == QLatin1String("K")) {
         Korekta = true;
-        Label24->setText(Dokument.dotyczy.tekst());
+        UstawTekst(Label24, Dokument.dotyczy.tekst());
         RekordDoTabel(Dokument.pozycje_korekty, Dokument.stawki_korekty);
     } else if (rodzaj == QLatin1String("F")) {
         Korekta = false;
-        Label24->clear();
+        UstawTekst(Label24, QString());
         RekordDoTabel(Dokument.pozycje, Dokument.stawki);
     }
     prezentacjaRodzaju(rodzaj);
@@ -94,11 +95,10 @@ void Tfaktura_f::PokazWczytanyDokument() {
     // A correction cannot itself be corrected.
     if (rodzaj == QLatin1String("F")) SpeedButton9->setEnabled(true);
     if (rodzaj == QLatin1String("K")) SpeedButton9->setEnabled(false);
-    Label23->clear();
-    if (rodzaj == QLatin1String("K")) Label23->setText(QStringLiteral("korygująca"));
+    UstawTekst(Label23, rodzaj == QLatin1String("K") ? QStringLiteral("korygująca") : QString());
     NowyDokument = false;
-    if (rodzaj == QLatin1String("F")) Label22->setText(QStringLiteral("Edycja wczytanej faktury Vat"));
+    if (rodzaj == QLatin1String("F")) UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury Vat"));
     if (rodzaj == QLatin1String("K"))
-        Label22->setText(QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
+        UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
     prezentacjaRodzaju(rodzaj);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "registers/wiersz_polecen.h"
@@ -31,7 +32,7 @@ void Tfaktura_f::SpeedButton28Click() {
     folder->setText(ustawienia.folder.tekst());
 
     kwota_brutto->setText(KwotaDoZaplaty);
-    Label92->setText(numerator->text() + u'\\' + rozszerzenie->text());
+    UstawTekst(Label92, numerator->text() + u'\\' + rozszerzenie->text());
 }
 
 void Tfaktura_f::SpeedButton27Click() {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "calc/kwoty_dokumentu.h"
@@ -90,7 +91,7 @@ Paski PoliczPaski(const std::array<double, 12>& sumy, double skala) {
 
 void Tfaktura_f::SpeedButton17Click() {
     Panel1->setEnabled(false);
-    Label60->clear();
+    UstawTekst(Label60, QString());
     klienci->clear();
     klienci->setEditText(Dowolny);
     klienci->addItem(Dowolny);
@@ -134,15 +135,15 @@ void Tfaktura_f::SpeedButton19Click() {
             Label27->setText(QStringLiteral("Podliczenie dokumentów dla wszystkich klientów"));
         } else {
             Label27->setText(QStringLiteral("Podliczenie dokumentów dla wybranego klienta"));
-            Label60->setText(klient);
+            UstawTekst(Label60, klient);
         }
     }
     for (std::size_t m = 0; m < 12; ++m)
-        SumyMiesiecyEtykiety[m]->setText(TekstKwoty(SumyMiesiecy[m]) + QStringLiteral(" PLN"));
+        UstawTekst(SumyMiesiecyEtykiety[m], TekstKwoty(SumyMiesiecy[m]) + QStringLiteral(" PLN"));
     double skala = 0;
     for (double suma : SumyMiesiecy)
         if (suma >= skala) skala = suma;
-    Label54->setText(TekstKwoty(skala) + QStringLiteral(" PLN = 100%"));
+    UstawTekst(Label54, TekstKwoty(skala) + QStringLiteral(" PLN = 100%"));
 
     const Paski paski = PoliczPaski(SumyMiesiecy, skala);
     for (std::size_t m = 0; m < 12; ++m) {

@@ -124,4 +124,66 @@ TEST(Dostepnosc, KolejnoscTabulacjiOdGoryDoDolu) {
     EXPECT_LT(okno->forma_zaplaty->geometry().top(), okno->data_uslugi->geometry().top());
 }
 
+// A data label keeps its name (what it is) and gives its current value as its description; the
+// label's own text is never the name, so the value reaches a screen reader only this way.
+TEST(Dostepnosc, EtykietyDanychPodajaWartoscPoKazdejZmianie) {
+    KatalogTestowy katalog;
+    TUstawieniaFaktury faktura{};
+    faktura.oznaczenie_kopii.ustaw("oryginał");
+    faktura.stopka.ustaw("Dziękujemy");
+    katalog.zapiszRekordy<TUstawieniaFaktury>("Admini/faktura.dat", {faktura});
+    TDaneFirmy firma{};
+    const QString dlugaLinia = QString(40, QLatin1Char('b')) + QStringLiteral("ł");
+    firma.linia1.ustaw(dlugaLinia);
+    firma.linia2.ustaw("ul. Długa 1");
+    katalog.zapiszRekordy<TDaneFirmy>("Admini/firma.dat", {firma});
+    PlatformaTestowa platforma;
+    auto okno = UruchomOkno(platforma);
+
+    std::vector<std::pair<QLabel*, QString>> etykiety;
+    for (QLabel* l : okno->findChildren<QLabel*>())
+        if (!l->accessibleName().isEmpty()) etykiety.emplace_back(l, NazwaDostepna(l));
+    ASSERT_EQ(etykiety.size(), 27u);  // the form's 15 and the twelve month totals
+    const auto sprawdz = [&](const char* krok) {
+        SCOPED_TRACE(krok);
+        for (const auto& [l, nazwa] : etykiety) {
+            QAccessibleInterface* i = QAccessible::queryAccessibleInterface(l);
+            ASSERT_NE(i, nullptr);
+            EXPECT_EQ(i->text(QAccessible::Name), nazwa) << l->objectName().toStdString();
+            const QString wartosc = l == okno->Label55 ? dlugaLinia : l->text().trimmed();
+            EXPECT_EQ(i->text(QAccessible::Description), wartosc) << l->objectName().toStdString();
+        }
+    };
+    sprawdz("po starcie");
+    EXPECT_EQ(okno->Label13->accessibleDescription(), "oryginał");
+
+    okno->tabela->ustawKomorke(4, 1, "2");
+    okno->tabela->ustawKomorke(5, 1, "10.50");
+    okno->tabela->ustawKomorke(6, 1, "22");
+    okno->Timer2Timer();
+    okno->Timer1Timer();
+    sprawdz("po odświeżeniu");
+    EXPECT_EQ(NazwaDostepna(okno->Label17), "Razem do zapłaty");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(okno->Label17)->text(QAccessible::Description),
+              "25.62 PLN");
+    EXPECT_EQ(okno->Label19->accessibleDescription(), "dwadzieścia pięć złotych");
+    EXPECT_EQ(okno->Label2->accessibleDescription(), "12:30:45");
+
+    okno->SpeedButton9Click();
+    okno->Timer2Timer();
+    sprawdz("korekta");
+    okno->SpeedButton6Click();
+    okno->Timer2Timer();
+    sprawdz("nowa faktura");
+    EXPECT_EQ(okno->Label17->accessibleDescription(), "0.00 PLN");
+    okno->SpeedButton10Click();
+    okno->SpeedButton17Click();
+    okno->lata->setEditText("2010");
+    okno->SpeedButton19Click();
+    sprawdz("zestawienie");
+    okno->SpeedButton28Click();
+    sprawdz("ewidencja");
+    EXPECT_TRUE(platforma.bledy().empty());
+}
+
 }  // namespace

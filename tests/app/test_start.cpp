@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,10 +14,12 @@
 
 #include "app/faktura_f.h"
 #include "app/siatka.h"
+#include "store/pliki_danych.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
 #include "ustawienia/dane_demonstracyjne.h"
 #include "wspolne/katalog_testowy.h"
+#include "wspolne/zawodny_system_plikow.h"
 
 namespace {
 
@@ -279,6 +282,55 @@ TEST(Start, BrakFolderuAdminiPokazujeBladIOtwieraOkno) {
     EXPECT_EQ(okno->data_wystawienia->text(), "2010-03-15");
     okno->show();
     EXPECT_TRUE(okno->isVisible());
+}
+
+// A folder that disappears (a share that goes away) just as start-up begins to write one file into it.
+class ZnikajacyFolder : public ZawodnySystemPlikow {
+  public:
+    QString plik;  // "firma.dat": its folder is removed when its temporary file is created
+
+    int otworz(const QString& sciezka, TrybOtwarcia tryb) override {
+        const QString nazwa = QFileInfo(sciezka).fileName();
+        if (!plik.isEmpty() && nazwa.startsWith(plik + u'.') && nazwa.endsWith(QStringLiteral(".tmp")))
+            QDir(QFileInfo(sciezka).path()).removeRecursively();
+        return ZawodnySystemPlikow::otworz(sciezka, tryb);
+    }
+};
+
+// Every file that start-up creates when it is missing: when its folder is missing, the error names
+// the file and the folder, never the temporary file the write goes through.
+TEST(Start, BrakFolderuPlikuTworzonegoPrzyStarcieNazywaPlikIFolder) {
+    const struct {
+        const char* plik;
+        const char* folder;     // below the data root
+        bool folderOdPoczatku;  // missing before start; else it disappears while the file is written
+    } przypadki[] = {
+        {"uslugi.dat", "Uslugi", true}, {"klienci.dat", "Uslugi", false}, {"faktura.dat", "ADMINI", true},
+        {"firma.dat", "ADMINI", false}, {"info.dat", "ADMINI", false},    {"dokumenty.dat", "Uslugi", false},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.plik);
+        KatalogTestowy katalog;
+        // The data root is a folder of its own, named by siec.dat, so that its folders can be missing
+        // while the working directory's "Admini" holds siec.dat.
+        katalog.utworzFolder("dane");
+        for (const char* folder : {"ADMINI", "Uslugi"})
+            if (!(p.folderOdPoczatku && QLatin1String(folder) == QLatin1String(p.folder)))
+                katalog.utworzFolder(QStringLiteral("dane/") + folder);
+        katalog.zapiszRekordy<TUstawieniaSieci>("Admini/siec.dat",
+                                                {UstawieniaSieciDlaKatalogu(katalog.plik("dane"))});
+        ZnikajacyFolder pliki;
+        if (!p.folderOdPoczatku) pliki.plik = QString::fromLatin1(p.plik);
+        PlatformaTestowa platforma;
+        auto okno = UruchomOkno(platforma, pliki);
+        ASSERT_EQ(platforma.bledy().size(), 1u);
+        const QString blad = platforma.bledy()[0];
+        const QString folder = katalog.plik(QStringLiteral("dane/") + p.folder);
+        EXPECT_TRUE(blad.contains(QStringLiteral("„%1/%2”").arg(folder, p.plik))) << blad.toStdString();
+        EXPECT_TRUE(blad.contains(QStringLiteral("Nie ma folderu „%1”").arg(folder))) << blad.toStdString();
+        EXPECT_FALSE(blad.contains(".tmp")) << blad.toStdString();
+        EXPECT_FALSE(katalog.istnieje(QStringLiteral("dane/%1/%2").arg(p.folder, p.plik)));
+    }
 }
 
 TEST(Start, OstatniDokumentKorektaJestPokazanyNaCzerwono) {

@@ -1,0 +1,47 @@
+#include "app/etykiety.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolTip>
+
+QString OpisWartosci(const QString& tekst) { return tekst.trimmed(); }
+
+void UstawTekst(QLabel* etykieta, const QString& tekst) {
+    if (etykieta->text() == tekst) return;
+    etykieta->setText(tekst);
+    etykieta->setAccessibleDescription(OpisWartosci(tekst));
+}
+
+void UstawTekst(QLabel* etykieta, const QString& tekst, const QString& calosc) {
+    if (etykieta->text() != tekst) etykieta->setText(tekst);
+    const QString opis = OpisWartosci(calosc);
+    if (etykieta->accessibleDescription() != opis) etykieta->setAccessibleDescription(opis);
+}
+
+TekstDopasowany EtykietaDopasowana::dopasowanie() const {
+    return DopasujDoSzerokosci(text(), font(), contentsRect().width());
+}
+
+void EtykietaDopasowana::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    drawFrame(&p);
+    const TekstDopasowany d = dopasowanie();
+    p.setFont(d.czcionka);
+    style()->drawItemText(&p, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+                          palette(), isEnabled(), d.tekst, foregroundRole());
+}
+
+bool EtykietaDopasowana::event(QEvent* zdarzenie) {
+    if (zdarzenie->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        const TekstDopasowany d = dopasowanie();
+        if (d.pomniejszony || d.obciety) {
+            QToolTip::showText(static_cast<QHelpEvent*>(zdarzenie)->globalPos(), text().trimmed(), this);
+        } else {
+            QToolTip::hideText();
+            zdarzenie->ignore();
+        }
+        return true;
+    }
+    return QLabel::event(zdarzenie);
+}
