@@ -209,6 +209,11 @@ class SrodowiskoAtSpi : public ::testing::Test {
         env.insert("QT_QPA_PLATFORM", "xcb");
         // The launcher does not mark accessibility as wanted; a screen reader would.
         env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        // On X11 the system's keyboard library duplicates atom names that have no terminating NUL
+        // with strndup, which is valid, but which this compiler's sanitizer reports as a read past
+        // the buffer; its strndup check is off for the window process, every other check stays.
+        if (const QString asan = qEnvironmentVariable("ASAN_OPTIONS"); !asan.isEmpty())
+            env.insert("ASAN_OPTIONS", asan + QStringLiteral(":intercept_strndup=0"));
         okno = Uruchom(QStringLiteral(OKNO_ATSPI), {dane}, env);
         ASSERT_EQ(CzekajNaLinie(*okno, [](const QString& l) { return l == "gotowe"; }), "gotowe")
             << "the window did not start: " << Dziennik("okno_atspi_testowe").toStdString();
