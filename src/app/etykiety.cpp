@@ -20,7 +20,10 @@ void UstawTekst(QLabel* etykieta, const QString& tekst, const QString& calosc) {
 }
 
 TekstDopasowany EtykietaDopasowana::dopasowanie() const {
-    return DopasujDoSzerokosci(text(), font(), contentsRect().width());
+    const int szerokosc = contentsRect().width();
+    if (ostatnie_.szerokosc != szerokosc || ostatnie_.tekst != text() || ostatnie_.czcionka != font())
+        ostatnie_ = {text(), font(), szerokosc, DopasujDoSzerokosci(text(), font(), szerokosc)};
+    return ostatnie_.wynik;
 }
 
 void EtykietaDopasowana::paintEvent(QPaintEvent*) {

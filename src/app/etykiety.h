@@ -28,4 +28,14 @@ class EtykietaDopasowana : public QLabel {
   protected:
     void paintEvent(QPaintEvent* zdarzenie) override;
     bool event(QEvent* zdarzenie) override;
+
+  private:
+    // Fitting a long text tries several font sizes; a repaint of an unchanged label reuses the last.
+    struct Zapamietane {
+        QString tekst;
+        QFont czcionka;
+        int szerokosc = -1;
+        TekstDopasowany wynik;
+    };
+    mutable Zapamietane ostatnie_;
 };
