@@ -153,7 +153,7 @@ class SrodowiskoAtSpi : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (okno) {
+        if (okno && okno->state() != QProcess::NotRunning) {
             okno->closeWriteChannel();
             if (!okno->waitForFinished(Czekaj)) okno->kill();
             okno->waitForFinished();
@@ -209,6 +209,13 @@ class SrodowiskoAtSpi : public ::testing::Test {
         env.insert("QT_QPA_PLATFORM", "xcb");
         // The launcher does not mark accessibility as wanted; a screen reader would.
         env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        // The X11 keyboard library copies a keymap name with strndup from a reply that is not
+        // NUL-terminated, which strndup allows; a sanitizer told to check whole strings would stop the
+        // window there, in the system's library, before any code of ours runs. Everything else stays
+        // checked.
+        if (qEnvironmentVariableIsSet("ASAN_OPTIONS"))
+            env.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS")
+                                           .replace("strict_string_checks=1", "strict_string_checks=0"));
         okno = Uruchom(QStringLiteral(OKNO_ATSPI), {dane}, env);
         ASSERT_EQ(CzekajNaLinie(*okno, [](const QString& l) { return l == "gotowe"; }), "gotowe")
             << "the window did not start: " << Dziennik("okno_atspi_testowe").toStdString();
@@ -336,6 +343,12 @@ TEST_F(SrodowiskoAtSpi, EtykietyDanychIKomorkiPodajaWartosci) {
     const Obiekt razem{drzewo.front().usluga, sciezkaRazem, {}, {}, {}};
     EXPECT_EQ(Wlasciwosc(razem, "Description"), "38.43 PLN");
     EXPECT_EQ(Wlasciwosc(razem, "Name"), "Razem do zapłaty");
+
+    // The window ends cleanly when its input closes (in the sanitizer build: without a finding).
+    okno->closeWriteChannel();
+    ASSERT_TRUE(okno->waitForFinished(Czekaj));
+    EXPECT_EQ(okno->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(okno->exitCode(), 0) << Dziennik("okno_atspi_testowe").toStdString();
 }
 
 }  // namespace
