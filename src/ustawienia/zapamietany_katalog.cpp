@@ -5,7 +5,6 @@
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/sciezki.h"
-#include "store/system_plikow.h"
 #include "ustawienia/pliki_stron.h"
 
 namespace {
@@ -30,16 +29,10 @@ void ZapamietajKatalog(SystemPlikow& system, const QString& katalog) {
 }
 
 std::optional<QString> CzytajZapamietanyKatalog(SystemPlikow& system) {
-    const QString sciezka = PlikZapamietanegoKatalogu();
     QByteArray dane;
     try {
-        if (system.opisz(sciezka).rodzaj != OpisPliku::Rodzaj::Plik) return std::nullopt;
-        OtwartyPlik plik(system, sciezka, TrybOtwarcia::Odczyt);
-        const std::uint64_t rozmiar = plik.rozmiar();
-        if (rozmiar > NajwiekszyPlik) return std::nullopt;
-        dane.resize(static_cast<qsizetype>(rozmiar));
-        dane.resize(static_cast<qsizetype>(plik.czytaj(0, dane.data(), static_cast<std::size_t>(rozmiar))));
-        plik.zamknij();
+        // Missing, not a regular file, unreadable or too long: nothing is remembered.
+        dane = CzytajCalyPlik(system, PlikZapamietanegoKatalogu(), NajwiekszyPlik);
     } catch (const BladPliku&) {
         return std::nullopt;
     }
