@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# Builds the Debian package in a Release build of its own (build-pakiet/, with Debian's build flags)
-# and checks it: the file list and modes against pakiet/zawartosc.txt, the dependencies, stripped
+# Builds the Debian package and checks it. `scripts/pakiet.sh` makes a Release build of its own
+# (build-pakiet/, with Debian's build flags); `scripts/pakiet.sh FOLDER` packs an existing build
+# folder configured with them (the test command's build/). The checks: the file list and modes against pakiet/zawartosc.txt, the dependencies, stripped
 # programs that start, the desktop entries, the AppStream metadata and lintian (errors fail,
 # warnings are printed). Installing the package is left to the user (see README).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/zaleznosci.sh
 
-# Debian's hardening and reproducibility flags, as a Debian build of the package would use them.
-eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-cmake -S . -B build-pakiet -G Ninja -DCMAKE_BUILD_TYPE=Release -DFAKTURA_TESTY=OFF -DCMAKE_INSTALL_PREFIX=/usr \
-  -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
-rm -f build-pakiet/faktura_*.deb
-cmake --build build-pakiet -j"$(nproc)" --target package >build-pakiet/budowa.log 2>&1 ||
-  { cat build-pakiet/budowa.log >&2; exit 1; }
-pakiety=(build-pakiet/faktura_*.deb)
+budowa=${1:-build-pakiet}
+if [ $# -eq 0 ]; then
+  # Debian's hardening and reproducibility flags, as a Debian build of the package would use them.
+  eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+  cmake -S . -B "$budowa" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFAKTURA_TESTY=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+    -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
+fi
+rm -f "$budowa"/faktura_*.deb
+cmake --build "$budowa" -j"$(nproc)" --target package >"$budowa"/budowa.log 2>&1 ||
+  { cat "$budowa"/budowa.log >&2; exit 1; }
+pakiety=("$budowa"/faktura_*.deb)
 [ ${#pakiety[@]} -eq 1 ] || { echo "pakiet.sh: oczekiwano jednego pliku .deb, są: ${pakiety[*]}" >&2; exit 1; }
 deb=${pakiety[0]}
 bledy=0
@@ -61,8 +65,8 @@ appstreamcli validate --no-net "$rozpakowany"/usr/share/metainfo/*.metainfo.xml 
 
 # Errors fail the check; warnings are printed (the README lists why each is left).
 lintian_wynik=0
-lintian --fail-on error --tag-display-limit 0 "$deb" >build-pakiet/lintian.txt 2>&1 || lintian_wynik=$?
-grep -v '^running with root privileges' build-pakiet/lintian.txt || true
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$budowa"/lintian.txt 2>&1 || lintian_wynik=$?
+grep -v '^running with root privileges' "$budowa"/lintian.txt || true
 [ "$lintian_wynik" -eq 0 ] || blad "lintian zgłosił błędy (kod $lintian_wynik)"
 
 if [ "$bledy" -gt 0 ]; then

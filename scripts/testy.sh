@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and runs every test twice: a normal build and an AddressSanitizer +
-# UndefinedBehaviorSanitizer build; between the two it builds and checks the Debian package
-# (scripts/pakiet.sh). Leaves the program at build/faktura and the package in build-pakiet/.
+# UndefinedBehaviorSanitizer build; between the two it makes the Debian package from the normal
+# build and checks it (scripts/pakiet.sh). Leaves the program at build/faktura and the package in
+# build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/zaleznosci.sh
@@ -11,12 +12,16 @@ export QT_QPA_PLATFORM=offscreen
 # Every source file keeps the project's formatting (.clang-format).
 find src tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format --dry-run --Werror
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The normal build is also the package's: Debian's hardening flags, installed below /usr.
+eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS"
+unset CPPFLAGS CFLAGS CXXFLAGS LDFLAGS FFLAGS FCFLAGS OBJCFLAGS OBJCXXFLAGS GCJFLAGS DFLAGS
 cmake --build build -j"$rdzenie"
 (cd build && ctest --output-on-failure -j"$rdzenie")
 
-# The Debian package in a Release build of its own: file list, validators, lintian.
-scripts/pakiet.sh
+# The Debian package from that build: file list, validators, lintian.
+scripts/pakiet.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFAKTURA_SANITIZE=ON
 cmake --build build-asan -j"$rdzenie"
