@@ -40,7 +40,8 @@ while read -r tryb wlasciciel _ _ _ sciezka _; do
 done <<<"$lista"
 
 zaleznosci=$(dpkg-deb -f "$deb" Depends)
-for wymagany in fonts-liberation libqt6widgets6 libqt6printsupport6 libjpeg62-turbo; do
+# libqt6gui6 holds the JPEG reader of the window's pictures.
+for wymagany in fonts-liberation libqt6widgets6 libqt6printsupport6 libqt6gui6; do
   grep -qE "(^|, )$wymagany( |,|$)" <<<"$zaleznosci" || blad "Depends bez $wymagany: $zaleznosci"
 done
 

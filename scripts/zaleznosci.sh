@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need, when any is missing.
 # (xvfb, dbus-daemon and at-spi2-core: the accessibility test reads the window over AT-SPI.)
 set -euo pipefail
-pakiety=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libjpeg-dev libgtest-dev
+pakiety=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev
          libbenchmark-dev clang-format fonts-liberation poppler-utils libxml2-utils xvfb xauth libgl-dev
          libxcb1-dev dpkg-dev file desktop-file-utils appstream lintian
          dbus-daemon at-spi2-core)

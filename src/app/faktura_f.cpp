@@ -58,9 +58,7 @@ void Tfaktura_f::FormCreate() {
 // The state flags, the summary's years and months, and the form emptied and labelled.
 void Tfaktura_f::przygotujFormularz() {
     UstawTekst(Label22, QStringLiteral("Wczytany ostatnio wystawiony dokument"));
-    UsuwanieDozwolone = true;
-    ZapisDozwolony = true;
-    NowyDokument = false;
+    StanBezDokumentu();
     SpeedButton9->setEnabled(false);
     tabela->setEnabled(true);
 

@@ -172,6 +172,7 @@ class Tfaktura_f : public QWidget {
     // no record): an in-place save or a delete goes ahead only while the file still holds exactly it.
     std::optional<TDokument> DokumentZPliku;
     std::int32_t PozycjaDokumentu = 0;
+    // The document flags: read anywhere, set only by the transitions below.
     bool Korekta = false;
     bool NowyDokument = false;
     bool ZapisDozwolony = false;
@@ -193,6 +194,24 @@ class Tfaktura_f : public QWidget {
         bool NowyDokument, Korekta, ZapisDozwolony, UsuwanieDozwolone, NowaFakturaWlaczona;
     };
     std::optional<StanDokumentu> StanPrzedListaFaktur;
+
+    // The transitions of the form's state, each setting all four document flags
+    // (app/flagi_dokumentu.cpp).
+    // No record chosen yet, counted as a stored invoice: start-up before the last record is read,
+    // the list of documents open, a delete until the new last record is shown.
+    void StanBezDokumentu();
+    // A stored invoice or correction shown.
+    void StanWczytanegoDokumentu(bool korekta);
+    // The form's document just stored, of the kind it was made as.
+    void StanZapisanegoDokumentu();
+    void StanNowejFaktury();
+    void StanNowejKorekty();
+    // The correction views: the invoice's tables before it (not to be saved) or the corrected ones.
+    void StanWidokuKorekty(bool edycja);
+    // A template inserted is an invoice.
+    void StanFakturyZSzablonu();
+    // The list of documents left without a choice.
+    void PrzywrocStanDokumentu(const StanDokumentu& stan);
     TSzablon Szablon{};
     std::array<double, 12> SumyMiesiecy{};
     Tfont_f* font_f = nullptr;  // the hidden font window, created with this one and owned by it
@@ -330,6 +349,7 @@ class Tfaktura_f : public QWidget {
     // The one table of events (app/zdarzenia.cpp).
     void polaczZdarzenia();
 
+    void ustawFlagi(bool nowy, bool korekta, bool zapis, bool usuwanie);
     // Steps of the start-up sequence.
     void przygotujFormularz();
     void ustawDateDzisiaj();

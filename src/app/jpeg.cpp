@@ -1,55 +1,35 @@
 #include "app/jpeg.h"
 
-#include <jpeglib.h>
-
-#include <csetjmp>
-#include <cstdio>
+#include <QBuffer>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <mutex>
 
 namespace {
 
-struct ObslugaBledow {
-    jpeg_error_mgr standard;
-    std::jmp_buf powrot;
-};
+QLoggingCategory::CategoryFilter PoprzedniFiltr = nullptr;
 
-void PrzerwijDekodowanie(j_common_ptr info) {
-    auto* obsluga = reinterpret_cast<ObslugaBledow*>(info->err);
-    std::longjmp(obsluga->powrot, 1);
+// Qt's JPEG reader reports damaged data as warnings on standard error; a damaged picture is
+// shown as none, without a word.
+void BezOstrzezenJpeg(QLoggingCategory* kategoria) {
+    if (PoprzedniFiltr) PoprzedniFiltr(kategoria);
+    if (qstrcmp(kategoria->categoryName(), "qt.gui.imageio.jpeg") == 0)
+        kategoria->setEnabled(QtWarningMsg, false);
 }
-
-void BezKomunikatow(j_common_ptr) {}
 
 }  // namespace
 
 QImage ObrazZJpeg(const QByteArray& dane) {
     if (dane.isEmpty()) return {};
-    jpeg_decompress_struct info{};
-    ObslugaBledow obsluga{};
-    info.err = jpeg_std_error(&obsluga.standard);
-    obsluga.standard.error_exit = PrzerwijDekodowanie;
-    obsluga.standard.output_message = BezKomunikatow;
-    // Nothing with a destructor may live between setjmp and a longjmp back to it.
-    QImage* wynik = new QImage();
-    if (setjmp(obsluga.powrot)) {
-        jpeg_destroy_decompress(&info);
-        delete wynik;
-        return {};
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(dane.constData()),
-                 static_cast<unsigned long>(dane.size()));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    *wynik = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                    QImage::Format_RGB888);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW wiersz = wynik->scanLine(static_cast<int>(info.output_scanline));
-        jpeg_read_scanlines(&info, &wiersz, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    QImage obraz = std::move(*wynik);
-    delete wynik;
-    return obraz;
+    static std::once_flag filtr;
+    std::call_once(filtr, [] { PoprzedniFiltr = QLoggingCategory::installFilter(BezOstrzezenJpeg); });
+    QBuffer bufor;
+    bufor.setData(dane);
+    bufor.open(QIODevice::ReadOnly);
+    // Only as JPEG: other image data is no picture of ours.
+    QImageReader czytnik(&bufor, "JPEG");
+    czytnik.setAutoDetectImageFormat(false);
+    const QImage obraz = czytnik.read();
+    if (obraz.isNull()) return {};
+    return obraz.convertToFormat(QImage::Format_RGB888);
 }

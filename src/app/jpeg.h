@@ -2,5 +2,5 @@
 #include <QByteArray>
 #include <QImage>
 
-// Decodes a JPEG picture with libjpeg; a damaged picture gives a null image instead of ending the program.
+// Decodes a JPEG picture with Qt's JPEG reader; damaged data gives a null image, silently.
 QImage ObrazZJpeg(const QByteArray& dane);

@@ -178,8 +178,7 @@ void DopiszDokument(Tfaktura_f& okno) {
     // PozycjaDokumentu, so that saving again replaces it instead of adding it twice. Deleting is
     // allowed only now; before, PozycjaDokumentu named another document.
     okno.PozycjaDokumentu = static_cast<std::int32_t>(pozycja);
-    okno.NowyDokument = false;
-    okno.UsuwanieDozwolone = true;
+    okno.StanZapisanegoDokumentu();
     BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
     if (!plik->zapisNiedokonczony()) CzytajZapisany(okno, *plik, pozycja, bledy);
     bledy.zakoncz(*plik);
@@ -211,7 +210,7 @@ void ZastapDokument(Tfaktura_f& okno) {
     okno.PozycjaDokumentu = static_cast<std::int32_t>(plik->znajdz(
         okno.DokumentZPliku ? okno.PozycjaDokumentu : 0, okno.DokumentZPliku.value_or(TDokument{})));
     plik->zastap(okno.PozycjaDokumentu, okno.Dokument);
-    okno.UsuwanieDozwolone = true;
+    okno.StanZapisanegoDokumentu();
     BledyPoZmianie bledy(QStringLiteral("Dokument został zapisany"));
     if (!plik->zapisNiedokonczony()) CzytajZapisany(okno, *plik, okno.PozycjaDokumentu, bledy);
     bledy.zakoncz(*plik);
@@ -223,12 +222,9 @@ void ZastapDokument(Tfaktura_f& okno) {
 }  // namespace
 
 void Tfaktura_f::SpeedButton6Click() {
-    NowyDokument = true;
+    StanNowejFaktury();
     SpeedButton6->setEnabled(false);
     UstawTekst(Label22, QStringLiteral("Edycja nowej faktury Vat"));
-    ZapisDozwolony = true;
-    Korekta = false;
-    UsuwanieDozwolone = false;
     SpeedButton9->setEnabled(false);
 
     UstawTekst(Label24, QString());
@@ -260,10 +256,8 @@ void Tfaktura_f::SpeedButton9Click() {
     // Spelt without "ą" on purpose: a correction being edited reads so until it is stored, when
     // the stored kind shows "korygująca".
     UstawTekst(Label23, QStringLiteral("korygujaca"));
-    Korekta = true;
-    UsuwanieDozwolone = false;
+    StanNowejKorekty();
     SpeedButton9->setEnabled(false);
-    NowyDokument = true;
 
     UstawTekst(Label24,
                (Dokument.numerator.tekst() + QLatin1Char('/') + Dokument.rozszerzenie.tekst()).left(31));
@@ -324,11 +318,9 @@ void Tfaktura_f::SpeedButton8Click() {
     // delete are refused.
     PozycjaDokumentu = 0;
     DokumentZPliku.reset();
-    NowyDokument = false;
-    Korekta = false;
     // The last record is shown as an editable document, also when the invoice's tables of a
     // correction were shown.
-    ZapisDozwolony = true;
+    StanBezDokumentu();
     BledyPoZmianie bledy(QStringLiteral("Dokument został usunięty"));
     bledy.zakoncz(*plik);
     plik.reset();

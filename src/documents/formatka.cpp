@@ -59,11 +59,9 @@ void Tfaktura_f::PodstawDoFormatki() {
 
     const QString rodzaj = Dokument.rodzaj.tekst();
     if (rodzaj == QLatin1String("K")) {
-        Korekta = true;
         UstawTekst(Label24, Dokument.dotyczy.tekst());
         RekordDoTabel(Dokument.pozycje_korekty, Dokument.stawki_korekty);
     } else if (rodzaj == QLatin1String("F")) {
-        Korekta = false;
         UstawTekst(Label24, QString());
         RekordDoTabel(Dokument.pozycje, Dokument.stawki);
     }
@@ -96,7 +94,8 @@ void Tfaktura_f::PokazWczytanyDokument() {
     if (rodzaj == QLatin1String("F")) SpeedButton9->setEnabled(true);
     if (rodzaj == QLatin1String("K")) SpeedButton9->setEnabled(false);
     UstawTekst(Label23, rodzaj == QLatin1String("K") ? QStringLiteral("korygująca") : QString());
-    NowyDokument = false;
+    // A record of neither kind leaves the kind flag as it was.
+    StanWczytanegoDokumentu(rodzaj == QLatin1String("K") || (rodzaj != QLatin1String("F") && Korekta));
     if (rodzaj == QLatin1String("F")) UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury Vat"));
     if (rodzaj == QLatin1String("K"))
         UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury korygującej Vat"));

@@ -10,7 +10,7 @@ namespace {
 
 void UstawWidok(Tfaktura_f& okno, std::int32_t kolor, const QString& tytul, bool edycja) {
     okno.UstawTabele(kolor, tytul, edycja);
-    okno.ZapisDozwolony = edycja;
+    okno.StanWidokuKorekty(edycja);
 }
 
 }  // namespace

@@ -13,6 +13,48 @@
 
 namespace {
 
+// ------------------------------------------------------------------------------------------------
+// Values fixed by the FA(3) schema (schemat_FA(3)_v1-0E.xsd and the elementary types it imports)
+
+// KodFormularza: the value of TKodFormularza and the two attributes the schema fixes.
+const QString kKodFormularza = QStringLiteral("FA");
+const QString kKodSystemowy = QStringLiteral("FA (3)");
+const QString kWersjaSchemy = QStringLiteral("1-0E");
+// WariantFormularza: its only enumerated value.
+constexpr int kWariantFormularza = 3;
+
+// Yes/no fields, type TWybor1_2 (P_16, P_17, P_18, P_18A, P_23; JST and GV enumerate the same two
+// values): 1 is yes, 2 is no.
+constexpr int kTak = 1;
+constexpr int kNie = 2;
+// Single ticks, type TWybor1 (BrakID, P_19, P_19N, P_22N, P_PMarzyN, NrKSeFN, StanPrzed,
+// PlatnoscInna): the one value 1; a tick that does not apply is left out.
+constexpr int kZaznaczone = 1;
+
+struct ZakresDat {
+    QDate od, do_;
+};
+// P_1, P_6 and DataWystFaKorygowanej: type TDataT, minInclusive 2006-01-01, maxInclusive 2050-01-01.
+const ZakresDat kDatyFaktury{QDate(2006, 1, 1), QDate(2050, 1, 1)};
+// Termin of TerminPlatnosci: type TData of FA(3), minInclusive 2016-07-01, maxInclusive 2050-01-01.
+const ZakresDat kTerminy{QDate(2016, 7, 1), QDate(2050, 1, 1)};
+// DataWytworzeniaFa: TDataCzas restricted to minInclusive 2025-09-01T00:00:00Z and maxInclusive
+// 2050-01-01T23:59:59Z.
+const QDateTime kNajwczesniejszyCzas(QDate(2025, 9, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kNajpozniejszyCzas(QDate(2050, 1, 1), QTime(23, 59, 59), Qt::UTC);
+
+// Digits before the point of decimal fields: TKwotowy (amounts, 18 digits with 2 after the point),
+// TIlosci (P_8B, 22 digits with 6 after), TKwotowy2 (P_9A, 22 digits with 8 after).
+struct Cyfry {
+    int calkowitych, poPrzecinku;
+};
+constexpr Cyfry kCyfryKwoty{16, 2};
+constexpr Cyfry kCyfryIlosci{16, 6};
+constexpr Cyfry kCyfryCeny{14, 8};
+
+// ------------------------------------------------------------------------------------------------
+// Codes and values
+
 // The summary fields of FA(3) in the order of the schema; the first three take a tax amount too.
 enum Grupa {
     kPodstawowa,
@@ -56,18 +98,40 @@ std::optional<StawkaFa3> KodStawki(const QString& tekst) {
     return std::nullopt;
 }
 
+// A form of payment the way people write it, as its code of TFormaPlatnosci (1 cash, 2 card,
+// 3 voucher, 4 cheque, 5 credit, 6 transfer, 7 mobile).
+std::optional<int> KodFormyPlatnosci(const QString& forma) {
+    static const QHash<QString, int> kFormy{
+        {QStringLiteral("gotówka"), 1},
+        {QStringLiteral("gotowka"), 1},
+        {QStringLiteral("karta"), 2},
+        {QStringLiteral("karta kredytowa"), 2},
+        {QStringLiteral("karta płatnicza"), 2},
+        {QStringLiteral("karta debetowa"), 2},
+        {QStringLiteral("bon"), 3},
+        {QStringLiteral("czek"), 4},
+        {QStringLiteral("kredyt"), 5},
+        {QStringLiteral("przelew"), 6},
+        {QStringLiteral("mobilna"), 7},
+        {QStringLiteral("płatność mobilna"), 7},
+    };
+    const auto it = kFormy.constFind(forma.toLower());
+    if (it == kFormy.constEnd()) return std::nullopt;
+    return it.value();
+}
+
 // An amount of FA(3): two decimals, up to 16 digits before the point, never "-0.00".
 std::optional<QString> Kwota(double x) {
     if (!std::isfinite(x)) return std::nullopt;
     QString t = TekstKwoty(x).trimmed();
     if (t == QLatin1String("-0.00")) t = QStringLiteral("0.00");
     const qsizetype kropka = t.indexOf(u'.');
-    if (kropka < 0 || kropka - (t.startsWith(u'-') ? 1 : 0) > 16) return std::nullopt;
+    if (kropka < 0 || kropka - (t.startsWith(u'-') ? 1 : 0) > kCyfryKwoty.calkowitych) return std::nullopt;
     return t;
 }
 
 // A quantity or unit price in its shortest exact decimal form, when it fits the digits allowed.
-std::optional<QString> Liczba(double x, int calkowitych, int poPrzecinku) {
+std::optional<QString> Liczba(double x, Cyfry cyfry) {
     if (!std::isfinite(x)) return std::nullopt;
     if (x == 0) return QStringLiteral("0");
     char bufor[400];
@@ -78,17 +142,13 @@ std::optional<QString> Liczba(double x, int calkowitych, int poPrzecinku) {
     const std::size_t kropka = t.find('.');
     const std::size_t cyfrCalkowitych = (kropka == std::string_view::npos ? t.size() : kropka) - poczatek;
     const std::size_t cyfrUlamka = kropka == std::string_view::npos ? 0 : t.size() - kropka - 1;
-    if (cyfrCalkowitych > static_cast<std::size_t>(calkowitych) ||
-        cyfrUlamka > static_cast<std::size_t>(poPrzecinku))
+    if (cyfrCalkowitych > static_cast<std::size_t>(cyfry.calkowitych) ||
+        cyfrUlamka > static_cast<std::size_t>(cyfry.poPrzecinku))
         return std::nullopt;
     return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));
 }
 
-struct ZakresDat {
-    QDate od, do_;
-};
-const ZakresDat kDatyFaktury{QDate(2006, 1, 1), QDate(2050, 1, 1)};
-const ZakresDat kTerminy{QDate(2016, 7, 1), QDate(2050, 1, 1)};
+QString TekstKwoty2(long double x) { return Kwota(static_cast<double>(x)).value_or(QString()); }
 
 const QStringList& KodyKrajowUe() {
     static const QStringList kody =
@@ -96,6 +156,9 @@ const QStringList& KodyKrajowUe() {
             .split(u' ');
     return kody;
 }
+
+// ------------------------------------------------------------------------------------------------
+// What a document says in the terms of FA(3): gathered and checked by Mapowanie, written by PisarzFa3
 
 struct WierszFa {
     int numer;
@@ -112,13 +175,35 @@ struct Platnosc {
     bool pusta() const { return !termin && !dni && !forma && innaForma.isEmpty() && rachunek.isEmpty(); }
 };
 
+struct DaneFa3 {
+    explicit DaneFa3(bool korekta) : korekta_(korekta) {}
+
+    const bool korekta_;
+    QString nipSprzedawcy_, nazwaSprzedawcy_, adres1Sprzedawcy_, adres2Sprzedawcy_;
+    QString nipNabywcy_, kodUe_, nrVatUe_, krajNabywcy_ = QStringLiteral("PL");
+    QString nazwaNabywcy_, adres1Nabywcy_, adres2Nabywcy_;
+    QDate dataWystawienia_;
+    std::optional<QDate> dataUslugi_;
+    QDate dataKorygowanej_;
+    QString numerKorygowanej_;
+    QString numer_, miejscowosc_, dodatkowyTermin_, kwotaNaleznosci_;
+    std::vector<WierszFa> wiersze_;
+    std::array<long double, kLiczbaGrup> netto_{}, podatek_{};
+    std::array<bool, kLiczbaGrup> grupy_{};
+    bool zwolnienie_ = false, odwrotne_ = false;
+    Platnosc platnosc_;
+};
+
+// ------------------------------------------------------------------------------------------------
+// Reading and checking
+
 using Tabela = TTekst<60>[6][3];
 using TabelaStawek = TTekst<20>[4][3];
 
-class Mapowanie {
+class Mapowanie : private DaneFa3 {
   public:
     Mapowanie(const TDokument& d, const std::optional<FakturaKorygowana>& korygowana, const KontekstKsef& k)
-        : d_(d), korygowana_(korygowana), k_(k), korekta_(JestKorekta(d)) {}
+        : DaneFa3(JestKorekta(d)), d_(d), korygowana_(korygowana), k_(k) {}
 
     WynikKsef wynik();
 
@@ -127,33 +212,23 @@ class Mapowanie {
         if (!powody_.contains(powod)) powody_.append(powod);
     }
     std::optional<QDate> data(const QString& tekst, const QString& czego, const ZakresDat& zakres);
+    void czasWytworzenia();
     void sprzedawca();
     void nabywca();
     void daty();
+    void tabele();
     void wiersze(const Tabela& tabela, bool stanPrzed);
+    void liczbyWiersza(WierszFa& w, const Tabela& tabela, int r, const std::array<QString, 6>& komorki,
+                       const QString& ktory);
     void stawki(const TabelaStawek& tabela, long double znak);
+    void sumy();
     void platnosc();
     void zaznaczStawke(Grupa grupa);
-    QByteArray xml() const;
 
     const TDokument& d_;
     const std::optional<FakturaKorygowana>& korygowana_;
     const KontekstKsef& k_;
-    const bool korekta_;
     QStringList powody_;
-
-    QString nipSprzedawcy_, nazwaSprzedawcy_, adres1Sprzedawcy_, adres2Sprzedawcy_;
-    QString nipNabywcy_, kodUe_, nrVatUe_, krajNabywcy_ = QStringLiteral("PL");
-    QString nazwaNabywcy_, adres1Nabywcy_, adres2Nabywcy_;
-    QDate dataWystawienia_;
-    std::optional<QDate> dataUslugi_;
-    QDate dataKorygowanej_;
-    QString numer_, miejscowosc_, dodatkowyTermin_, kwotaNaleznosci_;
-    std::vector<WierszFa> wiersze_;
-    std::array<long double, kLiczbaGrup> netto_{}, podatek_{};
-    std::array<bool, kLiczbaGrup> grupy_{};
-    bool zwolnienie_ = false, odwrotne_ = false;
-    Platnosc platnosc_;
 };
 
 std::optional<QDate> Mapowanie::data(const QString& tekst, const QString& czego, const ZakresDat& zakres) {
@@ -170,6 +245,13 @@ std::optional<QDate> Mapowanie::data(const QString& tekst, const QString& czego,
         return wynik;
     }
     return std::nullopt;
+}
+
+void Mapowanie::czasWytworzenia() {
+    const QDateTime czas = k_.czasWytworzenia.toUTC();
+    if (!czas.isValid() || czas < kNajwczesniejszyCzas || czas > kNajpozniejszyCzas)
+        blad(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od %2")
+                 .arg(czas.toString(Qt::ISODate), kNajwczesniejszyCzas.date().toString(Qt::ISODate)));
 }
 
 void Mapowanie::sprzedawca() {
@@ -274,6 +356,7 @@ void Mapowanie::daty() {
                      .arg(dotyczy));
         return;
     }
+    numerKorygowanej_ = CzystyTekst(korygowana_->numer);
     if (const auto d = data(korygowana_->dataWystawienia,
                             QStringLiteral("data wystawienia faktury korygowanej %1").arg(korygowana_->numer),
                             kDatyFaktury))
@@ -287,6 +370,26 @@ void Mapowanie::zaznaczStawke(Grupa grupa) {
             blad(QStringLiteral("stawka „zw” wymaga podstawy zwolnienia (opcja --podstawa-zwolnienia)"));
     }
     if (grupa == kOdwrotne) odwrotne_ = true;
+}
+
+void Mapowanie::tabele() {
+    if (!korekta_) {
+        wiersze(d_.pozycje, false);
+        stawki(d_.stawki, 1);
+        return;
+    }
+    for (int r = 0; r < 3; ++r) {
+        // Before and after, line by line: each line before the correction, then the same line after.
+        Tabela przed{}, po{};
+        for (int c = 0; c < 6; ++c) {
+            przed[c][r] = d_.pozycje[c][r];
+            po[c][r] = d_.pozycje_korekty[c][r];
+        }
+        wiersze(przed, true);
+        wiersze(po, false);
+    }
+    stawki(d_.stawki, -1);
+    stawki(d_.stawki_korekty, 1);
 }
 
 void Mapowanie::wiersze(const Tabela& tabela, bool stanPrzed) {
@@ -311,29 +414,35 @@ void Mapowanie::wiersze(const Tabela& tabela, bool stanPrzed) {
             blad(QStringLiteral("%1: stawka VAT „%2” nie ma kodu w FA(3)").arg(ktory, komorki[5]));
         }
         if (w.pkwiu.size() > 50) blad(QStringLiteral("%1: PKWiU ma więcej niż 50 znaków").arg(ktory));
-        const double ilosc = LiczbaZTekstu(tabela[3][r].tekst());
-        const double cena = LiczbaZTekstu(tabela[4][r].tekst());
-        if (!komorki[3].isEmpty()) {
-            if (const auto t = Liczba(ilosc, 16, 6))
-                w.ilosc = *t;
-            else
-                blad(QStringLiteral("%1: ilość „%2” ma więcej niż 6 miejsc po przecinku lub jest za duża")
-                         .arg(ktory, komorki[3]));
-        }
-        if (!komorki[4].isEmpty()) {
-            if (const auto t = Liczba(cena, 14, 8))
-                w.cena = *t;
-            else
-                blad(QStringLiteral("%1: cena „%2” ma więcej niż 8 miejsc po przecinku lub jest za duża")
-                         .arg(ktory, komorki[4]));
-        }
-        // The net value of a line is not stored; it is quantity times price, as the summary takes it.
-        if (const auto t = Kwota(static_cast<double>(static_cast<long double>(ilosc) * cena)))
-            w.wartosc = *t;
-        else
-            blad(QStringLiteral("%1: wartość netto jest poza zakresem").arg(ktory));
+        liczbyWiersza(w, tabela, r, komorki, ktory);
         wiersze_.push_back(w);
     }
+}
+
+// Quantity, unit price and net value of line `r`.
+void Mapowanie::liczbyWiersza(WierszFa& w, const Tabela& tabela, int r, const std::array<QString, 6>& komorki,
+                              const QString& ktory) {
+    const double ilosc = LiczbaZTekstu(tabela[3][r].tekst());
+    const double cena = LiczbaZTekstu(tabela[4][r].tekst());
+    if (!komorki[3].isEmpty()) {
+        if (const auto t = Liczba(ilosc, kCyfryIlosci))
+            w.ilosc = *t;
+        else
+            blad(QStringLiteral("%1: ilość „%2” ma więcej niż 6 miejsc po przecinku lub jest za duża")
+                     .arg(ktory, komorki[3]));
+    }
+    if (!komorki[4].isEmpty()) {
+        if (const auto t = Liczba(cena, kCyfryCeny))
+            w.cena = *t;
+        else
+            blad(QStringLiteral("%1: cena „%2” ma więcej niż 8 miejsc po przecinku lub jest za duża")
+                     .arg(ktory, komorki[4]));
+    }
+    // The net value of a line is not stored; it is quantity times price, as the summary takes it.
+    if (const auto t = Kwota(static_cast<double>(static_cast<long double>(ilosc) * cena)))
+        w.wartosc = *t;
+    else
+        blad(QStringLiteral("%1: wartość netto jest poza zakresem").arg(ktory));
 }
 
 void Mapowanie::stawki(const TabelaStawek& tabela, long double znak) {
@@ -365,6 +474,17 @@ void Mapowanie::stawki(const TabelaStawek& tabela, long double znak) {
     }
 }
 
+void Mapowanie::sumy() {
+    if (const auto t = Kwota(ObliczKwotyDokumentu(d_).doZaplaty))
+        kwotaNaleznosci_ = *t;
+    else
+        blad(QStringLiteral("kwota należności jest poza zakresem"));
+    for (int g = 0; g < kLiczbaGrup; ++g) {
+        if (grupy_[g] && (!Kwota(static_cast<double>(netto_[g])) || !Kwota(static_cast<double>(podatek_[g]))))
+            blad(QStringLiteral("suma podsumowania VAT jest poza zakresem"));
+    }
+}
+
 void Mapowanie::platnosc() {
     static const QRegularExpression kDni(QStringLiteral("^(\\d{1,4}) ?(dni|dzień|dzien)\\.?$"),
                                          QRegularExpression::CaseInsensitiveOption);
@@ -387,209 +507,267 @@ void Mapowanie::platnosc() {
     }
     const QString forma = CzystyTekst(d_.forma_zaplaty.tekst());
     if (forma.isEmpty()) return;
-    static const QHash<QString, int> kFormy{
-        {QStringLiteral("gotówka"), 1},
-        {QStringLiteral("gotowka"), 1},
-        {QStringLiteral("karta"), 2},
-        {QStringLiteral("karta kredytowa"), 2},
-        {QStringLiteral("karta płatnicza"), 2},
-        {QStringLiteral("karta debetowa"), 2},
-        {QStringLiteral("bon"), 3},
-        {QStringLiteral("czek"), 4},
-        {QStringLiteral("kredyt"), 5},
-        {QStringLiteral("przelew"), 6},
-        {QStringLiteral("mobilna"), 7},
-        {QStringLiteral("płatność mobilna"), 7},
-    };
-    const auto it = kFormy.constFind(forma.toLower());
-    if (it != kFormy.constEnd())
-        platnosc_.forma = it.value();
-    else
-        platnosc_.innaForma = forma;
+    platnosc_.forma = KodFormyPlatnosci(forma);
+    if (!platnosc_.forma) platnosc_.innaForma = forma;
 }
 
-class Pisarz {
+// ------------------------------------------------------------------------------------------------
+// Writing: one function per element, in the order of the schema
+
+class PisarzFa3 {
   public:
-    explicit Pisarz(QByteArray* bajty) : w_(bajty) {
+    PisarzFa3(const DaneFa3& d, const KontekstKsef& k) : d_(d), k_(k), w_(&bajty_) {
         w_.setAutoFormatting(true);
         w_.setAutoFormattingIndent(2);
     }
-    QXmlStreamWriter& w() { return w_; }
-    void otworz(const char* nazwa) { w_.writeStartElement(PrzestrzenNazwFa3, QString::fromLatin1(nazwa)); }
-    void zamknij() { w_.writeEndElement(); }
+    QByteArray xml();
+
+  private:
+    // An element of FA(3)'s namespace, closed at the end of the scope.
+    class Element {
+      public:
+        Element(QXmlStreamWriter& w, const char* nazwa) : w_(w) {
+            w_.writeStartElement(PrzestrzenNazwFa3, QString::fromLatin1(nazwa));
+        }
+        ~Element() { w_.writeEndElement(); }
+        Element(const Element&) = delete;
+        Element& operator=(const Element&) = delete;
+
+      private:
+        QXmlStreamWriter& w_;
+    };
+
     // Optional elements are left out when empty: an empty token is invalid.
     void pole(const char* nazwa, const QString& tekst) {
         if (!tekst.isEmpty()) w_.writeTextElement(PrzestrzenNazwFa3, QString::fromLatin1(nazwa), tekst);
     }
     void pole(const char* nazwa, int liczba) { pole(nazwa, QString::number(liczba)); }
+    void pole(const char* nazwa, const QDate& data) { pole(nazwa, data.toString(Qt::ISODate)); }
 
-  private:
+    void naglowek();
+    void kodFormularza();
+    void podmiot1();
+    void podmiot2();
+    void daneIdentyfikacyjneNabywcy();
+    void adres(const QString& kodKraju, const QString& linia1, const QString& linia2);
+    void fa();
+    void sumyStawek();
+    void adnotacje();
+    void zwolnienie();
+    void noweSrodkiTransportu();
+    void pMarzy();
+    void daneFaKorygowanej();
+    void dodatkowyOpis();
+    void faWiersz(const WierszFa& r);
+    void platnosc();
+    void terminPlatnosci();
+    void rachunekBankowy();
+    void stopka();
+
+    const DaneFa3& d_;
+    const KontekstKsef& k_;
+    QByteArray bajty_;
     QXmlStreamWriter w_;
 };
 
-QString TekstKwoty2(long double x) { return Kwota(static_cast<double>(x)).value_or(QString()); }
+QByteArray PisarzFa3::xml() {
+    w_.writeStartDocument();
+    w_.writeDefaultNamespace(PrzestrzenNazwFa3);
+    {
+        const Element faktura(w_, "Faktura");
+        naglowek();
+        podmiot1();
+        podmiot2();
+        fa();
+        stopka();
+    }
+    w_.writeEndDocument();
+    return bajty_;
+}
 
-QByteArray Mapowanie::xml() const {
-    QByteArray bajty;
-    Pisarz p(&bajty);
-    QXmlStreamWriter& w = p.w();
-    w.writeStartDocument();
-    w.writeDefaultNamespace(PrzestrzenNazwFa3);
-    p.otworz("Faktura");
+void PisarzFa3::naglowek() {
+    const Element e(w_, "Naglowek");
+    kodFormularza();
+    pole("WariantFormularza", kWariantFormularza);
+    pole("DataWytworzeniaFa", k_.czasWytworzenia.toUTC().toString(Qt::ISODate));
+    pole("SystemInfo", CzystyTekst(k_.systemInfo));
+}
 
-    p.otworz("Naglowek");
-    p.otworz("KodFormularza");
-    w.writeAttribute(QStringLiteral("kodSystemowy"), QStringLiteral("FA (3)"));
-    w.writeAttribute(QStringLiteral("wersjaSchemy"), QStringLiteral("1-0E"));
-    w.writeCharacters(QStringLiteral("FA"));
-    p.zamknij();
-    p.pole("WariantFormularza", 3);
-    p.pole("DataWytworzeniaFa", k_.czasWytworzenia.toUTC().toString(Qt::ISODate));
-    p.pole("SystemInfo", CzystyTekst(k_.systemInfo));
-    p.zamknij();
+void PisarzFa3::kodFormularza() {
+    const Element e(w_, "KodFormularza");
+    w_.writeAttribute(QStringLiteral("kodSystemowy"), kKodSystemowy);
+    w_.writeAttribute(QStringLiteral("wersjaSchemy"), kWersjaSchemy);
+    w_.writeCharacters(kKodFormularza);
+}
 
-    p.otworz("Podmiot1");
-    p.otworz("DaneIdentyfikacyjne");
-    p.pole("NIP", nipSprzedawcy_);
-    p.pole("Nazwa", nazwaSprzedawcy_);
-    p.zamknij();
-    p.otworz("Adres");
-    p.pole("KodKraju", QStringLiteral("PL"));
-    p.pole("AdresL1", adres1Sprzedawcy_);
-    p.pole("AdresL2", adres2Sprzedawcy_);
-    p.zamknij();
-    p.zamknij();
+// The seller: always a Polish taxpayer.
+void PisarzFa3::podmiot1() {
+    const Element e(w_, "Podmiot1");
+    {
+        const Element dane(w_, "DaneIdentyfikacyjne");
+        pole("NIP", d_.nipSprzedawcy_);
+        pole("Nazwa", d_.nazwaSprzedawcy_);
+    }
+    adres(QStringLiteral("PL"), d_.adres1Sprzedawcy_, d_.adres2Sprzedawcy_);
+}
 
-    p.otworz("Podmiot2");
-    p.otworz("DaneIdentyfikacyjne");
-    if (!nipNabywcy_.isEmpty()) {
-        p.pole("NIP", nipNabywcy_);
-    } else if (!kodUe_.isEmpty()) {
-        p.pole("KodUE", kodUe_);
-        p.pole("NrVatUE", nrVatUe_);
+// The buyer; the address is optional for a buyer.
+void PisarzFa3::podmiot2() {
+    const Element e(w_, "Podmiot2");
+    daneIdentyfikacyjneNabywcy();
+    if (!d_.adres1Nabywcy_.isEmpty()) adres(d_.krajNabywcy_, d_.adres1Nabywcy_, d_.adres2Nabywcy_);
+    // Never a subordinate unit of local government nor a member of a VAT group.
+    pole("JST", kNie);
+    pole("GV", kNie);
+}
+
+void PisarzFa3::daneIdentyfikacyjneNabywcy() {
+    const Element e(w_, "DaneIdentyfikacyjne");
+    if (!d_.nipNabywcy_.isEmpty()) {
+        pole("NIP", d_.nipNabywcy_);
+    } else if (!d_.kodUe_.isEmpty()) {
+        pole("KodUE", d_.kodUe_);
+        pole("NrVatUE", d_.nrVatUe_);
     } else {
-        p.pole("BrakID", 1);
+        pole("BrakID", kZaznaczone);
     }
-    p.pole("Nazwa", nazwaNabywcy_);
-    p.zamknij();
-    if (!adres1Nabywcy_.isEmpty()) {
-        p.otworz("Adres");
-        p.pole("KodKraju", krajNabywcy_);
-        p.pole("AdresL1", adres1Nabywcy_);
-        p.pole("AdresL2", adres2Nabywcy_);
-        p.zamknij();
-    }
-    p.pole("JST", 2);
-    p.pole("GV", 2);
-    p.zamknij();
+    pole("Nazwa", d_.nazwaNabywcy_);
+}
 
-    p.otworz("Fa");
-    p.pole("KodWaluty", QStringLiteral("PLN"));
-    p.pole("P_1", dataWystawienia_.toString(Qt::ISODate));
-    p.pole("P_1M", miejscowosc_);
-    p.pole("P_2", numer_);
-    if (dataUslugi_) p.pole("P_6", dataUslugi_->toString(Qt::ISODate));
+// TAdres, shared by the seller and the buyer.
+void PisarzFa3::adres(const QString& kodKraju, const QString& linia1, const QString& linia2) {
+    const Element e(w_, "Adres");
+    pole("KodKraju", kodKraju);
+    pole("AdresL1", linia1);
+    pole("AdresL2", linia2);
+}
+
+void PisarzFa3::fa() {
+    const Element e(w_, "Fa");
+    pole("KodWaluty", QStringLiteral("PLN"));
+    pole("P_1", d_.dataWystawienia_);
+    pole("P_1M", d_.miejscowosc_);
+    pole("P_2", d_.numer_);
+    if (d_.dataUslugi_) pole("P_6", *d_.dataUslugi_);
+    sumyStawek();
+    pole("P_15", d_.kwotaNaleznosci_);
+    adnotacje();
+    pole("RodzajFaktury", d_.korekta_ ? QStringLiteral("KOR") : QStringLiteral("VAT"));
+    if (d_.korekta_) daneFaKorygowanej();
+    if (!d_.dodatkowyTermin_.isEmpty()) dodatkowyOpis();
+    for (const WierszFa& r : d_.wiersze_) faWiersz(r);
+    if (!d_.platnosc_.pusta()) platnosc();
+}
+
+// P_13_x (net) and P_14_x (tax) of every rate group the document uses.
+void PisarzFa3::sumyStawek() {
     for (int g = 0; g < kLiczbaGrup; ++g) {
-        if (!grupy_[g]) continue;
-        p.pole(kPolaGrup[g].netto, TekstKwoty2(netto_[g]));
-        if (kPolaGrup[g].podatek) p.pole(kPolaGrup[g].podatek, TekstKwoty2(podatek_[g]));
+        if (!d_.grupy_[g]) continue;
+        pole(kPolaGrup[g].netto, TekstKwoty2(d_.netto_[g]));
+        if (kPolaGrup[g].podatek) pole(kPolaGrup[g].podatek, TekstKwoty2(d_.podatek_[g]));
     }
-    p.pole("P_15", kwotaNaleznosci_);
+}
 
-    p.otworz("Adnotacje");
-    p.pole("P_16", k_.opcje.metodaKasowa ? 1 : 2);
-    p.pole("P_17", 2);
-    p.pole("P_18", odwrotne_ ? 1 : 2);
-    p.pole("P_18A", k_.opcje.podzielonaPlatnosc ? 1 : 2);
-    p.otworz("Zwolnienie");
-    if (zwolnienie_) {
-        p.pole("P_19", 1);
-        const char* pole = k_.opcje.rodzajPodstawy == OpcjeKsef::Podstawa::Ustawa      ? "P_19A"
+void PisarzFa3::adnotacje() {
+    const Element e(w_, "Adnotacje");
+    pole("P_16", k_.opcje.metodaKasowa ? kTak : kNie);
+    pole("P_17", kNie);  // no self-billing
+    pole("P_18", d_.odwrotne_ ? kTak : kNie);
+    pole("P_18A", k_.opcje.podzielonaPlatnosc ? kTak : kNie);
+    zwolnienie();
+    noweSrodkiTransportu();
+    pole("P_23", kNie);  // no simplified triangular procedure
+    pMarzy();
+}
+
+void PisarzFa3::zwolnienie() {
+    const Element e(w_, "Zwolnienie");
+    if (!d_.zwolnienie_) {
+        pole("P_19N", kZaznaczone);
+        return;
+    }
+    pole("P_19", kZaznaczone);
+    const char* podstawa = k_.opcje.rodzajPodstawy == OpcjeKsef::Podstawa::Ustawa      ? "P_19A"
                            : k_.opcje.rodzajPodstawy == OpcjeKsef::Podstawa::Dyrektywa ? "P_19B"
                                                                                        : "P_19C";
-        p.pole(pole, CzystyTekst(k_.opcje.podstawaZwolnienia));
-    } else {
-        p.pole("P_19N", 1);
-    }
-    p.zamknij();
-    p.otworz("NoweSrodkiTransportu");
-    p.pole("P_22N", 1);
-    p.zamknij();
-    p.pole("P_23", 2);
-    p.otworz("PMarzy");
-    p.pole("P_PMarzyN", 1);
-    p.zamknij();
-    p.zamknij();
+    pole(podstawa, CzystyTekst(k_.opcje.podstawaZwolnienia));
+}
 
-    p.pole("RodzajFaktury", korekta_ ? QStringLiteral("KOR") : QStringLiteral("VAT"));
-    if (korekta_) {
-        p.otworz("DaneFaKorygowanej");
-        p.pole("DataWystFaKorygowanej", dataKorygowanej_.toString(Qt::ISODate));
-        p.pole("NrFaKorygowanej", CzystyTekst(korygowana_->numer));
-        // Our invoices were issued outside the national system.
-        p.pole("NrKSeFN", 1);
-        p.zamknij();
-    }
-    if (!dodatkowyTermin_.isEmpty()) {
-        p.otworz("DodatkowyOpis");
-        p.pole("Klucz", QStringLiteral("Termin płatności"));
-        p.pole("Wartosc", dodatkowyTermin_);
-        p.zamknij();
-    }
-    for (const WierszFa& r : wiersze_) {
-        p.otworz("FaWiersz");
-        p.pole("NrWierszaFa", r.numer);
-        p.pole("P_7", r.nazwa);
-        p.pole("PKWiU", r.pkwiu);
-        p.pole("P_8A", r.jm);
-        p.pole("P_8B", r.ilosc);
-        p.pole("P_9A", r.cena);
-        p.pole("P_11", r.wartosc);
-        p.pole("P_12", r.stawka);
-        if (r.stanPrzed) p.pole("StanPrzed", 1);
-        p.zamknij();
-    }
-    if (!platnosc_.pusta()) {
-        p.otworz("Platnosc");
-        if (platnosc_.termin || platnosc_.dni) {
-            p.otworz("TerminPlatnosci");
-            if (platnosc_.termin) p.pole("Termin", platnosc_.termin->toString(Qt::ISODate));
-            if (platnosc_.dni) {
-                p.otworz("TerminOpis");
-                p.pole("Ilosc", *platnosc_.dni);
-                p.pole("Jednostka", *platnosc_.dni == 1 ? QStringLiteral("dzień") : QStringLiteral("dni"));
-                p.pole("ZdarzeniePoczatkowe", QStringLiteral("wystawienie faktury"));
-                p.zamknij();
-            }
-            p.zamknij();
-        }
-        if (platnosc_.forma) {
-            p.pole("FormaPlatnosci", *platnosc_.forma);
-        } else if (!platnosc_.innaForma.isEmpty()) {
-            p.pole("PlatnoscInna", 1);
-            p.pole("OpisPlatnosci", platnosc_.innaForma);
-        }
-        if (!platnosc_.rachunek.isEmpty()) {
-            p.otworz("RachunekBankowy");
-            p.pole("NrRB", platnosc_.rachunek);
-            p.pole("NazwaBanku", platnosc_.bank);
-            p.zamknij();
-        }
-        p.zamknij();
-    }
-    p.zamknij();  // Fa
+void PisarzFa3::noweSrodkiTransportu() {
+    const Element e(w_, "NoweSrodkiTransportu");
+    pole("P_22N", kZaznaczone);
+}
 
+void PisarzFa3::pMarzy() {
+    const Element e(w_, "PMarzy");
+    pole("P_PMarzyN", kZaznaczone);
+}
+
+void PisarzFa3::daneFaKorygowanej() {
+    const Element e(w_, "DaneFaKorygowanej");
+    pole("DataWystFaKorygowanej", d_.dataKorygowanej_);
+    pole("NrFaKorygowanej", d_.numerKorygowanej_);
+    // Our invoices were issued outside the national system.
+    pole("NrKSeFN", kZaznaczone);
+}
+
+// A payment term FA(3) cannot express as a date or a number of days.
+void PisarzFa3::dodatkowyOpis() {
+    const Element e(w_, "DodatkowyOpis");
+    pole("Klucz", QStringLiteral("Termin płatności"));
+    pole("Wartosc", d_.dodatkowyTermin_);
+}
+
+void PisarzFa3::faWiersz(const WierszFa& r) {
+    const Element e(w_, "FaWiersz");
+    pole("NrWierszaFa", r.numer);
+    pole("P_7", r.nazwa);
+    pole("PKWiU", r.pkwiu);
+    pole("P_8A", r.jm);
+    pole("P_8B", r.ilosc);
+    pole("P_9A", r.cena);
+    pole("P_11", r.wartosc);
+    pole("P_12", r.stawka);
+    if (r.stanPrzed) pole("StanPrzed", kZaznaczone);
+}
+
+void PisarzFa3::platnosc() {
+    const Element e(w_, "Platnosc");
+    const Platnosc& p = d_.platnosc_;
+    if (p.termin || p.dni) terminPlatnosci();
+    if (p.forma) {
+        pole("FormaPlatnosci", *p.forma);
+    } else if (!p.innaForma.isEmpty()) {
+        pole("PlatnoscInna", kZaznaczone);
+        pole("OpisPlatnosci", p.innaForma);
+    }
+    if (!p.rachunek.isEmpty()) rachunekBankowy();
+}
+
+// The date, and a term in days also as days counted from the issue.
+void PisarzFa3::terminPlatnosci() {
+    const Element e(w_, "TerminPlatnosci");
+    const Platnosc& p = d_.platnosc_;
+    if (p.termin) pole("Termin", *p.termin);
+    if (!p.dni) return;
+    const Element opis(w_, "TerminOpis");
+    pole("Ilosc", *p.dni);
+    pole("Jednostka", *p.dni == 1 ? QStringLiteral("dzień") : QStringLiteral("dni"));
+    pole("ZdarzeniePoczatkowe", QStringLiteral("wystawienie faktury"));
+}
+
+void PisarzFa3::rachunekBankowy() {
+    const Element e(w_, "RachunekBankowy");
+    pole("NrRB", d_.platnosc_.rachunek);
+    pole("NazwaBanku", d_.platnosc_.bank);
+}
+
+void PisarzFa3::stopka() {
     const QString stopka = CzystyTekst(k_.stopka);
-    if (!stopka.isEmpty()) {
-        p.otworz("Stopka");
-        p.otworz("Informacje");
-        p.pole("StopkaFaktury", stopka);
-        p.zamknij();
-        p.zamknij();
-    }
-    p.zamknij();  // Faktura
-    w.writeEndDocument();
-    return bajty;
+    if (stopka.isEmpty()) return;
+    const Element e(w_, "Stopka");
+    const Element informacje(w_, "Informacje");
+    pole("StopkaFaktury", stopka);
 }
 
 WynikKsef Mapowanie::wynik() {
@@ -598,42 +776,15 @@ WynikKsef Mapowanie::wynik() {
                  .arg(CzystyTekst(d_.rodzaj.tekst())));
         return {{}, powody_};
     }
-    const QDateTime czas = k_.czasWytworzenia.toUTC();
-    if (!czas.isValid() || czas < NajwczesniejszyCzasWytworzenia() ||
-        czas > QDateTime(QDate(2050, 1, 1), QTime(23, 59, 59), Qt::UTC))
-        blad(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od 2025-09-01")
-                 .arg(czas.toString(Qt::ISODate)));
+    czasWytworzenia();
     sprzedawca();
     nabywca();
     daty();
-    if (korekta_) {
-        for (int r = 0; r < 3; ++r) {
-            // Before and after, line by line: each line before the correction, then the same line after.
-            Tabela przed{}, po{};
-            for (int c = 0; c < 6; ++c) {
-                przed[c][r] = d_.pozycje[c][r];
-                po[c][r] = d_.pozycje_korekty[c][r];
-            }
-            wiersze(przed, true);
-            wiersze(po, false);
-        }
-        stawki(d_.stawki, -1);
-        stawki(d_.stawki_korekty, 1);
-    } else {
-        wiersze(d_.pozycje, false);
-        stawki(d_.stawki, 1);
-    }
-    if (const auto t = Kwota(ObliczKwotyDokumentu(d_).doZaplaty))
-        kwotaNaleznosci_ = *t;
-    else
-        blad(QStringLiteral("kwota należności jest poza zakresem"));
-    for (int g = 0; g < kLiczbaGrup; ++g) {
-        if (grupy_[g] && (!Kwota(static_cast<double>(netto_[g])) || !Kwota(static_cast<double>(podatek_[g]))))
-            blad(QStringLiteral("suma podsumowania VAT jest poza zakresem"));
-    }
+    tabele();
+    sumy();
     platnosc();
     if (!powody_.isEmpty()) return {{}, powody_};
-    return {xml(), {}};
+    return {PisarzFa3(*this, k_).xml(), {}};
 }
 
 }  // namespace
@@ -658,4 +809,4 @@ WynikKsef DokumentFa3(const TDokument& dokument, const std::optional<FakturaKory
     return Mapowanie(dokument, korygowana, kontekst).wynik();
 }
 
-QDateTime NajwczesniejszyCzasWytworzenia() { return QDateTime(QDate(2025, 9, 1), QTime(0, 0), Qt::UTC); }
+QDateTime NajwczesniejszyCzasWytworzenia() { return kNajwczesniejszyCzas; }

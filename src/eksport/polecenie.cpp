@@ -43,6 +43,73 @@ const QList<Opcja>& Opcje() {
     return opcje;
 }
 
+// The selection options: their value into the command, or the usage error.
+std::optional<QString> UstawWybor(KryteriaWyboru& wybor, const QString& nazwa, const QString& w) {
+    if (nazwa == QLatin1String("--rok")) {
+        if (!Rok(w)) return QStringLiteral("--rok wymaga roku w postaci RRRR, podano „%1”").arg(w);
+        wybor.rok = w;
+    } else if (nazwa == QLatin1String("--miesiac")) {
+        if (!Miesiac(w))
+            return QStringLiteral("--miesiac wymaga miesiąca w postaci RRRR-MM, podano „%1”").arg(w);
+        wybor.miesiac = w;
+    } else if (nazwa == QLatin1String("--numer")) {
+        if (w.isEmpty()) return QStringLiteral("--numer wymaga numeru, np. \"12/2026\"");
+        wybor.numer = w;
+    } else if (nazwa == QLatin1String("--pozycja")) {
+        bool ok = false;
+        const qlonglong n = w.toLongLong(&ok);
+        if (!ok || n < 1 || !w.front().isDigit())
+            return QStringLiteral("--pozycja wymaga numeru rekordu od 1, podano „%1”").arg(w);
+        wybor.pozycja = n;
+    }
+    return std::nullopt;
+}
+
+// The options of the FA(3) export.
+std::optional<QString> UstawOpcjeKsef(OpcjeKsef& ksef, const QString& nazwa, const QString& w) {
+    if (nazwa == QLatin1String("--podstawa-zwolnienia")) {
+        if (w.trimmed().isEmpty()) return QStringLiteral("--podstawa-zwolnienia wymaga tekstu podstawy");
+        ksef.podstawaZwolnienia = w;
+    } else if (nazwa == QLatin1String("--rodzaj-podstawy")) {
+        if (w == QLatin1String("ustawa"))
+            ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Ustawa;
+        else if (w == QLatin1String("dyrektywa"))
+            ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Dyrektywa;
+        else if (w == QLatin1String("inna"))
+            ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Inna;
+        else
+            return QStringLiteral("--rodzaj-podstawy przyjmuje ustawa, dyrektywa albo inna, podano „%1”")
+                .arg(w);
+    } else if (nazwa == QLatin1String("--metoda-kasowa")) {
+        ksef.metodaKasowa = true;
+    } else if (nazwa == QLatin1String("--podzielona-platnosc")) {
+        ksef.podzielonaPlatnosc = true;
+    }
+    return std::nullopt;
+}
+
+// One known option and its value (empty for an option without one) into the command, or the
+// usage error when the value is wrong.
+std::optional<QString> UstawOpcje(Polecenie& p, const QString& nazwa, const QString& w) {
+    if (nazwa == QLatin1String("--do")) {
+        if (w.isEmpty()) return QStringLiteral("--do wymaga ścieżki");
+        p.cel = w;
+    } else if (nazwa == QLatin1String("--nadpisz")) {
+        p.nadpisz = true;
+    } else if (nazwa == QLatin1String("--dpi")) {
+        if (w != QLatin1String("1200") && w != QLatin1String("600") && w != QLatin1String("300"))
+            return QStringLiteral("--dpi przyjmuje 1200, 600 albo 300, podano „%1”").arg(w);
+        p.dpi = w.toInt();
+    } else if (nazwa == QLatin1String("--kropka")) {
+        p.kropka = true;
+    } else if (const std::optional<QString> blad = UstawWybor(p.wybor, nazwa, w)) {
+        return blad;
+    } else {
+        return UstawOpcjeKsef(p.ksef, nazwa, w);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Argumenty CzytajArgumenty(const QStringList& argumenty) {
@@ -53,15 +120,14 @@ Argumenty CzytajArgumenty(const QStringList& argumenty) {
 
     Polecenie p;
     const QString rodzaj = argumenty.first();
-    if (rodzaj == QLatin1String("pdf")) {
+    if (rodzaj == QLatin1String("pdf"))
         p.rodzaj = RodzajEksportu::Pdf;
-    } else if (rodzaj == QLatin1String("ksef")) {
+    else if (rodzaj == QLatin1String("ksef"))
         p.rodzaj = RodzajEksportu::Ksef;
-    } else if (rodzaj == QLatin1String("csv")) {
+    else if (rodzaj == QLatin1String("csv"))
         p.rodzaj = RodzajEksportu::Csv;
-    } else {
+    else
         return Blad(QStringLiteral("nieznane polecenie „%1” (znane: pdf, ksef, csv)").arg(rodzaj));
-    }
 
     QSet<QString> podane;
     for (qsizetype i = 1; i < argumenty.size(); ++i) {
@@ -85,56 +151,8 @@ Argumenty CzytajArgumenty(const QStringList& argumenty) {
             wartosc = argumenty[++i];
         }
 
-        const QString w = wartosc.value_or(QString());
-        if (nazwa == QLatin1String("--rok")) {
-            if (!Rok(w)) return Blad(QStringLiteral("--rok wymaga roku w postaci RRRR, podano „%1”").arg(w));
-            p.wybor.rok = w;
-        } else if (nazwa == QLatin1String("--miesiac")) {
-            if (!Miesiac(w))
-                return Blad(
-                    QStringLiteral("--miesiac wymaga miesiąca w postaci RRRR-MM, podano „%1”").arg(w));
-            p.wybor.miesiac = w;
-        } else if (nazwa == QLatin1String("--numer")) {
-            if (w.isEmpty()) return Blad(QStringLiteral("--numer wymaga numeru, np. \"12/2026\""));
-            p.wybor.numer = w;
-        } else if (nazwa == QLatin1String("--pozycja")) {
-            bool ok = false;
-            const qlonglong n = w.toLongLong(&ok);
-            if (!ok || n < 1 || !w.front().isDigit())
-                return Blad(QStringLiteral("--pozycja wymaga numeru rekordu od 1, podano „%1”").arg(w));
-            p.wybor.pozycja = n;
-        } else if (nazwa == QLatin1String("--do")) {
-            if (w.isEmpty()) return Blad(QStringLiteral("--do wymaga ścieżki"));
-            p.cel = w;
-        } else if (nazwa == QLatin1String("--nadpisz")) {
-            p.nadpisz = true;
-        } else if (nazwa == QLatin1String("--dpi")) {
-            if (w != QLatin1String("1200") && w != QLatin1String("600") && w != QLatin1String("300"))
-                return Blad(QStringLiteral("--dpi przyjmuje 1200, 600 albo 300, podano „%1”").arg(w));
-            p.dpi = w.toInt();
-        } else if (nazwa == QLatin1String("--podstawa-zwolnienia")) {
-            if (w.trimmed().isEmpty())
-                return Blad(QStringLiteral("--podstawa-zwolnienia wymaga tekstu podstawy"));
-            p.ksef.podstawaZwolnienia = w;
-        } else if (nazwa == QLatin1String("--rodzaj-podstawy")) {
-            if (w == QLatin1String("ustawa")) {
-                p.ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Ustawa;
-            } else if (w == QLatin1String("dyrektywa")) {
-                p.ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Dyrektywa;
-            } else if (w == QLatin1String("inna")) {
-                p.ksef.rodzajPodstawy = OpcjeKsef::Podstawa::Inna;
-            } else {
-                return Blad(
-                    QStringLiteral("--rodzaj-podstawy przyjmuje ustawa, dyrektywa albo inna, podano „%1”")
-                        .arg(w));
-            }
-        } else if (nazwa == QLatin1String("--metoda-kasowa")) {
-            p.ksef.metodaKasowa = true;
-        } else if (nazwa == QLatin1String("--podzielona-platnosc")) {
-            p.ksef.podzielonaPlatnosc = true;
-        } else if (nazwa == QLatin1String("--kropka")) {
-            p.kropka = true;
-        }
+        if (const std::optional<QString> blad = UstawOpcje(p, nazwa, wartosc.value_or(QString())))
+            return Blad(*blad);
     }
     if (p.rodzaj != RodzajEksportu::Csv && p.cel.isEmpty())
         return Blad(QStringLiteral("polecenie %1 wymaga folderu wyników (--do FOLDER)").arg(rodzaj));

@@ -62,7 +62,7 @@ void Tfaktura_f::wstawSzablon() {
         if (PoleSzablonu(pole)) UstawTekstPola(pole, tekst.tekst());
     });
     Szablon.rodzaj.ustaw(QStringLiteral("F"));
-    Korekta = false;
+    StanFakturyZSzablonu();
     RekordDoTabel(Szablon.pozycje, Szablon.stawki);
 }
 

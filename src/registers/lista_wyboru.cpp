@@ -50,10 +50,7 @@ LinieListy LinieDokumentow(SystemPlikow& system, const QString& sciezka) {
 void PrzywrocStanSprzedListy(Tfaktura_f& okno) {
     if (!okno.StanPrzedListaFaktur) return;
     const Tfaktura_f::StanDokumentu& stan = *okno.StanPrzedListaFaktur;
-    okno.NowyDokument = stan.NowyDokument;
-    okno.Korekta = stan.Korekta;
-    okno.ZapisDozwolony = stan.ZapisDozwolony;
-    okno.UsuwanieDozwolone = stan.UsuwanieDozwolone;
+    okno.PrzywrocStanDokumentu(stan);
     okno.SpeedButton6->setEnabled(stan.NowaFakturaWlaczona);
     okno.StanPrzedListaFaktur.reset();
 }
@@ -82,10 +79,7 @@ void Tfaktura_f::SpeedButton3Click() {
         StanPrzedListaFaktur = StanDokumentu{NowyDokument, Korekta, ZapisDozwolony, UsuwanieDozwolone,
                                              !SpeedButton6->testAttribute(Qt::WA_ForceDisabled)};
     Panel1->setEnabled(false);
-    NowyDokument = false;
-    Korekta = false;
-    ZapisDozwolony = true;
-    UsuwanieDozwolone = true;
+    StanBezDokumentu();
     SpeedButton6->setEnabled(true);
     TrybListy = RodzajListy::Dokumenty;
     Label20->setText(QStringLiteral("Lista faktur"));

@@ -147,10 +147,12 @@ TEST(Odswiezanie, RegulyPrzyciskowWCzterechStanach) {
     auto okno = UruchomOkno(platforma);
     okno->show();
     for (const auto& s : Stany) {
-        okno->NowyDokument = s.nowy;
-        okno->Korekta = s.korekta;
-        okno->ZapisDozwolony = true;
-        okno->UsuwanieDozwolone = !s.nowy;
+        if (!s.nowy)
+            okno->StanWczytanegoDokumentu(s.korekta);
+        else if (s.korekta)
+            okno->StanNowejKorekty();
+        else
+            okno->StanNowejFaktury();
         okno->Timer2Timer();
         EXPECT_EQ(okno->SpeedButton22->isEnabled(), s.wstawW) << s.nazwa;
         EXPECT_EQ(okno->SpeedButton22->isVisible(), s.wstawV) << s.nazwa;
@@ -165,9 +167,8 @@ TEST(Odswiezanie, RegulyPrzyciskowWCzterechStanach) {
         EXPECT_TRUE(okno->SpeedButton23->isEnabled()) << s.nazwa;
     }
     // Saving follows its flag, also in a stored state.
-    okno->NowyDokument = false;
-    okno->Korekta = false;
-    okno->ZapisDozwolony = false;
+    okno->StanWczytanegoDokumentu(false);
+    okno->StanWidokuKorekty(false);
     okno->Timer2Timer();
     EXPECT_FALSE(okno->SpeedButton2->isEnabled());
 }
@@ -188,7 +189,7 @@ TEST(Odswiezanie, PrzyciskiWidokowKorektyZaRodzajemDokumentu) {
     KatalogTestowy katalog;
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
-    okno->Korekta = true;
+    okno->StanWczytanegoDokumentu(true);
     okno->Timer2Timer();
     EXPECT_TRUE(okno->SpeedButton15->isHidden());
     okno->Dokument.rodzaj.ustaw("K");
@@ -231,7 +232,7 @@ TEST(Odswiezanie, WylaczonaKolumnaPrzyciskowZachowujeStany) {
     auto okno = UruchomOkno(platforma);
     okno->show();
     okno->Panel1->setEnabled(false);
-    okno->NowyDokument = true;
+    okno->StanNowejFaktury();
     okno->Timer2Timer();
     EXPECT_FALSE(okno->SpeedButton22->isEnabled());
     okno->Panel1->setEnabled(true);

@@ -68,7 +68,7 @@ TEST(Szablony, ZapisBajtPoBajcieIWstawienie) {
     okno->tabela->ustawKomorke(1, 1, "");
     okno->data_wystawienia->setText("2010-03-15");
     okno->numerator->setText("13");
-    okno->Korekta = true;
+    okno->StanWczytanegoDokumentu(true);
     platforma.wybranePliki = {plik};
     okno->SpeedButton22Click();
     EXPECT_EQ(okno->odbiorca1->text(), QString(80, QLatin1Char('o')));
