@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "calc/dokument.h"
 #include "eksport/dane_eksportu.h"
 #include "eksport/przebieg.h"
 #include "print/plotno_drukarki.h"
@@ -31,7 +32,7 @@ std::vector<TDokument> Dokumenty(std::size_t ile) {
         TDokument d = zestaw[1 + i % (zestaw.size() - 1)];
         const QString runda = QStringLiteral("/%1").arg(i / (zestaw.size() - 1));
         d.rozszerzenie.ustaw(d.rozszerzenie.tekst() + runda);
-        if (d.rodzaj.tekst() == QLatin1String("K")) d.dotyczy.ustaw(d.dotyczy.tekst() + runda);
+        if (JestKorekta(d)) d.dotyczy.ustaw(d.dotyczy.tekst() + runda);
         wynik.push_back(d);
     }
     return wynik;

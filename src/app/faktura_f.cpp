@@ -97,10 +97,7 @@ void Tfaktura_f::przygotujFormularz() {
 
 void Tfaktura_f::ustawDateDzisiaj() {
     const QDate dzis = platforma_.teraz().date();
-    DataDzisiaj = QStringLiteral("%1-%2-%3")
-                      .arg(dzis.year(), 4, 10, QLatin1Char('0'))
-                      .arg(dzis.month(), 2, 10, QLatin1Char('0'))
-                      .arg(dzis.day(), 2, 10, QLatin1Char('0'));
+    DataDzisiaj = TekstDaty(dzis);
     data_wystawienia->setText(DataDzisiaj);
     MonthCalendar1->setSelectedDate(dzis);
 }
@@ -158,16 +155,7 @@ void Tfaktura_f::zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania) {
             (QStringLiteral(" Wydruk faktury razy ") + UstawieniaFaktury.liczba_kopii.tekst()).left(24));
 }
 
-namespace {
-
-// Seller lines up to 40 characters are shown whole; a longer one shows its first 30 characters and
-// an ellipsis, and the whole line is in the label's tooltip.
-QString PostacLiniiFirmy(const QString& linia) {
-    if (linia.size() <= 40) return linia;
-    return linia.left(30) + QStringLiteral("...");
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void Tfaktura_f::zastosujDaneFirmy() {
     LiniaFirmy1 = DaneFirmy.linia1.tekst();
@@ -177,7 +165,7 @@ void Tfaktura_f::zastosujDaneFirmy() {
         {{Label55, &LiniaFirmy1}, {Label56, &LiniaFirmy2}, {Label57, &LiniaFirmy3}}};
     for (const auto& [etykieta, linia] : linie) {
         UstawTekst(etykieta, PostacLiniiFirmy(*linia), *linia);
-        etykieta->setToolTip(linia->size() > 40 ? *linia : QString());
+        etykieta->setToolTip(LiniaFirmySkrocona(*linia) ? *linia : QString());
     }
 }
 

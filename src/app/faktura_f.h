@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "calc/dokument.h"
 #include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/rekordy.h"
@@ -356,7 +357,7 @@ class Tfaktura_f : public QWidget {
     void czytajPlikiDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
     void zastosujDaneFirmy();
-    void prezentacjaRodzaju(const QString& rodzaj);
+    void prezentacjaRodzaju(RodzajDokumentu rodzaj);
     void zamknijModul();
     void przekazKwoteDoEwidencji();
     void zapiszSzablon();

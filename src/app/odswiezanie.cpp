@@ -30,7 +30,7 @@ void Tfaktura_f::Timer2Timer() {
     stan.korekta = Korekta;
     stan.zapisDozwolony = ZapisDozwolony;
     stan.usuwanieDozwolone = UsuwanieDozwolone;
-    stan.rodzaj = Dokument.rodzaj.tekst();
+    stan.rodzaj = Rodzaj(Dokument);
     stan.tekstLata = lata->currentText();
     stan.formaZaplaty = forma_zaplaty->currentText();
     const StanyPrzyciskow stany = RegulyPrzyciskow(stan);

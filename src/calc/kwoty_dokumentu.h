@@ -1,7 +1,15 @@
 #pragma once
-// The amounts a stored document states: the gross totals of its VAT summaries, read from the stored
-// cells. The printout, the monthly summary and the exports take them from here.
+// The amounts a stored document states, read from its stored summary cells once: the cell reader,
+// the sums per rate (a correction: after minus before) and the gross totals. The printout, the
+// monthly summary and the exports take them from here.
 
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "calc/dokument.h"
 #include "store/rekordy.h"
 
 struct KwotyDokumentu {
@@ -10,14 +18,108 @@ struct KwotyDokumentu {
     double doZaplaty = 0;     // correction: poKorekcie - przedKorekta; any other record: przedKorekta
 };
 
-bool JestKorekta(const TDokument& dokument);
-bool JestFaktura(const TDokument& dokument);
-
 // A stored amount cell read as KwotaZKomorki reads a grid cell: TekstPozaZakresem is NaN, so that an
-// amount too large to write never counts as 0.
-double KwotaKomorki(const TTekst<20>& komorka);
+// amount too large to write never counts as 0. The summary writes blanks, an optional "-", digits, a
+// point and two digits; such a cell is read as whole grosze over 100, which, a division of two exact
+// doubles being correctly rounded, is the very double the decimal text denotes. Every other cell
+// takes the general reading.
+double KwotaKomorkiOgolnie(const TTekst<20>& komorka);
+inline double KwotaKomorki(const TTekst<20>& komorka) {
+    const std::size_t n = komorka.dlugoscTekstu();
+    if (n == 0) return 0;
+    const char* p = komorka.znaki;
+    std::size_t i = 0;
+    while (i < n && p[i] == ' ') ++i;
+    const bool ujemna = i < n && p[i] == '-';
+    if (ujemna) ++i;
+    const std::size_t cyfry = i;
+    std::int64_t grosze = 0;
+    while (i < n && p[i] >= '0' && p[i] <= '9' && i - cyfry < 13) grosze = grosze * 10 + (p[i++] - '0');
+    if (i == cyfry || i + 3 != n || p[i] != '.' || p[i + 1] < '0' || p[i + 1] > '9' || p[i + 2] < '0' ||
+        p[i + 2] > '9')
+        return KwotaKomorkiOgolnie(komorka);
+    grosze = grosze * 100 + (p[i + 1] - '0') * 10 + (p[i + 2] - '0');
+    const double x = static_cast<double>(grosze) / 100.0;
+    return ujemna ? -x : x;
+}
 
-// Sums in extended precision, left to right, as the window's totals are computed. A NaN cell makes
-// every total it takes part in NaN, and TekstKwoty writes NaN as TekstPozaZakresem, so a document
-// whose amount cannot be read never states, or adds to a month, a smaller amount than it holds.
-KwotyDokumentu ObliczKwotyDokumentu(const TDokument& dokument);
+// One row of a stored VAT summary as the per-rate sum gives it to the caller's grouping.
+struct WierszPodsumowania {
+    const TTekst<20>& stawka;
+    int wiersz;       // 1..3
+    bool czytelny;    // false: an amount is TekstPozaZakresem; such a row adds to no group
+    bool poKorekcie;  // a row of a correction's corrected summary
+    double netto, podatek, brutto;
+};
+
+// What the rows of one group add up to, in extended precision; a correction's rows before it are
+// subtracted.
+struct KwotyGrupy {
+    int grupa = 0;
+    long double netto = 0, podatek = 0, brutto = 0;
+};
+
+struct SumyStawek {
+    std::array<KwotyGrupy, 6> grupy{};  // at most three rows per table, in the order they first occur
+    std::size_t liczbaGrup = 0;
+    bool czytelne = true;  // false: some row that holds something cannot be read
+    KwotyDokumentu kwoty;  // the gross totals
+};
+
+// Only the gross totals are wanted.
+struct BezGrup {};
+
+// The per-rate sum of a document. Every summary row that holds anything (a first row without a rate
+// and with zero amounts holds nothing) goes to grupa, in table order (before, then after a
+// correction's), which says which of the caller's groups it adds to, or a negative number for none.
+// The gross totals are the gross cells of every row added left to right in extended precision, as
+// the window's totals are; a NaN cell makes every total it takes part in NaN, so a document whose
+// amount cannot be read never states, or adds to a month, a smaller amount than it holds.
+template <class Grupa>
+SumyStawek SumujStawki(const TDokument& d, Grupa&& grupa) {
+    SumyStawek s;
+    const auto tabela = [&](const TabelaStawek& t, long double znak, bool poKorekcie) {
+        long double suma = 0;
+        for (int r = 0; r < 3; ++r) {
+            const double brutto = KwotaKomorki(t[3][r]);
+            suma = r == 0 ? static_cast<long double>(brutto) : suma + brutto;
+            if constexpr (!std::is_same_v<std::decay_t<Grupa>, BezGrup>) {
+                if (t[0][r].dlugosc == 0 && t[1][r].dlugosc == 0 && t[2][r].dlugosc == 0 &&
+                    t[3][r].dlugosc == 0)
+                    continue;
+                const double netto = KwotaKomorki(t[1][r]);
+                const double podatek = KwotaKomorki(t[2][r]);
+                const bool czytelny = !std::isnan(netto) && !std::isnan(podatek) && !std::isnan(brutto);
+                if (czytelny && t[0][r].dlugoscTekstu() == 0 && netto == 0 && podatek == 0 && brutto == 0)
+                    continue;
+                const int g =
+                    grupa(WierszPodsumowania{t[0][r], r + 1, czytelny, poKorekcie, netto, podatek, brutto});
+                if (!czytelny) {
+                    s.czytelne = false;
+                    continue;
+                }
+                if (g < 0) continue;
+                std::size_t i = 0;
+                while (i < s.liczbaGrup && s.grupy[i].grupa != g) ++i;
+                if (i == s.liczbaGrup) s.grupy[s.liczbaGrup++].grupa = g;
+                s.grupy[i].netto += znak * netto;
+                s.grupy[i].podatek += znak * podatek;
+                s.grupy[i].brutto += znak * brutto;
+            }
+        }
+        return suma;
+    };
+    const long double przed = tabela(d.stawki, JestKorekta(d) ? -1 : 1, false);
+    s.kwoty.przedKorekta = static_cast<double>(przed);
+    s.kwoty.doZaplaty = s.kwoty.przedKorekta;
+    if (JestKorekta(d)) {
+        const long double po = tabela(d.stawki_korekty, 1, true);
+        s.kwoty.poKorekcie = static_cast<double>(po);
+        s.kwoty.doZaplaty = static_cast<double>(po - przed);
+    }
+    return s;
+}
+
+inline KwotyDokumentu ObliczKwotyDokumentu(const TDokument& dokument) {
+    return SumujStawki(dokument, BezGrup{}).kwoty;
+}

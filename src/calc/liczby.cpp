@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -118,6 +119,58 @@ QString TekstKwoty(double x) {
     if (x < 0) *--w = '-';
     while (koniecWyniku - w < 12) *--w = ' ';
     return QString::fromLatin1(w, koniecWyniku - w);
+}
+
+// Below 10^11 PLN the product x * 100 is within a thousandth of a grosz of the exact one, so where
+// it is more than a hundredth from a half the nearest whole number is what TekstKwoty rounds to.
+// Near a half, and for larger amounts, TekstKwoty itself decides.
+char* PiszKwotePliku(char* p, double x, char separator) {
+    const double grosze = x * 100.0;
+    const double zaokraglone = std::nearbyint(grosze);
+    if (std::fabs(x) < 1e11 && std::fabs(grosze - zaokraglone) < 0.49) {
+        auto g = static_cast<std::int64_t>(zaokraglone);
+        if (g < 0) {
+            *p++ = '-';
+            g = -g;
+        }
+        static constexpr char kPary[] =
+            "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344454647"
+            "48"
+            "495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596"
+            "97"
+            "9899";
+        char cyfry[24];
+        char* c = cyfry + sizeof cyfry;
+        const auto ulamek = static_cast<std::size_t>(g % 100);
+        auto calosc = static_cast<std::uint64_t>(g / 100);
+        while (calosc >= 100) {
+            c -= 2;
+            std::memcpy(c, kPary + 2 * (calosc % 100), 2);
+            calosc /= 100;
+        }
+        if (calosc >= 10) {
+            c -= 2;
+            std::memcpy(c, kPary + 2 * calosc, 2);
+        } else {
+            *--c = static_cast<char>('0' + calosc);
+        }
+        const auto ile = static_cast<std::size_t>(cyfry + sizeof cyfry - c);
+        std::memcpy(p, c, ile);
+        p += ile;
+        *p++ = separator;
+        std::memcpy(p, kPary + 2 * ulamek, 2);
+        return p + 2;
+    }
+    QByteArray t = TekstKwoty(x).trimmed().toLatin1().left(NajdluzszaKwotaPliku);
+    if (t == "-0.00") t = "0.00";
+    for (char c : t) *p++ = c == '.' ? separator : c;
+    return p;
+}
+
+QString KwotaPliku(double kwota, char separator) {
+    char tekst[NajdluzszaKwotaPliku];
+    const char* koniec = PiszKwotePliku(tekst, kwota, separator);
+    return QString::fromLatin1(tekst, koniec - tekst);
 }
 
 std::int32_t CalkowitaZTekstu(const QString& tekst) {

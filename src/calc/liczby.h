@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 
 // Written instead of an amount that has no two-decimal form here (10^36 or more, inf, NaN).
@@ -20,6 +21,13 @@ double LiczbaZTekstu(const QString& tekst);
 // rounds to 0.00, blank-filled on the left to 12 characters and never cut. From 10^36 on, and for
 // inf/NaN, the text is TekstPozaZakresem.
 QString TekstKwoty(double x);
+
+// An amount for a file (the register, FA(3)): TekstKwoty without the blanks, never "-0.00", with the
+// given decimal separator. PiszKwotePliku writes at most NajdluzszaKwotaPliku characters at p and
+// returns their end.
+inline constexpr std::size_t NajdluzszaKwotaPliku = 48;
+char* PiszKwotePliku(char* p, double kwota, char separator);
+QString KwotaPliku(double kwota, char separator = '.');
 
 // A settings or number text read as a whole number: leading blanks, an optional sign and the
 // digits that follow count ("7a" -> 7); no digits give 0; saturates at the int32 range.

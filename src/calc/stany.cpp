@@ -11,9 +11,9 @@ StanyPrzyciskow RegulyPrzyciskow(const StanOkna& stan) {
     s.wyliczWlaczony = !stan.tekstLata.isEmpty();
     s.notatkaKorektyWidoczna = stan.korekta;
     // The correction views follow the kind of the document last read or saved, not the Korekta flag.
-    if (stan.rodzaj == QStringView(u"K")) {
+    if (stan.rodzaj == RodzajDokumentu::Korekta) {
         s.widokiKorektyWidoczne = true;
-    } else if (stan.rodzaj == QStringView(u"F")) {
+    } else if (stan.rodzaj == RodzajDokumentu::Faktura) {
         s.widokiKorektyWidoczne = false;
     }
     s.zapiszFaktureWlaczony = stan.zapisDozwolony;

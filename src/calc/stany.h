@@ -4,14 +4,16 @@
 #include <QString>
 #include <optional>
 
+#include "calc/dokument.h"
+
 struct StanOkna {
     bool nowyDokument = false;
     bool korekta = false;
     bool zapisDozwolony = false;
     bool usuwanieDozwolone = false;
-    QString rodzaj;        // of Dokument: "F" invoice, "K" correction
-    QString tekstLata;     // text of the year combo box
-    QString formaZaplaty;  // text of the payment form combo box
+    RodzajDokumentu rodzaj = RodzajDokumentu::Inny;  // of Dokument
+    QString tekstLata;                               // text of the year combo box
+    QString formaZaplaty;                            // text of the payment form combo box
 };
 
 struct StanyPrzyciskow {

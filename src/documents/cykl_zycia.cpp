@@ -79,10 +79,12 @@ QString NastepnyNumer(const TTekst<10>& zapisany, const std::optional<QString>& 
 
 // The number text of the last stored document of the sequence; nothing when the file cannot be read,
 // which leaves the proposal to "faktura.dat" alone.
-std::optional<QString> OstatniNumerWPliku(Tfaktura_f& okno, char rodzaj, const TTekst<20>& rozszerzenie) {
+std::optional<QString> OstatniNumerWPliku(Tfaktura_f& okno, RodzajDokumentu rodzaj,
+                                          const TTekst<20>& rozszerzenie) {
     try {
-        return NumerOstatniegoDokumentu(okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow), rodzaj,
-                                        rozszerzenie.tekst());
+        return NumerOstatniegoDokumentu(
+            okno.pliki(), okno.SciezkaPliku(SciezkaDokumentow),
+            [rodzaj](const TDokument& d) { return Rodzaj(d) == rodzaj; }, rozszerzenie.tekst());
     } catch (const BladPliku&) {
         return std::nullopt;
     }
@@ -100,7 +102,7 @@ void CzytajUstawieniaFaktury(Tfaktura_f& okno) {
 // workstation keeps its number and settings changed meanwhile (copies, footer) stay. Returns the
 // record that was on the disk.
 TUstawieniaFaktury ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
-    const bool korekta = okno.Dokument.rodzaj.tekst() == QLatin1String("K");
+    const bool korekta = JestKorekta(okno.Dokument);
     TUstawieniaFaktury zapisane{};
     const TUstawieniaFaktury naDysku = ZmienPodBlokada<TUstawieniaFaktury>(
         okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), [&](const TUstawieniaFaktury& teraz) {
@@ -184,7 +186,7 @@ void DopiszDokument(Tfaktura_f& okno) {
     bledy.zakoncz(*plik);
     plik.reset();
 
-    const bool korekta = okno.Dokument.rodzaj.tekst() == QLatin1String("K");
+    const bool korekta = JestKorekta(okno.Dokument);
     const TUstawieniaFaktury przeczytane = okno.UstawieniaFaktury;
     try {
         ZglosNumerInnegoStanowiska(okno, przeczytane, ZapiszUstawieniaFaktury(okno), korekta);
@@ -247,8 +249,9 @@ void Tfaktura_f::SpeedButton6Click() {
 
     CzytajUstawieniaFaktury(*this);
     zastosujUstawieniaFaktury(false);
-    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator,
-                                     OstatniNumerWPliku(*this, 'F', UstawieniaFaktury.rozszerzenie)));
+    numerator->setText(
+        NastepnyNumer(UstawieniaFaktury.numerator,
+                      OstatniNumerWPliku(*this, RodzajDokumentu::Faktura, UstawieniaFaktury.rozszerzenie)));
 }
 
 void Tfaktura_f::SpeedButton9Click() {
@@ -259,14 +262,14 @@ void Tfaktura_f::SpeedButton9Click() {
     StanNowejKorekty();
     SpeedButton9->setEnabled(false);
 
-    UstawTekst(Label24,
-               (Dokument.numerator.tekst() + QLatin1Char('/') + Dokument.rozszerzenie.tekst()).left(31));
+    UstawTekst(Label24, NumerDokumentu(Dokument).left(31));
     UstawTabele(KolorKorekty, QStringLiteral("Tabelka korekty"), true);
 
     CzytajUstawieniaFaktury(*this);
     rozszerzenie->setText(UstawieniaFaktury.rozszerzenie_korekty.tekst());
-    numerator->setText(NastepnyNumer(UstawieniaFaktury.numerator_korekty,
-                                     OstatniNumerWPliku(*this, 'K', UstawieniaFaktury.rozszerzenie_korekty)));
+    numerator->setText(NastepnyNumer(
+        UstawieniaFaktury.numerator_korekty,
+        OstatniNumerWPliku(*this, RodzajDokumentu::Korekta, UstawieniaFaktury.rozszerzenie_korekty)));
 }
 
 void Tfaktura_f::SpeedButton2Click() {

@@ -9,6 +9,7 @@
 #include "app/etykiety.h"
 #include "app/faktura_f.h"
 #include "app/siatka.h"
+#include "calc/dokument.h"
 #include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
@@ -31,7 +32,7 @@ void Tfaktura_f::RekordDoTabel(const TabelaPozycji& pozycje, const TabelaStawek&
 void Tfaktura_f::PodstawDoPliku() {
     KazdePoleNaglowka(Dokument, [this](PoleNaglowka pole, auto& tekst) { tekst.ustaw(TekstPola(pole)); });
     Dokument.dotyczy.ustaw(Label24->text());
-    Dokument.rodzaj.ustaw(Korekta ? QStringLiteral("K") : QStringLiteral("F"));
+    UstawRodzaj(Dokument, Korekta ? RodzajDokumentu::Korekta : RodzajDokumentu::Faktura);
     if (Korekta)
         TabeleDoRekordu(Dokument.pozycje_korekty, Dokument.stawki_korekty);
     else
@@ -46,10 +47,10 @@ void Tfaktura_f::UstawTabele(std::int32_t kolor, const QString& tytul, bool edyc
     Label25->setText(tytul);
 }
 
-void Tfaktura_f::prezentacjaRodzaju(const QString& rodzaj) {
-    if (rodzaj == QLatin1String("F"))
+void Tfaktura_f::prezentacjaRodzaju(RodzajDokumentu rodzaj) {
+    if (rodzaj == RodzajDokumentu::Faktura)
         UstawTabele(KolorFaktury, QStringLiteral("Tabelka faktury"), true);
-    else if (rodzaj == QLatin1String("K"))
+    else if (rodzaj == RodzajDokumentu::Korekta)
         UstawTabele(KolorKorekty, QStringLiteral("Tabelka korekty"), true);
 }
 
@@ -57,11 +58,11 @@ void Tfaktura_f::PodstawDoFormatki() {
     KazdePoleNaglowka(std::as_const(Dokument),
                       [this](PoleNaglowka pole, const auto& tekst) { UstawTekstPola(pole, tekst.tekst()); });
 
-    const QString rodzaj = Dokument.rodzaj.tekst();
-    if (rodzaj == QLatin1String("K")) {
+    const RodzajDokumentu rodzaj = Rodzaj(Dokument);
+    if (rodzaj == RodzajDokumentu::Korekta) {
         UstawTekst(Label24, Dokument.dotyczy.tekst());
         RekordDoTabel(Dokument.pozycje_korekty, Dokument.stawki_korekty);
-    } else if (rodzaj == QLatin1String("F")) {
+    } else if (rodzaj == RodzajDokumentu::Faktura) {
         UstawTekst(Label24, QString());
         RekordDoTabel(Dokument.pozycje, Dokument.stawki);
     }
@@ -89,15 +90,17 @@ void Tfaktura_f::CzytajOstatniDokument() {
 void Tfaktura_f::PokazWczytanyDokument() {
     DokumentZPliku = Dokument;
     PodstawDoFormatki();
-    const QString rodzaj = Dokument.rodzaj.tekst();
+    const RodzajDokumentu rodzaj = Rodzaj(Dokument);
     // A correction cannot itself be corrected.
-    if (rodzaj == QLatin1String("F")) SpeedButton9->setEnabled(true);
-    if (rodzaj == QLatin1String("K")) SpeedButton9->setEnabled(false);
-    UstawTekst(Label23, rodzaj == QLatin1String("K") ? QStringLiteral("korygująca") : QString());
+    if (rodzaj == RodzajDokumentu::Faktura) SpeedButton9->setEnabled(true);
+    if (rodzaj == RodzajDokumentu::Korekta) SpeedButton9->setEnabled(false);
+    UstawTekst(Label23, rodzaj == RodzajDokumentu::Korekta ? QStringLiteral("korygująca") : QString());
     // A record of neither kind leaves the kind flag as it was.
-    StanWczytanegoDokumentu(rodzaj == QLatin1String("K") || (rodzaj != QLatin1String("F") && Korekta));
-    if (rodzaj == QLatin1String("F")) UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury Vat"));
-    if (rodzaj == QLatin1String("K"))
+    StanWczytanegoDokumentu(rodzaj == RodzajDokumentu::Korekta ||
+                            (rodzaj != RodzajDokumentu::Faktura && Korekta));
+    if (rodzaj == RodzajDokumentu::Faktura)
+        UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury Vat"));
+    if (rodzaj == RodzajDokumentu::Korekta)
         UstawTekst(Label22, QStringLiteral("Edycja wczytanej faktury korygującej Vat"));
     prezentacjaRodzaju(rodzaj);
 }

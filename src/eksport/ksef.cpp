@@ -123,8 +123,7 @@ std::optional<int> KodFormyPlatnosci(const QString& forma) {
 // An amount of FA(3): two decimals, up to 16 digits before the point, never "-0.00".
 std::optional<QString> Kwota(double x) {
     if (!std::isfinite(x)) return std::nullopt;
-    QString t = TekstKwoty(x).trimmed();
-    if (t == QLatin1String("-0.00")) t = QStringLiteral("0.00");
+    const QString t = KwotaPliku(x);
     const qsizetype kropka = t.indexOf(u'.');
     if (kropka < 0 || kropka - (t.startsWith(u'-') ? 1 : 0) > kCyfryKwoty.calkowitych) return std::nullopt;
     return t;
@@ -220,7 +219,7 @@ class Mapowanie : private DaneFa3 {
     void wiersze(const Tabela& tabela, bool stanPrzed);
     void liczbyWiersza(WierszFa& w, const Tabela& tabela, int r, const std::array<QString, 6>& komorki,
                        const QString& ktory);
-    void stawki(const TabelaStawek& tabela, long double znak);
+    void stawki();
     void sumy();
     void platnosc();
     void zaznaczStawke(Grupa grupa);
@@ -375,7 +374,7 @@ void Mapowanie::zaznaczStawke(Grupa grupa) {
 void Mapowanie::tabele() {
     if (!korekta_) {
         wiersze(d_.pozycje, false);
-        stawki(d_.stawki, 1);
+        stawki();
         return;
     }
     for (int r = 0; r < 3; ++r) {
@@ -388,8 +387,7 @@ void Mapowanie::tabele() {
         wiersze(przed, true);
         wiersze(po, false);
     }
-    stawki(d_.stawki, -1);
-    stawki(d_.stawki_korekty, 1);
+    stawki();
 }
 
 void Mapowanie::wiersze(const Tabela& tabela, bool stanPrzed) {
@@ -445,32 +443,33 @@ void Mapowanie::liczbyWiersza(WierszFa& w, const Tabela& tabela, int r, const st
         blad(QStringLiteral("%1: wartość netto jest poza zakresem").arg(ktory));
 }
 
-void Mapowanie::stawki(const TabelaStawek& tabela, long double znak) {
-    for (int r = 0; r < 3; ++r) {
-        const QString stawka = CzystyTekst(tabela[0][r].tekst());
-        const double netto = KwotaKomorki(tabela[1][r]);
-        const double podatek = KwotaKomorki(tabela[2][r]);
-        const double brutto = KwotaKomorki(tabela[3][r]);
-        if (std::isnan(netto) || std::isnan(podatek) || std::isnan(brutto)) {
+void Mapowanie::stawki() {
+    const SumyStawek sumy = SumujStawki(d_, [this](const WierszPodsumowania& w) {
+        if (!w.czytelny) {
             blad(QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”"));
-            continue;
+            return -1;
         }
         // The summary's first row exists also when the first line is empty: without a rate and
         // with zero amounts it says nothing.
+        const QString stawka = CzystyTekst(w.stawka.tekst());
         if (stawka.isEmpty()) {
-            if (netto != 0 || podatek != 0 || brutto != 0)
-                blad(QStringLiteral("wiersz %1 podsumowania VAT ma kwoty, ale nie ma stawki").arg(r + 1));
-            continue;
+            if (w.netto != 0 || w.podatek != 0 || w.brutto != 0)
+                blad(QStringLiteral("wiersz %1 podsumowania VAT ma kwoty, ale nie ma stawki").arg(w.wiersz));
+            return -1;
         }
         const std::optional<StawkaFa3> s = KodStawki(stawka);
         if (!s) {
             blad(QStringLiteral("stawka VAT „%1” podsumowania nie ma kodu w FA(3)").arg(stawka));
-            continue;
+            return -1;
         }
         zaznaczStawke(s->grupa);
-        grupy_[s->grupa] = true;
-        netto_[s->grupa] += znak * netto;
-        podatek_[s->grupa] += znak * podatek;
+        return static_cast<int>(s->grupa);
+    });
+    for (std::size_t i = 0; i < sumy.liczbaGrup; ++i) {
+        const KwotyGrupy& g = sumy.grupy[i];
+        grupy_[g.grupa] = true;
+        netto_[g.grupa] = g.netto;
+        podatek_[g.grupa] = g.podatek;
     }
 }
 

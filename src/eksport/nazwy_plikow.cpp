@@ -33,9 +33,8 @@ QString BezpiecznyFragment(const QString& tekst) {
 }
 
 QString NazwaDokumentu(const TDokument& dokument) {
-    const QString rodzaj = dokument.rodzaj.tekst();
-    QString nazwa =
-        rodzaj == QLatin1String("F") || rodzaj == QLatin1String("K") ? rodzaj : QStringLiteral("X");
+    const RodzajDokumentu rodzaj = Rodzaj(dokument);
+    QString nazwa = rodzaj == RodzajDokumentu::Inny ? QStringLiteral("X") : LiteraRodzaju(rodzaj);
     const QString numer = BezpiecznyFragment(dokument.numerator.tekst());
     const QString rozszerzenie = BezpiecznyFragment(dokument.rozszerzenie.tekst());
     nazwa += QLatin1Char('_') + (numer.isEmpty() ? QStringLiteral("bez_numeru") : numer);

@@ -103,29 +103,6 @@ void DopiszTekst(std::string& wynik, const TTekst<N>& tekst) {
     DopiszTekst(wynik, tekst.znaki, tekst.dlugoscTekstu());
 }
 
-// A stored amount as KwotaKomorki reads it. The summary writes blanks, an optional "-", digits, a
-// point and two digits; such a cell is whole grosze over 100, and since a division of two exact
-// doubles is correctly rounded, that is the very double the decimal text denotes. Any other cell
-// goes to KwotaKomorki.
-inline double Kwota(const TTekst<20>& komorka) {
-    const std::size_t n = komorka.dlugoscTekstu();
-    if (n == 0) return 0;
-    const char* p = komorka.znaki;
-    std::size_t i = 0;
-    while (i < n && p[i] == ' ') ++i;
-    const bool ujemna = i < n && p[i] == '-';
-    if (ujemna) ++i;
-    const std::size_t cyfry = i;
-    std::int64_t grosze = 0;
-    while (i < n && p[i] >= '0' && p[i] <= '9' && i - cyfry < 13) grosze = grosze * 10 + (p[i++] - '0');
-    if (i == cyfry || i + 3 != n || p[i] != '.' || p[i + 1] < '0' || p[i + 1] > '9' || p[i + 2] < '0' ||
-        p[i + 2] > '9')
-        return KwotaKomorki(komorka);
-    grosze = grosze * 100 + (p[i + 1] - '0') * 10 + (p[i + 2] - '0');
-    const double x = static_cast<double>(grosze) / 100.0;
-    return ujemna ? -x : x;
-}
-
 // Groups in the order of their columns: numbers from the highest rate, then texts, then none.
 bool PrzedGrupa(const QString& a, const QString& b) {
     const auto klasa = [](const QString& s, double* liczba) {
@@ -149,8 +126,6 @@ QString NazwaGrupy(const QString& stawka) {
 }
 
 }  // namespace
-
-double KwotaZapisana(const TTekst<20>& komorka) { return Kwota(komorka); }
 
 int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     // A file holds few rate texts: they are looked up by their bytes, without a string each.
@@ -203,53 +178,26 @@ void RejestrSprzedazy::rezerwuj(std::size_t dokumentow) {
 }
 
 std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
-    const bool korekta = JestKorekta(d);
-    if (!korekta && !JestFaktura(d))
+    const RodzajDokumentu rodzaj = Rodzaj(d);
+    if (rodzaj == RodzajDokumentu::Inny)
         return QStringLiteral("rekord nie jest ani fakturą, ani korektą (rodzaj „%1”)")
             .arg(CzystyTekst(d.rodzaj.tekst()));
 
-    // At most three groups per table; a correction's two tables may bring six.
-    std::array<Kwoty, 6> kwoty{};
-    std::size_t ile = 0;
-    // The gross total as ObliczKwotyDokumentu states it, from the cells read here once.
-    long double suma[2] = {0, 0};
-    const auto tabela = [&](const TTekst<20>(&stawki)[4][3], long double znak, long double& brutto3) {
-        for (int r = 0; r < 3; ++r) {
-            const double brutto = Kwota(stawki[3][r]);
-            brutto3 = r == 0 ? static_cast<long double>(brutto) : brutto3 + brutto;
-            if (stawki[0][r].dlugosc == 0 && stawki[1][r].dlugosc == 0 && stawki[2][r].dlugosc == 0 &&
-                stawki[3][r].dlugosc == 0)
-                continue;
-            const double netto = Kwota(stawki[1][r]);
-            const double podatek = Kwota(stawki[2][r]);
-            if (std::isnan(netto) || std::isnan(podatek) || std::isnan(brutto)) return false;
-            // An empty first row of the summary: no rate and nothing to count.
-            if (stawki[0][r].dlugoscTekstu() == 0 && netto == 0 && podatek == 0 && brutto == 0) continue;
-            const int g = grupa(stawki[0][r]);
-            std::size_t i = 0;
-            while (i < ile && kwoty[i].grupa != g) ++i;
-            if (i == ile) kwoty[ile++] = {g, 0, 0, 0};
-            kwoty[i].netto += znak * netto;
-            kwoty[i].podatek += znak * podatek;
-            kwoty[i].brutto += znak * brutto;
-        }
-        return true;
-    };
-    const bool czytelne = korekta ? tabela(d.stawki, -1, suma[0]) && tabela(d.stawki_korekty, 1, suma[1])
-                                  : tabela(d.stawki, 1, suma[0]);
-    const double razem = korekta ? static_cast<double>(suma[1] - suma[0]) : static_cast<double>(suma[0]);
-    if (!czytelne || std::isnan(razem))
+    // The rows after one that cannot be read make no columns: the document is refused.
+    bool nieczytelny = false;
+    const SumyStawek sumy = SumujStawki(d, [&](const WierszPodsumowania& w) {
+        nieczytelny = nieczytelny || !w.czytelny;
+        return nieczytelny ? -1 : grupa(w.stawka);
+    });
+    const double razem = sumy.kwoty.doZaplaty;
+    if (!sumy.czytelne || std::isnan(razem))
         return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
 
     Wiersz w{teksty_.size(), 0, static_cast<std::uint32_t>(kwoty_.size()), 0, razem};
     // The number and its suffix are one cell, as printed.
-    char numer[TTekst<10>::Pojemnosc + 1 + TTekst<20>::Pojemnosc];
-    const std::size_t n = d.numerator.dlugoscTekstu(), r = d.rozszerzenie.dlugoscTekstu();
-    std::copy_n(d.numerator.znaki, n, numer);
-    numer[n] = '/';
-    std::copy_n(d.rozszerzenie.znaki, r, numer + n + 1);
-    DopiszTekst(teksty_, numer, n + 1 + r);
-    teksty_ += korekta ? ";korekta;" : ";faktura;";
+    char numer[NajdluzszyNumer];
+    DopiszTekst(teksty_, numer, BajtyNumeru(d, numer));
+    teksty_ += rodzaj == RodzajDokumentu::Korekta ? ";korekta;" : ";faktura;";
     DopiszTekst(teksty_, d.data_wystawienia);
     teksty_.push_back(';');
     DopiszTekst(teksty_, d.data_uslugi);
@@ -258,58 +206,11 @@ std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
     teksty_.push_back(';');
     DopiszTekst(teksty_, d.nip_odbiorcy);
     w.tekstDo = teksty_.size();
-    kwoty_.insert(kwoty_.end(), kwoty.begin(), kwoty.begin() + static_cast<std::ptrdiff_t>(ile));
+    kwoty_.insert(kwoty_.end(), sumy.grupy.begin(),
+                  sumy.grupy.begin() + static_cast<std::ptrdiff_t>(sumy.liczbaGrup));
     w.kwotyDo = static_cast<std::uint32_t>(kwoty_.size());
     wiersze_.push_back(w);
     return std::nullopt;
-}
-
-// The longest amount text: up to 10^36 with grosze, a sign and the point.
-constexpr std::size_t kNajdluzszaKwota = 48;
-
-char* RejestrSprzedazy::piszKwote(char* p, long double kwota) const {
-    const double x = static_cast<double>(kwota);
-    const double grosze = x * 100.0;
-    const double zaokraglone = std::nearbyint(grosze);
-    // Far from a half grosz the nearest whole number is what TekstKwoty rounds to; near one, and for
-    // amounts beyond a 64-bit count of grosze, TekstKwoty itself decides.
-    if (std::fabs(x) < 1e13 && std::fabs(grosze - zaokraglone) < 0.49) {
-        auto g = static_cast<std::int64_t>(zaokraglone);
-        if (g < 0) {
-            *p++ = '-';
-            g = -g;
-        }
-        static constexpr char kPary[] =
-            "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344454647"
-            "4849"
-            "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394959697"
-            "9899";
-        char cyfry[24];
-        char* c = cyfry + sizeof cyfry;
-        const auto ulamek = static_cast<std::size_t>(g % 100);
-        auto calosc = static_cast<std::uint64_t>(g / 100);
-        while (calosc >= 100) {
-            c -= 2;
-            std::memcpy(c, kPary + 2 * (calosc % 100), 2);
-            calosc /= 100;
-        }
-        if (calosc >= 10) {
-            c -= 2;
-            std::memcpy(c, kPary + 2 * calosc, 2);
-        } else {
-            *--c = static_cast<char>('0' + calosc);
-        }
-        const auto ile = static_cast<std::size_t>(cyfry + sizeof cyfry - c);
-        std::memcpy(p, c, ile);
-        p += ile;
-        *p++ = kropka_ ? '.' : ',';
-        std::memcpy(p, kPary + 2 * ulamek, 2);
-        return p + 2;
-    }
-    QByteArray t = TekstKwoty(x).trimmed().toLatin1().left(kNajdluzszaKwota);
-    if (t == "-0.00") t = "0.00";
-    for (char c : t) *p++ = !kropka_ && c == '.' ? ',' : c;
-    return p;
 }
 
 QByteArray RejestrSprzedazy::csv() const {
@@ -333,7 +234,7 @@ QByteArray RejestrSprzedazy::csv() const {
                  static_cast<qsizetype>(teksty_.size() + wiersze_.size() * (4 + 3 * grupy_.size())));
     std::memcpy(wynik.data(), naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
     qsizetype uzyte = naglowek.size();
-    const std::size_t naKwoty = (3 * grupy_.size() + 1) * (kNajdluzszaKwota + 1) + 4;
+    const std::size_t naKwoty = (3 * grupy_.size() + 1) * (NajdluzszaKwotaPliku + 1) + 4;
     std::vector<const Kwoty*> komorki(grupy_.size());
     for (const Wiersz& w : wiersze_) {
         const std::size_t potrzeba = w.tekstDo - w.tekstOd + naKwoty;
@@ -353,14 +254,14 @@ QByteArray RejestrSprzedazy::csv() const {
                 continue;
             }
             *p++ = ';';
-            p = piszKwote(p, k->netto);
+            p = PiszKwotePliku(p, static_cast<double>(k->netto), separator_);
             *p++ = ';';
-            p = piszKwote(p, k->podatek);
+            p = PiszKwotePliku(p, static_cast<double>(k->podatek), separator_);
             *p++ = ';';
-            p = piszKwote(p, k->brutto);
+            p = PiszKwotePliku(p, static_cast<double>(k->brutto), separator_);
         }
         *p++ = ';';
-        p = piszKwote(p, w.razem);
+        p = PiszKwotePliku(p, static_cast<double>(w.razem), separator_);
         *p++ = '\r';
         *p++ = '\n';
         uzyte += p - start;

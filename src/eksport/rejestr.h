@@ -12,15 +12,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calc/kwoty_dokumentu.h"
 #include "store/rekordy.h"
-
-// A stored amount cell read exactly as KwotaKomorki reads it, the summary's own form without
-// QString or a general number parser.
-double KwotaZapisana(const TTekst<20>& komorka);
 
 class RejestrSprzedazy {
   public:
-    explicit RejestrSprzedazy(bool kropkaDziesietna = false) : kropka_(kropkaDziesietna) {}
+    explicit RejestrSprzedazy(bool kropkaDziesietna = false) : separator_(kropkaDziesietna ? '.' : ',') {}
 
     // Adds the document's row, or says why it cannot have one.
     std::optional<QString> dodaj(const TDokument& dokument);
@@ -37,10 +34,7 @@ class RejestrSprzedazy {
     void rezerwuj(std::size_t dokumentow);
 
   private:
-    struct Kwoty {
-        int grupa;
-        long double netto, podatek, brutto;
-    };
+    using Kwoty = KwotyGrupy;
     struct Wiersz {
         std::size_t tekstOd, tekstDo;    // the text cells in teksty_
         std::uint32_t kwotyOd, kwotyDo;  // the groups in kwoty_
@@ -48,8 +42,6 @@ class RejestrSprzedazy {
     };
 
     int grupa(const TTekst<20>& stawka);
-    // Writes the amount at p, returns the end.
-    char* piszKwote(char* p, long double kwota) const;
 
     struct ZnanaStawka {
         char bajty[20];
@@ -58,7 +50,7 @@ class RejestrSprzedazy {
     };
     static constexpr std::size_t kZnaneStawki = 32;
 
-    bool kropka_;
+    char separator_;
     std::vector<ZnanaStawka> znane_;
     std::string teksty_;
     std::vector<Kwoty> kwoty_;

@@ -22,12 +22,9 @@ bool ZaczynaSieOd(const TTekst<N>& tekst, const QByteArray& poczatek) {
 }
 
 bool NumerRowny(const TDokument& d, const QByteArray& numer) {
-    const std::size_t n = d.numerator.dlugoscTekstu();
-    const std::size_t r = d.rozszerzenie.dlugoscTekstu();
-    if (static_cast<std::size_t>(numer.size()) != n + 1 + r) return false;
-    const char* p = numer.constData();
-    return std::memcmp(p, d.numerator.znaki, n) == 0 && p[n] == '/' &&
-           std::memcmp(p + n + 1, d.rozszerzenie.znaki, r) == 0;
+    char bajty[NajdluzszyNumer];
+    const std::size_t ile = BajtyNumeru(d, bajty);
+    return static_cast<std::size_t>(numer.size()) == ile && std::memcmp(numer.constData(), bajty, ile) == 0;
 }
 
 }  // namespace

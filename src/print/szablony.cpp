@@ -7,6 +7,7 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "app/siatka.h"
+#include "calc/dokument.h"
 #include "store/blad.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
@@ -41,7 +42,7 @@ void Tfaktura_f::zapiszSzablon() {
     KazdePoleNaglowka(Szablon, [this](PoleNaglowka pole, auto& tekst) {
         if (PoleSzablonu(pole)) tekst.ustaw(TekstPola(pole));
     });
-    Szablon.rodzaj.ustaw(QStringLiteral("F"));
+    UstawRodzaj(Szablon, RodzajDokumentu::Faktura);
     TabeleDoRekordu(Szablon.pozycje, Szablon.stawki);
     ZapiszRekordAtomowo(pliki(), *plik, Szablon);
     platforma().informacja(this, QStringLiteral("Informacja"), QStringLiteral("Szablon został zapisany."));
@@ -61,7 +62,7 @@ void Tfaktura_f::wstawSzablon() {
     KazdePoleNaglowka(std::as_const(Szablon), [this](PoleNaglowka pole, const auto& tekst) {
         if (PoleSzablonu(pole)) UstawTekstPola(pole, tekst.tekst());
     });
-    Szablon.rodzaj.ustaw(QStringLiteral("F"));
+    UstawRodzaj(Szablon, RodzajDokumentu::Faktura);
     StanFakturyZSzablonu();
     RekordDoTabel(Szablon.pozycje, Szablon.stawki);
 }

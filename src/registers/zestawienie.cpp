@@ -48,20 +48,11 @@ bool Zawiera(std::string_view tekst, const std::optional<QByteArray>& wzorzec) {
            tekst.find(std::string_view(wzorzec->constData(), wzorzec->size())) != std::string_view::npos;
 }
 
-bool Cyfra(char c) { return c >= '0' && c <= '9'; }
-
-// The month at positions 6 and 7 of the issue date, or 0 when there is no month 1..12 there.
-int MiesiacDaty(std::string_view data) {
-    if (data.size() < 7 || !Cyfra(data[5]) || !Cyfra(data[6])) return 0;
-    const int miesiac = (data[5] - '0') * 10 + (data[6] - '0');
-    return miesiac >= 1 && miesiac <= 12 ? miesiac : 0;
-}
-
 // What a document adds to its month: an invoice its gross total, a correction the change it makes,
 // a record of another kind nothing.
 double KwotaDokumentuZRekordu(const TDokument& d) {
-    if (!JestFaktura(d) && !JestKorekta(d)) return 0;
-    return ObliczKwotyDokumentu(d).doZaplaty;
+    if (Rodzaj(d) == RodzajDokumentu::Inny) return 0;
+    return SumujStawki(d, BezGrup{}).kwoty.doZaplaty;
 }
 
 // Whole number nearest to x, halves to even, kept within 0..maksimum; a negative or undefined
@@ -124,7 +115,7 @@ void Tfaktura_f::SpeedButton19Click() {
             if (!Zawiera(data, rok) || !(dowolny || Zawiera(Bajty(d.odbiorca1), wzorzecKlienta))) return;
             cosPoliczone = true;
             // There are twelve totals only: a date without a month 1..12 in its place adds to none.
-            const int miesiac = MiesiacDaty(data);
+            const int miesiac = MiesiacDaty(d.data_wystawienia);
             if (miesiac == 0) return;
             const double KwotaDokumentu = KwotaDokumentuZRekordu(d);
             SumyMiesiecy[miesiac - 1] += KwotaDokumentu;

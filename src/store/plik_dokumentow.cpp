@@ -323,7 +323,8 @@ void PrzebudujBezRekordu(SystemPlikow& system, const QString& dokumenty, const Q
     plik.zakoncz();
 }
 
-std::optional<QString> NumerOstatniegoDokumentu(SystemPlikow& system, const QString& sciezka, char rodzaj,
+std::optional<QString> NumerOstatniegoDokumentu(SystemPlikow& system, const QString& sciezka,
+                                                const std::function<bool(const TDokument&)>& rodzaj,
                                                 const QString& rozszerzenie) {
     TTekst<20> szukane{};
     szukane.ustaw(rozszerzenie);
@@ -339,7 +340,7 @@ std::optional<QString> NumerOstatniegoDokumentu(SystemPlikow& system, const QStr
                             QStringLiteral("plik skrócił się w trakcie odczytu"));
         for (std::uint64_t i = koniec - poczatek; i-- > 0;) {
             const TDokument& d = blok[static_cast<std::size_t>(i)];
-            if (d.rodzaj.dlugoscTekstu() != 1 || d.rodzaj.znaki[0] != rodzaj) continue;
+            if (!rodzaj(d)) continue;
             const std::size_t dl = d.rozszerzenie.dlugoscTekstu();
             if (dl != szukane.dlugoscTekstu() || std::memcmp(d.rozszerzenie.znaki, szukane.znaki, dl) != 0)
                 continue;

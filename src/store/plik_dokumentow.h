@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "store/blokada.h"
@@ -79,7 +80,8 @@ void PrzebudujBezRekordu(SystemPlikow& system, const QString& dokumenty, const Q
 // workstation holds the file's lock: that one is in the middle of its own change.
 void DokonczPrzerwaneZmiany(SystemPlikow& system, const QString& sciezka);
 
-// The number text of the last record (in file order) of the kind ('F' or 'K') whose suffix is
-// `rozszerzenie`, read from the end; nothing when there is none.
-std::optional<QString> NumerOstatniegoDokumentu(SystemPlikow& system, const QString& sciezka, char rodzaj,
+// The number text of the last record (in file order) of the kind `rodzaj` tells (the kinds are
+// calc's) whose suffix is `rozszerzenie`, read from the end; nothing when there is none.
+std::optional<QString> NumerOstatniegoDokumentu(SystemPlikow& system, const QString& sciezka,
+                                                const std::function<bool(const TDokument&)>& rodzaj,
                                                 const QString& rozszerzenie);

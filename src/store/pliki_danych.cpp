@@ -25,15 +25,6 @@ void UtworzBaze(SystemPlikow& system, const QString& sciezka) {
 
 }  // namespace
 
-TDokument RekordPoczatkowy(const QString& dataDzisiaj) {
-    TDokument dokument{};
-    dokument.numerator.ustaw(QStringLiteral("0"));
-    dokument.rozszerzenie.ustaw(dataDzisiaj);
-    dokument.rodzaj.ustaw(QStringLiteral("F"));
-    dokument.odbiorca1.ustaw(QStringLiteral("Początek bloczka faktur"));
-    return dokument;
-}
-
 TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog) {
     TUstawieniaSieci ustawienia{};
     ustawienia.tryb = 1;
@@ -144,10 +135,11 @@ void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych) {
     UtworzBaze<TBazaKlientow>(system, SciezkaDanych(katalogDanych, SciezkaBazyKlientow));
 }
 
-void UtworzPlikiDanych(SystemPlikow& system, const QString& katalogDanych, const QString& dataDzisiaj) {
+void UtworzPlikiDanych(SystemPlikow& system, const QString& katalogDanych,
+                       const TDokument& rekordPoczatkowy) {
     UtworzDomyslneBazy(system, katalogDanych);
     ZapewnijPlik(system, SciezkaDanych(katalogDanych, SciezkaUstawienFaktury), TUstawieniaFaktury{});
     ZapewnijPlik(system, SciezkaDanych(katalogDanych, SciezkaDanychFirmy), TDaneFirmy{});
     ZapewnijPlik(system, SciezkaDanych(katalogDanych, SciezkaInfo), TInfo{});
-    ZapewnijPlik(system, SciezkaDanych(katalogDanych, SciezkaDokumentow), RekordPoczatkowy(dataDzisiaj));
+    ZapewnijPlik(system, SciezkaDanych(katalogDanych, SciezkaDokumentow), rekordPoczatkowy);
 }

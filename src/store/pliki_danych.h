@@ -26,10 +26,6 @@ inline const QString SciezkaBazyKlientow = QStringLiteral("\\Uslugi\\klienci.dat
 // The printout font, below the folder "FONT" of the working directory (not of the data root).
 inline const QString NazwaFontuWydruku = QStringLiteral("font_welkaro.dat");
 
-// The first record of a new document file: number "0", the date as suffix, an invoice whose first
-// buyer line marks the start of the pad.
-TDokument RekordPoczatkowy(const QString& dataDzisiaj);
-
 // The "siec.dat" that a first start writes into a folder: mode 1, the folder itself as local path.
 TUstawieniaSieci UstawieniaSieciDlaKatalogu(const QString& katalog);
 
@@ -62,5 +58,6 @@ void UsunPozostalosci(SystemPlikow& system, const QStringList& katalogi, std::in
 void UtworzDomyslneBazy(SystemPlikow& system, const QString& katalogDanych);
 
 // Every file a first start creates below the data root, with the same content and in the same order
-// (list files, the three settings files, the document file); files that exist are left alone.
-void UtworzPlikiDanych(SystemPlikow& system, const QString& katalogDanych, const QString& dataDzisiaj);
+// (list files, the three settings files, the document file with the given first record, calc's
+// RekordPoczatkowy); files that exist are left alone.
+void UtworzPlikiDanych(SystemPlikow& system, const QString& katalogDanych, const TDokument& rekordPoczatkowy);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <stdexcept>
 
+#include "calc/dokument.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -91,5 +92,5 @@ void PrzygotujDaneDemonstracyjne(SystemPlikow& pliki, const QString& folder) {
         });
 
     // What the module's first start would add; mode 0 makes the folder itself the data root.
-    UtworzPlikiDanych(pliki, korzen, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    UtworzPlikiDanych(pliki, korzen, RekordPoczatkowy(TekstDaty(QDate::currentDate())));
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <stdexcept>
 
+#include "calc/dokument.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -47,6 +48,6 @@ QString UtworzNowyKatalogDanych(SystemPlikow& system, const QString& podany, con
     UtworzFolderyDanych(system, katalog);
     // The module's start in the folder: "siec.dat" names the folder itself, then the first-start files.
     const QString korzen = UstalKatalogDanych(system, katalog).katalog;
-    UtworzPlikiDanych(system, korzen, dataDzisiaj);
+    UtworzPlikiDanych(system, korzen, RekordPoczatkowy(dataDzisiaj));
     return korzen;
 }

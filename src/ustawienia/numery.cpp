@@ -1,5 +1,7 @@
 #include "ustawienia/numery.h"
 
+#include "calc/dokument.h"
+
 namespace {
 
 // Without blanks and hyphens, letters in upper case.
@@ -19,21 +21,17 @@ std::optional<QChar> PierwszyNiecyfrowy(const QString& tekst) {
 }  // namespace
 
 std::optional<QString> UwagaONip(const QString& nip) {
-    QString cyfry = BezOdstepow(nip);
-    if (cyfry.isEmpty()) return std::nullopt;
-    if (cyfry.startsWith(QStringLiteral("PL"))) cyfry.remove(0, 2);
+    const QString cyfry = ZnakiNip(nip);
+    if (BezOdstepow(nip).isEmpty()) return std::nullopt;
     if (const auto znak = PierwszyNiecyfrowy(cyfry))
         return QStringLiteral("NIP zawiera znak „%1”, a powinien składać się z cyfr.").arg(*znak);
     if (cyfry.size() != 10)
         return QStringLiteral("NIP powinien mieć 10 cyfr, a ma ich %1.").arg(cyfry.size());
-    static const int wagi[9] = {6, 5, 7, 2, 3, 4, 5, 6, 7};
-    int suma = 0;
-    for (int i = 0; i < 9; ++i) suma += wagi[i] * cyfry[i].digitValue();
-    const int kontrolna = suma % 11;
-    if (kontrolna == 10) return QStringLiteral("Taki NIP nie istnieje: jego suma kontrolna daje 10.");
-    if (kontrolna != cyfry[9].digitValue())
+    const std::optional<int> kontrolna = CyfraKontrolnaNip(cyfry);
+    if (!kontrolna) return QStringLiteral("Taki NIP nie istnieje: jego suma kontrolna daje 10.");
+    if (*kontrolna != cyfry[9].digitValue())
         return QStringLiteral("Cyfra kontrolna NIP nie zgadza się: dla tych cyfr powinna być %1.")
-            .arg(kontrolna);
+            .arg(*kontrolna);
     return std::nullopt;
 }
 

@@ -60,9 +60,3 @@ std::uint8_t NowyTryb(std::uint8_t stary, RodzajTrybu wybor) {
     }
     return 0;
 }
-
-// Must stay the form the module's window gives a seller line.
-QString PostacLiniiFirmyWOknie(const QString& linia) {
-    if (linia.size() <= 40) return linia;
-    return linia.left(30) + QStringLiteral("...");
-}

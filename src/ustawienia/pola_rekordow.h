@@ -82,7 +82,3 @@ enum class RodzajTrybu { Lokalny, Sieciowy, Biezacy };
 RodzajTrybu RodzajZTrybu(std::uint8_t tryb);
 // The mode byte for the choice: unchanged when the choice is the one the byte already means.
 std::uint8_t NowyTryb(std::uint8_t stary, RodzajTrybu wybor);
-
-// What the module's window shows for a seller line (lines over 40 characters are shortened there;
-// the printout always has the whole line).
-QString PostacLiniiFirmyWOknie(const QString& linia);

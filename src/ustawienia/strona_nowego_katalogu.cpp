@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "calc/dokument.h"
 #include "ustawienia/nowy_katalog.h"
 
 StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* rodzic)
@@ -73,7 +74,7 @@ bool StronaNowegoKatalogu::utworz() {
         pulpit().blad(this, *przeszkoda);
         return false;
     }
-    const QString data = pulpit().dzisiaj().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString data = TekstDaty(pulpit().dzisiaj());
     if (!Chron(pulpit(), this, [&] { UtworzNowyKatalogDanych(pliki(), katalog, data); })) return false;
     emit utworzono(katalog);
     pulpit().informacja(

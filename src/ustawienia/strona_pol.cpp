@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "calc/dokument.h"
 #include "store/blad.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -126,10 +127,10 @@ bool SameCyfry(const QString& tekst) {
 StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic) {
     auto uwagi = [](int pole, const QString& tekst) -> QString {
         if (pole <= 2) {
-            if (tekst.size() <= 40) return {};
+            if (!LiniaFirmySkrocona(tekst)) return {};
             return QStringLiteral(
                        "Okno modułu pokaże tę linię jako „%1” (całą w podpowiedzi); wydruk ma ją całą.")
-                .arg(PostacLiniiFirmyWOknie(tekst));
+                .arg(PostacLiniiFirmy(tekst));
         }
         if (pole == 3) return UwagaONip(tekst).value_or(QString());
         if (pole == 5) return UwagaOKoncie(tekst).value_or(QString());

@@ -52,7 +52,7 @@ TEST(RegulyPrzyciskow, WidokiKorektyWedlugRodzaju) {
     };
     for (const auto& p : przypadki) {
         StanOkna stan;
-        stan.rodzaj = p.rodzaj;
+        stan.rodzaj = RodzajZTekstu(QString::fromUtf8(p.rodzaj));
         stan.korekta = p.korekta;
         EXPECT_EQ(RegulyPrzyciskow(stan).widokiKorektyWidoczne, p.widoczne) << p.rodzaj;
     }

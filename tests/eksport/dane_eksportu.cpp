@@ -1,5 +1,6 @@
 #include "eksport/dane_eksportu.h"
 
+#include "calc/dokument.h"
 #include "calc/podsumowanie.h"
 #include "store/pliki_danych.h"
 

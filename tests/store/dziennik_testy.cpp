@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "calc/dokument.h"
 #include "pomocnicze.h"
 #include "store/blad.h"
 #include "store/blokada.h"
@@ -192,10 +193,12 @@ TEST_F(Dziennik, OstatniNumerSerii) {
     wiele.push_back(d("K", "9", "2026"));
     wiele.push_back(d("F", "3", "2027"));
     ZapiszBajty(dokumenty(), Bajty(wiele) + "ogon");
-    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), 'F', "2026"), QStringLiteral("150"));
-    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), 'F', "2027"), QStringLiteral("3"));
-    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), 'K', "2026"), QStringLiteral("9"));
-    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), 'K', "2027"), std::nullopt);
+    const auto faktura = [](const TDokument& d) { return JestFaktura(d); };
+    const auto korekta = [](const TDokument& d) { return JestKorekta(d); };
+    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), faktura, "2026"), QStringLiteral("150"));
+    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), faktura, "2027"), QStringLiteral("3"));
+    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), korekta, "2026"), QStringLiteral("9"));
+    EXPECT_EQ(NumerOstatniegoDokumentu(Posix(), dokumenty(), korekta, "2027"), std::nullopt);
 }
 
 }  // namespace

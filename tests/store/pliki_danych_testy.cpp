@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "calc/dokument.h"
 #include "pomocnicze.h"
 #include "store/blad.h"
 #include "store/plik_dokumentow.h"
@@ -126,7 +127,7 @@ TEST_F(PlikiDanych, BrakSiecDat) {
 }
 
 TEST_F(PlikiDanych, PlikiPierwszegoStartu) {
-    UtworzPlikiDanych(Posix(), korzen(), QStringLiteral("2026-12-08"));
+    UtworzPlikiDanych(Posix(), korzen(), RekordPoczatkowy(QStringLiteral("2026-12-08")));
     EXPECT_EQ(BajtyPliku(plik("Admini/faktura.dat")), QByteArray(272, 0));
     EXPECT_EQ(BajtyPliku(plik("Admini/firma.dat")), QByteArray(306, 0));
     EXPECT_EQ(BajtyPliku(plik("Admini/info.dat")), QByteArray(66, 0));
@@ -139,7 +140,7 @@ TEST_F(PlikiDanych, PlikiPierwszegoStartu) {
 
     // Existing files are left as they are.
     ZapiszBajty(plik("Admini/firma.dat"), "cudze");
-    UtworzPlikiDanych(Posix(), korzen(), QStringLiteral("2030-01-01"));
+    UtworzPlikiDanych(Posix(), korzen(), RekordPoczatkowy(QStringLiteral("2030-01-01")));
     EXPECT_EQ(BajtyPliku(plik("Admini/firma.dat")), QByteArray("cudze"));
     EXPECT_EQ(BajtyPliku(plik("Uslugi/dokumenty.dat")),
               Bajty(RekordPoczatkowy(QStringLiteral("2026-12-08"))));

@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "calc/dokument.h"
 #include "pomocnicze.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"

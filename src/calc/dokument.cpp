@@ -1,0 +1,144 @@
+#include "calc/dokument.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
+bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+
+constexpr std::size_t kNajdluzszaLiniaFirmy = 40;
+constexpr qsizetype kPoczatekDlugiejLinii = 30;
+
+}  // namespace
+
+RodzajDokumentu RodzajZTekstu(QStringView tekst) {
+    if (tekst == u"F") return RodzajDokumentu::Faktura;
+    if (tekst == u"K") return RodzajDokumentu::Korekta;
+    return RodzajDokumentu::Inny;
+}
+
+RodzajDokumentu Rodzaj(const TDokument& dokument) {
+    // One byte: the letters are ASCII, so no decoding is needed.
+    if (dokument.rodzaj.dlugoscTekstu() != 1) return RodzajDokumentu::Inny;
+    if (dokument.rodzaj.znaki[0] == 'F') return RodzajDokumentu::Faktura;
+    if (dokument.rodzaj.znaki[0] == 'K') return RodzajDokumentu::Korekta;
+    return RodzajDokumentu::Inny;
+}
+
+QString LiteraRodzaju(RodzajDokumentu rodzaj) {
+    switch (rodzaj) {
+        case RodzajDokumentu::Faktura:
+            return QStringLiteral("F");
+        case RodzajDokumentu::Korekta:
+            return QStringLiteral("K");
+        case RodzajDokumentu::Inny:
+            break;
+    }
+    return QString();
+}
+
+void UstawRodzaj(TDokument& dokument, RodzajDokumentu rodzaj) {
+    dokument.rodzaj.ustaw(LiteraRodzaju(rodzaj));
+}
+
+QString NumerDokumentu(const TDokument& dokument) {
+    return dokument.numerator.tekst() + QLatin1Char('/') + dokument.rozszerzenie.tekst();
+}
+
+std::size_t BajtyNumeru(const TDokument& dokument, char (&cel)[NajdluzszyNumer]) {
+    const std::size_t n = dokument.numerator.dlugoscTekstu(), r = dokument.rozszerzenie.dlugoscTekstu();
+    std::copy_n(dokument.numerator.znaki, n, cel);
+    cel[n] = '/';
+    std::copy_n(dokument.rozszerzenie.znaki, r, cel + n + 1);
+    return n + 1 + r;
+}
+
+TDokument RekordPoczatkowy(const QString& dataDzisiaj) {
+    TDokument dokument{};
+    dokument.numerator.ustaw(QStringLiteral("0"));
+    dokument.rozszerzenie.ustaw(dataDzisiaj);
+    UstawRodzaj(dokument, RodzajDokumentu::Faktura);
+    dokument.odbiorca1.ustaw(QString::fromUtf16(TekstPoczatkuBloczka));
+    return dokument;
+}
+
+bool JestPoczatkiemBloczka(const TDokument& dokument) {
+    return dokument.data_wystawienia.dlugoscTekstu() == 0 && dokument.numerator.dlugoscTekstu() == 1 &&
+           dokument.numerator.znaki[0] == '0' &&
+           dokument.odbiorca1.tekst() == QStringView(TekstPoczatkuBloczka);
+}
+
+QString TekstDaty(const QDate& data) {
+    return QStringLiteral("%1-%2-%3")
+        .arg(data.year(), 4, 10, QLatin1Char('0'))
+        .arg(data.month(), 2, 10, QLatin1Char('0'))
+        .arg(data.day(), 2, 10, QLatin1Char('0'));
+}
+
+std::optional<QDate> DataZTekstu(QStringView tekst) {
+    if (tekst.size() != 10 || tekst[4] != u'-' || tekst[7] != u'-') return std::nullopt;
+    int liczby[3] = {0, 0, 0};
+    for (int i = 0, pole = 0; i < 10; ++i) {
+        if (i == 4 || i == 7) {
+            ++pole;
+            continue;
+        }
+        if (!Cyfra(tekst[i])) return std::nullopt;
+        liczby[pole] = liczby[pole] * 10 + (tekst[i].unicode() - u'0');
+    }
+    const QDate data(liczby[0], liczby[1], liczby[2]);
+    if (!data.isValid()) return std::nullopt;
+    return data;
+}
+
+int MiesiacDaty(const TTekst<10>& data) {
+    const char* z = data.znaki;
+    if (data.dlugoscTekstu() < 7 || !Cyfra(z[5]) || !Cyfra(z[6])) return 0;
+    const int miesiac = (z[5] - '0') * 10 + (z[6] - '0');
+    return miesiac >= 1 && miesiac <= 12 ? miesiac : 0;
+}
+
+QString ZnakiNip(const QString& tekst) {
+    QString znaki;
+    znaki.reserve(tekst.size());
+    for (const QChar z : tekst)
+        if (!z.isSpace() && z != u'-') znaki.append(z.toUpper());
+    if (znaki.startsWith(QLatin1String("PL"))) znaki.remove(0, 2);
+    return znaki;
+}
+
+std::optional<QString> CyfryNip(const QString& tekst) {
+    QString cyfry = ZnakiNip(tekst);
+    if (cyfry.size() != 10 || !std::all_of(cyfry.begin(), cyfry.end(), [](QChar z) { return Cyfra(z); }))
+        return std::nullopt;
+    return cyfry;
+}
+
+std::optional<int> CyfraKontrolnaNip(QStringView cyfry) {
+    static constexpr int kWagi[9] = {6, 5, 7, 2, 3, 4, 5, 6, 7};
+    if (cyfry.size() < 9) return std::nullopt;
+    int suma = 0;
+    for (int i = 0; i < 9; ++i) {
+        if (!Cyfra(cyfry[i])) return std::nullopt;
+        suma += kWagi[i] * (cyfry[i].unicode() - u'0');
+    }
+    if (suma % 11 == 10) return std::nullopt;
+    return suma % 11;
+}
+
+bool PoprawnyNip(QStringView cyfry) {
+    if (cyfry.size() != 10 || !Cyfra(cyfry[9])) return false;
+    if (cyfry[0] == u'0' || (cyfry[1] == u'0' && cyfry[2] == u'0')) return false;
+    const std::optional<int> kontrolna = CyfraKontrolnaNip(cyfry);
+    return kontrolna && *kontrolna == cyfry[9].unicode() - u'0';
+}
+
+QString PostacLiniiFirmy(const QString& linia) {
+    if (!LiniaFirmySkrocona(linia)) return linia;
+    return linia.left(kPoczatekDlugiejLinii) + QStringLiteral("...");
+}
+
+bool LiniaFirmySkrocona(const QString& linia) {
+    return static_cast<std::size_t>(linia.size()) > kNajdluzszaLiniaFirmy;
+}
