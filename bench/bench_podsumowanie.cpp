@@ -5,7 +5,7 @@
 
 namespace {
 
-const std::array<std::array<PozycjaTabeli, 3>, 4> kTabele{{
+const std::array<std::array<PozycjaTabeli, 3>, 4> Tabele{{
     {{{"2", "10.50", "22"}, {}, {}}},
     {{{"1", "100", "22"}, {"3", "33.33", "22"}, {}}},
     {{{"1", "100", "22"}, {"2", "12.5", "7"}, {"1", "0.333", "22"}}},
@@ -13,7 +13,7 @@ const std::array<std::array<PozycjaTabeli, 3>, 4> kTabele{{
 }};
 
 void ObliczPodsumowaniePrzyklad(benchmark::State& stan) {
-    const auto& tabela = kTabele[stan.range(0)];
+    const auto& tabela = Tabele[stan.range(0)];
     for (auto _ : stan) {
         WynikPodsumowania wynik = ObliczPodsumowanie(tabela);
         benchmark::DoNotOptimize(wynik);

@@ -7,8 +7,8 @@ namespace {
 bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
 bool Cyfra(char c) { return c >= '0' && c <= '9'; }
 
-constexpr std::size_t kNajdluzszaLiniaFirmy = 40;
-constexpr qsizetype kPoczatekDlugiejLinii = 30;
+constexpr std::size_t NajdluzszaLiniaFirmy = 40;
+constexpr qsizetype PoczatekDlugiejLinii = 30;
 
 }  // namespace
 
@@ -116,12 +116,12 @@ std::optional<QString> CyfryNip(const QString& tekst) {
 }
 
 std::optional<int> CyfraKontrolnaNip(QStringView cyfry) {
-    static constexpr int kWagi[9] = {6, 5, 7, 2, 3, 4, 5, 6, 7};
+    static constexpr int Wagi[9] = {6, 5, 7, 2, 3, 4, 5, 6, 7};
     if (cyfry.size() < 9) return std::nullopt;
     int suma = 0;
     for (int i = 0; i < 9; ++i) {
         if (!Cyfra(cyfry[i])) return std::nullopt;
-        suma += kWagi[i] * (cyfry[i].unicode() - u'0');
+        suma += Wagi[i] * (cyfry[i].unicode() - u'0');
     }
     if (suma % 11 == 10) return std::nullopt;
     return suma % 11;
@@ -136,9 +136,9 @@ bool PoprawnyNip(QStringView cyfry) {
 
 QString PostacLiniiFirmy(const QString& linia) {
     if (!LiniaFirmySkrocona(linia)) return linia;
-    return linia.left(kPoczatekDlugiejLinii) + QStringLiteral("...");
+    return linia.left(PoczatekDlugiejLinii) + QStringLiteral("...");
 }
 
 bool LiniaFirmySkrocona(const QString& linia) {
-    return static_cast<std::size_t>(linia.size()) > kNajdluzszaLiniaFirmy;
+    return static_cast<std::size_t>(linia.size()) > NajdluzszaLiniaFirmy;
 }

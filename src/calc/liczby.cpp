@@ -133,7 +133,7 @@ char* PiszKwotePliku(char* p, double x, char separator) {
             *p++ = '-';
             g = -g;
         }
-        static constexpr char kPary[] =
+        static constexpr char Pary[] =
             "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344454647"
             "48"
             "495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596"
@@ -145,12 +145,12 @@ char* PiszKwotePliku(char* p, double x, char separator) {
         auto calosc = static_cast<std::uint64_t>(g / 100);
         while (calosc >= 100) {
             c -= 2;
-            std::memcpy(c, kPary + 2 * (calosc % 100), 2);
+            std::memcpy(c, Pary + 2 * (calosc % 100), 2);
             calosc /= 100;
         }
         if (calosc >= 10) {
             c -= 2;
-            std::memcpy(c, kPary + 2 * calosc, 2);
+            std::memcpy(c, Pary + 2 * calosc, 2);
         } else {
             *--c = static_cast<char>('0' + calosc);
         }
@@ -158,7 +158,7 @@ char* PiszKwotePliku(char* p, double x, char separator) {
         std::memcpy(p, c, ile);
         p += ile;
         *p++ = separator;
-        std::memcpy(p, kPary + 2 * ulamek, 2);
+        std::memcpy(p, Pary + 2 * ulamek, 2);
         return p + 2;
     }
     QByteArray t = TekstKwoty(x).trimmed().toLatin1().left(NajdluzszaKwotaPliku);
@@ -174,7 +174,7 @@ QString KwotaPliku(double kwota, char separator) {
 }
 
 std::int32_t CalkowitaZTekstu(const QString& tekst) {
-    constexpr std::int64_t kGranica = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    constexpr std::int64_t Granica = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     const QChar* p = tekst.constData();
     const qsizetype dl = tekst.size();
     qsizetype i = 0;
@@ -183,7 +183,7 @@ std::int32_t CalkowitaZTekstu(const QString& tekst) {
     if (i < dl && (p[i] == u'+' || p[i] == u'-')) ++i;
     std::int64_t wartosc = 0;
     for (; i < dl && Cyfra(p[i]); ++i) {
-        wartosc = std::min(wartosc * 10 + (p[i].unicode() - u'0'), kGranica);
+        wartosc = std::min(wartosc * 10 + (p[i].unicode() - u'0'), Granica);
     }
-    return static_cast<std::int32_t>(ujemna ? -wartosc : std::min(wartosc, kGranica - 1));
+    return static_cast<std::int32_t>(ujemna ? -wartosc : std::min(wartosc, Granica - 1));
 }

@@ -9,17 +9,17 @@
 
 namespace {
 
-constexpr qsizetype kPojemnoscKomorki = 20;
+constexpr qsizetype PojemnoscKomorki = 20;
 
 // An amount text as a summary cell holds it. Cutting to the cell's capacity drops decimals first;
 // an amount whose integer part does not fit would read back as a different amount, so it is
 // written as out of range instead.
 QString KomorkaKwoty(double x) {
     QString tekst = TekstKwoty(x);
-    if (tekst.size() <= kPojemnoscKomorki) return tekst;
+    if (tekst.size() <= PojemnoscKomorki) return tekst;
     const qsizetype kropka = tekst.indexOf(u'.');
-    if (kropka < 0 || kropka > kPojemnoscKomorki) return QString::fromUtf16(TekstPozaZakresem);
-    tekst.truncate(kPojemnoscKomorki);
+    if (kropka < 0 || kropka > PojemnoscKomorki) return QString::fromUtf16(TekstPozaZakresem);
+    tekst.truncate(PojemnoscKomorki);
     return tekst;
 }
 
@@ -34,7 +34,7 @@ void WpiszKwoty(WierszStawki& wiersz, double x, double v) {
 }
 
 void WpiszWiersz(WierszStawki& wiersz, const QString& stawka, double x, double v) {
-    wiersz.stawka = stawka.left(kPojemnoscKomorki);
+    wiersz.stawka = stawka.left(PojemnoscKomorki);
     WpiszKwoty(wiersz, x, v);
 }
 

@@ -6,71 +6,70 @@
 namespace {
 
 // Index = digit; a digit 0 has no word.
-constexpr const char16_t* kJednosci[] = {u"",     u"jeden", u"dwa",    u"trzy",  u"cztery",
-                                         u"pięć", u"sześć", u"siedem", u"osiem", u"dziewięć"};
-constexpr const char16_t* kRdzenieNascie[] = {u"",     u"jede", u"dwa",    u"trzy",  u"czter",
-                                              u"pięt", u"szes", u"siedem", u"osiem", u"dziewięt"};
-constexpr const char16_t* kDziesiatki[] = {u"",
-                                           u"",
-                                           u"dwadzieścia ",
-                                           u"trzydzieści ",
-                                           u"czterdzieści ",
-                                           u"pięćdziesiąt ",
-                                           u"sześćdziesiąt ",
-                                           u"siedemdziesiąt ",
-                                           u"osiemdziesiąt ",
-                                           u"dziewięćdziesiąt "};
-constexpr const char16_t* kSetki[] = {u"",           u"sto ",        u"dwieście ", u"trzysta ",
-                                      u"czterysta ", u"pięćset ",    u"sześćset ", u"siedemset ",
-                                      u"osiemset ",  u"dziewięćset "};
+constexpr const char16_t* Jednosci[] = {u"",     u"jeden", u"dwa",    u"trzy",  u"cztery",
+                                        u"pięć", u"sześć", u"siedem", u"osiem", u"dziewięć"};
+constexpr const char16_t* RdzenieNascie[] = {u"",     u"jede", u"dwa",    u"trzy",  u"czter",
+                                             u"pięt", u"szes", u"siedem", u"osiem", u"dziewięt"};
+constexpr const char16_t* Dziesiatki[] = {u"",
+                                          u"",
+                                          u"dwadzieścia ",
+                                          u"trzydzieści ",
+                                          u"czterdzieści ",
+                                          u"pięćdziesiąt ",
+                                          u"sześćdziesiąt ",
+                                          u"siedemdziesiąt ",
+                                          u"osiemdziesiąt ",
+                                          u"dziewięćdziesiąt "};
+constexpr const char16_t* Setki[] = {u"",         u"sto ",      u"dwieście ",  u"trzysta ",  u"czterysta ",
+                                     u"pięćset ", u"sześćset ", u"siedemset ", u"osiemset ", u"dziewięćset "};
 
 struct Skala {
     std::int64_t dzielnik;
     const char16_t* jeden;
     const char16_t* wiele;
 };
-constexpr Skala kSkale[] = {{1'000'000'000, u" miliard ", u" miliardów "},
-                            {1'000'000, u" milion ", u" milionów "},
-                            {1'000, u" tysiąc ", u" tysięcy "}};
+constexpr Skala Skale[] = {{1'000'000'000, u" miliard ", u" miliardów "},
+                           {1'000'000, u" milion ", u" milionów "},
+                           {1'000, u" tysiąc ", u" tysięcy "}};
 
 struct Wyjatek {
     std::int64_t n;
     const char16_t* tekst;
 };
-constexpr Wyjatek kWyjatki[] = {{10, u"dziesięć "},
-                                {100, u"sto "},
-                                {1000, u"tysiąc "},
-                                {10000, u"dziesięćtysiecy "},
-                                {100000, u"stotysiecy "}};
+constexpr Wyjatek Wyjatki[] = {{10, u"dziesięć "},
+                               {100, u"sto "},
+                               {1000, u"tysiąc "},
+                               {10000, u"dziesięćtysiecy "},
+                               {100000, u"stotysiecy "}};
 
 // Largest whole number said in words: the billions group holds at most 999.
-constexpr std::int64_t kGranicaSlow = 1'000'000'000'000;
+constexpr std::int64_t GranicaSlow = 1'000'000'000'000;
 
 void DopiszGrupe(QString& wynik, int g) {
     const int setki = g / 100, dziesiatki = g / 10 % 10, jednosci = g % 10;
-    wynik += QStringView(kSetki[setki]);
+    wynik += QStringView(Setki[setki]);
     if (dziesiatki == 1) {
         if (jednosci == 0) {
             wynik += QStringView(u"dziesięć");
         } else {
-            wynik += QStringView(kRdzenieNascie[jednosci]);
+            wynik += QStringView(RdzenieNascie[jednosci]);
             wynik += QStringView(u"naście");
         }
         return;
     }
-    wynik += QStringView(kDziesiatki[dziesiatki]);
-    wynik += QStringView(kJednosci[jednosci]);
+    wynik += QStringView(Dziesiatki[dziesiatki]);
+    wynik += QStringView(Jednosci[jednosci]);
 }
 
-// The word rules for 1 <= n < kGranicaSlow; anything else gives an empty text.
+// The word rules for 1 <= n < GranicaSlow; anything else gives an empty text.
 QString Slownie(std::int64_t n, const QString& slowo) {
-    if (n < 1 || n >= kGranicaSlow) return {};
-    for (const Wyjatek& w : kWyjatki) {
+    if (n < 1 || n >= GranicaSlow) return {};
+    for (const Wyjatek& w : Wyjatki) {
         if (n == w.n) return QString::fromUtf16(w.tekst) + slowo;
     }
     QString wynik;
     wynik.reserve(160);
-    for (const Skala& s : kSkale) {
+    for (const Skala& s : Skale) {
         const int grupa = static_cast<int>(n / s.dzielnik % 1000);
         if (grupa == 0) continue;
         DopiszGrupe(wynik, grupa);
@@ -98,7 +97,7 @@ QString SlowoGroszy(std::int64_t n) {
 
 KwotaWSlowach KwotaPieniezna(double T) {
     // Also keeps NaN and inf away from the integer conversions below.
-    if (!(T >= 0 && T < static_cast<double>(kGranicaSlow))) return {};
+    if (!(T >= 0 && T < static_cast<double>(GranicaSlow))) return {};
     const double calkowita = std::trunc(T);
     auto zlote = static_cast<std::int64_t>(calkowita);
     // The fraction times 100 is exact in extended precision, so the tie test is exact too.
@@ -109,7 +108,7 @@ KwotaWSlowach KwotaPieniezna(double T) {
     if (grosze == 100) {
         ++zlote;
         grosze = 0;
-        if (zlote >= kGranicaSlow) return {};
+        if (zlote >= GranicaSlow) return {};
     }
     return {Slownie(zlote, SlowoZlotych(zlote)), Slownie(grosze, SlowoGroszy(grosze))};
 }

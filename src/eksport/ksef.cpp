@@ -17,67 +17,58 @@ namespace {
 // Values fixed by the FA(3) schema (schemat_FA(3)_v1-0E.xsd and the elementary types it imports)
 
 // KodFormularza: the value of TKodFormularza and the two attributes the schema fixes.
-const QString kKodFormularza = QStringLiteral("FA");
-const QString kKodSystemowy = QStringLiteral("FA (3)");
-const QString kWersjaSchemy = QStringLiteral("1-0E");
+const QString WartoscKodFormularza = QStringLiteral("FA");
+const QString KodSystemowy = QStringLiteral("FA (3)");
+const QString WersjaSchemy = QStringLiteral("1-0E");
 // WariantFormularza: its only enumerated value.
-constexpr int kWariantFormularza = 3;
+constexpr int WartoscWariantuFormularza = 3;
 
 // Yes/no fields, type TWybor1_2 (P_16, P_17, P_18, P_18A, P_23; JST and GV enumerate the same two
 // values): 1 is yes, 2 is no.
-constexpr int kTak = 1;
-constexpr int kNie = 2;
+constexpr int Tak = 1;
+constexpr int Nie = 2;
 // Single ticks, type TWybor1 (BrakID, P_19, P_19N, P_22N, P_PMarzyN, NrKSeFN, StanPrzed,
 // PlatnoscInna): the one value 1; a tick that does not apply is left out.
-constexpr int kZaznaczone = 1;
+constexpr int Zaznaczone = 1;
 
 struct ZakresDat {
     QDate od, do_;
 };
 // P_1, P_6 and DataWystFaKorygowanej: type TDataT, minInclusive 2006-01-01, maxInclusive 2050-01-01.
-const ZakresDat kDatyFaktury{QDate(2006, 1, 1), QDate(2050, 1, 1)};
+const ZakresDat DatyFaktury{QDate(2006, 1, 1), QDate(2050, 1, 1)};
 // Termin of TerminPlatnosci: type TData of FA(3), minInclusive 2016-07-01, maxInclusive 2050-01-01.
-const ZakresDat kTerminy{QDate(2016, 7, 1), QDate(2050, 1, 1)};
+const ZakresDat Terminy{QDate(2016, 7, 1), QDate(2050, 1, 1)};
 // DataWytworzeniaFa: TDataCzas restricted to minInclusive 2025-09-01T00:00:00Z and maxInclusive
 // 2050-01-01T23:59:59Z.
-const QDateTime kNajwczesniejszyCzas(QDate(2025, 9, 1), QTime(0, 0), Qt::UTC);
-const QDateTime kNajpozniejszyCzas(QDate(2050, 1, 1), QTime(23, 59, 59), Qt::UTC);
+const QDateTime NajwczesniejszyCzas(QDate(2025, 9, 1), QTime(0, 0), Qt::UTC);
+const QDateTime NajpozniejszyCzas(QDate(2050, 1, 1), QTime(23, 59, 59), Qt::UTC);
 
 // Digits before the point of decimal fields: TKwotowy (amounts, 18 digits with 2 after the point),
 // TIlosci (P_8B, 22 digits with 6 after), TKwotowy2 (P_9A, 22 digits with 8 after).
 struct Cyfry {
     int calkowitych, poPrzecinku;
 };
-constexpr Cyfry kCyfryKwoty{16, 2};
-constexpr Cyfry kCyfryIlosci{16, 6};
-constexpr Cyfry kCyfryCeny{14, 8};
+constexpr Cyfry CyfryKwoty{16, 2};
+constexpr Cyfry CyfryIlosci{16, 6};
+constexpr Cyfry CyfryCeny{14, 8};
 
 // ------------------------------------------------------------------------------------------------
 // Codes and values
 
 // The summary fields of FA(3) in the order of the schema; the first three take a tax amount too.
-enum Grupa {
-    kPodstawowa,
-    kObnizona1,
-    kObnizona2,
-    kZero,
-    kZwolniona,
-    kNiepodlegajaca,
-    kOdwrotne,
-    kLiczbaGrup
-};
+enum Grupa { Podstawowa, Obnizona1, Obnizona2, Zero, Zwolniona, Niepodlegajaca, Odwrotne, LiczbaGrup };
 
 struct PolaGrupy {
     const char* netto;
     const char* podatek;  // nullptr: the group has no tax field
 };
-constexpr std::array<PolaGrupy, kLiczbaGrup> kPolaGrup{{{"P_13_1", "P_14_1"},
-                                                        {"P_13_2", "P_14_2"},
-                                                        {"P_13_3", "P_14_3"},
-                                                        {"P_13_6_1", nullptr},
-                                                        {"P_13_7", nullptr},
-                                                        {"P_13_8", nullptr},
-                                                        {"P_13_10", nullptr}}};
+constexpr std::array<PolaGrupy, LiczbaGrup> PolaGrup{{{"P_13_1", "P_14_1"},
+                                                      {"P_13_2", "P_14_2"},
+                                                      {"P_13_3", "P_14_3"},
+                                                      {"P_13_6_1", nullptr},
+                                                      {"P_13_7", nullptr},
+                                                      {"P_13_8", nullptr},
+                                                      {"P_13_10", nullptr}}};
 
 struct StawkaFa3 {
     QString kod;  // P_12
@@ -88,20 +79,20 @@ struct StawkaFa3 {
 // the country; the codes 4 and 3 exist but are not ours.
 std::optional<StawkaFa3> KodStawki(const QString& tekst) {
     const QString s = ZnormalizowanaStawka(tekst);
-    if (s == QLatin1String("23") || s == QLatin1String("22")) return StawkaFa3{s, kPodstawowa};
-    if (s == QLatin1String("8") || s == QLatin1String("7")) return StawkaFa3{s, kObnizona1};
-    if (s == QLatin1String("5")) return StawkaFa3{s, kObnizona2};
-    if (s == QLatin1String("0")) return StawkaFa3{QStringLiteral("0 KR"), kZero};
-    if (s == QLatin1String("zw")) return StawkaFa3{s, kZwolniona};
-    if (s == QLatin1String("np")) return StawkaFa3{QStringLiteral("np I"), kNiepodlegajaca};
-    if (s == QLatin1String("oo")) return StawkaFa3{s, kOdwrotne};
+    if (s == QLatin1String("23") || s == QLatin1String("22")) return StawkaFa3{s, Podstawowa};
+    if (s == QLatin1String("8") || s == QLatin1String("7")) return StawkaFa3{s, Obnizona1};
+    if (s == QLatin1String("5")) return StawkaFa3{s, Obnizona2};
+    if (s == QLatin1String("0")) return StawkaFa3{QStringLiteral("0 KR"), Zero};
+    if (s == QLatin1String("zw")) return StawkaFa3{s, Zwolniona};
+    if (s == QLatin1String("np")) return StawkaFa3{QStringLiteral("np I"), Niepodlegajaca};
+    if (s == QLatin1String("oo")) return StawkaFa3{s, Odwrotne};
     return std::nullopt;
 }
 
 // A form of payment the way people write it, as its code of TFormaPlatnosci (1 cash, 2 card,
 // 3 voucher, 4 cheque, 5 credit, 6 transfer, 7 mobile).
 std::optional<int> KodFormyPlatnosci(const QString& forma) {
-    static const QHash<QString, int> kFormy{
+    static const QHash<QString, int> Formy{
         {QStringLiteral("gotówka"), 1},
         {QStringLiteral("gotowka"), 1},
         {QStringLiteral("karta"), 2},
@@ -115,8 +106,8 @@ std::optional<int> KodFormyPlatnosci(const QString& forma) {
         {QStringLiteral("mobilna"), 7},
         {QStringLiteral("płatność mobilna"), 7},
     };
-    const auto it = kFormy.constFind(forma.toLower());
-    if (it == kFormy.constEnd()) return std::nullopt;
+    const auto it = Formy.constFind(forma.toLower());
+    if (it == Formy.constEnd()) return std::nullopt;
     return it.value();
 }
 
@@ -125,7 +116,7 @@ std::optional<QString> Kwota(double x) {
     if (!std::isfinite(x)) return std::nullopt;
     const QString t = KwotaPliku(x);
     const qsizetype kropka = t.indexOf(u'.');
-    if (kropka < 0 || kropka - (t.startsWith(u'-') ? 1 : 0) > kCyfryKwoty.calkowitych) return std::nullopt;
+    if (kropka < 0 || kropka - (t.startsWith(u'-') ? 1 : 0) > CyfryKwoty.calkowitych) return std::nullopt;
     return t;
 }
 
@@ -187,8 +178,8 @@ struct DaneFa3 {
     QString numerKorygowanej_;
     QString numer_, miejscowosc_, dodatkowyTermin_, kwotaNaleznosci_;
     std::vector<WierszFa> wiersze_;
-    std::array<long double, kLiczbaGrup> netto_{}, podatek_{};
-    std::array<bool, kLiczbaGrup> grupy_{};
+    std::array<long double, LiczbaGrup> netto_{}, podatek_{};
+    std::array<bool, LiczbaGrup> grupy_{};
     bool zwolnienie_ = false, odwrotne_ = false;
     Platnosc platnosc_;
 };
@@ -248,9 +239,9 @@ std::optional<QDate> Mapowanie::data(const QString& tekst, const QString& czego,
 
 void Mapowanie::czasWytworzenia() {
     const QDateTime czas = k_.czasWytworzenia.toUTC();
-    if (!czas.isValid() || czas < kNajwczesniejszyCzas || czas > kNajpozniejszyCzas)
+    if (!czas.isValid() || czas < NajwczesniejszyCzas || czas > NajpozniejszyCzas)
         blad(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od %2")
-                 .arg(czas.toString(Qt::ISODate), kNajwczesniejszyCzas.date().toString(Qt::ISODate)));
+                 .arg(czas.toString(Qt::ISODate), NajwczesniejszyCzas.date().toString(Qt::ISODate)));
 }
 
 void Mapowanie::sprzedawca() {
@@ -281,8 +272,8 @@ void Mapowanie::sprzedawca() {
     for (const QChar z : konto)
         if (z != u' ' && z != u'-') rachunek.append(z.toUpper());
     if (!rachunek.isEmpty()) {
-        static const QRegularExpression kRachunek(QStringLiteral("^[A-Z0-9]{10,34}$"));
-        if (kRachunek.match(rachunek).hasMatch())
+        static const QRegularExpression Rachunek(QStringLiteral("^[A-Z0-9]{10,34}$"));
+        if (Rachunek.match(rachunek).hasMatch())
             platnosc_.rachunek = rachunek;
         else
             blad(QStringLiteral(
@@ -304,9 +295,9 @@ void Mapowanie::nabywca() {
             QString zwarty;
             for (const QChar z : nip)
                 if (z != u' ' && z != u'-' && z != u'.') zwarty.append(z.toUpper());
-            static const QRegularExpression kNrVatUe(QStringLiteral("^[0-9A-Z+*]{1,12}$"));
+            static const QRegularExpression NrVatUe(QStringLiteral("^[0-9A-Z+*]{1,12}$"));
             const QString kraj = zwarty.left(2);
-            if (KodyKrajowUe().contains(kraj) && kNrVatUe.match(zwarty.mid(2)).hasMatch()) {
+            if (KodyKrajowUe().contains(kraj) && NrVatUe.match(zwarty.mid(2)).hasMatch()) {
                 kodUe_ = kraj;
                 nrVatUe_ = zwarty.mid(2);
                 // Addresses use the ISO list, which names Greece GR.
@@ -336,12 +327,12 @@ void Mapowanie::daty() {
     const QString wystawienie = CzystyTekst(d_.data_wystawienia.tekst());
     if (wystawienie.isEmpty()) {
         blad(QStringLiteral("brak daty wystawienia"));
-    } else if (const auto d = data(wystawienie, QStringLiteral("data wystawienia"), kDatyFaktury)) {
+    } else if (const auto d = data(wystawienie, QStringLiteral("data wystawienia"), DatyFaktury)) {
         dataWystawienia_ = *d;
     }
     const QString usluga = CzystyTekst(d_.data_uslugi.tekst());
     if (!usluga.isEmpty()) {
-        if (const auto d = data(usluga, QStringLiteral("data usługi"), kDatyFaktury);
+        if (const auto d = data(usluga, QStringLiteral("data usługi"), DatyFaktury);
             d && *d != dataWystawienia_)
             dataUslugi_ = d;
     }
@@ -358,17 +349,17 @@ void Mapowanie::daty() {
     numerKorygowanej_ = CzystyTekst(korygowana_->numer);
     if (const auto d = data(korygowana_->dataWystawienia,
                             QStringLiteral("data wystawienia faktury korygowanej %1").arg(korygowana_->numer),
-                            kDatyFaktury))
+                            DatyFaktury))
         dataKorygowanej_ = *d;
 }
 
 void Mapowanie::zaznaczStawke(Grupa grupa) {
-    if (grupa == kZwolniona) {
+    if (grupa == Zwolniona) {
         zwolnienie_ = true;
         if (CzystyTekst(k_.opcje.podstawaZwolnienia).isEmpty())
             blad(QStringLiteral("stawka „zw” wymaga podstawy zwolnienia (opcja --podstawa-zwolnienia)"));
     }
-    if (grupa == kOdwrotne) odwrotne_ = true;
+    if (grupa == Odwrotne) odwrotne_ = true;
 }
 
 void Mapowanie::tabele() {
@@ -423,14 +414,14 @@ void Mapowanie::liczbyWiersza(WierszFa& w, const Tabela& tabela, int r, const st
     const double ilosc = LiczbaZTekstu(tabela[3][r].tekst());
     const double cena = LiczbaZTekstu(tabela[4][r].tekst());
     if (!komorki[3].isEmpty()) {
-        if (const auto t = Liczba(ilosc, kCyfryIlosci))
+        if (const auto t = Liczba(ilosc, CyfryIlosci))
             w.ilosc = *t;
         else
             blad(QStringLiteral("%1: ilość „%2” ma więcej niż 6 miejsc po przecinku lub jest za duża")
                      .arg(ktory, komorki[3]));
     }
     if (!komorki[4].isEmpty()) {
-        if (const auto t = Liczba(cena, kCyfryCeny))
+        if (const auto t = Liczba(cena, CyfryCeny))
             w.cena = *t;
         else
             blad(QStringLiteral("%1: cena „%2” ma więcej niż 8 miejsc po przecinku lub jest za duża")
@@ -478,27 +469,26 @@ void Mapowanie::sumy() {
         kwotaNaleznosci_ = *t;
     else
         blad(QStringLiteral("kwota należności jest poza zakresem"));
-    for (int g = 0; g < kLiczbaGrup; ++g) {
+    for (int g = 0; g < LiczbaGrup; ++g) {
         if (grupy_[g] && (!Kwota(static_cast<double>(netto_[g])) || !Kwota(static_cast<double>(podatek_[g]))))
             blad(QStringLiteral("suma podsumowania VAT jest poza zakresem"));
     }
 }
 
 void Mapowanie::platnosc() {
-    static const QRegularExpression kDni(QStringLiteral("^(\\d{1,4}) ?(dni|dzień|dzien)\\.?$"),
-                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression Dni(QStringLiteral("^(\\d{1,4}) ?(dni|dzień|dzien)\\.?$"),
+                                        QRegularExpression::CaseInsensitiveOption);
     const QString termin = CzystyTekst(d_.termin_zaplaty.tekst());
     if (!termin.isEmpty()) {
         const std::optional<QDate> data = DataZTekstu(termin);
-        const QRegularExpressionMatch dni = kDni.match(termin);
-        if (data && *data >= kTerminy.od && *data <= kTerminy.do_) {
+        const QRegularExpressionMatch dni = Dni.match(termin);
+        if (data && *data >= Terminy.od && *data <= Terminy.do_) {
             platnosc_.termin = data;
         } else if (dni.hasMatch()) {
             platnosc_.dni = dni.captured(1).toInt();
             const QDate koniec =
                 dataWystawienia_.isValid() ? dataWystawienia_.addDays(*platnosc_.dni) : QDate();
-            if (koniec.isValid() && koniec >= kTerminy.od && koniec <= kTerminy.do_)
-                platnosc_.termin = koniec;
+            if (koniec.isValid() && koniec >= Terminy.od && koniec <= Terminy.do_) platnosc_.termin = koniec;
         } else {
             // Free text, or a date older than FA(3) takes for a term.
             dodatkowyTermin_ = termin;
@@ -587,16 +577,16 @@ QByteArray PisarzFa3::xml() {
 void PisarzFa3::naglowek() {
     const Element e(w_, "Naglowek");
     kodFormularza();
-    pole("WariantFormularza", kWariantFormularza);
+    pole("WariantFormularza", WartoscWariantuFormularza);
     pole("DataWytworzeniaFa", k_.czasWytworzenia.toUTC().toString(Qt::ISODate));
     pole("SystemInfo", CzystyTekst(k_.systemInfo));
 }
 
 void PisarzFa3::kodFormularza() {
     const Element e(w_, "KodFormularza");
-    w_.writeAttribute(QStringLiteral("kodSystemowy"), kKodSystemowy);
-    w_.writeAttribute(QStringLiteral("wersjaSchemy"), kWersjaSchemy);
-    w_.writeCharacters(kKodFormularza);
+    w_.writeAttribute(QStringLiteral("kodSystemowy"), KodSystemowy);
+    w_.writeAttribute(QStringLiteral("wersjaSchemy"), WersjaSchemy);
+    w_.writeCharacters(WartoscKodFormularza);
 }
 
 // The seller: always a Polish taxpayer.
@@ -616,8 +606,8 @@ void PisarzFa3::podmiot2() {
     daneIdentyfikacyjneNabywcy();
     if (!d_.adres1Nabywcy_.isEmpty()) adres(d_.krajNabywcy_, d_.adres1Nabywcy_, d_.adres2Nabywcy_);
     // Never a subordinate unit of local government nor a member of a VAT group.
-    pole("JST", kNie);
-    pole("GV", kNie);
+    pole("JST", Nie);
+    pole("GV", Nie);
 }
 
 void PisarzFa3::daneIdentyfikacyjneNabywcy() {
@@ -628,7 +618,7 @@ void PisarzFa3::daneIdentyfikacyjneNabywcy() {
         pole("KodUE", d_.kodUe_);
         pole("NrVatUE", d_.nrVatUe_);
     } else {
-        pole("BrakID", kZaznaczone);
+        pole("BrakID", Zaznaczone);
     }
     pole("Nazwa", d_.nazwaNabywcy_);
 }
@@ -660,32 +650,32 @@ void PisarzFa3::fa() {
 
 // P_13_x (net) and P_14_x (tax) of every rate group the document uses.
 void PisarzFa3::sumyStawek() {
-    for (int g = 0; g < kLiczbaGrup; ++g) {
+    for (int g = 0; g < LiczbaGrup; ++g) {
         if (!d_.grupy_[g]) continue;
-        pole(kPolaGrup[g].netto, TekstKwoty2(d_.netto_[g]));
-        if (kPolaGrup[g].podatek) pole(kPolaGrup[g].podatek, TekstKwoty2(d_.podatek_[g]));
+        pole(PolaGrup[g].netto, TekstKwoty2(d_.netto_[g]));
+        if (PolaGrup[g].podatek) pole(PolaGrup[g].podatek, TekstKwoty2(d_.podatek_[g]));
     }
 }
 
 void PisarzFa3::adnotacje() {
     const Element e(w_, "Adnotacje");
-    pole("P_16", k_.opcje.metodaKasowa ? kTak : kNie);
-    pole("P_17", kNie);  // no self-billing
-    pole("P_18", d_.odwrotne_ ? kTak : kNie);
-    pole("P_18A", k_.opcje.podzielonaPlatnosc ? kTak : kNie);
+    pole("P_16", k_.opcje.metodaKasowa ? Tak : Nie);
+    pole("P_17", Nie);  // no self-billing
+    pole("P_18", d_.odwrotne_ ? Tak : Nie);
+    pole("P_18A", k_.opcje.podzielonaPlatnosc ? Tak : Nie);
     zwolnienie();
     noweSrodkiTransportu();
-    pole("P_23", kNie);  // no simplified triangular procedure
+    pole("P_23", Nie);  // no simplified triangular procedure
     pMarzy();
 }
 
 void PisarzFa3::zwolnienie() {
     const Element e(w_, "Zwolnienie");
     if (!d_.zwolnienie_) {
-        pole("P_19N", kZaznaczone);
+        pole("P_19N", Zaznaczone);
         return;
     }
-    pole("P_19", kZaznaczone);
+    pole("P_19", Zaznaczone);
     const char* podstawa = k_.opcje.rodzajPodstawy == OpcjeKsef::Podstawa::Ustawa      ? "P_19A"
                            : k_.opcje.rodzajPodstawy == OpcjeKsef::Podstawa::Dyrektywa ? "P_19B"
                                                                                        : "P_19C";
@@ -694,12 +684,12 @@ void PisarzFa3::zwolnienie() {
 
 void PisarzFa3::noweSrodkiTransportu() {
     const Element e(w_, "NoweSrodkiTransportu");
-    pole("P_22N", kZaznaczone);
+    pole("P_22N", Zaznaczone);
 }
 
 void PisarzFa3::pMarzy() {
     const Element e(w_, "PMarzy");
-    pole("P_PMarzyN", kZaznaczone);
+    pole("P_PMarzyN", Zaznaczone);
 }
 
 void PisarzFa3::daneFaKorygowanej() {
@@ -707,7 +697,7 @@ void PisarzFa3::daneFaKorygowanej() {
     pole("DataWystFaKorygowanej", d_.dataKorygowanej_);
     pole("NrFaKorygowanej", d_.numerKorygowanej_);
     // Our invoices were issued outside the national system.
-    pole("NrKSeFN", kZaznaczone);
+    pole("NrKSeFN", Zaznaczone);
 }
 
 // A payment term FA(3) cannot express as a date or a number of days.
@@ -727,7 +717,7 @@ void PisarzFa3::faWiersz(const WierszFa& r) {
     pole("P_9A", r.cena);
     pole("P_11", r.wartosc);
     pole("P_12", r.stawka);
-    if (r.stanPrzed) pole("StanPrzed", kZaznaczone);
+    if (r.stanPrzed) pole("StanPrzed", Zaznaczone);
 }
 
 void PisarzFa3::platnosc() {
@@ -737,7 +727,7 @@ void PisarzFa3::platnosc() {
     if (p.forma) {
         pole("FormaPlatnosci", *p.forma);
     } else if (!p.innaForma.isEmpty()) {
-        pole("PlatnoscInna", kZaznaczone);
+        pole("PlatnoscInna", Zaznaczone);
         pole("OpisPlatnosci", p.innaForma);
     }
     if (!p.rachunek.isEmpty()) rachunekBankowy();
@@ -808,4 +798,4 @@ WynikKsef DokumentFa3(const TDokument& dokument, const std::optional<FakturaKory
     return Mapowanie(dokument, korygowana, kontekst).wynik();
 }
 
-QDateTime NajwczesniejszyCzasWytworzenia() { return kNajwczesniejszyCzas; }
+QDateTime NajwczesniejszyCzasWytworzenia() { return NajwczesniejszyCzas; }

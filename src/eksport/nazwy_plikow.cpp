@@ -5,7 +5,7 @@
 namespace {
 
 // Longer pieces are cut; a number and suffix of the document file never get near it.
-constexpr qsizetype kNajdluzszyFragment = 60;
+constexpr qsizetype NajdluzszyFragment = 60;
 
 }  // namespace
 
@@ -29,7 +29,7 @@ QString BezpiecznyFragment(const QString& tekst) {
             przerwa = true;
         }
     }
-    return wynik.left(kNajdluzszyFragment);
+    return wynik.left(NajdluzszyFragment);
 }
 
 QString NazwaDokumentu(const TDokument& dokument) {

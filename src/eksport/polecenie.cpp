@@ -8,13 +8,13 @@ namespace {
 Argumenty Blad(const QString& tekst) { return {std::nullopt, false, tekst}; }
 
 bool Rok(const QString& t) {
-    static const QRegularExpression kRok(QStringLiteral("^\\d{4}$"));
-    return kRok.match(t).hasMatch();
+    static const QRegularExpression WzorRoku(QStringLiteral("^\\d{4}$"));
+    return WzorRoku.match(t).hasMatch();
 }
 
 bool Miesiac(const QString& t) {
-    static const QRegularExpression kMiesiac(QStringLiteral("^\\d{4}-(0[1-9]|1[0-2])$"));
-    return kMiesiac.match(t).hasMatch();
+    static const QRegularExpression WzorMiesiaca(QStringLiteral("^\\d{4}-(0[1-9]|1[0-2])$"));
+    return WzorMiesiaca.match(t).hasMatch();
 }
 
 // Options that take a value, and which exports know them (empty: all of them).

@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr int kSzerokoscPaska = 30;
+constexpr int SzerokoscPaska = 30;
 // Runs shorter than this end before anyone waits for them.
-constexpr std::int64_t kDlugiPrzebieg = 100;
-constexpr qint64 kOdstepRysowaniaMs = 100;
+constexpr std::int64_t DlugiPrzebieg = 100;
+constexpr qint64 OdstepRysowaniaMs = 100;
 
 }  // namespace
 
@@ -26,12 +26,12 @@ void Postep::ustaw(std::int64_t zrobione) {
     zrobione_ = zrobione;
     if (zakonczony_) return;
     if (terminal_) {
-        if (!narysowany_ || !odRysowania_.isValid() || odRysowania_.elapsed() >= kOdstepRysowaniaMs ||
+        if (!narysowany_ || !odRysowania_.isValid() || odRysowania_.elapsed() >= OdstepRysowaniaMs ||
             zrobione_ == razem_)
             rysuj();
         return;
     }
-    if (razem_ < kDlugiPrzebieg) return;
+    if (razem_ < DlugiPrzebieg) return;
     const int dziesiata = static_cast<int>(std::min<std::int64_t>(10, zrobione_ * 10 / razem_));
     if (dziesiata > ostatniaDziesiata_) {
         ostatniaDziesiata_ = dziesiata;
@@ -52,13 +52,13 @@ void Postep::zakoncz() {
 
 void Postep::rysuj() {
     const std::int64_t razem = std::max<std::int64_t>(razem_, zrobione_);
-    const int pelne = razem > 0 ? static_cast<int>(zrobione_ * kSzerokoscPaska / razem) : kSzerokoscPaska;
+    const int pelne = razem > 0 ? static_cast<int>(zrobione_ * SzerokoscPaska / razem) : SzerokoscPaska;
     const int procent = razem > 0 ? static_cast<int>(zrobione_ * 100 / razem) : 100;
     const QString linia = QStringLiteral("\r%1: %2 z %3 [%4%5] %6%")
                               .arg(nazwa_)
                               .arg(zrobione_)
                               .arg(razem)
-                              .arg(QString(pelne, u'#'), QString(kSzerokoscPaska - pelne, u'.'))
+                              .arg(QString(pelne, u'#'), QString(SzerokoscPaska - pelne, u'.'))
                               .arg(procent);
     const QByteArray bajty = linia.toUtf8();
     std::fwrite(bajty.constData(), 1, static_cast<std::size_t>(bajty.size()), strumien_);

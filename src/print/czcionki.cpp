@@ -8,7 +8,7 @@
 
 namespace {
 
-enum BitStylu : std::uint8_t { kPogrubiona = 1, kPochylona = 2, kPodkreslona = 4, kPrzekreslona = 8 };
+enum BitStylu : std::uint8_t { Pogrubiona = 1, Pochylona = 2, Podkreslona = 4, Przekreslona = 8 };
 
 // Only the first record counts; a file shorter than one record throws BladPliku.
 TCzcionka PierwszyRekord(SystemPlikow& system, const QString& sciezka) {
@@ -64,10 +64,10 @@ TCzcionka RekordCzcionki(const WyborCzcionki& wybor) {
     rekord.nazwa.ustaw(wybor.czcionka.family());
     rekord.rozmiar = RozmiarWPunktach(wybor.czcionka);
     std::uint8_t styl = 0;
-    if (wybor.czcionka.bold()) styl |= kPogrubiona;
-    if (wybor.czcionka.italic()) styl |= kPochylona;
-    if (wybor.czcionka.underline()) styl |= kPodkreslona;
-    if (wybor.czcionka.strikeOut()) styl |= kPrzekreslona;
+    if (wybor.czcionka.bold()) styl |= Pogrubiona;
+    if (wybor.czcionka.italic()) styl |= Pochylona;
+    if (wybor.czcionka.underline()) styl |= Podkreslona;
+    if (wybor.czcionka.strikeOut()) styl |= Przekreslona;
     rekord.styl = styl;
     return rekord;
 }
@@ -80,9 +80,9 @@ WyborCzcionki CzcionkaZRekordu(const TCzcionka& rekord) {
     const std::int32_t rozmiar = rekord.rozmiar;
     if (rozmiar > 0) wybor.czcionka.setPointSize(rozmiar);
     const std::uint8_t styl = rekord.styl;
-    wybor.czcionka.setBold(styl & kPogrubiona);
-    wybor.czcionka.setItalic(styl & kPochylona);
-    wybor.czcionka.setUnderline(styl & kPodkreslona);
-    wybor.czcionka.setStrikeOut(styl & kPrzekreslona);
+    wybor.czcionka.setBold(styl & Pogrubiona);
+    wybor.czcionka.setItalic(styl & Pochylona);
+    wybor.czcionka.setUnderline(styl & Podkreslona);
+    wybor.czcionka.setStrikeOut(styl & Przekreslona);
     return wybor;
 }

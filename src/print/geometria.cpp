@@ -9,15 +9,15 @@
 namespace {
 
 // Longest face name the printer fonts take.
-constexpr qsizetype kNajdluzszyKroj = 31;
+constexpr qsizetype NajdluzszyKroj = 31;
 
 // Font sizes come from a file that is not checked, so products and sums are taken in 64 bits and
 // brought back into range instead of overflowing.
 std::int32_t DoZakresu(double wartosc) {
-    constexpr double kMin = std::numeric_limits<std::int32_t>::min();
-    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr double Min = std::numeric_limits<std::int32_t>::min();
+    constexpr double Max = std::numeric_limits<std::int32_t>::max();
     if (std::isnan(wartosc)) return 0;
-    return static_cast<std::int32_t>(std::clamp(wartosc, kMin, kMax));
+    return static_cast<std::int32_t>(std::clamp(wartosc, Min, Max));
 }
 
 std::int32_t DoZakresu(std::int64_t wartosc) {
@@ -55,7 +55,7 @@ void Drukarka::ObliczMiaryStrony() {
 }
 
 void Drukarka::UstawCzcionke(const QString& nazwa, std::int32_t rozmiar) {
-    if (!nazwa.isEmpty()) plotno_.ustawKrojCzcionki(nazwa.left(kNajdluzszyKroj));
+    if (!nazwa.isEmpty()) plotno_.ustawKrojCzcionki(nazwa.left(NajdluzszyKroj));
     plotno_.ustawWysokoscCzcionki(WysokoscCzcionki(rozmiar, MiaryDrukarki.dpiY));
 }
 

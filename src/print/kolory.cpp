@@ -15,7 +15,7 @@ struct KolorSystemowy {
 // The desktop colour indices the font files may hold, each with the palette entry that plays the same
 // part in a Qt desktop. Captions and borders have no palette role of their own; the selection colours
 // stand in for the active ones and their inactive forms for the inactive ones.
-constexpr std::array<KolorSystemowy, 30> kKoloryPulpitu{{
+constexpr std::array<KolorSystemowy, 30> KoloryPulpitu{{
     {0, QPalette::Active, QPalette::Button},              // scroll bar
     {1, QPalette::Active, QPalette::Dark},                // desktop
     {2, QPalette::Active, QPalette::Highlight},           // active caption
@@ -53,7 +53,7 @@ constexpr std::array<KolorSystemowy, 30> kKoloryPulpitu{{
 QColor KolorZTColor(std::int32_t kolor) {
     if (kolor < 0) {
         const int indeks = kolor & 0xFF;
-        for (const KolorSystemowy& k : kKoloryPulpitu)
+        for (const KolorSystemowy& k : KoloryPulpitu)
             if (k.indeks == indeks) return QGuiApplication::palette().color(k.grupa, k.rola);
         return QColor(Qt::black);
     }

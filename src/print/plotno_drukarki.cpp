@@ -8,7 +8,7 @@ namespace {
 
 // Larger fonts are of no use on a page and only make the font engine work for nothing; a size read
 // from a damaged font file must not get that far.
-constexpr std::int32_t kNajwiekszaWysokosc = 0x7FFF;
+constexpr std::int32_t NajwiekszaWysokosc = 0x7FFF;
 
 }  // namespace
 
@@ -47,7 +47,7 @@ void PlotnoDrukarki::ustawKrojCzcionki(const QString& kroj) {
 }
 
 void PlotnoDrukarki::ustawWysokoscCzcionki(std::int32_t piksele) {
-    wysokosc_ = std::clamp(piksele, -kNajwiekszaWysokosc, kNajwiekszaWysokosc);
+    wysokosc_ = std::clamp(piksele, -NajwiekszaWysokosc, NajwiekszaWysokosc);
     czcionkaAktualna_ = false;
 }
 

@@ -12,8 +12,8 @@
 
 namespace {
 
-const QString kCourier = QStringLiteral("Courier New");
-const QString kStopkaProgramu =
+const QString KrojCourier = QStringLiteral("Courier New");
+const QString StopkaProgramu =
     QStringLiteral("Wydruk generowany z programu Kwintaro        tel. 000 000 000, biuro@kwintaro.invalid");
 
 struct Kolumna {
@@ -21,11 +21,11 @@ struct Kolumna {
     std::int32_t szerokosc;
 };
 
-constexpr std::array<Kolumna, 6> kKolumnyPozycji{
+constexpr std::array<Kolumna, 6> KolumnyPozycji{
     {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}}};
-constexpr std::array<Kolumna, 4> kKolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
+constexpr std::array<Kolumna, 4> KolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
 
-enum Waga : std::uint8_t { kZwykla = 0, kPogrubiona = 1 };
+enum Waga : std::uint8_t { Zwykla = 0, Pogrubiona = 1 };
 
 // The stored size is not checked, so the offsets from it are taken without overflowing.
 std::int32_t Rozmiar(std::int32_t s, std::int32_t zmiana) {
@@ -56,7 +56,7 @@ class Strona {
         d_.Pogrubienie(waga);
     }
     void courier(std::int32_t zmiana, Waga waga) {
-        d_.UstawCzcionke(kCourier, Rozmiar(s_, zmiana));
+        d_.UstawCzcionke(KrojCourier, Rozmiar(s_, zmiana));
         d_.Pogrubienie(waga);
     }
     void naglowekPozycji(std::int32_t y);
@@ -78,39 +78,39 @@ class Strona {
 };
 
 void Strona::naglowekPozycji(std::int32_t y) {
-    static const std::array<QString, 6> kEtykiety{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
-    czcionkaUzytkownika(0, kPogrubiona);
-    WierszTabeli(d_, kKolumnyPozycji, y, 8, 2, kEtykiety);
-    d_.Pogrubienie(kZwykla);
+    static const std::array<QString, 6> Etykiety{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
+    czcionkaUzytkownika(0, Pogrubiona);
+    WierszTabeli(d_, KolumnyPozycji, y, 8, 2, Etykiety);
+    d_.Pogrubienie(Zwykla);
 }
 
 void Strona::wierszePozycji(const TabelaPozycji& tabela, std::int32_t y) {
-    courier(-1, kZwykla);
+    courier(-1, Zwykla);
     for (int r = 0; r < 3; ++r) {
         std::array<QString, 6> teksty;
         for (int c = 0; c < 6; ++c) teksty[c] = tabela[c][r].tekst();
-        WierszTabeli(d_, kKolumnyPozycji, y + 5 * r, 5, 1, teksty);
+        WierszTabeli(d_, KolumnyPozycji, y + 5 * r, 5, 1, teksty);
     }
 }
 
 void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
-    static const std::array<QString, 4> kEtykiety{"Vat", "Netto", "Kwota Vat", "Brutto"};
-    czcionkaUzytkownika(0, kPogrubiona);
+    static const std::array<QString, 4> Etykiety{"Vat", "Netto", "Kwota Vat", "Brutto"};
+    czcionkaUzytkownika(0, Pogrubiona);
     d_.Pisz(10, y, QStringLiteral("Rozbicie stawek podatku Vat"));
-    czcionkaUzytkownika(0, kZwykla);
-    WierszTabeli(d_, kKolumnyStawek, y + 5, 5, 1, kEtykiety);
-    courier(-1, kZwykla);
+    czcionkaUzytkownika(0, Zwykla);
+    WierszTabeli(d_, KolumnyStawek, y + 5, 5, 1, Etykiety);
+    courier(-1, Zwykla);
     for (int r = 0; r < 3; ++r) {
         std::array<QString, 4> teksty;
         for (int c = 0; c < 4; ++c) teksty[c] = tabela[c][r].tekst();
-        WierszTabeli(d_, kKolumnyStawek, y + 10 + 5 * r, 5, 1, teksty);
+        WierszTabeli(d_, KolumnyStawek, y + 10 + 5 * r, 5, 1, teksty);
     }
 }
 
 void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc) {
-    czcionkaUzytkownika(0, kPogrubiona);
+    czcionkaUzytkownika(0, Pogrubiona);
     d_.Pisz(10, y, etykieta);
-    d_.Pogrubienie(kZwykla);
+    d_.Pogrubienie(Zwykla);
     d_.Pisz(40, y, wartosc);
 }
 
@@ -125,19 +125,19 @@ void Strona::rysuj() {
 }
 
 void Strona::naglowek() {
-    czcionkaUzytkownika(0, kPogrubiona);
+    czcionkaUzytkownika(0, Pogrubiona);
     d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.pole(PoleNaglowka::miejscowosc));
     d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.pole(PoleNaglowka::data_wystawienia));
     d_.Prostokat(10, 15, 180, 1);
 }
 
 void Strona::sprzedawca() {
-    czcionkaUzytkownika(2, kPogrubiona);
+    czcionkaUzytkownika(2, Pogrubiona);
     d_.Pisz(10, 23, QStringLiteral("Sprzedawca :"));
     d_.Prostokat(10, 28, 177, 30);
     d_.Prostokat(11, 28, 178, 31);
     d_.Prostokat(12, 28, 179, 32);
-    czcionkaUzytkownika(0, kZwykla);
+    czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(14, 30, dane_.liniaFirmy1);
     d_.Pisz(14, 35, dane_.liniaFirmy2);
     d_.Pisz(14, 40, dane_.liniaFirmy3);
@@ -149,20 +149,20 @@ void Strona::sprzedawca() {
 void Strona::nabywcaITytul() {
     const QString numer =
         dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
-    czcionkaUzytkownika(2, kPogrubiona);
+    czcionkaUzytkownika(2, Pogrubiona);
     d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
-    czcionkaUzytkownika(0, kZwykla);
+    czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(10, 70, dane_.pole(PoleNaglowka::odbiorca1));
 
     // The title comes before buyer lines 2-4, which are written over it where they are long.
-    czcionkaUzytkownika(7, kPogrubiona);
+    czcionkaUzytkownika(7, Pogrubiona);
     if (korekta_) {
         d_.Pisz(115, 80, QStringLiteral("Faktura korygująca Vat"));
         d_.Pisz(115, 86, QStringLiteral("nr ") + numer);
     } else {
         d_.Pisz(115, 80, QStringLiteral("Faktura Vat nr ") + numer);
     }
-    czcionkaUzytkownika(0, kZwykla);
+    czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(115, korekta_ ? 93 : 87, dane_.oznaczenie_kopii);
     d_.Pisz(10, 75, dane_.pole(PoleNaglowka::odbiorca2));
     d_.Pisz(10, 80, dane_.pole(PoleNaglowka::odbiorca3));
@@ -183,7 +183,7 @@ void Strona::tabele() {
     naglowekPozycji(125);
     wierszePozycji(korekta_ ? dok.pozycje_korekty : dok.pozycje, 133);
     if (korekta_) {
-        czcionkaUzytkownika(0, kZwykla);
+        czcionkaUzytkownika(0, Zwykla);
         d_.Pisz(10, 152,
                 QStringLiteral("Korekta dotyczy faktury nr ") + dane_.dotyczy +
                     QStringLiteral(" o następującym wyglądzie pierwotnym"));
@@ -197,7 +197,7 @@ void Strona::tabele() {
 void Strona::kwoty() {
     const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dane_.dokument);
     if (korekta_) {
-        courier(2, kPogrubiona);
+        courier(2, Pogrubiona);
         d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
         d_.Pisz(75, 223, TekstKwotyPln(kwoty.przedKorekta));
         d_.Pisz(10, 227, QStringLiteral("Do zapłaty po korekcie jest:"));
@@ -205,24 +205,24 @@ void Strona::kwoty() {
         d_.Pisz(10, 231, QStringLiteral("Różnica do zapłaty:"));
         d_.Pisz(75, 231, TekstKwotyPln(kwoty.doZaplaty));
     } else {
-        czcionkaUzytkownika(2, kPogrubiona);
+        czcionkaUzytkownika(2, Pogrubiona);
         d_.Pisz(10, 192, QStringLiteral("Do zapłaty :   ") + TekstKwotyPln(kwoty.doZaplaty));
     }
     const std::int32_t ySlownie = korekta_ ? 237 : 198;
-    czcionkaUzytkownika(-1, kZwykla);
+    czcionkaUzytkownika(-1, Zwykla);
     d_.Pisz(10, ySlownie, LiniaSlownie(kwoty.doZaplaty));
     d_.Pisz(10, ySlownie + 5, dane_.stopka);
 }
 
 void Strona::podpisIStopka() {
-    czcionkaUzytkownika(0, kZwykla);
+    czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(150, 252, dane_.pole(PoleNaglowka::podpis));
-    czcionkaUzytkownika(-1, kZwykla);
+    czcionkaUzytkownika(-1, Zwykla);
     d_.Pisz(150, 257, QStringLiteral("Podpis osoby uprawnionej"));
     d_.Pisz(150, 261, QStringLiteral("do wystawiania faktury"));
     d_.Prostokat(10, 273, 180, 1);
-    czcionkaUzytkownika(-2, kZwykla);
-    d_.Pisz(10, 276, kStopkaProgramu);
+    czcionkaUzytkownika(-2, Zwykla);
+    d_.Pisz(10, 276, StopkaProgramu);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ namespace {
 
 const QString Dowolny = QStringLiteral("Dowolny");
 
-// About 200 kB per read: the file is read at the speed of the disk cache, not one call per record.
+// About 200 B per read: the file is read at the speed of the disk cache, not one call per record.
 constexpr std::size_t RekordowNaOdczyt = 64;
 
 template <std::size_t N>

@@ -14,13 +14,13 @@
 
 namespace {
 
-const QDateTime kCzas(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+const QDateTime Czas(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 
 KontekstKsef Kontekst() {
     KontekstKsef k;
     k.firma = FirmaTestowa();
     k.stopka = UstawieniaTestowe().stopka.tekst();
-    k.czasWytworzenia = kCzas;
+    k.czasWytworzenia = Czas;
     k.opcje.podstawaZwolnienia = QStringLiteral("art. 43 ust. 1 pkt 29 lit. c ustawy");
     return k;
 }

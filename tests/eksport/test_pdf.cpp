@@ -44,10 +44,10 @@ std::vector<Slowo> SlowaPdf(const QString& pdf, int* strony) {
     const QString html =
         Uruchomiony(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     *strony = static_cast<int>(html.count(QStringLiteral("<page ")));
-    static const QRegularExpression kSlowo(QStringLiteral(
+    static const QRegularExpression WzorSlowa(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
     std::vector<Slowo> slowa;
-    for (auto it = kSlowo.globalMatch(html); it.hasNext();) {
+    for (auto it = WzorSlowa.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         slowa.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
     }

@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kPodstawa = QStringLiteral("--podstawa-zwolnienia=art. 43 ust. 1 pkt 29 lit. c ustawy");
+const QString Podstawa = QStringLiteral("--podstawa-zwolnienia=art. 43 ust. 1 pkt 29 lit. c ustawy");
 
 QStringList Pliki(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -77,7 +77,7 @@ TEST_F(Eksport, FolderDanychZostajeNietkniety) {
     katalog.zapisz(QStringLiteral("FONT/font_welkaro.dat"), QByteArray(sizeof(TCzcionka), '\0'));
     const auto przed = ZawartoscFolderu(katalog.sciezka());
     EXPECT_EQ(Uruchom({"pdf", "--do", wyniki("pdf")}).kod, 0);
-    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), kPodstawa});
+    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), Podstawa});
     EXPECT_EQ(ksef.kod, 0) << ksef.bledy.toStdString();
     EXPECT_EQ(Uruchom({"csv", "--do", wyniki("rejestr.csv")}).kod, 0);
     EXPECT_EQ(ZawartoscFolderu(katalog.sciezka()), przed);
@@ -109,7 +109,7 @@ TEST_F(Eksport, OdrzuconyDokumentToJednaLiniaZPowodem) {
 TEST_F(Eksport, BrakUstawienToZera) {
     QFile::remove(katalog.plik(QStringLiteral("Admini/faktura.dat")));
     QFile::remove(katalog.plik(QStringLiteral("Admini/firma.dat")));
-    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), "--rok", "2026", kPodstawa});
+    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), "--rok", "2026", Podstawa});
     EXPECT_EQ(ksef.kod, 1);
     EXPECT_EQ(ksef.bledy.count(QStringLiteral("brak NIP sprzedawcy")), 6) << ksef.bledy.toStdString();
     EXPECT_EQ(Uruchom({"pdf", "--do", wyniki("pdf"), "--pozycja", "3"}).kod, 0);
@@ -134,7 +134,7 @@ TEST_F(Eksport, UrwanyPlikDokumentow) {
     EXPECT_EQ(csv.kod, 0) << csv.bledy.toStdString();
     EXPECT_TRUE(csv.bledy.contains(uwaga)) << csv.bledy.toStdString();
     EXPECT_TRUE(csv.bledy.contains(QStringLiteral("Wyeksportowano dokumentów: 7 z 7")));
-    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), kPodstawa});
+    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), Podstawa});
     EXPECT_EQ(ksef.kod, 0) << ksef.bledy.toStdString();
     EXPECT_TRUE(ksef.bledy.contains(uwaga));
 }
@@ -170,7 +170,7 @@ TEST_F(Eksport, DlugosciTekstow255) {
     zestaw.push_back(zera);
     katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), zestaw);
 
-    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), kPodstawa});
+    const Przebieg ksef = Uruchom({"ksef", "--do", wyniki("ksef"), Podstawa});
     EXPECT_EQ(ksef.kod, 1);
     EXPECT_TRUE(ksef.bledy.contains(QStringLiteral("Odrzucono: faktura "))) << ksef.bledy.toStdString();
     EXPECT_TRUE(ksef.bledy.contains(QStringLiteral("(rekord 9): "))) << ksef.bledy.toStdString();
@@ -228,16 +228,16 @@ TEST_F(Eksport, BrakPlikuDokumentow) {
 }
 
 TEST_F(Eksport, IstniejacePlikiZastepujeTylkoNadpisz) {
-    ASSERT_EQ(Uruchom({"ksef", "--do", wyniki(), kPodstawa}).kod, 0);
+    ASSERT_EQ(Uruchom({"ksef", "--do", wyniki(), Podstawa}).kod, 0);
     const auto pierwsze = ZawartoscFolderu(wyniki());
     const QDateTime pozniej = CzasTestow.addDays(1);
-    const Przebieg drugi = Uruchom({"ksef", "--do", wyniki(), kPodstawa}, DomyslnySystemPlikow(), pozniej);
+    const Przebieg drugi = Uruchom({"ksef", "--do", wyniki(), Podstawa}, DomyslnySystemPlikow(), pozniej);
     EXPECT_EQ(drugi.kod, 1);
     EXPECT_EQ(drugi.bledy.count(QStringLiteral("już istnieje (--nadpisz go zastąpi)")), 7)
         << drugi.bledy.toStdString();
     EXPECT_EQ(ZawartoscFolderu(wyniki()), pierwsze);
     const Przebieg trzeci =
-        Uruchom({"ksef", "--do", wyniki(), kPodstawa, "--nadpisz"}, DomyslnySystemPlikow(), pozniej);
+        Uruchom({"ksef", "--do", wyniki(), Podstawa, "--nadpisz"}, DomyslnySystemPlikow(), pozniej);
     EXPECT_EQ(trzeci.kod, 0) << trzeci.bledy.toStdString();
     const auto nowe = ZawartoscFolderu(wyniki());
     ASSERT_EQ(nowe.size(), pierwsze.size());
@@ -274,7 +274,7 @@ struct Awaria {
 TEST_F(Eksport, AwariaZapisuNieZostawiaPolowek) {
     katalog.utworzFolder(QStringLiteral("FONT"));
     const std::vector<Awaria> przypadki = {
-        {"ksef", {"ksef", "--do", wyniki("ksef"), kPodstawa, "--nadpisz"}, wyniki("ksef")},
+        {"ksef", {"ksef", "--do", wyniki("ksef"), Podstawa, "--nadpisz"}, wyniki("ksef")},
         {"csv", {"csv", "--do", wyniki("csv/r.csv"), "--nadpisz"}, wyniki("csv")},
         {"pdf", {"pdf", "--do", wyniki("pdf"), "--numer", "1/2026", "--nadpisz"}, wyniki("pdf")},
     };

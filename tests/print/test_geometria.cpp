@@ -22,7 +22,7 @@ struct PrzykladRozdzielczosci {
     std::int32_t wys9, wys10, wys3;
 };
 
-const PrzykladRozdzielczosci kRozdzielczosci[] = {
+const PrzykladRozdzielczosci Rozdzielczosci[] = {
     {600, 24, 240, 120, 2400, 240, 360, 4560, 384, -75, -83, -25},
     {300, 12, 120, 60, 1200, 120, 180, 2280, 192, -38, -42, -12},  // 37.5 -> 38, 12.5 -> 12
     {360, 14, 140, 70, 1400, 140, 210, 2660, 224, -45, -50, -15},
@@ -65,7 +65,7 @@ TEST_P(GeometriaRozdzielczosci, PikseleProstokatyIWysokosci) {
     EXPECT_EQ(plotno.czcionka().wysokosc, p.wys3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drukarki, GeometriaRozdzielczosci, ::testing::ValuesIn(kRozdzielczosci),
+INSTANTIATE_TEST_SUITE_P(Drukarki, GeometriaRozdzielczosci, ::testing::ValuesIn(Rozdzielczosci),
                          [](const auto& info) { return std::to_string(info.param.dpi) + "dpi"; });
 
 TEST(Geometria, RozneRozdzielczosciPoziomaIPionowa) {
@@ -87,7 +87,7 @@ struct PrzykladWysokosci {
 
 // Size 0 asks for the device's default; a negative size gives a positive (cell) height; sizes from an
 // unchecked file may be huge and must saturate rather than overflow.
-const PrzykladWysokosci kWysokosci[] = {
+const PrzykladWysokosci Wysokosci[] = {
     {0, 600, 0},
     {-1, 300, 4},
     {-2, 600, 17},
@@ -96,7 +96,7 @@ const PrzykladWysokosci kWysokosci[] = {
 };
 
 TEST(Geometria, WysokosciCzcionkiNaGranicach) {
-    for (const PrzykladWysokosci& p : kWysokosci)
+    for (const PrzykladWysokosci& p : Wysokosci)
         EXPECT_EQ(WysokoscCzcionki(p.rozmiar, p.dpiY), p.wysokosc)
             << p.rozmiar << " pt, " << p.dpiY << " dpi";
 }
@@ -105,10 +105,10 @@ TEST(Geometria, OgromnePolozeniaNieprzepelniajaLiczb) {
     PlotnoNagrywajace plotno(600, 600);
     Drukarka drukarka(plotno);
     drukarka.ObliczMiaryStrony();
-    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-    drukarka.Prostokat(kMax, kMax, kMax, kMax);
+    constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+    drukarka.Prostokat(Max, Max, Max, Max);
     const ZdarzeniePlotna& z = plotno.zdarzenia().at(0);
-    EXPECT_EQ((std::array{z.x1, z.y1, z.x2, z.y2}), (std::array{kMax, kMax, kMax, kMax}));
+    EXPECT_EQ((std::array{z.x1, z.y1, z.x2, z.y2}), (std::array{Max, Max, Max, Max}));
 }
 
 TEST(Geometria, KrojCzcionki) {

@@ -17,15 +17,15 @@ namespace {
 
 using R = ZdarzeniePlotna::Rodzaj;
 
-constexpr std::int32_t kDpi = 600;  // 24 pixels per unit
-constexpr std::int32_t kS = 10;     // the user's font size
-const QString kKroj = QStringLiteral("Tahoma");
-const QColor kKolor(128, 0, 0);  // 0x00000080 in the font file
+constexpr std::int32_t Dpi = 600;  // 24 pixels per unit
+constexpr std::int32_t S = 10;     // the user's font size
+const QString KrojUzytkownika = QStringLiteral("Tahoma");
+const QColor Kolor(128, 0, 0);  // 0x00000080 in the font file
 
 // ---- The layout, transcribed from the layout table of the printout ----
 
 enum class Kroj { Uzytkownika, Courier };
-constexpr int kBrak = -1;  // not printed for that kind
+constexpr int Brak = -1;  // not printed for that kind
 
 struct Element {
     std::int32_t x;
@@ -53,8 +53,8 @@ constexpr Kroj U = Kroj::Uzytkownika, C = Kroj::Courier;
 struct KolumnaTabeli {
     std::int32_t x, szer;
 };
-const KolumnaTabeli kPozycje[] = {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}};
-const KolumnaTabeli kStawki[] = {{10, 10}, {20, 25}, {45, 25}, {70, 25}};
+const KolumnaTabeli Pozycje[] = {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}};
+const KolumnaTabeli Stawki[] = {{10, 10}, {20, 25}, {45, 25}, {70, 25}};
 
 // A table row: its frames, then its texts one unit right of each frame.
 template <std::size_t K>
@@ -62,7 +62,7 @@ void Wiersz(std::vector<Element>& u, const KolumnaTabeli (&kolumny)[K], std::int
             std::int32_t wys, std::int32_t dy, Kroj kroj, std::int32_t zmiana, bool gruby,
             const std::vector<QString>& teksty) {
     for (const KolumnaTabeli& k : kolumny) u.push_back(Ramka(k.x, yF, yK, k.szer, wys));
-    auto plus = [](std::int32_t y, std::int32_t o) { return y == kBrak ? kBrak : y + o; };
+    auto plus = [](std::int32_t y, std::int32_t o) { return y == Brak ? Brak : y + o; };
     for (std::size_t i = 0; i < K; ++i)
         u.push_back(Tekst(kolumny[i].x + 1, plus(yF, dy), plus(yK, dy), kroj, zmiana, gruby, teksty[i]));
 }
@@ -99,9 +99,9 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
         Tekst(14, 55, 55, U, 0, N, "Konto " + d.konto),
         Tekst(10, 65, 65, U, 2, B, "Nabywca :"),
         Tekst(10, 70, 70, U, 0, N, d.pole(PoleNaglowka::odbiorca1)),
-        Tekst(115, 80, kBrak, U, 7, B, "Faktura Vat nr 17/FV/2010"),
-        Tekst(115, kBrak, 80, U, 7, B, "Faktura korygująca Vat"),
-        Tekst(115, kBrak, 86, U, 7, B, "nr 17/FV/2010"),
+        Tekst(115, 80, Brak, U, 7, B, "Faktura Vat nr 17/FV/2010"),
+        Tekst(115, Brak, 80, U, 7, B, "Faktura korygująca Vat"),
+        Tekst(115, Brak, 86, U, 7, B, "nr 17/FV/2010"),
         Tekst(115, 87, 93, U, 0, N, d.oznaczenie_kopii),
         Tekst(10, 75, 75, U, 0, N, d.pole(PoleNaglowka::odbiorca2)),
         Tekst(10, 80, 80, U, 0, N, d.pole(PoleNaglowka::odbiorca3)),
@@ -115,28 +115,28 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
         Tekst(10, 115, 115, U, 0, B, "Data usługi :"),
         Tekst(40, 115, 115, U, 0, N, d.pole(PoleNaglowka::data_uslugi)),
     };
-    Wiersz(u, kPozycje, 125, 125, 8, 2, U, 0, B, naglowek);
+    Wiersz(u, Pozycje, 125, 125, 8, 2, U, 0, B, naglowek);
     for (int r = 0; r < 3; ++r)
-        Wiersz(u, kPozycje, 133 + 5 * r, 133 + 5 * r, 5, 1, C, -1, N,
+        Wiersz(u, Pozycje, 133 + 5 * r, 133 + 5 * r, 5, 1, C, -1, N,
                KomorkiPozycji(k ? dok.pozycje_korekty : dok.pozycje, r));
-    u.push_back(Tekst(10, kBrak, 152, U, 0, N,
+    u.push_back(Tekst(10, Brak, 152, U, 0, N,
                       "Korekta dotyczy faktury nr " + d.dotyczy + " o następującym wyglądzie pierwotnym"));
-    Wiersz(u, kPozycje, kBrak, 156, 8, 2, U, 0, B, naglowek);
+    Wiersz(u, Pozycje, Brak, 156, 8, 2, U, 0, B, naglowek);
     for (int r = 0; r < 3; ++r)
-        Wiersz(u, kPozycje, kBrak, 164 + 5 * r, 5, 1, C, -1, N, KomorkiPozycji(dok.pozycje, r));
+        Wiersz(u, Pozycje, Brak, 164 + 5 * r, 5, 1, C, -1, N, KomorkiPozycji(dok.pozycje, r));
     u.push_back(Tekst(10, 152, 183, U, 0, B, "Rozbicie stawek podatku Vat"));
-    Wiersz(u, kStawki, 157, 188, 5, 1, U, 0, N, {"Vat", "Netto", "Kwota Vat", "Brutto"});
+    Wiersz(u, Stawki, 157, 188, 5, 1, U, 0, N, {"Vat", "Netto", "Kwota Vat", "Brutto"});
     for (int r = 0; r < 3; ++r)
-        Wiersz(u, kStawki, 162 + 5 * r, 193 + 5 * r, 5, 1, C, -1, N,
+        Wiersz(u, Stawki, 162 + 5 * r, 193 + 5 * r, 5, 1, C, -1, N,
                KomorkiStawek(k ? dok.stawki_korekty : dok.stawki, r));
     const std::vector<Element> reszta{
-        Tekst(10, 192, kBrak, U, 2, B, "Do zapłaty :   " + doZaplaty),
-        Tekst(10, kBrak, 223, C, 2, B, "Do zapłaty pierwotnie było:"),
-        Tekst(75, kBrak, 223, C, 2, B, przed),
-        Tekst(10, kBrak, 227, C, 2, B, "Do zapłaty po korekcie jest:"),
-        Tekst(75, kBrak, 227, C, 2, B, po),
-        Tekst(10, kBrak, 231, C, 2, B, "Różnica do zapłaty:"),
-        Tekst(75, kBrak, 231, C, 2, B, doZaplaty),
+        Tekst(10, 192, Brak, U, 2, B, "Do zapłaty :   " + doZaplaty),
+        Tekst(10, Brak, 223, C, 2, B, "Do zapłaty pierwotnie było:"),
+        Tekst(75, Brak, 223, C, 2, B, przed),
+        Tekst(10, Brak, 227, C, 2, B, "Do zapłaty po korekcie jest:"),
+        Tekst(75, Brak, 227, C, 2, B, po),
+        Tekst(10, Brak, 231, C, 2, B, "Różnica do zapłaty:"),
+        Tekst(75, Brak, 231, C, 2, B, doZaplaty),
         Tekst(10, 198, 237, U, -1, N, slownie),
         Tekst(10, 203, 242, U, -1, N, d.stopka),
         Tekst(150, 252, 252, U, 0, N, d.pole(PoleNaglowka::podpis)),
@@ -152,11 +152,11 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
 
 // The events one copy of the layout gives at 600 dpi.
 std::vector<ZdarzeniePlotna> Zdarzenia(const std::vector<Element>& uklad, bool korekta) {
-    constexpr std::int32_t p = kDpi / 25;
+    constexpr std::int32_t p = Dpi / 25;
     std::vector<ZdarzeniePlotna> wynik;
     for (const Element& e : uklad) {
         const std::int32_t y = korekta ? e.yKorekty : e.yFaktury;
-        if (y == kBrak) continue;
+        if (y == Brak) continue;
         ZdarzeniePlotna z;
         z.x1 = e.x * p;
         z.y1 = y * p;
@@ -167,10 +167,10 @@ std::vector<ZdarzeniePlotna> Zdarzenia(const std::vector<Element>& uklad, bool k
         } else {
             z.rodzaj = R::Tekst;
             z.tekst = e.tekst;
-            z.czcionka.kroj = e.kroj == Kroj::Courier ? QStringLiteral("Courier New") : kKroj;
-            z.czcionka.wysokosc = -static_cast<std::int32_t>(std::nearbyint((kS + e.zmiana) * kDpi / 72.0));
+            z.czcionka.kroj = e.kroj == Kroj::Courier ? QStringLiteral("Courier New") : KrojUzytkownika;
+            z.czcionka.wysokosc = -static_cast<std::int32_t>(std::nearbyint((S + e.zmiana) * Dpi / 72.0));
             z.czcionka.pogrubiona = e.pogrubiona;
-            z.czcionka.kolor = kKolor;
+            z.czcionka.kolor = Kolor;
         }
         wynik.push_back(z);
     }
@@ -203,7 +203,7 @@ void PorownajZdarzenia(const std::vector<ZdarzeniePlotna>& wynik,
 }
 
 std::vector<ZdarzeniePlotna> Drukuj(const DaneWydruku& dane, std::int32_t liczbaKopii) {
-    PlotnoNagrywajace plotno(kDpi, kDpi);
+    PlotnoNagrywajace plotno(Dpi, Dpi);
     Drukarka drukarka(plotno);
     DrukujKopie(drukarka, dane, liczbaKopii);
     return plotno.zdarzenia();
@@ -263,7 +263,7 @@ struct PrzykladKwoty {
     const char* slownie;
 };
 
-const PrzykladKwoty kKwoty[] = {
+const PrzykladKwoty Kwoty[] = {
     {"F", {"        1.00", "", ""}, {}, "        1.00", "Słownie :    jeden złoty "},
     {"F", {"        2.01"}, {}, "        2.01", "Słownie :    dwa złote jeden grosz"},
     {"F",
@@ -286,7 +286,7 @@ const PrzykladKwoty kKwoty[] = {
 };
 
 TEST(Wydruk, KwotaDoZaplatyISlownie) {
-    for (const PrzykladKwoty& p : kKwoty) {
+    for (const PrzykladKwoty& p : Kwoty) {
         TDokument dok{};
         dok.rodzaj.ustaw(p.rodzaj);
         for (std::size_t r = 0; r < p.brutto.size(); ++r) dok.stawki[3][r].ustaw(p.brutto[r]);

@@ -26,10 +26,10 @@ std::vector<Slowo> SlowaPdf(const QString& pdf, int* strony) {
     proces.waitForFinished(30000);
     const QString html = QString::fromUtf8(proces.readAllStandardOutput());
     *strony = html.count(QStringLiteral("<page "));
-    static const QRegularExpression kSlowo(QStringLiteral(
+    static const QRegularExpression WzorSlowa(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
     std::vector<Slowo> slowa;
-    for (auto it = kSlowo.globalMatch(html); it.hasNext();) {
+    for (auto it = WzorSlowa.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         slowa.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
     }
@@ -41,7 +41,7 @@ TEST(WydrukPdf, TekstyNaSwoichMiejscach) {
         FAIL() << "pdftotext (poppler-utils) nie jest zainstalowany; instaluje go scripts/zaleznosci.sh";
     QTemporaryDir katalog;
     const QString pdf = katalog.filePath(QStringLiteral("faktura.pdf"));
-    constexpr double kMarginesMm = 5;
+    constexpr double MarginesMm = 5;
     {
         QPrinter drukarka(QPrinter::HighResolution);
         drukarka.setOutputFormat(QPrinter::PdfFormat);
@@ -49,7 +49,7 @@ TEST(WydrukPdf, TekstyNaSwoichMiejscach) {
         drukarka.setResolution(600);
         drukarka.setPageSize(QPageSize(QPageSize::A4));
         drukarka.setPageOrientation(QPageLayout::Landscape);  // the printout turns it back
-        drukarka.setPageMargins(QMarginsF(kMarginesMm, kMarginesMm, kMarginesMm, kMarginesMm),
+        drukarka.setPageMargins(QMarginsF(MarginesMm, MarginesMm, MarginesMm, MarginesMm),
                                 QPageLayout::Millimeter);
         PlotnoDrukarki plotno(drukarka);
         Drukarka d(plotno);
@@ -61,7 +61,7 @@ TEST(WydrukPdf, TekstyNaSwoichMiejscach) {
     EXPECT_EQ(strony, 1);
 
     // A unit is 24 pixels of 1/600 inch: 2.88 points.
-    const double margines = kMarginesMm / 25.4 * 72;
+    const double margines = MarginesMm / 25.4 * 72;
     struct Oczekiwane {
         const char* slowo;
         int x, y;
@@ -72,14 +72,14 @@ TEST(WydrukPdf, TekstyNaSwoichMiejscach) {
         {"Dziękujemy", 10, 203}, {"Podpis", 150, 257},   {"Wydruk", 10, 276},
     };
     // Well under a unit (2.88 points): the page margins are kept to the printer's own steps.
-    constexpr double kTolerancja = 0.5;
+    constexpr double Tolerancja = 0.5;
     for (const Oczekiwane& o : oczekiwane) {
         const QString tekst = QString::fromUtf8(o.slowo);
         const auto it =
             std::find_if(slowa.begin(), slowa.end(), [&](const Slowo& s) { return s.tekst == tekst; });
         ASSERT_NE(it, slowa.end()) << o.slowo;
-        EXPECT_NEAR(it->x, margines + o.x * 2.88, kTolerancja) << o.slowo;
-        EXPECT_NEAR(it->y, margines + o.y * 2.88, kTolerancja) << o.slowo;
+        EXPECT_NEAR(it->x, margines + o.x * 2.88, Tolerancja) << o.slowo;
+        EXPECT_NEAR(it->y, margines + o.y * 2.88, Tolerancja) << o.slowo;
     }
     // The page is portrait: the footer at 276 units (280 mm) is on it.
     const auto stopka =
