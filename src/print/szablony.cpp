@@ -8,6 +8,7 @@
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
 

@@ -11,6 +11,7 @@
 
 #include "pomocnicze.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
