@@ -19,6 +19,7 @@
 #include "calc/liczby.h"
 #include "print/kolory.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"

@@ -14,7 +14,7 @@
 #include "app/siatka.h"
 #include "calc/liczby.h"
 #include "store/blad.h"
-#include "store/blokada.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -99,14 +99,13 @@ void CzytajUstawieniaFaktury(Tfaktura_f& okno) {
 // The standing parameters of the document just appended go back to "faktura.dat" under its lock:
 // the place, the signature, and the number and suffix of the sequence of its kind; every other field
 // as it is now on the disk, so that a document of the other sequence stored meanwhile on another
-// workstation keeps its number and settings changed meanwhile (copies, footer) stay. Returns the
-// record that was on the disk.
+// workstation keeps its number and settings changed meanwhile (copies, footer) stay, and the bytes
+// after the record stay too. Returns the record that was on the disk.
 TUstawieniaFaktury ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
     const bool korekta = JestKorekta(okno.Dokument);
     TUstawieniaFaktury zapisane{};
-    const TUstawieniaFaktury naDysku = ZmienPodBlokada<TUstawieniaFaktury>(
-        okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), [&](const TUstawieniaFaktury& teraz) {
-            TUstawieniaFaktury u = teraz;
+    const PlikZRekordem<TUstawieniaFaktury> naDysku = ZmienPodBlokada<TUstawieniaFaktury>(
+        okno.pliki(), okno.SciezkaPliku(SciezkaUstawienFaktury), [&](TUstawieniaFaktury& u) {
             u.miejscowosc.ustaw(okno.miejscowosc->text());
             if (korekta) {
                 u.numerator_korekty.ustaw(okno.numerator->text());
@@ -117,10 +116,9 @@ TUstawieniaFaktury ZapiszUstawieniaFaktury(Tfaktura_f& okno) {
             }
             u.podpis.ustaw(okno.podpis->text());
             zapisane = u;
-            return u;
         });
     okno.UstawieniaFaktury = zapisane;
-    return naDysku;
+    return *naDysku.rekord;
 }
 
 // A non-zero amount of an item column becomes two decimals right-aligned in a field of the given

@@ -3,7 +3,7 @@
 #include <QPageSize>
 #include <algorithm>
 
-#include "eksport/zapis.h"
+#include "store/blad.h"
 #include "store/system_plikow.h"
 
 DrukarkaPdf::DrukarkaPdf(int dpi)
@@ -15,7 +15,8 @@ DrukarkaPdf::DrukarkaPdf(int dpi)
     drukarka_.setCreator(QStringLiteral("faktura-eksport"));
 }
 
-void DrukarkaPdf::drukuj(SystemPlikow& system, const DaneWydruku& dane, const QString& plik) {
+void DrukarkaPdf::drukuj(SystemPlikow& system, const DaneWydruku& dane, const QString& plik,
+                         const QString& nazwa) {
     drukarka_.setOutputFileName(plik);
     drukarka_.setDocName(dane.pole(PoleNaglowka::numerator) + QLatin1Char('/') +
                          dane.pole(PoleNaglowka::rozszerzenie));
@@ -30,5 +31,5 @@ void DrukarkaPdf::drukuj(SystemPlikow& system, const DaneWydruku& dane, const QS
     const std::size_t przeczytane = wynik.czytaj(rozmiar - ile, koniec, ile);
     wynik.zamknij();
     if (std::string_view(koniec, przeczytane).find("%%EOF") == std::string_view::npos)
-        throw BladEksportu(QStringLiteral("plik PDF „%1” nie został zapisany w całości").arg(plik));
+        throw Odmowa(QStringLiteral("plik PDF „%1” nie został zapisany w całości").arg(nazwa));
 }

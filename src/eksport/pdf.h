@@ -15,9 +15,10 @@ class DrukarkaPdf {
   public:
     explicit DrukarkaPdf(int dpi);
 
-    // One page of the document into the file. Throws BladDrukarki, or BladEksportu when the PDF
-    // file was not written whole (Qt's PDF engine does not report a failed write itself).
-    void drukuj(SystemPlikow& system, const DaneWydruku& dane, const QString& plik);
+    // One page of the document into the file `plik`. Throws BladDrukarki, or Odmowa naming the file
+    // as `nazwa` (the file it becomes) when the PDF file was not written whole (Qt's PDF engine does
+    // not report a failed write itself).
+    void drukuj(SystemPlikow& system, const DaneWydruku& dane, const QString& plik, const QString& nazwa);
 
   private:
     QPrinter drukarka_;

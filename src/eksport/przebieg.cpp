@@ -12,9 +12,9 @@
 #include "eksport/pola.h"
 #include "eksport/postep.h"
 #include "eksport/rejestr.h"
-#include "eksport/zapis.h"
 #include "print/czcionki.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -32,34 +32,19 @@ QString NieJestDokumentem(const TDokument& d) {
         .arg(CzystyTekst(d.rodzaj.tekst()));
 }
 
-// A settings file that is missing reads as zeros, as a first start would create it; nothing is
-// created here.
-template <class T>
-T CzytajUstawienia(SystemPlikow& pliki, const QString& sciezka) {
-    T rekord{};
-    if (PlikIstnieje(pliki, sciezka)) CzytajRekord(pliki, sciezka, rekord);
-    return rekord;
+QString WynikIstnieje(const QString& cel) {
+    return QStringLiteral("plik „%1” już istnieje (--nadpisz go zastąpi)").arg(cel);
 }
 
-// The names of a run's files made durable with one sync of their folder at the end, however the
-// run ends: a sync per file would cost as much again as the files' own syncs.
-struct SynchronizacjaFolderu {
-    SystemPlikow& pliki;
-    QString folder;
-    mutable bool zrobiona = false;
-    void teraz() const {
-        zrobiona = true;
-        pliki.synchronizujKatalog(folder);
-    }
-    ~SynchronizacjaFolderu() {
-        if (zrobiona) return;
-        try {
-            pliki.synchronizujKatalog(folder);
-        } catch (...) {
-            // An error is already on its way; the files written are whole either way.
-        }
-    }
-};
+// An output file: the exact path given, an existing one kept unless --nadpisz; the folder of many
+// files is synced once at the end of the run.
+OpcjeZapisu OpcjeWyniku(bool nadpisz, bool synchronizujFolder) {
+    OpcjeZapisu opcje;
+    opcje.zastap = nadpisz;
+    opcje.synchronizujFolder = synchronizujFolder;
+    opcje.sciezkaPakietu = false;
+    return opcje;
+}
 
 class Eksport {
   public:
@@ -94,13 +79,13 @@ class Eksport {
 void Eksport::czytajDane() {
     katalogRoboczy_ = s_.pliki.katalogRoboczy();
     katalogDanych_ = CzytajKatalogDanych(s_.pliki, katalogRoboczy_).katalog;
-    ustawienia_ =
-        CzytajUstawienia<TUstawieniaFaktury>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
-    firma_ = CzytajUstawienia<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));
+    ustawienia_ = CzytajLubDomyslny<TUstawieniaFaktury>(
+        s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
+    firma_ = CzytajLubDomyslny<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));
     plikDokumentow_ = SciezkaDanych(katalogDanych_, SciezkaDokumentow);
     const QString rzeczywisty = RzeczywistaSciezka(s_.pliki, plikDokumentow_);
     if (!s_.pliki.istnieje(rzeczywisty))
-        throw BladEksportu(QStringLiteral("nie ma pliku dokumentów „%1”").arg(rzeczywisty));
+        throw Odmowa(QStringLiteral("nie ma pliku dokumentów „%1”").arg(rzeczywisty));
     OtwartyPlik plik(s_.pliki, rzeczywisty, TrybOtwarcia::Odczyt);
     const std::uint64_t reszta = plik.rozmiar() % sizeof(TDokument);
     plik.zamknij();
@@ -142,19 +127,19 @@ void Eksport::odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList
 
 void Eksport::pdf() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw BladEksportu(QStringLiteral("eksport PDF wymaga aplikacji graficznej Qt"));
+        throw Odmowa(QStringLiteral("eksport PDF wymaga aplikacji graficznej Qt"));
     StanCzcionki czcionka;
     // As the print command reads it: "FONT\" below the folder the program runs in.
     CzytajFonty(s_.pliki, czcionka, NazwaFontuWydruku);
     const QString folder = sciezkaWyniku(p_.cel);
-    UtworzFolder(s_.pliki, folder);
+    UtworzKatalogi(s_.pliki, folder);
 
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("pdf"), policzWybrane());
     postep_ = &postep;
     DrukarkaPdf drukarka(p_.dpi);
     NazwyPlikow nazwy(QStringLiteral(".pdf"));
     std::int64_t pozycja = 0;
-    const SynchronizacjaFolderu synchronizacja{s_.pliki, folder};
+    SynchronizacjaNaKoniec synchronizacja(s_.pliki, folder);
     KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
         if (!filtr_.pasuje(d, ++pozycja)) return;
         ++wybrane_;
@@ -162,18 +147,19 @@ void Eksport::pdf() {
         if (!JestFaktura(d) && !JestKorekta(d)) {
             odrzuc(d, pozycja, {NieJestDokumentem(d)});
         } else if (!p_.nadpisz && s_.pliki.istnieje(cel)) {
-            odrzuc(d, pozycja, {WynikIstnieje(cel).komunikat()});
+            odrzuc(d, pozycja, {WynikIstnieje(cel)});
         } else {
-            const QString tymczasowy = SciezkaTymczasowa(cel);
             try {
-                drukarka.drukuj(s_.pliki, DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka), tymczasowy);
-                ZatwierdzWynik(s_.pliki, tymczasowy, cel, p_.nadpisz, false);
+                ZapiszPrzez(
+                    s_.pliki, cel,
+                    [&](const QString& tymczasowy) {
+                        drukarka.drukuj(s_.pliki, DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka),
+                                        tymczasowy, cel);
+                    },
+                    OpcjeWyniku(p_.nadpisz, false));
                 ++wyeksportowane_;
-            } catch (const WynikIstnieje& blad) {
-                odrzuc(d, pozycja, {blad.komunikat()});
-            } catch (...) {
-                UsunPoBledzie(s_.pliki, tymczasowy);
-                throw;
+            } catch (const CelIstnieje&) {
+                odrzuc(d, pozycja, {WynikIstnieje(cel)});
             }
         }
         postep.ustaw(wybrane_);
@@ -190,18 +176,18 @@ void Eksport::ksef() {
     kontekst.czasWytworzenia = s_.teraz;
     kontekst.opcje = p_.ksef;
     if (s_.teraz.toUTC() < NajwczesniejszyCzasWytworzenia())
-        throw BladEksportu(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od "
-                                          "2025-09-01; popraw datę systemową")
-                               .arg(s_.teraz.toUTC().toString(Qt::ISODate)));
+        throw Odmowa(QStringLiteral("zegar komputera wskazuje %1, a FA(3) przyjmuje pliki utworzone od "
+                                    "2025-09-01; popraw datę systemową")
+                         .arg(s_.teraz.toUTC().toString(Qt::ISODate)));
     const QString folder = sciezkaWyniku(p_.cel);
-    UtworzFolder(s_.pliki, folder);
+    UtworzKatalogi(s_.pliki, folder);
 
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("ksef"), policzWybrane());
     postep_ = &postep;
     NazwyPlikow nazwy(QStringLiteral(".xml"));
     SpisFaktur spis;
     std::int64_t pozycja = 0;
-    const SynchronizacjaFolderu synchronizacja{s_.pliki, folder};
+    SynchronizacjaNaKoniec synchronizacja(s_.pliki, folder);
     KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
         if (filtr_.pasuje(d, ++pozycja)) {
             ++wybrane_;
@@ -212,10 +198,10 @@ void Eksport::ksef() {
                 odrzuc(d, pozycja, wynik.powody);
             } else {
                 try {
-                    ZapiszWynik(s_.pliki, cel, wynik.xml, p_.nadpisz, false);
+                    ZapiszAtomowo(s_.pliki, cel, wynik.xml, OpcjeWyniku(p_.nadpisz, false));
                     ++wyeksportowane_;
-                } catch (const WynikIstnieje& blad) {
-                    odrzuc(d, pozycja, {blad.komunikat()});
+                } catch (const CelIstnieje&) {
+                    odrzuc(d, pozycja, {WynikIstnieje(cel)});
                 }
             }
             postep.ustaw(wybrane_);
@@ -231,7 +217,7 @@ void Eksport::ksef() {
 void Eksport::sprawdzPlikRejestru(const QString& cel) {
     const QFileInfo info(cel);
     if (info.isDir())
-        throw BladEksportu(QStringLiteral("„%1” jest folderem; podaj plik, np. rejestr.csv").arg(cel));
+        throw Odmowa(QStringLiteral("„%1” jest folderem; podaj plik, np. rejestr.csv").arg(cel));
     // Spelled in another letter case the target is still the data file where names ignore case,
     // as on the suite's shared folders.
     const QStringList kandydaci{info.canonicalFilePath(),
@@ -242,16 +228,16 @@ void Eksport::sprawdzPlikRejestru(const QString& cel) {
         const QString plik =
             QFileInfo(RzeczywistaSciezka(s_.pliki, SciezkaDanych(katalogDanych_, dane))).canonicalFilePath();
         if (!plik.isEmpty() && kandydaci.contains(plik))
-            throw BladEksportu(QStringLiteral("„%1” jest plikiem danych; rejestr go nie zastąpi").arg(cel));
+            throw Odmowa(QStringLiteral("„%1” jest plikiem danych; rejestr go nie zastąpi").arg(cel));
     }
-    if (!p_.nadpisz && s_.pliki.istnieje(cel)) throw WynikIstnieje(cel);
+    if (!p_.nadpisz && s_.pliki.istnieje(cel)) throw Odmowa(WynikIstnieje(cel));
 }
 
 void Eksport::csv() {
     const QString cel = p_.cel.isEmpty() ? QString() : sciezkaWyniku(p_.cel);
     if (!cel.isEmpty()) {
         sprawdzPlikRejestru(cel);
-        UtworzFolder(s_.pliki, KatalogNadrzedny(cel));
+        UtworzKatalogi(s_.pliki, KatalogNadrzedny(cel));
     }
     const std::int64_t liczbaRekordow = LiczbaRekordow<TDokument>(s_.pliki, plikDokumentow_);
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("csv"), liczbaRekordow);
@@ -306,13 +292,17 @@ void Eksport::csv() {
 
     const QByteArray tresc = rejestr.csv();
     if (!cel.isEmpty()) {
-        ZapiszWynik(s_.pliki, cel, tresc, p_.nadpisz);
+        try {
+            ZapiszAtomowo(s_.pliki, cel, tresc, OpcjeWyniku(p_.nadpisz, true));
+        } catch (const CelIstnieje&) {
+            throw Odmowa(WynikIstnieje(cel));
+        }
         return;
     }
     const std::size_t zapisane =
         std::fwrite(tresc.constData(), 1, static_cast<std::size_t>(tresc.size()), s_.wyjscie);
     if (zapisane != static_cast<std::size_t>(tresc.size()) || std::fflush(s_.wyjscie) != 0)
-        throw BladEksportu(QStringLiteral("nie można zapisać rejestru na standardowe wyjście"));
+        throw Odmowa(QStringLiteral("nie można zapisać rejestru na standardowe wyjście"));
 }
 
 int Eksport::zakoncz(const QString& dokad) {
@@ -346,14 +336,8 @@ int Eksport::uruchom() {
                 return zakoncz(p_.cel.isEmpty() ? QStringLiteral(" na standardowe wyjście")
                                                 : QStringLiteral(" do „%1”").arg(sciezkaWyniku(p_.cel)));
         }
-    } catch (const BladPliku& blad) {
-        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(blad.komunikat()));
-    } catch (const BladEksportu& blad) {
-        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(blad.komunikat()));
-    } catch (const BladDrukarki& blad) {
-        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(QString::fromStdString(blad.what())));
-    } catch (const std::bad_alloc&) {
-        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: zabrakło pamięci"));
+    } catch (...) {
+        WypiszLinie(s_.bledy, QStringLiteral("faktura-eksport: %1").arg(KomunikatBiezacegoBledu()));
     }
     return KodOdrzucenia;
 }

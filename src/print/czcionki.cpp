@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "print/kolory.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 
 namespace {

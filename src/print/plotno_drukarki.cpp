@@ -23,22 +23,21 @@ void PlotnoDrukarki::ustawPionowo() { drukarka_.setPageOrientation(QPageLayout::
 
 void PlotnoDrukarki::rozpocznijZadanie() {
     if (!malarz_.begin(&drukarka_))
-        throw BladDrukarki(QStringLiteral("Nie można rozpocząć wydruku na drukarce %1.")
-                               .arg(drukarka_.printerName())
-                               .toStdString());
+        throw BladDrukarki(
+            QStringLiteral("Nie można rozpocząć wydruku na drukarce %1.").arg(drukarka_.printerName()));
     czcionkaAktualna_ = false;
 }
 
 void PlotnoDrukarki::zakonczZadanie() {
     sprawdzZadanie();
     if (!malarz_.end())
-        throw BladDrukarki(QStringLiteral("Nie można zakończyć wydruku na drukarce %1.")
-                               .arg(drukarka_.printerName())
-                               .toStdString());
+        throw BladDrukarki(
+            QStringLiteral("Nie można zakończyć wydruku na drukarce %1.").arg(drukarka_.printerName()));
 }
 
 void PlotnoDrukarki::sprawdzZadanie() const {
-    if (!malarz_.isActive()) throw BladDrukarki("Rysowanie na drukarce poza zadaniem wydruku.");
+    if (!malarz_.isActive())
+        throw BladDrukarki(QStringLiteral("Rysowanie na drukarce poza zadaniem wydruku."));
 }
 
 void PlotnoDrukarki::ustawKrojCzcionki(const QString& kroj) {

@@ -4,14 +4,14 @@
 #include <QFont>
 #include <QPainter>
 #include <QPrinter>
-#include <stdexcept>
 
 #include "print/plotno.h"
+#include "store/blad.h"
 
-// A printer that refuses to start or finish a job.
-class BladDrukarki : public std::runtime_error {
+// A printer that refuses to start or finish a job; its message is shown as it is.
+class BladDrukarki : public Odmowa {
   public:
-    using std::runtime_error::runtime_error;
+    using Odmowa::Odmowa;
 };
 
 class PlotnoDrukarki : public Plotno {

@@ -9,6 +9,7 @@
 #include "app/siatka.h"
 #include "calc/dokument.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/naglowek.h"
 #include "store/plik_rekordow.h"
 

@@ -13,6 +13,7 @@
 #include "app/faktura_f.h"
 #include "app/platforma.h"
 #include "registers/wiersz_polecen.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -53,10 +54,11 @@ void Tfaktura_f::SpeedButton30Click() {
 }
 
 void Tfaktura_f::przekazKwoteDoEwidencji() {
-    // The folder is kept even when the program is not found there, so that the user can fix it.
-    TEwidencja ustawienia{};
-    ustawienia.folder.ustaw(folder->text());
-    ZapiszRekordAtomowo(pliki(), SciezkaPliku(SciezkaUstawienEwidencji), ustawienia);
+    // The folder is kept even when the program is not found there, so that the user can fix it. The
+    // settings program writes this file too, so the change is made under its lock, and the bytes
+    // after the record stay.
+    ZmienPodBlokada<TEwidencja>(pliki(), SciezkaPliku(SciezkaUstawienEwidencji),
+                                [&](TEwidencja& ustawienia) { ustawienia.folder.ustaw(folder->text()); });
 
     const QString program = folder->text() + u'\\' + NazwaProgramu;
     if (!PlikIstnieje(pliki(), program)) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -127,4 +128,23 @@ BladPliku BladPliku::zPrzedrostkiem(const QString& przedrostek) const {
     QString reszta = komunikat_;
     if (!reszta.isEmpty()) reszta[0] = reszta[0].toLower();
     return BladPliku(operacja_, sciezka_, kod_, komunikatSystemu_, przedrostek + reszta);
+}
+
+Odmowa::Odmowa(const QString& komunikat)
+    : std::runtime_error(komunikat.toStdString()), komunikat_(komunikat) {}
+
+QString KomunikatBiezacegoBledu() {
+    try {
+        throw;
+    } catch (const BladPliku& blad) {
+        return blad.komunikat();
+    } catch (const Odmowa& odmowa) {
+        return odmowa.komunikat();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Zabrakło pamięci.");
+    } catch (const std::exception& blad) {
+        return QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what());
+    } catch (...) {
+        return QStringLiteral("Nieoczekiwany błąd programu.");
+    }
 }

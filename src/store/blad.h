@@ -1,5 +1,6 @@
 #pragma once
-// The one error type of every failed file operation of the store.
+// The error types of the programs: every failed file operation of the store, and a refusal with
+// its reason; and the one way any error becomes the Polish message the user reads.
 
 #include <QString>
 #include <stdexcept>
@@ -39,3 +40,19 @@ class BladPliku : public std::runtime_error {
     QString komunikatSystemu_;
     QString komunikat_;
 };
+
+// An operation refused with its reason, in Polish and whole (for example a folder that already
+// holds data, a target file that exists): shown to the user as it is.
+class Odmowa : public std::runtime_error {
+  public:
+    explicit Odmowa(const QString& komunikat);
+    const QString& komunikat() const { return komunikat_; }
+
+  private:
+    QString komunikat_;
+};
+
+// The Polish message of the error being handled (call only inside a catch block): a file error and
+// a refusal as they are, a lack of memory as such, anything else as an unexpected error of the
+// program with its text.
+QString KomunikatBiezacegoBledu();

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "store/blad.h"
-#include "store/plik_rekordow.h"
 #include "store/sciezki.h"
 #include "store/system_plikow.h"
 
@@ -35,22 +34,3 @@ class ZablokowanyPlik {
   private:
     std::optional<OtwartyPlik> plik_;
 };
-
-// Replaces a settings file whole under its lock: the record on the disk now (the file is created
-// with `domyslny` first when it is missing) goes to `zmien`, whose result replaces the file
-// atomically. Returns the record that was on the disk, so that the caller sees what another
-// workstation stored meanwhile.
-template <RekordPliku T, class F>
-T ZmienPodBlokada(SystemPlikow& system, const QString& sciezka, F&& zmien, const T& domyslny = T{}) {
-    ZapewnijPlik(system, sciezka, domyslny);
-    ZablokowanyPlik blokada(system, RzeczywistaSciezka(system, sciezka));
-    T naDysku{};
-    if (blokada.plik().czytaj(0, &naDysku, sizeof(T)) < sizeof(T))
-        throw BladPliku(QStringLiteral("odczyt"), blokada.sciezka(), 0,
-                        QStringLiteral("plik jest krótszy niż jeden rekord"));
-    const T nowy = zmien(static_cast<const T&>(naDysku));
-    ZapiszRekordAtomowo(system, blokada.sciezka(), nowy);
-    // Only read through this handle, so its close has nothing to report.
-    blokada.plik().porzuc();
-    return naDysku;
-}

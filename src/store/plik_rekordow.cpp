@@ -1,9 +1,6 @@
 #include "store/plik_rekordow.h"
 
-#include <unistd.h>
-
 #include <QByteArray>
-#include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
 
@@ -123,58 +120,6 @@ void PlikRekordow::zamknij() {
 
 bool PlikIstnieje(SystemPlikow& system, const QString& sciezka) {
     return system.istnieje(RzeczywistaSciezka(system, sciezka));
-}
-
-QString NazwaStanowiska() {
-    QString nazwa = QSysInfo::machineHostName();
-    for (QChar& znak : nazwa)
-        if (!(znak.isLetterOrNumber() && znak.unicode() < 128) && znak != u'-' && znak != u'_') znak = u'_';
-    return nazwa.isEmpty() ? QStringLiteral("stanowisko") : nazwa;
-}
-
-QString NazwaTymczasowa(const QString& cel) {
-    return cel + u'.' + NazwaStanowiska() + u'.' + QString::number(::getpid()) + QStringLiteral(".tmp");
-}
-
-void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dane, std::size_t ile) {
-    const QString cel = RzeczywistaSciezka(system, sciezka);
-    const QString tymczasowy = NazwaTymczasowa(cel);
-    // The temporary file is this function's own detail: a failure is reported under the name of
-    // the file being written, and a missing folder is named as such.
-    const auto podNazwaCelu = [&](const BladPliku& blad) {
-        const QString folder = KatalogNadrzedny(cel);
-        QString powod = blad.kod() != 0 ? KomunikatSystemu(blad.kod()) : blad.komunikatSystemu();
-        if (blad.kod() == ENOENT && system.opisz(folder).rodzaj != OpisPliku::Rodzaj::Katalog)
-            powod = QStringLiteral("Nie ma folderu „%1”").arg(folder);
-        return BladPliku(blad.operacja(), cel, blad.kod(), powod);
-    };
-    std::optional<OtwartyPlik> plik;
-    try {
-        plik.emplace(system, tymczasowy, TrybOtwarcia::Utworz);
-    } catch (const BladPliku& blad) {
-        throw podNazwaCelu(blad);
-    }
-    try {
-        plik->zapisz(0, dane, ile);
-        plik->synchronizuj();
-        plik->zamknij();
-        system.zmienNazwe(tymczasowy, cel);
-    } catch (const BladPliku& blad) {
-        plik->porzuc();
-        try {
-            system.usun(tymczasowy);
-        } catch (const BladPliku&) {
-        }
-        throw podNazwaCelu(blad);
-    }
-    system.synchronizujKatalog(KatalogNadrzedny(cel));
-}
-
-bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny,
-                  std::size_t rozmiar) {
-    if (PlikIstnieje(system, sciezka)) return false;
-    ZapiszAtomowo(system, sciezka, rekordDomyslny, rozmiar);
-    return true;
 }
 
 void UsunPlik(SystemPlikow& system, const QString& sciezka) {

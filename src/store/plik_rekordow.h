@@ -80,23 +80,6 @@ class PlikRekordow {
 
 bool PlikIstnieje(SystemPlikow& system, const QString& sciezka);
 
-// This workstation's name as it may stand in a file name.
-QString NazwaStanowiska();
-// "<target>.<workstation>.<process>.tmp": a name that no other copy of the program uses at the
-// same time, also on another workstation of a shared folder.
-QString NazwaTymczasowa(const QString& cel);
-
-// Replaces the whole file so that a crash or a failure leaves either the old or the new content:
-// the data goes to NazwaTymczasowa(target) in the same folder, is synced, renamed over the target in
-// one step, and the folder is synced. On a failure before the rename the temporary file is removed.
-// Every failure names the target, not the temporary file.
-void ZapiszAtomowo(SystemPlikow& system, const QString& sciezka, const void* dane, std::size_t ile);
-
-template <RekordPliku T>
-void ZapiszRekordAtomowo(SystemPlikow& system, const QString& sciezka, const T& rekord) {
-    ZapiszAtomowo(system, sciezka, &rekord, sizeof(T));
-}
-
 // The first record of the file; BladPliku when the file is missing or shorter than one record.
 template <RekordPliku T>
 void CzytajRekord(SystemPlikow& system, const QString& sciezka, T& rekord) {
@@ -104,25 +87,6 @@ void CzytajRekord(SystemPlikow& system, const QString& sciezka, T& rekord) {
     plik.otworzDoOdczytu();
     plik.czytaj(rekord);
     plik.zamknij();
-}
-
-// Creates a missing file holding the one record (atomically); true when it was created.
-bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const void* rekordDomyslny,
-                  std::size_t rozmiar);
-
-template <RekordPliku T>
-bool ZapewnijPlik(SystemPlikow& system, const QString& sciezka, const T& rekordDomyslny) {
-    return ZapewnijPlik(system, sciezka, &rekordDomyslny, sizeof(T));
-}
-
-// A settings file as every reader of one treats it: created with the default record when missing,
-// then its first record read.
-template <RekordPliku T>
-T ZapewnijICzytaj(SystemPlikow& system, const QString& sciezka, const T& rekordDomyslny = T{}) {
-    ZapewnijPlik(system, sciezka, rekordDomyslny);
-    T rekord{};
-    CzytajRekord(system, sciezka, rekord);
-    return rekord;
 }
 
 void UsunPlik(SystemPlikow& system, const QString& sciezka);

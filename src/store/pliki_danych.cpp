@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "store/sciezki.h"
 
@@ -99,6 +100,12 @@ KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& 
     TUstawieniaSieci ustawienia{};
     CzytajRekord(system, siecDat, ustawienia);
     return KatalogZUstawien(system, RzeczywistaSciezka(system, siecDat), biezacy, ustawienia);
+}
+
+bool JestFolderemDanych(SystemPlikow& system, const QString& folder) {
+    if (folder.isEmpty()) return false;
+    const QString admini = RzeczywistaSciezka(system, SciezkaDanych(folder, QStringLiteral("\\Admini")));
+    return system.opisz(admini).rodzaj == OpisPliku::Rodzaj::Katalog;
 }
 
 void UsunPozostalosci(SystemPlikow& system, const QStringList& katalogi, std::int64_t teraz) {

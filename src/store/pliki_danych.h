@@ -46,6 +46,10 @@ KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& b
 // "siec.dat" the root is `biezacy`, as a first start would make it.
 KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy);
 
+// Whether the module can start in `folder`: it holds the settings folder "Admini" (in any letter
+// case, as a folder), where "siec.dat" and the settings files are.
+bool JestFolderemDanych(SystemPlikow& system, const QString& folder);
+
 // Removes what a crash or a double fault of this program left in the folders `katalogi`: its own
 // temporary files, by name ("<file>.<workstation>.<process>.tmp") when the process of this
 // workstation no longer runs, or of any workstation after a day, and the temporary names of the

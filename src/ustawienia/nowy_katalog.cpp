@@ -1,9 +1,10 @@
 #include "ustawienia/nowy_katalog.h"
 
 #include <QDir>
-#include <stdexcept>
 
 #include "calc/dokument.h"
+#include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -36,15 +37,15 @@ std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QStr
 }
 
 void UtworzFolderyDanych(SystemPlikow& system, const QString& katalog) {
-    UtworzKatalogiDo(system, katalog);
+    UtworzKatalogi(system, RzeczywistaSciezka(system, katalog));
     for (const char* folder : {"Admini", "Uslugi", "Szablony", "FONT"})
-        UtworzKatalogiDo(system, SciezkaDanych(katalog, QStringLiteral("\\") + QLatin1String(folder)));
+        UtworzKatalogi(system, RzeczywistaSciezka(system, SciezkaDanych(katalog, QStringLiteral("\\") +
+                                                                                     QLatin1String(folder))));
 }
 
 QString UtworzNowyKatalogDanych(SystemPlikow& system, const QString& podany, const QString& dataDzisiaj) {
     const QString katalog = QDir::cleanPath(podany);
-    if (const auto przeszkoda = PrzeszkodaNowegoKatalogu(system, katalog))
-        throw std::invalid_argument(przeszkoda->toStdString());
+    if (const auto przeszkoda = PrzeszkodaNowegoKatalogu(system, katalog)) throw Odmowa(*przeszkoda);
     UtworzFolderyDanych(system, katalog);
     // The module's start in the folder: "siec.dat" names the folder itself, then the first-start files.
     const QString korzen = UstalKatalogDanych(system, katalog).katalog;

@@ -14,7 +14,7 @@ std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QStr
 // spelling of them is kept); `katalog` itself is made too when missing.
 void UtworzFolderyDanych(SystemPlikow& system, const QString& katalog);
 
-// Checks with PrzeszkodaNowegoKatalogu (throws std::invalid_argument with its reason), then makes the
+// Checks with PrzeszkodaNowegoKatalogu (throws Odmowa with its reason), then makes the
 // folders and every file a first start of the module there makes, with the same bytes: "siec.dat"
 // naming the folder itself, the empty lists, the zero settings and the document file with its first
 // record dated `dataDzisiaj`. Returns the data root.

@@ -4,7 +4,6 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <stdexcept>
 
 #include "store/blad.h"
 #include "ustawienia/pulpit_ustawien.h"
@@ -113,13 +112,8 @@ bool Chron(PulpitUstawien& pulpit, QWidget* rodzic, const std::function<void()>&
     try {
         dzialanie();
         return true;
-    } catch (const BladPliku& blad) {
-        pulpit.blad(rodzic, blad.komunikat());
-    } catch (const std::exception& blad) {
-        pulpit.blad(rodzic,
-                    QStringLiteral("Nieoczekiwany błąd programu: ") + QString::fromLocal8Bit(blad.what()));
     } catch (...) {
-        pulpit.blad(rodzic, QStringLiteral("Nieoczekiwany błąd programu."));
+        pulpit.blad(rodzic, KomunikatBiezacegoBledu());
     }
     return false;
 }

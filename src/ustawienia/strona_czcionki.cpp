@@ -163,7 +163,7 @@ bool StronaCzcionki::zapisz() {
     const TCzcionka rekord = ZmienionaCzcionka(*plik_.rekord, wartosci_);
     const bool zapisano = Chron(pulpit(), this, [&] {
         // The module never makes the folder "FONT"; a data folder made by the suite may lack it.
-        UtworzKatalogiDo(pliki(), KatalogNadrzedny(RzeczywistaSciezka(pliki(), sciezka())));
+        UtworzKatalogi(pliki(), KatalogNadrzedny(RzeczywistaSciezka(pliki(), sciezka())));
         ZapiszPlikZRekordem(pliki(), sciezka(), rekord, plik_.ogon);
     });
     if (!zapisano) return false;

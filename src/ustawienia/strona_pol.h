@@ -30,10 +30,13 @@ class ZrodloRekordu final : public ZrodloPol {
     QString sciezka(const FolderyDanych& foldery) const override { return sciezka_(foldery); }
     void wczytaj(SystemPlikow& pliki, const QString& sciezka) override {
         CzytajPlikZRekordem(pliki, sciezka, plik_);
+        odDomyslnego_ = false;
     }
     void domyslny() override {
         *plik_.rekord = T{};
         plik_.ogon.clear();
+        // The page shows a file that is missing or could not be read; saving it replaces that.
+        odDomyslnego_ = true;
     }
     QStringList wartosci() const override { return Wartosci(*plik_.rekord, pola_); }
     QStringList bledy(const QStringList& wartosci) const override {
@@ -44,21 +47,26 @@ class ZrodloRekordu final : public ZrodloPol {
         // module stored meanwhile (on this or another workstation) is kept.
         const QStringList wczytane = Wartosci(*plik_.rekord, pola_);
         auto zapisany = std::make_unique<T>();
-        ZmienPlikZRekordem<T>(pliki, sciezka, [&](T& rekord) {
-            QStringList docelowe = Wartosci(rekord, pola_);
-            for (qsizetype i = 0; i < wartosci.size(); ++i)
-                if (wartosci[i] != wczytane[i]) docelowe[i] = wartosci[i];
-            Zastosuj(rekord, pola_, docelowe);
-            *zapisany = rekord;
-        });
+        PlikZRekordem<T> naDysku = ZmienPodBlokada<T>(
+            pliki, sciezka,
+            [&](T& rekord) {
+                QStringList docelowe = Wartosci(rekord, pola_);
+                for (qsizetype i = 0; i < wartosci.size(); ++i)
+                    if (wartosci[i] != wczytane[i]) docelowe[i] = wartosci[i];
+                Zastosuj(rekord, pola_, docelowe);
+                *zapisany = rekord;
+            },
+            T{}, odDomyslnego_ ? KrotszyPlik::OdDomyslnego : KrotszyPlik::Blad);
         plik_.rekord = std::move(zapisany);
-        plik_.ogon = ResztaPliku(pliki, sciezka, sizeof(T));
+        plik_.ogon = std::move(naDysku.ogon);
+        odDomyslnego_ = false;
     }
 
   private:
     const std::vector<PoleRekordu<T>>& pola_;
     QString (*sciezka_)(const FolderyDanych&);
     PlikZRekordem<T> plik_;
+    bool odDomyslnego_ = true;
 };
 
 class StronaPol : public StronaUstawien {

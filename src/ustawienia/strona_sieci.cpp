@@ -89,7 +89,7 @@ void StronaSieci::odswiezWynik() {
         QStringLiteral("Folder danych: %1").arg(folder.isEmpty() ? QStringLiteral("(pusty)") : folder);
     if (folder.isEmpty() || !PlikIstnieje(pliki(), folder))
         tekst += QStringLiteral("\nUwaga: taki folder nie istnieje; moduł nie odczyta z niego danych.");
-    else if (!PlikIstnieje(pliki(), SciezkaDanych(folder, QStringLiteral("\\Admini"))))
+    else if (!JestFolderemDanych(pliki(), folder))
         tekst += QStringLiteral(
             "\nUwaga: w tym folderze nie ma podfolderu Admini, więc nie są w nim dane modułu.");
     folder_wynikowy->setText(tekst);

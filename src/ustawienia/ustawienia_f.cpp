@@ -17,16 +17,6 @@
 #include "ustawienia/strona_sieci.h"
 #include "ustawienia/zapamietany_katalog.h"
 
-namespace {
-
-// A folder the module can start in: it has the settings folder or "siec.dat".
-bool JestFolderemDanych(SystemPlikow& pliki, const QString& startowy) {
-    return PlikIstnieje(pliki, SciezkaDanych(startowy, QStringLiteral("\\Admini"))) ||
-           PlikIstnieje(pliki, SciezkaDanych(startowy, SciezkaUstawienSieci));
-}
-
-}  // namespace
-
 Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const QString& startowy,
                              bool nowyKatalog, bool podany, QWidget* rodzic)
     : QWidget(rodzic), kontekst_{pulpit, pliki, {startowy, startowy}} {

@@ -3,9 +3,8 @@
 #include <QDir>
 
 #include "store/blad.h"
-#include "store/plik_rekordow.h"
+#include "store/cale_pliki.h"
 #include "store/sciezki.h"
-#include "ustawienia/pliki_stron.h"
 
 namespace {
 
@@ -23,9 +22,8 @@ QString PlikZapamietanegoKatalogu() {
 
 void ZapamietajKatalog(SystemPlikow& system, const QString& katalog) {
     const QString plik = PlikZapamietanegoKatalogu();
-    UtworzKatalogiDo(system, KatalogNadrzedny(plik));
-    const QByteArray linia = QDir::cleanPath(QDir(katalog).absolutePath()).toUtf8() + '\n';
-    ZapiszAtomowo(system, plik, linia.constData(), static_cast<std::size_t>(linia.size()));
+    UtworzKatalogi(system, KatalogNadrzedny(plik));
+    ZapiszAtomowo(system, plik, QDir::cleanPath(QDir(katalog).absolutePath()).toUtf8() + '\n');
 }
 
 std::optional<QString> CzytajZapamietanyKatalog(SystemPlikow& system) {

@@ -64,6 +64,26 @@ TEST(NowaFaktura, NumeracjaIParametryStale) {
     }
 }
 
+// Bytes after the record of "faktura.dat" belong to whoever wrote them: saving a new document changes
+// the record and keeps them, as the settings program does.
+TEST(NowaFaktura, ZapisUstawienZachowujeBajtyPoRekordzie) {
+    for (const QByteArray& ogon : {QByteArray("ogon innego programu"), QByteArray()}) {
+        OknoNaDanych dane;
+        TUstawieniaFaktury u{};
+        u.numerator.ustaw(QStringLiteral("3"));
+        u.rozszerzenie.ustaw(QStringLiteral("2010"));
+        dane.katalog.zapisz(PlikUstawienFaktury, Bajty(u) + ogon);
+        Tfaktura_f& okno = dane.uruchom();
+        okno.SpeedButton6Click();
+        Zapisz(okno, dane.platforma);
+        ASSERT_TRUE(dane.platforma.bledy().empty()) << dane.platforma.bledy().front().toStdString();
+        const QByteArray po = dane.katalog.czytaj(PlikUstawienFaktury);
+        ASSERT_EQ(po.size(), static_cast<qsizetype>(sizeof(TUstawieniaFaktury)) + ogon.size());
+        EXPECT_EQ(po.mid(sizeof(TUstawieniaFaktury)), ogon);
+        EXPECT_EQ(dane.ustawieniaNaDysku().numerator.tekst(), "4");
+    }
+}
+
 TEST(Zapis, KwotyWPozycjachSaWyrownane) {
     struct Przypadek {
         int kolumna, wiersz;

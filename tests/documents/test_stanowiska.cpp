@@ -14,6 +14,7 @@
 #include "app/siatka.h"
 #include "documents/okno_na_danych.h"
 #include "store/blokada.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "wspolne/zawodny_system_plikow.h"
 

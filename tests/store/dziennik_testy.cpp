@@ -10,7 +10,7 @@
 #include "calc/dokument.h"
 #include "pomocnicze.h"
 #include "store/blad.h"
-#include "store/blokada.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/rekordy.h"
 #include "wspolne/zawodny_system_plikow.h"

@@ -9,6 +9,7 @@
 
 #include "pomocnicze.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "wspolne/zawodny_system_plikow.h"
 

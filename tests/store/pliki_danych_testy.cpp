@@ -12,6 +12,7 @@
 #include "calc/dokument.h"
 #include "pomocnicze.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"

@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/rekordy.h"

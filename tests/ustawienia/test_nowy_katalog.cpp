@@ -6,6 +6,7 @@
 
 #include "folder_testowy.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/rekordy.h"
@@ -81,7 +82,7 @@ TEST(NowyKatalog, IstniejacyFolderDanychNieJestNadpisywany) {
             << przeszkoda->toStdString();
         EXPECT_THROW(
             UtworzNowyKatalogDanych(DomyslnySystemPlikow(), folder.sciezka(), QStringLiteral("2026-01-01")),
-            std::invalid_argument);
+            Odmowa);
         EXPECT_EQ(folder.czytaj(wzgledny), "moje dane");
         EXPECT_EQ(PlikiFolderu(folder.sciezka()).size(), 2) << plik << ": nothing added";
     }
