@@ -13,7 +13,6 @@
 #include <stdexcept>
 
 #include "pomocnicze.h"
-#include "print/plotno_drukarki.h"
 #include "store/blad.h"
 #include "store/cale_pliki.h"
 #include "store/pliki_danych.h"
@@ -319,6 +318,10 @@ TEST_F(CalePliki, JestFolderemDanych) {
 
 // Every error becomes its message the same way: file errors and refusals as they are (never as
 // unexpected), anything else as an unexpected error of the program.
+struct OdmowaPochodna : Odmowa {
+    using Odmowa::Odmowa;
+};
+
 TEST(KomunikatBledu, JednaRegula) {
     const BladPliku plik(QStringLiteral("otwarcie"), QStringLiteral("/d/Uslugi/dokumenty.dat"), ENOENT);
     const struct {
@@ -330,7 +333,8 @@ TEST(KomunikatBledu, JednaRegula) {
          QStringLiteral("Folder zawiera już dane modułu.")},
         {[] { throw CelIstnieje(QStringLiteral("/w/F_1.pdf")); },
          QStringLiteral("Plik „/w/F_1.pdf” już istnieje.")},
-        {[] { throw BladDrukarki(QStringLiteral("Nie można rozpocząć wydruku na drukarce X.")); },
+        // A refusal of a higher layer (the printer's) derives from Odmowa and is shown as it is.
+        {[] { throw OdmowaPochodna(QStringLiteral("Nie można rozpocząć wydruku na drukarce X.")); },
          QStringLiteral("Nie można rozpocząć wydruku na drukarce X.")},
         {[] { throw std::bad_alloc(); }, QStringLiteral("Zabrakło pamięci.")},
         {[] { throw std::logic_error("zły stan"); }, QStringLiteral("Nieoczekiwany błąd programu: zły stan")},
