@@ -303,6 +303,7 @@ void Tfaktura_f::zbudujTabele(QWidget* f) {
     tabela->setSelectionMode(QAbstractItemView::ContiguousSelection);
     tabela->setEditTriggers(QAbstractItemView::AllEditTriggers);
     tabela->ustawKolumnyKwot({4, 5});
+    tabela->ustawKolumnyLiczb({4, 5});
 
     SpeedButton13 = Przycisk(f, "SpeedButton13", QRect(8, 314, 90, 24), QStringLiteral("Usługi"),
                              QStringLiteral("Lista usług"));

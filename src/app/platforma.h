@@ -11,8 +11,9 @@ class QFontDialog;
 class QWidget;
 struct WyborCzcionki;
 
-// A file dialog as the window describes it: filter "Opis|*.ext", default extension, initial folder
-// (relative to the working directory), preset file name, and whether overwriting asks first.
+// A file dialog as the window describes it: filter "Opis|*.ext" (several patterns separated by
+// ";": "Opis|*.ext;nazwa.dat"), default extension, initial folder (relative to the working
+// directory), preset file name, and whether overwriting asks first.
 struct OpisDialoguPliku {
     QString filtr;
     QString domyslneRozszerzenie;
@@ -46,6 +47,9 @@ class Platforma {
     virtual bool uruchomProgram(const QString& program, const QStringList& argumenty,
                                 const QString& katalogRoboczy) = 0;
 };
+
+// The filter as Qt's file dialog takes it: "Opis|*.a;b.dat" becomes "Opis (*.a b.dat)".
+QString FiltrQt(const OpisDialoguPliku& opis);
 
 // The real desktop, on Qt's widgets.
 Platforma& PlatformaPulpitu();

@@ -99,11 +99,7 @@ class PlatformaQt final : public Platforma {
     std::unique_ptr<QPrinter> drukarka_;
     std::unique_ptr<PlotnoDrukarki> plotno_;
 
-    // "Opis|*.ext" becomes Qt's "Opis (*.ext)".
-    static QString filtr(const OpisDialoguPliku& opis) {
-        const QStringList czesci = opis.filtr.split(QLatin1Char('|'));
-        return czesci.size() == 2 ? QStringLiteral("%1 (%2)").arg(czesci[0], czesci[1]) : opis.filtr;
-    }
+    static QString filtr(const OpisDialoguPliku& opis) { return FiltrQt(opis); }
 
     static std::optional<QString> pokaz(QFileDialog& okno, const OpisDialoguPliku& opis) {
         QString rozszerzenie = opis.domyslneRozszerzenie;
@@ -116,6 +112,14 @@ class PlatformaQt final : public Platforma {
 };
 
 }  // namespace
+
+QString FiltrQt(const OpisDialoguPliku& opis) {
+    const QStringList czesci = opis.filtr.split(QLatin1Char('|'));
+    if (czesci.size() != 2) return opis.filtr;
+    // Qt separates the patterns of one filter with blanks.
+    return QStringLiteral("%1 (%2)").arg(czesci[0],
+                                         QString(czesci[1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+}
 
 Platforma& PlatformaPulpitu() {
     static PlatformaQt platforma;

@@ -3,17 +3,36 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include "calc/liczby.h"
 #include "print/kolory.h"
 
 namespace {
 
+const QColor TloLiczbyCzesciowej(0xFF, 0xC0, 0xC0);
+
+bool Zaznacz(std::vector<bool>& flagi, const std::vector<int>& kolumny) {
+    const std::vector<bool> poprzednie = flagi;
+    flagi.assign(flagi.size(), false);
+    for (int k : kolumny)
+        if (k >= 0 && k < static_cast<int>(flagi.size())) flagi[static_cast<std::size_t>(k)] = true;
+    return flagi != poprzednie;
+}
+
+bool Zaznaczona(const std::vector<bool>& flagi, int kolumna) {
+    return kolumna >= 0 && kolumna < static_cast<int>(flagi.size()) &&
+           flagi[static_cast<std::size_t>(kolumna)];
+}
+
 // Draws a cell's text itself, so that an amount too wide for its cell loses its padding blanks and
 // then its end, never its leading digits, and a text is cut at its end; a cut cell shows its whole
-// text as its tooltip. Background, selection and focus are the style's.
+// text as its tooltip. Background, selection and focus are the style's, except the red background
+// of a number cell that does not read wholly as a number.
 class DelegatSiatki : public QStyledItemDelegate {
   public:
     explicit DelegatSiatki(Siatka* siatka) : QStyledItemDelegate(siatka), siatka_(siatka) {}
@@ -23,6 +42,8 @@ class DelegatSiatki : public QStyledItemDelegate {
         initStyleOption(&o, indeks);
         const QString tekst = o.text;
         o.text.clear();
+        if (siatka_->kolumnaLiczb(indeks.column()) && !LiczbaWCalosci(tekst))
+            o.backgroundBrush = TloLiczbyCzesciowej;
         const QWidget* w = o.widget;
         QStyle* styl = w ? w->style() : QApplication::style();
         styl->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
@@ -44,16 +65,29 @@ class DelegatSiatki : public QStyledItemDelegate {
     bool helpEvent(QHelpEvent* zdarzenie, QAbstractItemView* widok, const QStyleOptionViewItem& opcja,
                    const QModelIndex& indeks) override {
         if (zdarzenie && zdarzenie->type() == QEvent::ToolTip) {
-            const TekstWidoczny widoczny = siatka_->tekstWidoczny(indeks.column(), indeks.row() + 1);
-            if (widoczny.obciety) {
-                const QString tekst = indeks.data(Qt::DisplayRole).toString();
-                QToolTip::showText(zdarzenie->globalPos(),
-                                   siatka_->kolumnaKwot(indeks.column()) ? tekst.trimmed() : tekst,
-                                   widok->viewport(), opcja.rect);
+            const int kolumna = indeks.column(), wiersz = indeks.row() + 1;
+            const QString tekst = indeks.data(Qt::DisplayRole).toString();
+            QString podpowiedz;
+            if (siatka_->tekstWidoczny(kolumna, wiersz).obciety)
+                podpowiedz = siatka_->kolumnaKwot(kolumna) ? tekst.trimmed() : tekst;
+            if (siatka_->liczbaCzesciowa(kolumna, wiersz)) {
+                if (!podpowiedz.isEmpty()) podpowiedz += QLatin1Char('\n');
+                podpowiedz += Siatka::PodpowiedzLiczby(tekst);
+            }
+            if (!podpowiedz.isEmpty()) {
+                QToolTip::showText(zdarzenie->globalPos(), podpowiedz, widok->viewport(), opcja.rect);
                 return true;
             }
         }
         return QStyledItemDelegate::helpEvent(zdarzenie, widok, opcja, indeks);
+    }
+
+    QWidget* createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcja,
+                          const QModelIndex& indeks) const override {
+        QWidget* edytor = QStyledItemDelegate::createEditor(rodzic, opcja, indeks);
+        if (auto* linia = qobject_cast<QLineEdit*>(edytor); linia && siatka_->kolumnaLiczb(indeks.column()))
+            emit siatka_->edytorLiczby(linia);
+        return edytor;
     }
 
   private:
@@ -74,6 +108,7 @@ Siatka::Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWi
     setWordWrap(false);
     setItemDelegate(new DelegatSiatki(this));
     kwoty_.assign(static_cast<std::size_t>(kolumny), false);
+    liczby_.assign(static_cast<std::size_t>(kolumny), false);
     for (int c = 0; c < kolumny; ++c) {
         setHorizontalHeaderItem(c, new QTableWidgetItem());
         if (c < static_cast<int>(szerokosci.size())) setColumnWidth(c, szerokosci[c]);
@@ -104,15 +139,33 @@ void Siatka::ustawKomorke(int kolumna, int wiersz, const QString& tekst) {
 }
 
 void Siatka::ustawKolumnyKwot(const std::vector<int>& kolumny) {
-    kwoty_.assign(kwoty_.size(), false);
-    for (int k : kolumny)
-        if (k >= 0 && k < static_cast<int>(kwoty_.size())) kwoty_[static_cast<std::size_t>(k)] = true;
+    Zaznacz(kwoty_, kolumny);
     viewport()->update();
 }
 
-bool Siatka::kolumnaKwot(int kolumna) const {
-    return kolumna >= 0 && kolumna < static_cast<int>(kwoty_.size()) &&
-           kwoty_[static_cast<std::size_t>(kolumna)];
+bool Siatka::kolumnaKwot(int kolumna) const { return Zaznaczona(kwoty_, kolumna); }
+
+void Siatka::ustawKolumnyLiczb(const std::vector<int>& kolumny) {
+    if (Zaznacz(liczby_, kolumny)) viewport()->update();
+}
+
+bool Siatka::kolumnaLiczb(int kolumna) const { return Zaznaczona(liczby_, kolumna); }
+
+bool Siatka::liczbaCzesciowa(int kolumna, int wiersz) const {
+    return wiersz >= 1 && kolumnaLiczb(kolumna) && !LiczbaWCalosci(komorka(kolumna, wiersz));
+}
+
+QString Siatka::PodpowiedzLiczby(const QString& tekst) {
+    return QStringLiteral("Tej wartości nie można w całości odczytać jako liczby: liczona jest jako %1")
+        .arg(QString::number(LiczbaZTekstu(tekst), 'g', QLocale::FloatingPointShortest));
+}
+
+void Siatka::KropkiZamiastPrzecinkow(QLineEdit* edytor) {
+    QString tekst = edytor->text();
+    if (!tekst.contains(u',')) return;
+    const int kursor = edytor->cursorPosition();
+    edytor->setText(tekst.replace(u',', u'.'));
+    edytor->setCursorPosition(kursor);
 }
 
 int Siatka::szerokoscTekstu(int kolumna) const {

@@ -5,6 +5,8 @@
 #include <QTableWidget>
 #include <vector>
 
+class QLineEdit;
+
 #include "app/dopasowanie.h"
 
 class Siatka : public QTableWidget {
@@ -31,12 +33,26 @@ class Siatka : public QTableWidget {
     // The width in pixels that a cell's text has in column `kolumna`.
     int szerokoscTekstu(int kolumna) const;
 
+    // Columns into which numbers are typed. A cell there whose text is not wholly a number (see
+    // LiczbaWCalosci) is painted on a red background and its tooltip says what it counts as.
+    void ustawKolumnyLiczb(const std::vector<int>& kolumny);
+    bool kolumnaLiczb(int kolumna) const;
+    bool liczbaCzesciowa(int kolumna, int wiersz) const;
+    static QString PodpowiedzLiczby(const QString& tekst);
+    // Every comma in the editor becomes a point, the cursor staying where it was.
+    static void KropkiZamiastPrzecinkow(QLineEdit* edytor);
+
     // Font colour of the cells and the header, in 0x00BBGGRR.
     void ustawKolorCzcionki(std::int32_t kolor);
     std::int32_t kolorCzcionki() const { return kolor_; }
+
+  signals:
+    // A cell editor was just opened in a number column.
+    void edytorLiczby(QLineEdit* edytor);
 
   private:
     QTableWidgetItem* element(int kolumna, int wiersz) const;
     std::int32_t kolor_ = 0;
     std::vector<bool> kwoty_;
+    std::vector<bool> liczby_;
 };

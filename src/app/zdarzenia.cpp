@@ -142,6 +142,13 @@ void Tfaktura_f::polaczZdarzenia() {
     // Keys that the calendar's parts (its day grid has the focus) leave alone reach the calendar.
     new KlawiszeKalendarza(this, MonthCalendar1);
 
+    // A comma typed (or pasted) into a number cell of the item grid becomes the point that the
+    // files use, while it is typed; the lenient reading of the cell would stop at the comma.
+    connect(tabela, &Siatka::edytorLiczby, this, [this](QLineEdit* edytor) {
+        connect(edytor, &QLineEdit::textEdited, edytor,
+                [this, edytor] { Straz([edytor] { Siatka::KropkiZamiastPrzecinkow(edytor); }); });
+    });
+
     connect(font_f->Button1, &QPushButton::clicked, font_f,
             [this] { Straz([this] { font_f->Button1Click(); }); });
 }

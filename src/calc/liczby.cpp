@@ -17,8 +17,9 @@ qsizetype PominCyfry(const QChar* p, qsizetype i, qsizetype dl) {
 }
 
 // Converts the ASCII characters p[od..do_) - only their digits when tylkoCyfry - with a
-// locale-independent, correctly rounded conversion. Out of the double range gives 0.
-double Przelicz(const QChar* p, qsizetype od, qsizetype do_, bool tylkoCyfry) {
+// locale-independent, correctly rounded conversion. Out of the double range gives 0 and clears
+// wZakresie.
+double Przelicz(const QChar* p, qsizetype od, qsizetype do_, bool tylkoCyfry, bool& wZakresie) {
     char naStosie[64];
     std::string naStercie;
     char* b = naStosie;
@@ -32,12 +33,16 @@ double Przelicz(const QChar* p, qsizetype od, qsizetype do_, bool tylkoCyfry) {
     }
     double wynik = 0;
     const auto [koniec, blad] = std::from_chars(b, e, wynik);
-    return blad == std::errc{} && koniec == e ? wynik : 0;
+    wZakresie = blad == std::errc{} && koniec == e;
+    return wZakresie ? wynik : 0;
 }
 
-}  // namespace
+struct Odczyt {
+    double wartosc;
+    bool calyTekst;  // the value is the number the whole text writes
+};
 
-double LiczbaZTekstu(const QString& tekst) {
+Odczyt Odczytaj(const QString& tekst) {
     const QChar* p = tekst.constData();
     const qsizetype dl = tekst.size();
     qsizetype i = 0;
@@ -53,8 +58,9 @@ double LiczbaZTekstu(const QString& tekst) {
         i = PominCyfry(p, i + 1, dl);
     }
     const qsizetype koniecMantysy = i;
-    // Without a digit in the mantissa both readings give 0 (empty, blank, sign only, ".", "e5", "x").
-    if (koniecMantysy - poZnaku - (kropka ? 1 : 0) == 0) return 0;
+    // Without a digit in the mantissa both readings give 0 (empty, blank, sign only, ".", "e5", "x");
+    // only a text with nothing but blanks in it means 0.
+    if (koniecMantysy - poZnaku - (kropka ? 1 : 0) == 0) return {0, poczatek == dl};
 
     if (i < dl && (p[i] == u'e' || p[i] == u'E')) {
         qsizetype j = i + 1;
@@ -62,13 +68,21 @@ double LiczbaZTekstu(const QString& tekst) {
         const qsizetype cyfryWykladnika = PominCyfry(p, j, dl);
         if (cyfryWykladnika > j) i = cyfryWykladnika;
     }
+    bool wZakresie = true;
     if (i == dl) {
         // from_chars takes "-" but not "+".
-        return Przelicz(p, p[poczatek] == u'+' ? poczatek + 1 : poczatek, dl, false);
+        const double w = Przelicz(p, p[poczatek] == u'+' ? poczatek + 1 : poczatek, dl, false, wZakresie);
+        return {w, wZakresie};
     }
     // Not a well-formed number: the mantissa digits before the first misfit, as one whole number.
-    return Przelicz(p, poZnaku, koniecMantysy, true);
+    return {Przelicz(p, poZnaku, koniecMantysy, true, wZakresie), false};
 }
+
+}  // namespace
+
+double LiczbaZTekstu(const QString& tekst) { return Odczytaj(tekst).wartosc; }
+
+bool LiczbaWCalosci(const QString& tekst) { return Odczytaj(tekst).calyTekst; }
 
 QString TekstKwoty(double x) {
     const double m = std::fabs(x);

@@ -16,6 +16,12 @@ inline constexpr char16_t TekstPozaZakresem[] = u"poza zakresem";
 // ever yields inf or NaN.
 double LiczbaZTekstu(const QString& tekst);
 
+// Whether LiczbaZTekstu gives the number the whole text writes: true for a well-formed number
+// within the range of a double and for a text of blanks only (nothing entered yet); false where it
+// reads only a part ("12,50", "1.5x", "12 34", "12.5 ") or counts 0 in place of what was typed
+// ("-", "x", "1e400").
+bool LiczbaWCalosci(const QString& tekst);
+
 // Amount rounded to two decimals, halves away from zero judged on x's decimal expansion to
 // 18 significant digits (17 decimal places below 1), "-" before a negative amount also when it
 // rounds to 0.00, blank-filled on the left to 12 characters and never cut. From 10^36 on, and for

@@ -103,9 +103,11 @@ void Tfaktura_f::WstawWpisBazy(int indeks) {
     }
 }
 
+// The dialogs also offer the default list that the settings program fills (klienci.dat,
+// uslugi.dat beside the chosen lists in "Uslugi"), so the list a person entered is there to pick.
 OpisDialoguPliku Tfaktura_f::OpenDialog2() {
-    return {QStringLiteral("Lista klientów|*.kli"), QStringLiteral("*.kli"), QStringLiteral("Uslugi"),
-            QString(), false};
+    return {QStringLiteral("Lista klientów|*.kli;klienci.dat"), QStringLiteral("*.kli"),
+            QStringLiteral("Uslugi"), QString(), false};
 }
 
 void Tfaktura_f::CzytajBazeKlientow(const QString& sciezka) { CzytajBaze(*this, sciezka, BazaKlientow); }
@@ -116,7 +118,7 @@ void Tfaktura_f::SpeedButton5Click() {
 }
 
 void Tfaktura_f::SpeedButton13Click() {
-    const OpisDialoguPliku dialog{QStringLiteral("Lista usług|*.usl"), QStringLiteral("*.usl"),
+    const OpisDialoguPliku dialog{QStringLiteral("Lista usług|*.usl;uslugi.dat"), QStringLiteral("*.usl"),
                                   QStringLiteral("Uslugi"), QString(), false};
     OtworzListe(*this, dialog, RodzajListy::Uslugi, QStringLiteral("Lista usług "), BazaUslug, &LinieUslug);
 }

@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/faktura_f.h"
@@ -96,6 +98,74 @@ TEST(Odswiezanie, PrzykladyPodsumowaniaWOknie) {
         EXPECT_EQ(okno->Label19->text(), QString::fromUtf8(p.zlote)) << p.nazwa;
         EXPECT_EQ(okno->Label58->text(), QString::fromUtf8(p.grosze)) << p.nazwa;
     }
+}
+
+// A comma typed into a number cell of the item grid becomes a point as it is typed, wherever the
+// cursor is; after the next tick the line counts the number typed. Text cells keep their commas.
+TEST(Odswiezanie, PrzecinekWpisanyWLiczbieStajeSieKropka) {
+    KatalogTestowy katalog;
+    PlatformaTestowa platforma;
+    auto okno = UruchomOkno(platforma);
+    Siatka* t = okno->tabela;
+    struct {
+        int kolumna;
+        const char* przed;  // cell text before editing
+        int kursor;         // -1: the editor's text is replaced by what is typed
+        const char* wpisane;
+        const char* wEdytorze;
+        int kursorPo;
+    } const przypadki[] = {
+        {4, "", -1, "1,5", "1.5", 3},
+        {5, "", -1, "150,00", "150.00", 6},
+        {5, "1500", 2, ",", "15.00", 3},
+        {4, "", -1, "1,2,3", "1.2.3", 5},
+        {1, "", -1, "Montaz 1,5 h", "Montaz 1,5 h", 12},
+        {6, "", -1, "8,5", "8,5", 3},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(QStringLiteral("%1: %2").arg(p.kolumna).arg(QString::fromUtf8(p.wpisane)).toStdString());
+        t->ustawKomorke(p.kolumna, 1, QString::fromUtf8(p.przed));
+        t->setCurrentCell(0, p.kolumna);
+        t->editItem(t->item(0, p.kolumna));
+        auto* edytor = t->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(edytor, nullptr);
+        if (p.kursor >= 0) edytor->setCursorPosition(p.kursor);
+        QTest::keyClicks(edytor, QString::fromUtf8(p.wpisane));
+        EXPECT_EQ(edytor->text(), QString::fromUtf8(p.wEdytorze));
+        EXPECT_EQ(edytor->cursorPosition(), p.kursorPo);
+        QTest::keyClick(edytor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(t->komorka(p.kolumna, 1), QString::fromUtf8(p.wEdytorze));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(t->viewport()->findChild<QLineEdit*>(), nullptr) << "the editor was closed";
+    }
+
+    // Typed as a user would into an empty line: 1,5 x 10,00 at 22%.
+    for (const auto& [kolumna, wpisane] : {std::pair{4, "1,5"}, {5, "10,00"}, {6, "22"}}) {
+        t->ustawKomorke(kolumna, 1, QString());
+        t->setCurrentCell(0, kolumna);
+        t->editItem(t->item(0, kolumna));
+        auto* edytor = t->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(edytor, nullptr);
+        QTest::keyClicks(edytor, QString::fromUtf8(wpisane));
+        QTest::keyClick(edytor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(t->komorka(4, 1), "1.5");
+    EXPECT_EQ(t->komorka(5, 1), "10.00");
+    EXPECT_FALSE(t->liczbaCzesciowa(4, 1));
+    okno->Timer2Timer();
+    EXPECT_EQ(okno->tabela_vat->komorka(1, 1), DoDwunastu("15.00"));
+    EXPECT_EQ(okno->tabela_vat->komorka(3, 1), DoDwunastu("18.30"));
+    EXPECT_EQ(okno->Label17->text(), DoDwunastu("18.30") + " PLN");
+
+    // What still does not read as a number is marked, and the line counts what the reading gives.
+    t->ustawKomorke(4, 1, "1.5x");
+    EXPECT_TRUE(t->liczbaCzesciowa(4, 1));
+    okno->Timer2Timer();
+    EXPECT_EQ(okno->tabela_vat->komorka(1, 1), DoDwunastu("150.00"));
+    EXPECT_TRUE(platforma.bledy().empty());
 }
 
 // The refresh replaces whatever else wrote the summary cells.

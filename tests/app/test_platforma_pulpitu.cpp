@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -59,6 +60,33 @@ TEST(PlatformaPulpitu, InformacjaIBladMajaPrzyciskOK) {
     PlatformaPulpitu().bladStandardowy(nullptr, "Błąd pliku");
     EXPECT_EQ(blad.tytul, "Błąd");
     EXPECT_EQ(blad.tekst, "Błąd pliku");
+}
+
+// The file dialog shows the patterns of the window's filter under its caption, several patterns of
+// one filter as one Qt filter.
+TEST(PlatformaPulpitu, DialogPlikuMaFiltrOkna) {
+    const struct {
+        const char* filtr;
+        const char* filtrQt;
+    } przypadki[] = {
+        {"Lista klientów|*.kli;klienci.dat", "Lista klientów (*.kli klienci.dat)"},
+        {"Szablon dokumentów|*.sza", "Szablon dokumentów (*.sza)"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.filtr);
+        const OpisDialoguPliku opis{QString::fromUtf8(p.filtr), QStringLiteral("*.kli"), QString(), QString(),
+                                    false};
+        EXPECT_EQ(FiltrQt(opis), QString::fromUtf8(p.filtrQt));
+        QStringList pokazane;
+        QTimer::singleShot(0, [&pokazane] {
+            auto* okno = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(okno, nullptr);
+            pokazane = okno->nameFilters();
+            okno->reject();
+        });
+        EXPECT_EQ(PlatformaPulpitu().plikDoOtwarcia(nullptr, opis), std::nullopt);
+        EXPECT_EQ(pokazane, QStringList{QString::fromUtf8(p.filtrQt)});
+    }
 }
 
 }  // namespace

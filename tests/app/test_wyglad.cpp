@@ -196,6 +196,46 @@ TEST_F(Wyglad, SiatkiPoStarcieIZwyklychKwotach) {
     EXPECT_EQ(PodpowiedzKomorki(okno->tabela, 4, 1), QString());
 }
 
+// A quantity or price that does not read wholly as a number is painted on red, its text still
+// whole, and its tooltip says what the line counts it as; other cells stay as they were.
+TEST_F(Wyglad, LiczbaCzesciowaOznaczonaWSiatce) {
+    const QString Uwaga =
+        QStringLiteral("Tej wartości nie można w całości odczytać jako liczby: liczona jest jako ");
+    const struct {
+        int kolumna;
+        const char* tekst;
+        const char* liczonaJako;  // nullptr: read whole, not marked
+    } przypadki[] = {
+        {4, "1.5", nullptr}, {4, "", nullptr},      {4, "  2", nullptr}, {4, "1.5x", "15"},
+        {4, "12 34", "12"},  {4, "1,5", "1"},       {4, "-", "0"},       {5, "150,00", "150"},
+        {5, "1e400", "0"},   {5, "99.99", nullptr}, {6, "zw", nullptr},  {1, "1,5 godz.", nullptr},
+    };
+    Siatka* s = okno->tabela;
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(QStringLiteral("%1: %2").arg(p.kolumna).arg(QString::fromUtf8(p.tekst)).toStdString());
+        Linia(1, "", "1", "10.00", "22");
+        s->ustawKomorke(p.kolumna, 1, QString::fromUtf8(p.tekst));
+        s->setCurrentItem(nullptr);
+        s->clearSelection();
+        const bool oznaczona = p.liczonaJako != nullptr;
+        EXPECT_EQ(s->liczbaCzesciowa(p.kolumna, 1), oznaczona);
+
+        const QImage obraz = s->viewport()->grab().toImage();
+        const QRect obszar = ObszarKomorki(s, p.kolumna, 1);
+        const QColor tlo = obraz.pixelColor(obszar.topLeft());
+        const QColor zwykleTlo = obraz.pixelColor(ObszarKomorki(s, 3, 1).topLeft());
+        if (oznaczona) {
+            EXPECT_GT(tlo.red() - tlo.green(), 40) << tlo.name().toStdString();
+            EXPECT_GT(tlo.red() - tlo.blue(), 40) << tlo.name().toStdString();
+        } else {
+            EXPECT_EQ(tlo, zwykleTlo);
+        }
+        OczekujNarysowanego(obraz, obszar, s->font(), s->palette().color(QPalette::Text),
+                            Qt::AlignLeft | Qt::AlignVCenter, s->tekstWidoczny(p.kolumna, 1).tekst);
+        EXPECT_EQ(PodpowiedzKomorki(s, p.kolumna, 1), oznaczona ? Uwaga + p.liczonaJako : QString());
+    }
+}
+
 TEST_F(Wyglad, SiatkiZDlugimiKwotamiINazwa) {
     const QString nazwa = QStringLiteral("Usługa transportowa i montaż urządzeń chłodniczych, etap 12a");
     ASSERT_EQ(nazwa.size(), 60);

@@ -65,6 +65,53 @@ TEST(LiczbaZTekstu, DlugiTekst) {
     EXPECT_EQ(LiczbaZTekstu(QString(200, u'0') + "1.5 szt"), 15);
 }
 
+TEST(LiczbaWCalosci, CalyTekstCzyTylkoCzesc) {
+    struct {
+        QString tekst;
+        bool wCalosci;
+    } const przypadki[] = {
+        // Nothing entered yet.
+        {"", true},
+        {"   ", true},
+        // Well-formed numbers.
+        {"1.5", true},
+        {"  -3.5", true},
+        {"+7", true},
+        {"12.", true},
+        {".5", true},
+        {"1.5e3", true},
+        {"25E-1", true},
+        {"0", true},
+        {QString(200, u'0') + "1.5", true},
+        // Read in part: the comma, an inner or trailing blank, a unit, a second point, a stray letter.
+        {"1,5", false},
+        {"150,00", false},
+        {"1 234.50", false},
+        {"12 34", false},
+        {"12.5 ", false},
+        {"1.5x", false},
+        {"1.5 kg", false},
+        {"12.5.3", false},
+        {"1e5x", false},
+        {"1e", false},
+        {"22%", false},
+        // Counted as 0 in place of what was typed.
+        {"-", false},
+        {" +", false},
+        {".", false},
+        {"x", false},
+        {"e5", false},
+        {"\t5", false},
+        {"１２", false},
+        {"1e400", false},
+        {"-1e400", false},
+        {"1e-400", false},
+    };
+    for (const auto& p : przypadki) {
+        EXPECT_EQ(LiczbaWCalosci(p.tekst), p.wCalosci) << '"' << p.tekst.toStdString() << '"';
+    }
+}
+
 TEST(TekstKwoty, ZaokraglenieIPostac) {
     const double inf = std::numeric_limits<double>::infinity();
     struct {

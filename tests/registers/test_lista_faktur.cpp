@@ -337,8 +337,8 @@ TEST(Przyciski, SaPolaczone) {
     okno.SpeedButton5->click();
     okno.SpeedButton13->click();
     ASSERT_EQ(dane.platforma.dialogi.size(), 2u);
-    EXPECT_EQ(dane.platforma.dialogi[0].filtr, "Lista klientów|*.kli");
-    EXPECT_EQ(dane.platforma.dialogi[1].filtr, "Lista usług|*.usl");
+    EXPECT_EQ(dane.platforma.dialogi[0].filtr, "Lista klientów|*.kli;klienci.dat");
+    EXPECT_EQ(dane.platforma.dialogi[1].filtr, "Lista usług|*.usl;uslugi.dat");
     EXPECT_TRUE(dane.platforma.bledy().empty());
 }
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/platforma.h"
 #include "app/siatka.h"
 #include "documents/okno_na_danych.h"
 #include "store/sciezki.h"
@@ -90,7 +92,7 @@ TEST_F(ListyBaz, KlienciZWybranychMiejsc) {
     Kliknij(okno(), &Tfaktura_f::SpeedButton5Click);
 
     ASSERT_EQ(dane_.platforma.dialogi.size(), 1u);
-    EXPECT_EQ(dane_.platforma.dialogi[0].filtr, "Lista klientów|*.kli");
+    EXPECT_EQ(dane_.platforma.dialogi[0].filtr, "Lista klientów|*.kli;klienci.dat");
     EXPECT_EQ(dane_.platforma.dialogi[0].domyslneRozszerzenie, "*.kli");
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Baza klientów " + plik);
@@ -115,6 +117,62 @@ TEST_F(ListyBaz, KlienciZWybranychMiejsc) {
     EXPECT_TRUE(okno().Panel3->isHidden());
     EXPECT_TRUE(okno().Panel1->isEnabled());
     EXPECT_TRUE(dane_.platforma.bledy().empty());
+}
+
+// The default lists that the settings program fills are offered beside the chosen ones, under the
+// same caption, and choosing one opens it like any other list.
+TEST_F(ListyBaz, DialogOferujeListyDomyslne) {
+    struct Przypadek {
+        const char* opis;
+        void (Tfaktura_f::*otworz)();
+        const char* filtrQt;
+        const char* plik;
+        QByteArray bajty;
+        const char* linia;
+        RodzajListy tryb;
+    };
+    const Przypadek przypadki[] = {
+        {"klienci", &Tfaktura_f::SpeedButton5Click, "Lista klientów (*.kli klienci.dat)",
+         "Uslugi/klienci.dat", Bajty(*BazaKlientow({{2, "Firma C", "ul. Polna 3", "", "", "123"}})),
+         "03 Firma C ul. Polna 3 123  ", RodzajListy::Klienci},
+        {"usługi", &Tfaktura_f::SpeedButton13Click, "Lista usług (*.usl uslugi.dat)", "Uslugi/uslugi.dat",
+         Bajty(*BazaUslug({{1, "Montaż", "43.21", "szt.", "23", "150.00"}})), "02 Montaż 43.21 150.00 23",
+         RodzajListy::Uslugi},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        dane_.platforma.dialogi.clear();
+        const QString plik = zapiszPlik(QString::fromUtf8(p.plik), p.bajty);
+        wybierz(plik);
+        Kliknij(okno(), p.otworz);
+
+        ASSERT_EQ(dane_.platforma.dialogi.size(), 1u);
+        const OpisDialoguPliku& dialog = dane_.platforma.dialogi[0];
+        EXPECT_EQ(dialog.folderPoczatkowy, "Uslugi");
+        const QString filtr = FiltrQt(dialog);
+        EXPECT_EQ(filtr, QString::fromUtf8(p.filtrQt));
+        // The patterns between the parentheses, matched as the dialog matches names.
+        const QString wzorce = filtr.section(QLatin1Char('('), 1).chopped(1);
+        const QString rozszerzenie = dialog.domyslneRozszerzenie.mid(1);
+        const struct {
+            QString nazwa;
+            bool oferowana;
+        } nazwy[] = {
+            {QFileInfo(plik).fileName(), true},
+            {"moja" + rozszerzenie, true},
+            {"faktura.dat", false},
+            {"dokumenty.dat", false},
+            {QFileInfo(plik).fileName() + ".tmp", false},
+        };
+        for (const auto& n : nazwy)
+            EXPECT_EQ(QDir::match(wzorce, n.nazwa), n.oferowana) << n.nazwa.toStdString();
+
+        EXPECT_TRUE(okno().Label20->text().endsWith(plik)) << okno().Label20->text().toStdString();
+        EXPECT_EQ(okno().TrybListy, p.tryb);
+        EXPECT_EQ(Linie(okno().lista), QStringList{QString::fromUtf8(p.linia)});
+        EXPECT_TRUE(dane_.platforma.bledy().empty());
+        Kliknij(okno(), &Tfaktura_f::SpeedButton10Click);
+    }
 }
 
 TEST_F(ListyBaz, PustaBazaKlientowDajePustaListe) {
@@ -192,7 +250,7 @@ TEST_F(ListyBaz, UslugiIWybranieWDrugimWierszu) {
     wybierz(plik);
     Kliknij(okno(), &Tfaktura_f::SpeedButton13Click);
     ASSERT_EQ(dane_.platforma.dialogi.size(), 1u);
-    EXPECT_EQ(dane_.platforma.dialogi[0].filtr, "Lista usług|*.usl");
+    EXPECT_EQ(dane_.platforma.dialogi[0].filtr, "Lista usług|*.usl;uslugi.dat");
     EXPECT_EQ(dane_.platforma.dialogi[0].domyslneRozszerzenie, "*.usl");
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Lista usług " + plik);
@@ -232,18 +290,18 @@ TEST_F(ListyBaz, DwuklikiOtwierajaListy) {
         RodzajListy tryb;
     };
     const Przypadek przypadki[] = {
-        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; }, "Lista klientów|*.kli",
-         RodzajListy::Klienci},
-        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; }, "Lista klientów|*.kli",
-         RodzajListy::Klienci},
+        {"odbiorca1", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca1; },
+         "Lista klientów|*.kli;klienci.dat", RodzajListy::Klienci},
+        {"odbiorca4", [](Tfaktura_f& o) -> QWidget* { return o.odbiorca4; },
+         "Lista klientów|*.kli;klienci.dat", RodzajListy::Klienci},
         {"komórka tabeli", [](Tfaktura_f& o) -> QWidget* { return o.tabela->viewport(); },
-         "Lista usług|*.usl", RodzajListy::Uslugi},
+         "Lista usług|*.usl;uslugi.dat", RodzajListy::Uslugi},
         {"edytor komórki",
          [](Tfaktura_f& o) -> QWidget* {
              o.tabela->editItem(o.tabela->item(1, 1));
              return o.tabela->viewport()->findChild<QLineEdit*>();
          },
-         "Lista usług|*.usl", RodzajListy::Uslugi},
+         "Lista usług|*.usl;uslugi.dat", RodzajListy::Uslugi},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);

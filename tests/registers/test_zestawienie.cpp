@@ -345,7 +345,7 @@ TEST_F(Zestawienie, NazwyKlientowDopisywaneZaKazdymRazem) {
               QStringList({"Dowolny", "Adam", "Łucja Żak", "Ostatni", "Adam", "Łucja Żak", "Ostatni"}));
     EXPECT_EQ(okno->klienci->currentText(), "Dowolny");
     ASSERT_EQ(platforma.dialogi.size(), 2u);
-    EXPECT_EQ(platforma.dialogi[0].filtr, "Lista klientów|*.kli");
+    EXPECT_EQ(platforma.dialogi[0].filtr, "Lista klientów|*.kli;klienci.dat");
     EXPECT_EQ(platforma.dialogi[0].domyslneRozszerzenie, "*.kli");
     EXPECT_EQ(platforma.dialogi[0].folderPoczatkowy, "Uslugi");
 
