@@ -275,7 +275,7 @@ void Eksport::csv() {
     };
     WCzesciachNaRaz(s_.pliki, liczbaRekordow, przejdz);
     RejestrSprzedazy& rejestr = czesci[0].rejestr;
-    rejestr.dolacz(czesci[1].rejestr);
+    rejestr.dolacz(std::move(czesci[1].rejestr));
     for (Czesc& c : czesci) {
         wybrane_ += c.wybrane;
         wyeksportowane_ += c.wyeksportowane;

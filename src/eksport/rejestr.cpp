@@ -147,7 +147,7 @@ int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     return poNazwie->second;
 }
 
-void RejestrSprzedazy::dolacz(const RejestrSprzedazy& dalsze) {
+void RejestrSprzedazy::dolacz(RejestrSprzedazy&& dalsze) {
     std::vector<int> grupa(dalsze.grupy_.size());
     for (std::size_t g = 0; g < dalsze.grupy_.size(); ++g) {
         const auto [it, nowa] =
@@ -155,26 +155,48 @@ void RejestrSprzedazy::dolacz(const RejestrSprzedazy& dalsze) {
         if (nowa) grupy_.push_back(dalsze.grupy_[g]);
         grupa[g] = it->second;
     }
-    const std::size_t tekstow = teksty_.size();
-    const auto kwot = static_cast<std::uint32_t>(kwoty_.size());
-    teksty_ += dalsze.teksty_;
-    for (Kwoty k : dalsze.kwoty_) {
-        k.grupa = grupa[static_cast<std::size_t>(k.grupa)];
-        kwoty_.push_back(k);
+    for (Czesc& c : dalsze.czesci_) {
+        for (GrupaWiersza& g : c.grupy) g.grupa = grupa[static_cast<std::size_t>(g.grupa)];
+        czesci_.push_back(std::move(c));
     }
-    for (Wiersz w : dalsze.wiersze_) {
-        w.tekstOd += tekstow;
-        w.tekstDo += tekstow;
-        w.kwotyOd += kwot;
-        w.kwotyDo += kwot;
-        wiersze_.push_back(w);
-    }
+    dalsze.czesci_.assign(1, Czesc{});
+}
+
+std::size_t RejestrSprzedazy::liczbaWierszy() const {
+    std::size_t wierszy = 0;
+    for (const Czesc& c : czesci_) wierszy += c.wiersze.size();
+    return wierszy;
 }
 
 void RejestrSprzedazy::rezerwuj(std::size_t dokumentow) {
-    teksty_.reserve(dokumentow * 96);
-    kwoty_.reserve(dokumentow * 3);
-    wiersze_.reserve(dokumentow);
+    Czesc& c = czesci_.back();
+    c.teksty.reserve(c.teksty.size() + dokumentow * 128);
+    c.grupy.reserve(c.grupy.size() + dokumentow * 3);
+    c.wiersze.reserve(c.wiersze.size() + dokumentow);
+}
+
+// The groups' amounts are written as the document is added, in the threads that read the file.
+void RejestrSprzedazy::dopiszKwoty(Czesc& c, const SumyStawek& sumy) {
+    const std::size_t wiersz = c.wiersze.back().od;
+    char kwoty[(3 * std::tuple_size_v<decltype(sumy.grupy)> + 1) * (NajdluzszaKwotaPliku + 1) + 2];
+    char* p = kwoty;
+    for (std::size_t g = 0; g < sumy.liczbaGrup; ++g) {
+        const KwotyGrupy& k = sumy.grupy[g];
+        char* const od = p;
+        *p++ = ';';
+        p = PiszKwotePliku(p, static_cast<double>(k.netto), separator_);
+        *p++ = ';';
+        p = PiszKwotePliku(p, static_cast<double>(k.podatek), separator_);
+        *p++ = ';';
+        p = PiszKwotePliku(p, static_cast<double>(k.brutto), separator_);
+        c.grupy.push_back({k.grupa, static_cast<std::uint16_t>(c.teksty.size() - wiersz + (od - kwoty)),
+                           static_cast<std::uint16_t>(p - od)});
+    }
+    *p++ = ';';
+    p = PiszKwotePliku(p, sumy.kwoty.doZaplaty, separator_);
+    *p++ = '\r';
+    *p++ = '\n';
+    c.teksty.append(kwoty, static_cast<std::size_t>(p - kwoty));
 }
 
 std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
@@ -189,28 +211,56 @@ std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
         nieczytelny = nieczytelny || !w.czytelny;
         return nieczytelny ? -1 : grupa(w.stawka);
     });
-    const double razem = sumy.kwoty.doZaplaty;
-    if (!sumy.czytelne || std::isnan(razem))
+    if (!sumy.czytelne || std::isnan(sumy.kwoty.doZaplaty))
         return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
 
-    Wiersz w{teksty_.size(), 0, static_cast<std::uint32_t>(kwoty_.size()), 0, razem};
+    Czesc& c = czesci_.back();
+    const std::size_t od = c.teksty.size();
     // The number and its suffix are one cell, as printed.
     char numer[NajdluzszyNumer];
-    DopiszTekst(teksty_, numer, BajtyNumeru(d, numer));
-    teksty_ += rodzaj == RodzajDokumentu::Korekta ? ";korekta;" : ";faktura;";
-    DopiszTekst(teksty_, d.data_wystawienia);
-    teksty_.push_back(';');
-    DopiszTekst(teksty_, d.data_uslugi);
-    teksty_.push_back(';');
-    DopiszTekst(teksty_, d.odbiorca1);
-    teksty_.push_back(';');
-    DopiszTekst(teksty_, d.nip_odbiorcy);
-    w.tekstDo = teksty_.size();
-    kwoty_.insert(kwoty_.end(), sumy.grupy.begin(),
-                  sumy.grupy.begin() + static_cast<std::ptrdiff_t>(sumy.liczbaGrup));
-    w.kwotyDo = static_cast<std::uint32_t>(kwoty_.size());
-    wiersze_.push_back(w);
+    DopiszTekst(c.teksty, numer, BajtyNumeru(d, numer));
+    c.teksty += rodzaj == RodzajDokumentu::Korekta ? ";korekta;" : ";faktura;";
+    DopiszTekst(c.teksty, d.data_wystawienia);
+    c.teksty.push_back(';');
+    DopiszTekst(c.teksty, d.data_uslugi);
+    c.teksty.push_back(';');
+    DopiszTekst(c.teksty, d.odbiorca1);
+    c.teksty.push_back(';');
+    DopiszTekst(c.teksty, d.nip_odbiorcy);
+    c.wiersze.push_back({od, static_cast<std::uint32_t>(c.grupy.size()),
+                         static_cast<std::uint16_t>(c.teksty.size() - od),
+                         static_cast<std::uint8_t>(sumy.liczbaGrup)});
+    dopiszKwoty(c, sumy);
     return std::nullopt;
+}
+
+// Row w of part c with a column for every group of the file: its own groups' cells where they
+// fall, three empty cells for each other group.
+char* RejestrSprzedazy::piszWiersz(char* p, const Czesc& c, std::size_t w,
+                                   const std::vector<int>& kolumna) const {
+    const Wiersz& wiersz = c.wiersze[w];
+    const char* const bajty = c.teksty.data() + wiersz.od;
+    const std::size_t koniec = w + 1 < c.wiersze.size() ? c.wiersze[w + 1].od : c.teksty.size();
+    std::memcpy(p, bajty, wiersz.komorkiTekstu);
+    p += wiersz.komorkiTekstu;
+    for (std::size_t k = 0; k < kolumna.size(); ++k) {
+        const GrupaWiersza* g = nullptr;
+        for (std::uint32_t i = wiersz.grupyOd; i < wiersz.grupyOd + wiersz.liczbaGrup; ++i)
+            if (kolumna[static_cast<std::size_t>(c.grupy[i].grupa)] == static_cast<int>(k)) g = &c.grupy[i];
+        if (!g) {
+            std::memcpy(p, ";;;", 3);
+            p += 3;
+            continue;
+        }
+        std::memcpy(p, bajty + g->od, g->dlugosc);
+        p += g->dlugosc;
+    }
+    // The total follows the row's last group.
+    const GrupaWiersza* const ostatnia =
+        wiersz.liczbaGrup ? &c.grupy[wiersz.grupyOd + wiersz.liczbaGrup - 1u] : nullptr;
+    const std::size_t razem = ostatnia ? ostatnia->od + ostatnia->dlugosc : wiersz.komorkiTekstu;
+    std::memcpy(p, bajty + razem, koniec - wiersz.od - razem);
+    return p + (koniec - wiersz.od - razem);
 }
 
 QByteArray RejestrSprzedazy::csv() const {
@@ -228,44 +278,20 @@ QByteArray RejestrSprzedazy::csv() const {
     }
     naglowek += ";Brutto razem\r\n";
 
-    // Written through a pointer into room made ahead for each row: six hundred thousand amounts.
-    QByteArray wynik;
-    wynik.resize(naglowek.size() +
-                 static_cast<qsizetype>(teksty_.size() + wiersze_.size() * (4 + 3 * grupy_.size())));
-    std::memcpy(wynik.data(), naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
-    qsizetype uzyte = naglowek.size();
-    const std::size_t naKwoty = (3 * grupy_.size() + 1) * (NajdluzszaKwotaPliku + 1) + 4;
-    std::vector<const Kwoty*> komorki(grupy_.size());
-    for (const Wiersz& w : wiersze_) {
-        const std::size_t potrzeba = w.tekstDo - w.tekstOd + naKwoty;
-        if (static_cast<std::size_t>(wynik.size() - uzyte) < potrzeba)
-            wynik.resize(std::max(wynik.size() * 2, uzyte + static_cast<qsizetype>(potrzeba)));
-        char* const start = wynik.data() + uzyte;
-        char* p = start;
-        std::memcpy(p, teksty_.data() + w.tekstOd, w.tekstDo - w.tekstOd);
-        p += w.tekstDo - w.tekstOd;
-        std::fill(komorki.begin(), komorki.end(), nullptr);
-        for (std::uint32_t i = w.kwotyOd; i < w.kwotyDo; ++i) komorki[kolumna[kwoty_[i].grupa]] = &kwoty_[i];
-        for (const Kwoty* k : komorki) {
-            if (!k) {
-                *p++ = ';';
-                *p++ = ';';
-                *p++ = ';';
-                continue;
-            }
-            *p++ = ';';
-            p = PiszKwotePliku(p, static_cast<double>(k->netto), separator_);
-            *p++ = ';';
-            p = PiszKwotePliku(p, static_cast<double>(k->podatek), separator_);
-            *p++ = ';';
-            p = PiszKwotePliku(p, static_cast<double>(k->brutto), separator_);
-        }
-        *p++ = ';';
-        p = PiszKwotePliku(p, static_cast<double>(w.razem), separator_);
-        *p++ = '\r';
-        *p++ = '\n';
-        uzyte += p - start;
+    // Every row's own bytes and three empty cells for each group it lacks, written through a
+    // pointer into room made at once.
+    std::size_t rozmiar = static_cast<std::size_t>(naglowek.size());
+    for (const Czesc& c : czesci_) {
+        rozmiar += c.teksty.size() + 3 * grupy_.size() * c.wiersze.size();
+        rozmiar -= 3 * c.grupy.size();
     }
-    wynik.truncate(uzyte);
+    QByteArray wynik;
+    wynik.resize(static_cast<qsizetype>(rozmiar));
+    char* p = wynik.data();
+    std::memcpy(p, naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
+    p += naglowek.size();
+    for (const Czesc& c : czesci_)
+        for (std::size_t w = 0; w < c.wiersze.size(); ++w) p = piszWiersz(p, c, w, kolumna);
+    wynik.truncate(p - wynik.constData());
     return wynik;
 }

@@ -26,22 +26,38 @@ class RejestrSprzedazy {
     // highest, then the texts such as "zw", then the amounts stored without a rate).
     QByteArray csv() const;
 
-    std::size_t liczbaWierszy() const { return wiersze_.size(); }
+    std::size_t liczbaWierszy() const;
     // Appends the rows of a register of the documents that follow these in the file (made in
-    // another thread), its rate groups joined to these by their names.
-    void dolacz(const RejestrSprzedazy& dalsze);
+    // another thread), its rate groups joined to these by their names. Its rows are taken over,
+    // not copied.
+    void dolacz(RejestrSprzedazy&& dalsze);
     // Room for this many documents, made at once rather than grown.
     void rezerwuj(std::size_t dokumentow);
 
   private:
-    using Kwoty = KwotyGrupy;
+    // A row's bytes, written as the document is added: the text cells, then ";net;VAT;gross" of
+    // each of its groups, then ";total\r\n". Only the columns of the groups it lacks wait for the
+    // file's groups to be known.
     struct Wiersz {
-        std::size_t tekstOd, tekstDo;    // the text cells in teksty_
-        std::uint32_t kwotyOd, kwotyDo;  // the groups in kwoty_
-        double razem;
+        std::size_t od;               // in teksty
+        std::uint32_t grupyOd;        // in grupy
+        std::uint16_t komorkiTekstu;  // bytes of the text cells
+        std::uint8_t liczbaGrup;
+    };
+    struct GrupaWiersza {
+        std::int32_t grupa;
+        std::uint16_t od, dlugosc;  // from the row's start
+    };
+    // Rows in file order; a register joined to this one brings its own.
+    struct Czesc {
+        std::string teksty;
+        std::vector<Wiersz> wiersze;
+        std::vector<GrupaWiersza> grupy;
     };
 
     int grupa(const TTekst<20>& stawka);
+    void dopiszKwoty(Czesc& c, const SumyStawek& sumy);
+    char* piszWiersz(char* p, const Czesc& c, std::size_t w, const std::vector<int>& kolumna) const;
 
     struct ZnanaStawka {
         char bajty[20];
@@ -51,10 +67,8 @@ class RejestrSprzedazy {
     static constexpr std::size_t kZnaneStawki = 32;
 
     char separator_;
+    std::vector<Czesc> czesci_ = std::vector<Czesc>(1);  // rows are added to the last
     std::vector<ZnanaStawka> znane_;
-    std::string teksty_;
-    std::vector<Kwoty> kwoty_;
-    std::vector<Wiersz> wiersze_;
     std::vector<QString> grupy_;                          // normalised rate of each group
     std::unordered_map<std::string, int> grupyStawek_;    // stored rate bytes -> group
     std::unordered_map<std::string, int> grupyPoNazwie_;  // normalised rate -> group
