@@ -24,8 +24,8 @@ namespace {
 
 // About 200 kB per read for the exports that work on each document; the register reads 100 kB,
 // so that what one read copies is still in the processor's cache when it is looked at.
-constexpr std::size_t kRekordowNaOdczyt = 64;
-constexpr std::size_t kRekordowRejestru = 32;
+constexpr std::size_t RekordowNaOdczyt = 64;
+constexpr std::size_t RekordowRejestru = 32;
 
 QString NieJestDokumentem(const TDokument& d) {
     return QStringLiteral("rekord nie jest ani fakturą, ani korektą (rodzaj „%1”)")
@@ -109,7 +109,7 @@ void Eksport::czytajDane() {
 
 std::int64_t Eksport::policzWybrane() {
     std::int64_t pozycja = 0, wybrane = 0;
-    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, RekordowNaOdczyt, [&](const TDokument& d) {
         if (filtr_.pasuje(d, ++pozycja)) ++wybrane;
     });
     return wybrane;
@@ -140,7 +140,7 @@ void Eksport::pdf() {
     NazwyPlikow nazwy(QStringLiteral(".pdf"));
     std::int64_t pozycja = 0;
     SynchronizacjaNaKoniec synchronizacja(s_.pliki, folder);
-    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, RekordowNaOdczyt, [&](const TDokument& d) {
         if (!filtr_.pasuje(d, ++pozycja)) return;
         ++wybrane_;
         const QString cel = QDir(folder).filePath(nazwy.nazwa(d, pozycja));
@@ -188,7 +188,7 @@ void Eksport::ksef() {
     SpisFaktur spis;
     std::int64_t pozycja = 0;
     SynchronizacjaNaKoniec synchronizacja(s_.pliki, folder);
-    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, kRekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(s_.pliki, plikDokumentow_, RekordowNaOdczyt, [&](const TDokument& d) {
         if (filtr_.pasuje(d, ++pozycja)) {
             ++wybrane_;
             // Only invoices stored before the correction count as the one it corrects.
@@ -260,7 +260,7 @@ void Eksport::csv() {
         if (!p_.wybor.pozycja && !p_.wybor.numer)
             c.rejestr.rezerwuj(static_cast<std::size_t>(
                 std::max<std::int64_t>(0, std::min(doRekordu, liczbaRekordow) - od)));
-        KazdyRekordZakresu<TDokument>(s_.pliki, plikDokumentow_, od, doRekordu, kRekordowRejestru,
+        KazdyRekordZakresu<TDokument>(s_.pliki, plikDokumentow_, od, doRekordu, RekordowRejestru,
                                       [&](const TDokument& d, std::int64_t pozycja) {
                                           if (filtr_.pasuje(d, pozycja)) {
                                               ++c.wybrane;

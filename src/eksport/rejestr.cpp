@@ -40,16 +40,16 @@ bool Bialy(unsigned char b) { return b == ' ' || b == '\t' || b == '\n' || b == 
 // output: a hundred thousand rows make six hundred thousand cells.
 // What a byte is to a cell: part of the text, white space, dropped, a character that needs
 // quoting, or a byte of the upper half that becomes two or three bytes of UTF-8.
-enum Klasa : std::uint8_t { kZnak, kBialy, kPominiety, kCytat, kGorny };
+enum Klasa : std::uint8_t { Znak, ZnakiBiale, Pominiety, Cytat, Gorny };
 const std::array<Klasa, 256>& KlasyBajtow() {
     static const std::array<Klasa, 256> klasy = [] {
         std::array<Klasa, 256> k{};
         for (int b = 0; b < 256; ++b)
-            k[b] = b >= 0x80                              ? kGorny
-                   : Bialy(static_cast<unsigned char>(b)) ? kBialy
-                   : b < 0x20 || b == 0x7F                ? kPominiety
-                   : b == ';' || b == '"'                 ? kCytat
-                                                          : kZnak;
+            k[b] = b >= 0x80                              ? Gorny
+                   : Bialy(static_cast<unsigned char>(b)) ? ZnakiBiale
+                   : b < 0x20 || b == 0x7F                ? Pominiety
+                   : b == ';' || b == '"'                 ? Cytat
+                                                          : Znak;
         return k;
     }();
     return klasy;
@@ -66,18 +66,18 @@ void DopiszTekst(std::string& wynik, const char* znaki, std::size_t dlugosc) {
     for (std::size_t i = 0; i < dlugosc; ++i) {
         const auto b = static_cast<unsigned char>(znaki[i]);
         const Klasa klasa = klasy[b];
-        if (klasa == kBialy) {
+        if (klasa == ZnakiBiale) {
             przerwa = true;
             continue;
         }
-        if (klasa == kPominiety) continue;
+        if (klasa == Pominiety) continue;
         if (przerwa && k > poczatek) *k++ = ' ';
         przerwa = false;
-        if (klasa == kGorny) {
+        if (klasa == Gorny) {
             std::memcpy(k, utf8[b].bajty, 4);
             k += utf8[b].dlugosc;
         } else {
-            cytat = cytat || klasa == kCytat;
+            cytat = cytat || klasa == Cytat;
             *k++ = static_cast<char>(b);
         }
     }
@@ -138,7 +138,7 @@ int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     const auto [poNazwie, nowa] =
         grupyPoNazwie_.try_emplace(nazwa.toStdString(), static_cast<int>(grupy_.size()));
     if (nowa) grupy_.push_back(nazwa);
-    if (znane_.size() < kZnaneStawki) {
+    if (znane_.size() < ZnaneStawki) {
         ZnanaStawka z{{}, dlugosc, poNazwie->second};
         std::memcpy(z.bajty, stawka.znaki, dlugosc);
         znane_.push_back(z);

@@ -64,7 +64,7 @@ class RejestrSprzedazy {
         std::uint8_t dlugosc;
         int grupa;
     };
-    static constexpr std::size_t kZnaneStawki = 32;
+    static constexpr std::size_t ZnaneStawki = 32;
 
     char separator_;
     std::vector<Czesc> czesci_ = std::vector<Czesc>(1);  // rows are added to the last
