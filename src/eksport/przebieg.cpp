@@ -64,6 +64,7 @@ class Eksport {
     void csv();
     void odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList& powody);
     void sprawdzPlikRejestru(const QString& cel);
+    void wypiszRejestr(const QString& cel, const QByteArray& tresc);
     int zakoncz(const QString& dokad);
 
     const Polecenie& p_;
@@ -290,7 +291,11 @@ void Eksport::csv() {
     postep.zakoncz();
     postep_ = nullptr;
 
-    const QByteArray tresc = rejestr.csv();
+    wypiszRejestr(cel, rejestr.csv());
+}
+
+// The register to its file, or to the standard output when no file is named.
+void Eksport::wypiszRejestr(const QString& cel, const QByteArray& tresc) {
     if (!cel.isEmpty()) {
         try {
             ZapiszAtomowo(s_.pliki, cel, tresc, OpcjeWyniku(p_.nadpisz, true));
