@@ -290,8 +290,9 @@ TEST_F(Eksport, AwariaZapisuNieZostawiaPolowek) {
         auto sprawdz = [&](const Przebieg& p, const ZawodnySystemPlikow& z, bool martwyDysk,
                            const QString& opis) {
             EXPECT_TRUE(p.kod == 0 || p.kod == 1) << opis.toStdString();
-            if (p.kod == 1)
+            if (p.kod == 1) {
                 EXPECT_TRUE(p.bledy.startsWith(QStringLiteral("faktura-eksport: "))) << opis.toStdString();
+            }
             EXPECT_EQ(z.liczbaOtwartych(), 0) << opis.toStdString();
             for (const auto& [nazwa, tresc] : ZawartoscFolderu(a.wynik)) {
                 if (nazwa.endsWith(QStringLiteral(".tmp"))) {
