@@ -7,7 +7,15 @@
 
 #include "app/faktura_f.h"
 #include "app/platforma.h"
+#include "store/pliki_danych.h"
 #include "store/system_plikow.h"
+
+std::optional<int> OdmowaPozaFolderemDanych(Platforma& platforma, SystemPlikow& pliki) {
+    const QString biezacy = pliki.katalogRoboczy();
+    if (JestFolderemDanych(pliki, biezacy)) return std::nullopt;
+    platforma.bladStandardowy(nullptr, KomunikatNieFolderDanych(biezacy));
+    return KodPozaFolderemDanych;
+}
 
 int UruchomModul(int& argc, char** argv, const std::function<void(Tfaktura_f&)>& przedPokazaniem) {
     QApplication aplikacja(argc, argv);
@@ -18,6 +26,7 @@ int UruchomModul(int& argc, char** argv, const std::function<void(Tfaktura_f&)>&
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&tlumaczenie);
 
+    if (const auto kod = OdmowaPozaFolderemDanych(PlatformaPulpitu(), DomyslnySystemPlikow())) return *kod;
     Tfaktura_f faktura_f(PlatformaPulpitu(), DomyslnySystemPlikow());
     if (przedPokazaniem) przedPokazaniem(faktura_f);
     faktura_f.show();

@@ -16,6 +16,7 @@
 #include "app/platforma.h"
 #include "app/siatka.h"
 #include "app/straz.h"
+#include "calc/dokument.h"
 #include "calc/liczby.h"
 #include "print/kolory.h"
 #include "store/blad.h"
@@ -112,6 +113,7 @@ void Tfaktura_f::czytajPlikiDanych() {
         BladKataloguDanych = katalog.blad;
         throw *katalog.blad;
     }
+    pokazInnyKatalogDanych();
     UtworzDomyslneBazy(pliki_, KatalogDanych);
 
     UstawieniaFaktury = ZapewnijICzytaj<TUstawieniaFaktury>(pliki_, SciezkaPliku(SciezkaUstawienFaktury));
@@ -140,7 +142,21 @@ void Tfaktura_f::czytajPlikiDanych() {
                      QDateTime::currentSecsSinceEpoch());
 
     CzytajOstatniDokument();
+    // The start of the pad is no document: with nothing issued yet the form is a new invoice.
+    if (JestPoczatkiemBloczka(Dokument)) SpeedButton6Click();
     if (bladPorzadkow) throw *bladPorzadkow;
+}
+
+// A data root elsewhere than the start folder is never used silently: the title names it, and a
+// local path of "siec.dat" naming another folder (a copied or moved data folder still reading the
+// original) is said at start-up. A network path is the workstations' deliberate choice.
+void Tfaktura_f::pokazInnyKatalogDanych() {
+    const QString startowy = pliki_.katalogRoboczy();
+    if (!InnyKatalogDanych(pliki_, startowy, KatalogDanych)) return;
+    setWindowTitle(QStringLiteral("Faktura — dane z folderu %1").arg(KatalogDanych));
+    if (UstawieniaSieci.tryb == 1)
+        platforma_.informacja(this, QStringLiteral("Informacja"),
+                              OpisInnegoKataloguDanych(startowy, KatalogDanych));
 }
 
 void Tfaktura_f::zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania) {

@@ -355,6 +355,7 @@ class Tfaktura_f : public QWidget {
     void przygotujFormularz();
     void ustawDateDzisiaj();
     void czytajPlikiDanych();
+    void pokazInnyKatalogDanych();
     void zastosujUstawieniaFaktury(bool zPodpowiedziaDrukowania);
     void zastosujDaneFirmy();
     void prezentacjaRodzaju(RodzajDokumentu rodzaj);

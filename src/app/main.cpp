@@ -6,6 +6,7 @@
 
 #include "app/aplikacja.h"
 #include "app/straz.h"
+#include "store/pliki_danych.h"
 #include "store/system_plikow.h"
 #include "ustawienia/dane_demonstracyjne.h"
 
@@ -21,12 +22,13 @@ const char* const TekstPomocy =
     "       faktura --dane-demonstracyjne KATALOG\n"
     "\n"
     "Moduł Faktura: faktury VAT i faktury korygujące. Dane są w folderze bieżącym (z podfolderem\n"
-    "Admini i plikiem Admini/siec.dat, który może wskazać inny folder danych). Z menu pulpitu moduł\n"
+    "Admini i plikiem Admini/siec.dat, który może wskazać inny folder danych); poza folderem danych\n"
+    "moduł mówi to i kończy pracę. Nowy folder danych tworzy faktura-ustawienia. Z menu pulpitu moduł\n"
     "uruchamia faktura-start w folderze ostatnio utworzonym lub otwartym w faktura-ustawienia.\n"
     "\n"
     "--dane-demonstracyjne KATALOG\n"
     "             przygotuj w KATALOG gotowy do próby folder danych (dane sprzedawcy, listy\n"
-    "             klientów i usług; istniejące pliki zostają) i zakończ\n"
+    "             klientów i usług, trzy faktury i korekta; istniejące pliki zostają) i zakończ\n"
     "-h, --help   pokaż ten opis i zakończ\n";
 
 }  // namespace
@@ -36,7 +38,12 @@ int main(int argc, char** argv) {
         std::fputs(TekstPomocy, stdout);
         return 0;
     }
-    if (argc == 3 && std::strcmp(argv[1], "--dane-demonstracyjne") == 0) {
+    if (argc >= 2 && std::strcmp(argv[1], "--dane-demonstracyjne") == 0) {
+        if (argc != 3 || argv[2][0] == '\0') {
+            std::fprintf(stderr, "faktura: opcja --dane-demonstracyjne wymaga jednego folderu\n\n%s",
+                         TekstPomocy);
+            return 2;
+        }
         QCoreApplication aplikacja(argc, argv);
         try {
             PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), QString::fromLocal8Bit(argv[2]));
@@ -47,6 +54,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!JestEkran()) {
+        // Without a screen the message of a start outside a data folder goes to the terminal.
+        SystemPlikow& pliki = DomyslnySystemPlikow();
+        if (!JestFolderemDanych(pliki, pliki.katalogRoboczy())) {
+            std::fprintf(stderr, "%s\n",
+                         KomunikatNieFolderDanych(pliki.katalogRoboczy()).toLocal8Bit().constData());
+            return KodPozaFolderemDanych;
+        }
         std::fprintf(stderr,
                      "Brak ekranu: program potrzebuje środowiska graficznego.\n"
                      "Bez ekranu uruchom go przez wirtualny ekran: xvfb-run -a %s\n",

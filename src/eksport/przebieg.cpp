@@ -79,7 +79,16 @@ class Eksport {
 
 void Eksport::czytajDane() {
     katalogRoboczy_ = s_.pliki.katalogRoboczy();
-    katalogDanych_ = CzytajKatalogDanych(s_.pliki, katalogRoboczy_).katalog;
+    if (!JestFolderemDanych(s_.pliki, katalogRoboczy_))
+        throw Odmowa(KomunikatNieFolderDanych(katalogRoboczy_));
+    // As the module finds it: a path of "siec.dat" it would refuse is refused here too, and a data
+    // root elsewhere is named, so that the original of a copied folder is never exported silently.
+    const KatalogDanychZUstawien dane = CzytajKatalogDanych(s_.pliki, katalogRoboczy_);
+    if (dane.blad) throw *dane.blad;
+    katalogDanych_ = dane.katalog;
+    if (InnyKatalogDanych(s_.pliki, katalogRoboczy_, katalogDanych_))
+        WypiszLinie(s_.bledy,
+                    QStringLiteral("Uwaga: ") + OpisInnegoKataloguDanych(katalogRoboczy_, katalogDanych_));
     ustawienia_ = CzytajLubDomyslny<TUstawieniaFaktury>(
         s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
     firma_ = CzytajLubDomyslny<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <QDir>
 #include <cerrno>
 #include <limits>
 #include <memory>
@@ -106,6 +107,31 @@ bool JestFolderemDanych(SystemPlikow& system, const QString& folder) {
     if (folder.isEmpty()) return false;
     const QString admini = RzeczywistaSciezka(system, SciezkaDanych(folder, QStringLiteral("\\Admini")));
     return system.opisz(admini).rodzaj == OpisPliku::Rodzaj::Katalog;
+}
+
+QString KomunikatNieFolderDanych(const QString& folder) {
+    return QStringLiteral(
+               "Folder „%1” nie jest folderem danych modułu Faktura (nie ma w nim podfolderu Admini). "
+               "Uruchom program w folderze danych albo utwórz nowy folder danych programem "
+               "faktura-ustawienia (strona „Nowy katalog danych”).")
+        .arg(folder);
+}
+
+bool InnyKatalogDanych(SystemPlikow& system, const QString& startowy, const QString& katalog) {
+    // A relative path of "siec.dat" is taken from the start folder, as the programs run there.
+    const auto pelna = [&](const QString& sciezka) {
+        return QDir::cleanPath(QDir(startowy).absoluteFilePath(RzeczywistaSciezka(system, sciezka)));
+    };
+    return pelna(katalog) != pelna(startowy);
+}
+
+QString OpisInnegoKataloguDanych(const QString& startowy, const QString& katalog) {
+    return QStringLiteral(
+               "Dane są czytane i zapisywane w folderze „%1”, a nie w folderze uruchomienia „%2”: tak "
+               "wskazuje plik Admini/siec.dat tego folderu. Jeśli ten folder jest kopią lub został "
+               "przeniesiony, a ma używać własnych danych, wybierz w programie faktura-ustawienia na "
+               "stronie „Dane” opcję „Dane w folderze, w którym moduł jest uruchamiany”.")
+        .arg(katalog, startowy);
 }
 
 void UsunPozostalosci(SystemPlikow& system, const QStringList& katalogi, std::int64_t teraz) {

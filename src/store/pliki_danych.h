@@ -50,6 +50,16 @@ KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& 
 // case, as a folder), where "siec.dat" and the settings files are.
 bool JestFolderemDanych(SystemPlikow& system, const QString& folder);
 
+// What a program says when started in `folder` that is no data folder, and how to make one.
+QString KomunikatNieFolderDanych(const QString& folder);
+
+// Whether the data root `katalog` that "siec.dat" of the start folder `startowy` names is another
+// folder than the start folder itself: the data are then read, and written, elsewhere.
+bool InnyKatalogDanych(SystemPlikow& system, const QString& startowy, const QString& katalog);
+
+// The plain sentence that names the folder the data come from when it is not the start folder.
+QString OpisInnegoKataloguDanych(const QString& startowy, const QString& katalog);
+
 // Removes what a crash or a double fault of this program left in the folders `katalogi`: its own
 // temporary files, by name ("<file>.<workstation>.<process>.tmp") when the process of this
 // workstation no longer runs, or of any workstation after a day, and the temporary names of the

@@ -11,6 +11,21 @@
 #include "store/system_plikow.h"
 #include "ustawienia/kontrola_tekstu.h"
 #include "ustawienia/pliki_stron.h"
+#include "ustawienia/pola_rekordow.h"
+
+namespace {
+
+// The first data file of the module found in `katalog`, as a real path.
+std::optional<QString> PlikDanychModulu(SystemPlikow& system, const QString& katalog) {
+    for (const QString& plik : {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
+                                SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
+        const QString sciezka = RzeczywistaSciezka(system, SciezkaDanych(katalog, plik));
+        if (system.istnieje(sciezka)) return sciezka;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QString& podany) {
     if (podany.trimmed().isEmpty()) return QStringLiteral("Podaj folder, w którym mają powstać dane.");
@@ -24,16 +39,22 @@ std::optional<QString> PrzeszkodaNowegoKatalogu(SystemPlikow& system, const QStr
     // "x/." exists only when x is a folder.
     if (system.istnieje(rzeczywisty) && !system.istnieje(rzeczywisty + QStringLiteral("/.")))
         return QStringLiteral("„%1” jest plikiem, a nie folderem.").arg(rzeczywisty);
-    for (const QString& plik : {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
-                                SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
-        const QString sciezka = RzeczywistaSciezka(system, SciezkaDanych(katalog, plik));
-        if (system.istnieje(sciezka))
-            return QStringLiteral(
-                       "Folder „%1” zawiera już dane modułu (plik „%2”). Istniejący folder danych "
-                       "nie jest nadpisywany: otwórz go albo wybierz inny folder.")
-                .arg(katalog, sciezka);
-    }
+    if (const auto plik = PlikDanychModulu(system, katalog))
+        return QStringLiteral(
+                   "Folder „%1” zawiera już dane modułu (plik „%2”). Istniejący folder danych "
+                   "nie jest nadpisywany: otwórz go albo wybierz inny folder.")
+            .arg(katalog, *plik);
     return std::nullopt;
+}
+
+bool ZawieraDaneModulu(SystemPlikow& system, const QString& katalog) {
+    return PlikDanychModulu(system, QDir::cleanPath(katalog)).has_value();
+}
+
+void UtworzWlasneUstawieniaSieci(SystemPlikow& system, const QString& katalog) {
+    TUstawieniaSieci siec{};
+    siec.tryb = NowyTryb(siec.tryb, RodzajTrybu::Biezacy);
+    ZapewnijPlik(system, SciezkaDanych(katalog, SciezkaUstawienSieci), siec);
 }
 
 void UtworzFolderyDanych(SystemPlikow& system, const QString& katalog) {
@@ -47,8 +68,9 @@ QString UtworzNowyKatalogDanych(SystemPlikow& system, const QString& podany, con
     const QString katalog = QDir::cleanPath(podany);
     if (const auto przeszkoda = PrzeszkodaNowegoKatalogu(system, katalog)) throw Odmowa(*przeszkoda);
     UtworzFolderyDanych(system, katalog);
-    // The module's start in the folder: "siec.dat" names the folder itself, then the first-start files.
-    const QString korzen = UstalKatalogDanych(system, katalog).katalog;
-    UtworzPlikiDanych(system, korzen, RekordPoczatkowy(dataDzisiaj));
-    return korzen;
+    // No absolute path in "siec.dat": a copy or a moved folder reads its own files, never the
+    // original's.
+    UtworzWlasneUstawieniaSieci(system, katalog);
+    UtworzPlikiDanych(system, katalog, RekordPoczatkowy(dataDzisiaj));
+    return katalog;
 }

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 
 #include "store/blad.h"
@@ -72,6 +73,11 @@ class PulpitQtUstawien final : public PulpitUstawien {
         Nazwij(&okno);
         if (okno.exec() != QDialog::Accepted || okno.selectedFiles().isEmpty()) return std::nullopt;
         return okno.selectedFiles().first();
+    }
+
+    bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                        const QString& katalogRoboczy) override {
+        return QProcess::startDetached(program, argumenty, katalogRoboczy);
     }
 
     std::optional<QFont> czcionka(QWidget* rodzic, const QFont& poczatkowa) override {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -36,6 +37,10 @@ class PulpitUstawien {
     virtual std::optional<QFont> czcionka(QWidget* rodzic, const QFont& poczatkowa) = 0;
     virtual std::optional<QColor> kolor(QWidget* rodzic, const QColor& poczatkowy) = 0;
     virtual QDate dzisiaj() = 0;
+    // Starts a program with these arguments in that working directory, without waiting for it;
+    // false when it could not be started.
+    virtual bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                                const QString& katalogRoboczy) = 0;
 };
 
 // The real desktop, on Qt's dialogs.

@@ -15,7 +15,8 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
         "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz wszystkie pliki, "
         "które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste listy klientów i usług, plik "
         "dokumentów). Istniejący folder danych nigdy nie jest nadpisywany. Po utworzeniu folder zostaje "
-        "otwarty: uzupełnij strony Firma i Faktura, a potem uruchom moduł w tym folderze."));
+        "otwarty: uzupełnij strony Firma i Faktura, a potem uruchom moduł przyciskiem „Uruchom moduł” "
+        "u góry okna. Folder nie zapamiętuje swojego położenia, więc można go przenieść lub skopiować."));
 
     auto* rzad = new QHBoxLayout;
     auto* etykieta = new QLabel(QStringLiteral("Folder:"), this);
@@ -53,6 +54,8 @@ void StronaNowegoKatalogu::odswiezUwage() {
     const auto przeszkoda =
         tekst.isEmpty() ? std::nullopt : PrzeszkodaNowegoKatalogu(pliki(), QDir(tekst).absolutePath());
     uwaga_nowego->setText(przeszkoda.value_or(QString()));
+    // A folder with data is opened, never made again.
+    utworz_katalog->setEnabled(tekst.isEmpty() || !ZawieraDaneModulu(pliki(), QDir(tekst).absolutePath()));
 }
 
 void StronaNowegoKatalogu::wczytaj() {
@@ -76,10 +79,11 @@ bool StronaNowegoKatalogu::utworz() {
     }
     const QString data = TekstDaty(pulpit().dzisiaj());
     if (!Chron(pulpit(), this, [&] { UtworzNowyKatalogDanych(pliki(), katalog, data); })) return false;
+    odswiezUwage();
     emit utworzono(katalog);
     pulpit().informacja(
         this, QStringLiteral("Utworzono folder danych „%1”. Uzupełnij teraz strony Firma i Faktura, "
-                             "a potem uruchom moduł w tym folderze.")
+                             "a potem uruchom moduł w tym folderze przyciskiem „Uruchom moduł”.")
                   .arg(katalog));
     return true;
 }

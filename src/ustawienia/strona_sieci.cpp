@@ -92,6 +92,13 @@ void StronaSieci::odswiezWynik() {
     else if (!JestFolderemDanych(pliki(), folder))
         tekst += QStringLiteral(
             "\nUwaga: w tym folderze nie ma podfolderu Admini, więc nie są w nim dane modułu.");
+    else if (InnyKatalogDanych(pliki(), foldery().startowy, folder))
+        tekst += QStringLiteral(
+                     "\nUwaga: to inny folder niż folder uruchomienia „%1”: moduł i eksport czytają i "
+                     "zapisują dane tamtego folderu, nie tego. Jeśli ten folder jest kopią lub został "
+                     "przeniesiony, a ma używać własnych danych, wybierz „Dane w folderze, w którym moduł "
+                     "jest uruchamiany” i zapisz.")
+                     .arg(foldery().startowy);
     folder_wynikowy->setText(tekst);
 }
 

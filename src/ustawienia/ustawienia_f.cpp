@@ -1,6 +1,7 @@
 #include "ustawienia/ustawienia_f.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
@@ -53,8 +54,12 @@ void Tustawienia_f::zbudujUklad() {
     folder_danych->setWordWrap(true);
     folder_danych->setTextInteractionFlags(Qt::TextSelectableByMouse);
     otworz_folder = Przycisk(this, "otworz_folder", QStringLiteral("Otwórz folder…"));
+    uruchom_modul = Przycisk(this, "uruchom_modul", QStringLiteral("Uruchom moduł"));
+    uruchom_modul->setAccessibleName(QStringLiteral("Uruchom moduł Faktura w tym folderze"));
+    uruchom_modul->setToolTip(QStringLiteral("Uruchamia moduł Faktura w otwartym folderze danych"));
     gora->addWidget(folder_danych, 1);
     gora->addWidget(otworz_folder);
+    gora->addWidget(uruchom_modul);
     uklad->addLayout(gora);
 
     auto* srodek = new QHBoxLayout;
@@ -99,6 +104,36 @@ void Tustawienia_f::wybierzFolder() {
         otworzFolder(QDir::cleanPath(*folder));
 }
 
+void Tustawienia_f::uruchomModul() {
+    const QString folder = foldery().startowy;
+    if (!JestFolderemDanych(kontekst_.pliki, folder)) {
+        kontekst_.pulpit.blad(this, KomunikatNieFolderDanych(folder));
+        return;
+    }
+    // The module reads the files: what the page shows unsaved it would not see.
+    if (StronaUstawien* s = strona(biezaca()); s && s->zmieniona()) {
+        switch (kontekst_.pulpit.pytanie(
+            this,
+            QStringLiteral("Na stronie „%1” są niezapisane zmiany. Zapisać je przed uruchomieniem modułu?")
+                .arg(s->tytul()),
+            true)) {
+            case Odpowiedz::Tak:
+                if (!s->zapisz()) return;
+                break;
+            case Odpowiedz::Nie:
+                break;
+            case Odpowiedz::Anuluj:
+                return;
+        }
+    }
+    // Installed, and built, beside this program.
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("faktura"));
+    if (kontekst_.pulpit.uruchomProgram(program, {}, folder))
+        stan->setText(QStringLiteral("Uruchomiono moduł w folderze „%1”.").arg(folder));
+    else
+        kontekst_.pulpit.blad(this, QStringLiteral("Nie udało się uruchomić modułu „%1”.").arg(program));
+}
+
 void Tustawienia_f::zmienionoFoldery(const QString& startowy) {
     ustawFoldery(startowy);
     zapamietaj();
@@ -134,8 +169,12 @@ void Tustawienia_f::odswiezNaglowek() {
     QString tekst = QStringLiteral("Folder uruchomienia modułu: %1").arg(f.startowy);
     tekst += f.danych == f.startowy
                  ? QStringLiteral(" (jest też folderem danych)")
-                 : QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
+                 : QStringLiteral(
+                       "\nUwaga: dane są czytane i zapisywane w innym folderze: %1 (według "
+                       "Admini\\siec.dat; zobacz stronę „Dane”)")
+                       .arg(f.danych);
     folder_danych->setText(tekst);
+    uruchom_modul->setEnabled(JestFolderemDanych(kontekst_.pliki, f.startowy));
 }
 
 bool Tustawienia_f::moznaOpuscic() {

@@ -40,6 +40,7 @@ class Tustawienia_f : public QWidget {
     QLabel* folder_danych;
     QLabel* stan;
     QPushButton* otworz_folder;
+    QPushButton* uruchom_modul;
     QListWidget* strony;
     QStackedWidget* stos;
 
@@ -64,6 +65,7 @@ class Tustawienia_f : public QWidget {
 
     // Handlers.
     void wybierzFolder();  // "Otwórz folder…"
+    void uruchomModul();   // "Uruchom moduł": in the open data folder, as the desktop menu starts it
     void wybranoStrone(int wiersz);
     void zmienionoFoldery(const QString& startowy);
     void utworzonoKatalog(const QString& katalog);

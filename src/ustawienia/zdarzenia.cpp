@@ -86,6 +86,7 @@ void Tustawienia_f::polaczZdarzenia() {
 
     // The window
     connect(otworz_folder, &QPushButton::clicked, this, &W::wybierzFolder);
+    connect(uruchom_modul, &QPushButton::clicked, this, &W::uruchomModul);
     connect(strony, &QListWidget::currentRowChanged, this, &W::wybranoStrone);
     connect(nowy_katalog, &N::utworzono, this, &W::utworzonoKatalog);
     for (StronaUstawien* s : strony_) {

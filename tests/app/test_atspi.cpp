@@ -302,7 +302,7 @@ TEST_F(SrodowiskoAtSpi, EtykietyDanychIKomorkiPodajaWartosci) {
         {"Słownie, wiersz 1", "dwadzieścia pięć złotych"},
         {"Słownie, wiersz 2", "sześćdziesiąt dwa groszy"},
         {"Zegar", "12:30:45"},
-        {"Stan dokumentu", "Edycja wczytanej faktury Vat"},
+        {"Stan dokumentu", "Edycja nowej faktury Vat"},  // a new folder opens on a new invoice
         {"Oznaczenie kopii", "oryginał"},
         {"Stopka wydruku", "Dziękujemy"},
         {"Sprzedawca, wiersz 1", "Usługi Kowalski"},

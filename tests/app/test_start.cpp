@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/aplikacja.h"
 #include "app/faktura_f.h"
 #include "app/siatka.h"
+#include "calc/dokument.h"
 #include "store/pliki_danych.h"
 #include "store/rekordy.h"
 #include "store/system_plikow.h"
@@ -90,24 +92,25 @@ TEST(Start, PierwszyStartTworzyPlikiBajtPoBajcie) {
     wstaw(3218, "F");
     EXPECT_EQ(dokumenty, oczekiwany);
 
-    // The form shows the initial record.
+    // The start of the pad is no document: the form is a new invoice, number 1, as "Nowa faktura"
+    // makes it.
     EXPECT_EQ(okno->KatalogDanych, QDir::currentPath());
     EXPECT_EQ(okno->DataDzisiaj, "2010-03-15");
-    EXPECT_EQ(okno->numerator->text(), "0");
-    EXPECT_EQ(okno->rozszerzenie->text(), "2010-03-15");
-    EXPECT_EQ(okno->data_wystawienia->text(), "");
-    EXPECT_EQ(okno->odbiorca1->text(), "Początek bloczka faktur");
-    EXPECT_EQ(okno->Label22->text(), "Edycja wczytanej faktury Vat");
-    EXPECT_EQ(okno->Label25->text(), "Tabelka faktury");
+    EXPECT_EQ(okno->numerator->text(), "1");
+    EXPECT_EQ(okno->rozszerzenie->text(), "");
+    EXPECT_EQ(okno->data_wystawienia->text(), "2010-03-15");
+    EXPECT_EQ(okno->odbiorca1->text(), "");
+    EXPECT_EQ(okno->Label22->text(), "Edycja nowej faktury Vat");
+    EXPECT_EQ(okno->Label25->text(), "Tabelka dokumentu");
     EXPECT_EQ(okno->tabela->kolorCzcionki(), 0x800000);
     EXPECT_EQ(okno->tabela_vat->kolorCzcionki(), 0x800000);
-    EXPECT_EQ(Tfaktura_f::KolorCzcionki(okno->Label25), 0x800000);
-    EXPECT_TRUE(okno->SpeedButton9->isEnabled());
-    EXPECT_EQ(okno->PozycjaDokumentu, 1);
+    EXPECT_FALSE(okno->SpeedButton9->isEnabled()) << "nothing to correct";
+    EXPECT_FALSE(okno->SpeedButton6->isEnabled());
     EXPECT_FALSE(okno->Korekta);
-    EXPECT_FALSE(okno->NowyDokument);
+    EXPECT_TRUE(okno->NowyDokument);
     EXPECT_TRUE(okno->ZapisDozwolony);
-    EXPECT_TRUE(okno->UsuwanieDozwolone);
+    EXPECT_FALSE(okno->UsuwanieDozwolone);
+    EXPECT_TRUE(platforma.komunikaty.empty());
     EXPECT_EQ(okno->LiczbaKopii, 0);
     EXPECT_EQ(okno->SpeedButton20->toolTip(), " Wydruk faktury razy ");
     EXPECT_EQ(okno->MonthCalendar1->selectedDate(), QDate(2010, 3, 15));
@@ -189,8 +192,8 @@ TEST(Start, UstawieniaFakturyIFirmy) {
     EXPECT_LE(okno->Label56->fontMetrics().horizontalAdvance(okno->Label56->text()), okno->Label56->width());
     EXPECT_LE(okno->Label56->geometry().right(), okno->Panel2->width());
     EXPECT_EQ(okno->Label57->text(), "Kraków");
-    // The place from the settings is replaced by the last stored document's.
-    EXPECT_EQ(okno->miejscowosc->text(), "");
+    // With no document issued yet the form is a new invoice, which takes the place from the settings.
+    EXPECT_EQ(okno->miejscowosc->text(), "Kraków");
 }
 
 TEST(Start, TrybSieciWybieraKatalogDanych) {
@@ -260,7 +263,7 @@ TEST(Start, FolderUstawienInaczejPisanyNaDysku) {
         EXPECT_TRUE(katalog.istnieje(f)) << f;
     EXPECT_FALSE(katalog.istnieje("Admini"));
     EXPECT_FALSE(katalog.istnieje("ADMINI"));
-    EXPECT_EQ(okno->odbiorca1->text(), "Początek bloczka faktur");
+    EXPECT_EQ(okno->Label22->text(), "Edycja nowej faktury Vat");
 }
 
 TEST(Start, BrakFolderuAdminiPokazujeBladIOtwieraOkno) {
@@ -442,11 +445,126 @@ TEST(Start, DaneDemonstracyjne) {
     for (const char* plik : {"FONT/font_welkaro.dat", "Uslugi/klienci_demo.kli", "Uslugi/uslugi_demo.usl"})
         EXPECT_TRUE(katalog.istnieje(plik)) << plik;
     EXPECT_TRUE(katalog.istnieje("Szablony"));
-    // Prepared again, existing files are kept.
+    EXPECT_EQ(katalog.czytaj("Admini/siec.dat"), QByteArray(403, '\0')) << "no path of its own place";
+
+    // Three invoices and a correction of the second after the start of the pad; the correction,
+    // stored last, is shown in red with the invoice it corrects.
+    const QByteArray dokumenty = katalog.czytaj("Uslugi/dokumenty.dat");
+    ASSERT_EQ(dokumenty.size(), 5 * 3251);
+    const QString rok = QString::number(QDate::currentDate().year());
+    const struct {
+        const char* rodzaj;
+        QString numer;
+    } oczekiwane[] = {
+        {"F", "0"}, {"F", "1/" + rok}, {"F", "2/" + rok}, {"F", "3/" + rok}, {"K", "1/K/" + rok}};
+    for (int i = 1; i < 5; ++i) {
+        const TDokument d = katalog.rekord<TDokument>("Uslugi/dokumenty.dat", i);
+        EXPECT_EQ(d.rodzaj.tekst(), oczekiwane[i].rodzaj) << i;
+        EXPECT_EQ(NumerDokumentu(d), oczekiwane[i].numer) << i;
+        EXPECT_FALSE(d.stawki[3][0].tekst().isEmpty()) << i << ": the summary is filled in";
+    }
+    const TDokument korekta = katalog.rekord<TDokument>("Uslugi/dokumenty.dat", 4);
+    EXPECT_EQ(korekta.dotyczy.tekst(), "2/" + rok);
+    EXPECT_EQ(korekta.stawki[1][0].tekst().trimmed(), "800.00") << "350.00 + 3 × 150.00";
+    EXPECT_EQ(korekta.stawki_korekty[1][0].tekst().trimmed(), "650.00") << "one hour of advice less";
+    EXPECT_TRUE(okno->Korekta);
+    EXPECT_EQ(okno->numerator->text(), "1");
+    EXPECT_EQ(okno->Label24->text(), "2/" + rok);
+    EXPECT_EQ(okno->tabela->kolorCzcionki(), Tfaktura_f::KolorKorekty);
+    EXPECT_EQ(okno->odbiorca1->text(), "Zakład Ślusarski Wąsik");
+    // The numbers taken are recorded: the next invoice is 4, the next correction 2.
+    okno->SpeedButton6Click();
+    EXPECT_EQ(okno->numerator->text(), "4");
+    EXPECT_EQ(okno->rozszerzenie->text(), rok);
+
+    // Prepared again, existing files are kept, and no document is added.
     katalog.zapisz("Admini/firma.dat", QByteArray(306, '\0'));
     PrzygotujDaneDemonstracyjne(DomyslnySystemPlikow(), katalog.sciezka());
     EXPECT_EQ(katalog.czytaj("Admini/firma.dat"), QByteArray(306, '\0'));
+    EXPECT_EQ(katalog.czytaj("Uslugi/dokumenty.dat"), dokumenty);
     EXPECT_EQ(firma.size(), 306);
+}
+
+// "siec.dat" naming another folder is never followed silently: the title names the data folder, and
+// a local path to another folder (a copy still naming its original) is said at start-up.
+TEST(Start, InnyFolderDanychJestNazwany) {
+    KatalogTestowy katalog;
+    QTemporaryDir inny;
+    QDir(inny.path()).mkpath("Admini");
+    QDir(inny.path()).mkpath("Uslugi");
+    const struct {
+        const char* opis;
+        std::uint8_t tryb;
+        QString sciezka;
+        bool tytul, komunikat;
+    } przypadki[] = {
+        {"lokalna: ten folder", 1, QDir::currentPath(), false, false},
+        {"lokalna: ten folder z ukośnikiem", 1, QDir::currentPath() + u'/', false, false},
+        {"lokalna: względna kropka", 1, QStringLiteral("."), false, false},
+        {"bieżący", 0, inny.path(), false, false},
+        {"lokalna: inny folder", 1, inny.path(), true, true},
+        {"sieciowa: inny folder", 2, inny.path(), true, false},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        TUstawieniaSieci siec{};
+        siec.tryb = p.tryb;
+        siec.sciezka_lokalna.ustaw(p.sciezka);
+        siec.sciezka_sieciowa.ustaw(p.sciezka);
+        katalog.zapiszRekordy<TUstawieniaSieci>("Admini/siec.dat", {siec});
+        PlatformaTestowa platforma;
+        auto okno = UruchomOkno(platforma);
+        EXPECT_TRUE(platforma.bledy().empty());
+        EXPECT_EQ(okno->windowTitle().contains(inny.path()), p.tytul) << okno->windowTitle().toStdString();
+        if (!p.tytul) {
+            EXPECT_EQ(okno->windowTitle(), "");
+        }
+        ASSERT_EQ(platforma.komunikaty.size(), p.komunikat ? 1u : 0u);
+        if (p.komunikat) {
+            const QString tekst = platforma.komunikaty[0].tekst;
+            EXPECT_EQ(platforma.komunikaty[0].rodzaj, "informacja");
+            EXPECT_TRUE(tekst.contains(QStringLiteral("„%1”").arg(inny.path()))) << tekst.toStdString();
+            EXPECT_TRUE(tekst.contains(QStringLiteral("„%1”").arg(QDir::currentPath())))
+                << tekst.toStdString();
+            EXPECT_TRUE(tekst.contains(QStringLiteral("faktura-ustawienia"))) << tekst.toStdString();
+        }
+    }
+}
+
+// The program does not open its window outside a data folder: one plain message, an exit code.
+TEST(Start, PozaFolderemDanychJedenKomunikatIKoniec) {
+    const struct {
+        const char* opis;
+        const char* folder;  // made in the start folder; "" none
+        bool plik;           // as a file, not a folder
+        bool odmowa;
+    } przypadki[] = {
+        {"pusty folder", "", false, true},          {"tylko Uslugi", "Uslugi", false, true},
+        {"Admini jako plik", "Admini", true, true}, {"Admini", "Admini", false, false},
+        {"ADMINI", "ADMINI", false, false},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        KatalogTestowy katalog(false);
+        if (p.plik)
+            katalog.zapisz(QString::fromLatin1(p.folder), "x");
+        else if (*p.folder)
+            katalog.utworzFolder(QString::fromLatin1(p.folder));
+        PlatformaTestowa platforma;
+        const auto kod = OdmowaPozaFolderemDanych(platforma, DomyslnySystemPlikow());
+        EXPECT_EQ(kod.has_value(), p.odmowa);
+        if (!p.odmowa) {
+            EXPECT_TRUE(platforma.komunikaty.empty());
+            continue;
+        }
+        EXPECT_EQ(*kod, KodPozaFolderemDanych);
+        ASSERT_EQ(platforma.komunikaty.size(), 1u);
+        const QString tekst = platforma.komunikaty[0].tekst;
+        EXPECT_TRUE(tekst.contains(QStringLiteral("„%1” nie jest folderem danych").arg(katalog.sciezka())))
+            << tekst.toStdString();
+        EXPECT_TRUE(tekst.contains(QStringLiteral("faktura-ustawienia"))) << tekst.toStdString();
+        EXPECT_FALSE(katalog.istnieje("Admini/siec.dat")) << "nothing written";
+    }
 }
 
 TEST(Zamykanie, NieZostawiaOknoAKrzyzykNigdyNieZamykaSam) {

@@ -290,8 +290,9 @@ TEST_F(Eksport, AwariaZapisuNieZostawiaPolowek) {
         auto sprawdz = [&](const Przebieg& p, const ZawodnySystemPlikow& z, bool martwyDysk,
                            const QString& opis) {
             EXPECT_TRUE(p.kod == 0 || p.kod == 1) << opis.toStdString();
-            if (p.kod == 1)
+            if (p.kod == 1) {
                 EXPECT_TRUE(p.bledy.startsWith(QStringLiteral("faktura-eksport: "))) << opis.toStdString();
+            }
             EXPECT_EQ(z.liczbaOtwartych(), 0) << opis.toStdString();
             for (const auto& [nazwa, tresc] : ZawartoscFolderu(a.wynik)) {
                 if (nazwa.endsWith(QStringLiteral(".tmp"))) {
@@ -329,6 +330,64 @@ TEST_F(Eksport, AwariaZapisuNieZostawiaPolowek) {
             sprawdz(p, z, false, QStringLiteral("%1, wolne %2 B").arg(a.nazwa).arg(wolne));
         }
     }
+}
+
+// Started outside a data folder, the program says so rather than naming a missing document file.
+TEST_F(Eksport, PozaFolderemDanychMowiToWprost) {
+    const Proces p = UruchomProgram({"csv"}, wynikiDir.path(), true);
+    EXPECT_EQ(p.kod, 1);
+    EXPECT_TRUE(p.bledy.contains(QStringLiteral("„%1” nie jest folderem danych").arg(wynikiDir.path())))
+        << p.bledy.toStdString();
+    EXPECT_TRUE(p.bledy.contains(QStringLiteral("faktura-ustawienia"))) << p.bledy.toStdString();
+    EXPECT_FALSE(p.bledy.contains(QStringLiteral("nie ma pliku dokumentów"))) << p.bledy.toStdString();
+    EXPECT_TRUE(p.wyjscie.isEmpty());
+}
+
+// The data root found as the module finds it: one "siec.dat" naming another data folder (a copy still
+// naming its original) is followed and said, one naming no folder is refused with its reason.
+TEST_F(Eksport, FolderDanychZSiecDatJakWModule) {
+    QTemporaryDir inny;
+    for (const char* f : {"Admini", "Uslugi"}) QDir(inny.path()).mkpath(QString::fromLatin1(f));
+    ASSERT_TRUE(QFile::copy(katalog.plik(QStringLiteral("Uslugi/dokumenty.dat")),
+                            inny.filePath(QStringLiteral("Uslugi/dokumenty.dat"))));
+    const struct {
+        const char* opis;
+        std::uint8_t tryb;
+        QString sciezka;
+        int kod;
+        const char* komunikat;  // in the messages; nullptr: no note at all
+    } przypadki[] = {
+        {"bieżący", 0, inny.path(), 0, nullptr},
+        {"lokalna: ten folder", 1, katalog.sciezka(), 0, nullptr},
+        {"lokalna: inny folder", 1, inny.path(), 0, "Uwaga: Dane są czytane i zapisywane w folderze „%1”"},
+        {"sieciowa: inny folder", 2, inny.path(), 0, "Uwaga: Dane są czytane i zapisywane w folderze „%1”"},
+        {"lokalna: nie ma folderu", 1, QStringLiteral("/nie/ma/takiego"), 1,
+         "katalog „/nie/ma/takiego” nie istnieje"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        TUstawieniaSieci siec{};
+        siec.tryb = p.tryb;
+        siec.sciezka_lokalna.ustaw(p.sciezka);
+        siec.sciezka_sieciowa.ustaw(p.sciezka);
+        katalog.zapiszRekordy<TUstawieniaSieci>(QStringLiteral("Admini/siec.dat"), {siec});
+        const Przebieg wynik = Uruchom({"csv"});
+        EXPECT_EQ(wynik.kod, p.kod) << wynik.bledy.toStdString();
+        if (p.komunikat) {
+            EXPECT_TRUE(wynik.bledy.contains(QString::fromUtf8(p.komunikat).arg(inny.path())))
+                << wynik.bledy.toStdString();
+        } else {
+            EXPECT_FALSE(wynik.bledy.contains(QStringLiteral("Uwaga"))) << wynik.bledy.toStdString();
+        }
+        EXPECT_EQ(wynik.wyjscie.isEmpty(), p.kod != 0);
+    }
+    // The copy's own document file is not the one read: gone, the other folder's still exports.
+    QFile::remove(katalog.plik(QStringLiteral("Uslugi/dokumenty.dat")));
+    TUstawieniaSieci siec{};
+    siec.tryb = 1;
+    siec.sciezka_lokalna.ustaw(inny.path());
+    katalog.zapiszRekordy<TUstawieniaSieci>(QStringLiteral("Admini/siec.dat"), {siec});
+    EXPECT_EQ(Uruchom({"csv"}).kod, 0);
 }
 
 }  // namespace

@@ -98,10 +98,11 @@ TEST(Szablony, NieudaneWstawienieNieZmieniaFormularza) {
     PlatformaTestowa platforma;
     auto okno = UruchomOkno(platforma);
     katalog.zapisz("krotki.sza", QByteArray(100, 'x'));
+    okno->odbiorca1->setText(QStringLiteral("Jan Kowalski"));
     for (const QString& plik : {katalog.plik("krotki.sza"), katalog.plik("brak.sza")}) {
         platforma.wybranePliki = {plik};
         okno->Straz([&] { okno->SpeedButton22Click(); });
-        EXPECT_EQ(okno->odbiorca1->text(), "Początek bloczka faktur");
+        EXPECT_EQ(okno->odbiorca1->text(), "Jan Kowalski");
     }
     EXPECT_EQ(platforma.bledy().size(), 2u);
 }

@@ -22,6 +22,13 @@ class PulpitTestowy : public PulpitUstawien {
     std::vector<KomunikatUstawien> komunikaty;
     std::vector<OpisDialogu> dialogi;
     QDate data{2026, 3, 15};
+    struct Uruchomienie {
+        QString program;
+        QStringList argumenty;
+        QString katalogRoboczy;
+    };
+    std::vector<Uruchomienie> uruchomione;
+    bool uruchamia = true;  // what starting a program answers
 
     Odpowiedz pytanie(QWidget*, const QString& tekst, bool zAnuluj) override {
         komunikaty.push_back({QStringLiteral("pytanie"), tekst});
@@ -44,6 +51,11 @@ class PulpitTestowy : public PulpitUstawien {
     std::optional<QFont> czcionka(QWidget*, const QFont&) override { return zKolejki(czcionki); }
     std::optional<QColor> kolor(QWidget*, const QColor&) override { return zKolejki(kolory); }
     QDate dzisiaj() override { return data; }
+    bool uruchomProgram(const QString& program, const QStringList& argumenty,
+                        const QString& katalogRoboczy) override {
+        uruchomione.push_back({program, argumenty, katalogRoboczy});
+        return uruchamia;
+    }
 
     QStringList rodzaju(const QString& rodzaj) const {
         QStringList teksty;

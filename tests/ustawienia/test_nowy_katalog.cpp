@@ -51,20 +51,57 @@ TEST(NowyKatalog, TeSameBajtyCoPierwszyStartModulu) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << plik;
         EXPECT_EQ(f.readAll(), modul.czytaj(QLatin1String(plik))) << plik;
     }
-    // "siec.dat" names the folder it lies in, as the module's start writes it.
+    // "siec.dat" holds no path: the folder the module starts in is the data root. (The module's own
+    // first start writes its folder's path.)
     QFile siec(katalog + QStringLiteral("/Admini/siec.dat"));
     ASSERT_TRUE(siec.open(QIODevice::ReadOnly));
-    EXPECT_EQ(siec.readAll(), Bajty(UstawieniaSieciDlaKatalogu(katalog)));
+    EXPECT_EQ(siec.readAll(), QByteArray(403, '\0'));
     EXPECT_EQ(modul.czytaj("Admini/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(QDir::currentPath())));
 
-    // The module starts there without an error and shows the first record.
+    // The module starts there without an error, on a new invoice: nothing is issued yet.
     QDir::setCurrent(katalog);
     PlatformaTestowa wNowym;
     auto okno = UruchomOkno(wNowym);
-    EXPECT_TRUE(wNowym.bledy().empty());
+    EXPECT_TRUE(wNowym.komunikaty.empty());
     EXPECT_EQ(okno->KatalogDanych, katalog);
-    EXPECT_EQ(okno->odbiorca1->text(), "Początek bloczka faktur");
-    EXPECT_EQ(okno->rozszerzenie->text(), "2026-03-15");
+    EXPECT_TRUE(okno->NowyDokument);
+    EXPECT_EQ(okno->numerator->text(), "1");
+    EXPECT_EQ(okno->odbiorca1->text(), "");
+}
+
+// A new folder moved or copied elsewhere reads its own files there, in the module, the settings
+// program and the export alike; the original may still exist or be gone.
+TEST(NowyKatalog, PrzeniesionyLubSkopiowanyCzytaSiebie) {
+    for (const bool zostajeOryginal : {true, false}) {
+        SCOPED_TRACE(zostajeOryginal ? "kopia" : "przeniesiony");
+        FolderTestowy miejsce(false);
+        const QString oryginal = miejsce.plik("dane");
+        UtworzNowyKatalogDanych(DomyslnySystemPlikow(), oryginal, QStringLiteral("2026-03-15"));
+        const QString kopia = miejsce.plik("kopia/dane");
+        QDir().mkpath(kopia);
+        QDirIterator it(oryginal, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString z = it.next();
+            const QString cel = kopia + u'/' + QDir(oryginal).relativeFilePath(z);
+            if (it.fileInfo().isDir())
+                QDir().mkpath(cel);
+            else
+                ASSERT_TRUE(QFile::copy(z, cel));
+        }
+        if (!zostajeOryginal) {
+            ASSERT_TRUE(QDir(oryginal).removeRecursively());
+        }
+
+        EXPECT_EQ(CzytajKatalogDanych(DomyslnySystemPlikow(), kopia).katalog, kopia);
+        EXPECT_EQ(UstalFoldery(DomyslnySystemPlikow(), kopia).danych, kopia);
+        QDir::setCurrent(kopia);
+        PlatformaTestowa platforma;
+        auto okno = UruchomOkno(platforma);
+        EXPECT_TRUE(platforma.komunikaty.empty());
+        EXPECT_EQ(okno->KatalogDanych, kopia);
+        EXPECT_EQ(okno->windowTitle(), "");
+    }
 }
 
 TEST(NowyKatalog, IstniejacyFolderDanychNieJestNadpisywany) {
@@ -120,7 +157,7 @@ TEST(NowyKatalog, PustyFolderPakietuZostajeUzupelniony) {
     EXPECT_TRUE(pliki.contains("ADMINI/siec.dat"));
     EXPECT_TRUE(pliki.contains("uslugi/klienci.dat"));
     EXPECT_FALSE(pliki.contains("Admini")) << pliki.join(u' ').toStdString();
-    EXPECT_EQ(folder.czytaj("ADMINI/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(folder.sciezka())));
+    EXPECT_EQ(folder.czytaj("ADMINI/siec.dat"), QByteArray(403, '\0'));
 }
 
 // The pages work on the folder the module would use when started in the same folder, whatever this

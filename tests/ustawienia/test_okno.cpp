@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QTest>
 
 #include "app/faktura_f.h"
@@ -579,13 +581,98 @@ TEST(OknoUstawien, NowyKatalogDanychZWierszaPolecen) {
     okno.pokazStrone(Tustawienia_f::NowyKatalog);
     okno.nowy_katalog->sciezka_nowego->setText(nowy);
     EXPECT_TRUE(okno.nowy_katalog->uwaga_nowego->text().contains(QStringLiteral("nie jest nadpisywany")));
+    EXPECT_FALSE(okno.nowy_katalog->utworz_katalog->isEnabled());
     pulpit.data = QDate(2030, 1, 1);
     okno.nowy_katalog->utworz_katalog->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+    // The page's own check refuses it too.
+    EXPECT_FALSE(okno.nowy_katalog->utworz());
     ASSERT_EQ(pulpit.bledy().size(), 1);
     EXPECT_EQ(okno.biezaca(), Tustawienia_f::NowyKatalog);
     QFile f(nowy + QStringLiteral("/Uslugi/dokumenty.dat"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), dokumenty);
+}
+
+// After "Utwórz folder danych" the module is started there from the window, as the menu starts it:
+// in the folder as working directory. The button that made the folder is then disabled.
+TEST(OknoUstawien, UruchomModulWUtworzonymFolderze) {
+    FolderTestowy folder(false);
+    const QString nowy = folder.plik("Faktury");
+    PulpitTestowy pulpit;
+    Tustawienia_f okno(pulpit, DomyslnySystemPlikow(), nowy, true, true);
+    QPushButton* uruchom = okno.findChild<QPushButton*>(QStringLiteral("uruchom_modul"));
+    ASSERT_TRUE(uruchom);
+    EXPECT_EQ(uruchom->accessibleName(), "Uruchom moduł Faktura w tym folderze");
+    EXPECT_FALSE(uruchom->isEnabled()) << "no data folder yet";
+    EXPECT_TRUE(okno.nowy_katalog->utworz_katalog->isEnabled());
+
+    okno.nowy_katalog->utworz_katalog->click();
+    ASSERT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
+    const QStringList informacje = pulpit.rodzaju(QStringLiteral("informacja"));
+    ASSERT_EQ(informacje.size(), 1);
+    EXPECT_TRUE(informacje[0].contains(QStringLiteral("„Uruchom moduł”"))) << informacje[0].toStdString();
+    EXPECT_FALSE(okno.nowy_katalog->utworz_katalog->isEnabled()) << "the folder holds data now";
+    EXPECT_TRUE(uruchom->isEnabled());
+
+    // Unsaved changes on the page: asked first; "Anuluj" starts nothing, "Tak" saves and starts.
+    okno.firma->pole(0).edycja->setText(QStringLiteral("Biuro „Żuraw”"));
+    pulpit.odpowiedzi = {Odpowiedz::Anuluj};
+    uruchom->click();
+    EXPECT_TRUE(pulpit.uruchomione.empty());
+    pulpit.odpowiedzi = {Odpowiedz::Tak};
+    uruchom->click();
+    ASSERT_EQ(pulpit.uruchomione.size(), 1u);
+    EXPECT_EQ(pulpit.pytania().size(), 2);
+    EXPECT_EQ(pulpit.uruchomione[0].katalogRoboczy, nowy);
+    EXPECT_TRUE(pulpit.uruchomione[0].argumenty.isEmpty());
+    EXPECT_EQ(QFileInfo(pulpit.uruchomione[0].program).fileName(), "faktura");
+    EXPECT_EQ(QFileInfo(pulpit.uruchomione[0].program).path(), QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(okno.stan->text().contains(nowy)) << okno.stan->text().toStdString();
+    TDaneFirmy firma{};
+    CzytajRekord(DomyslnySystemPlikow(), nowy + QStringLiteral("/Admini/firma.dat"), firma);
+    EXPECT_EQ(firma.linia1.tekst(), "Biuro „Żuraw”");
+
+    // A start that fails is reported.
+    pulpit.uruchamia = false;
+    uruchom->click();
+    ASSERT_EQ(pulpit.bledy().size(), 1);
+    EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("Nie udało się uruchomić modułu")));
+}
+
+// A copy of a data folder whose "siec.dat" still names the original: the window says plainly that
+// the data are the original's, and the "Dane" page makes the copy read its own.
+TEST(OknoUstawien, KopiaZeSciezkaOryginaluJestNazwana) {
+    FolderTestowy oryginal;
+    FolderTestowy kopia;
+    for (FolderTestowy* f : {&oryginal, &kopia})
+        f->zapisz("Admini/siec.dat", Bajty(UstawieniaSieciDlaKatalogu(oryginal.sciezka())));
+    PulpitTestowy pulpit;
+    auto okno = kopia.okno(pulpit);
+    EXPECT_EQ(okno->foldery().danych, oryginal.sciezka());
+    EXPECT_TRUE(okno->folder_danych->text().contains(QStringLiteral("Uwaga: dane są czytane i zapisywane w "
+                                                                    "innym folderze: %1")
+                                                         .arg(oryginal.sciezka())))
+        << okno->folder_danych->text().toStdString();
+    ASSERT_TRUE(okno->pokazStrone(Tustawienia_f::Dane));
+    EXPECT_TRUE(okno->dane->folder_wynikowy->text().contains(
+        QStringLiteral("to inny folder niż folder uruchomienia „%1”").arg(kopia.sciezka())))
+        << okno->dane->folder_wynikowy->text().toStdString();
+
+    okno->dane->tryb_biezacy->setChecked(true);
+    EXPECT_FALSE(okno->dane->folder_wynikowy->text().contains(QStringLiteral("Uwaga")));
+    Zapisz(okno->dane)->click();
+    EXPECT_TRUE(pulpit.bledy().isEmpty());
+    EXPECT_EQ(okno->foldery().danych, kopia.sciezka());
+    EXPECT_FALSE(okno->folder_danych->text().contains(QStringLiteral("Uwaga")));
+    EXPECT_EQ(oryginal.czytaj("Admini/siec.dat"), Bajty(UstawieniaSieciDlaKatalogu(oryginal.sciezka())));
+
+    // The original itself names itself: nothing to warn about.
+    PulpitTestowy wOryginale;
+    auto okno2 = oryginal.okno(wOryginale);
+    EXPECT_FALSE(okno2->folder_danych->text().contains(QStringLiteral("Uwaga")));
+    ASSERT_TRUE(okno2->pokazStrone(Tustawienia_f::Dane));
+    EXPECT_FALSE(okno2->dane->folder_wynikowy->text().contains(QStringLiteral("Uwaga")));
 }
 
 TEST(OknoUstawien, FolderBezDanychProponujeNowy) {
