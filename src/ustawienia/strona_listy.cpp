@@ -430,6 +430,13 @@ void StronaListy::importuj() {
     opis.folder = foldery().danych;
     const auto wybrany = pulpit().plikDoOtwarcia(this, opis);
     if (!wybrany) return;
+    // The file is read and checked before the question, so that a file that cannot be taken is
+    // refused at once. Replacing the list leaves the most room: a row refused then is refused
+    // either way.
+    QByteArray dane;
+    if (!Chron(pulpit(), this, [&] { dane = CzytajCalyPlik(pliki(), *wybrany, NajwiekszyCsv); })) return;
+    WynikImportu wynik = ImportCsv(*lista_, dane, true);
+    if (!wynik.odrzucone.empty()) return odrzucImport(*wybrany, wynik);
     const Odpowiedz tryb = pulpit().pytanie(
         this,
         QStringLiteral(
@@ -441,23 +448,10 @@ void StronaListy::importuj() {
         true);
     if (tryb == Odpowiedz::Anuluj) return;
     const bool zastap = tryb == Odpowiedz::Tak;
-    QByteArray dane;
-    if (!Chron(pulpit(), this, [&] { dane = CzytajCalyPlik(pliki(), *wybrany, NajwiekszyCsv); })) return;
-    const WynikImportu wynik = ImportCsv(*lista_, dane, zastap);
-    if (!wynik.odrzucone.empty()) {
-        QStringList linie;
-        for (std::size_t i = 0; i < wynik.odrzucone.size() && i < PokazanychOdrzucen; ++i)
-            linie.append(
-                QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
-        if (wynik.odrzucone.size() > PokazanychOdrzucen)
-            linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.")
-                             .arg(wynik.odrzucone.size() - PokazanychOdrzucen));
-        pulpit().blad(this,
-                      QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
-                              .arg(*wybrany)
-                              .arg(wynik.odrzucone.size()) +
-                          linie.join(u'\n'));
-        return;
+    if (!zastap) {
+        // Added to the entries kept, the rows may find no free slot.
+        wynik = ImportCsv(*lista_, dane, false);
+        if (!wynik.odrzucone.empty()) return odrzucImport(*wybrany, wynik);
     }
     ZastosujImport(*lista_, wynik, zastap);
     wypelnijTabele();
@@ -467,6 +461,20 @@ void StronaListy::importuj() {
                                        "do jej pliku.")
                             .arg(wynik.wpisy.size())
                             .arg(*wybrany));
+}
+
+void StronaListy::odrzucImport(const QString& plik, const WynikImportu& wynik) {
+    QStringList linie;
+    for (std::size_t i = 0; i < wynik.odrzucone.size() && i < PokazanychOdrzucen; ++i)
+        linie.append(
+            QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
+    if (wynik.odrzucone.size() > PokazanychOdrzucen)
+        linie.append(
+            QStringLiteral("… i jeszcze %1 innych wierszy.").arg(wynik.odrzucone.size() - PokazanychOdrzucen));
+    pulpit().blad(this, QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
+                                .arg(plik)
+                                .arg(wynik.odrzucone.size()) +
+                            linie.join(u'\n'));
 }
 
 void StronaListy::eksportuj() {

@@ -397,8 +397,8 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     StronaListy* s = okno->uslugi;
 
     pulpit.pliki = {folder.plik("zly.csv")};
-    pulpit.odpowiedzi = {Odpowiedz::Nie};
     s->import_csv->click();
+    EXPECT_TRUE(pulpit.pytania().isEmpty()) << "a file that cannot be taken is refused before the question";
     ASSERT_EQ(pulpit.bledy().size(), 1);
     EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("wiersz 3: Pole „VAT” mieści najwyżej 5 znaków")))
         << pulpit.bledy()[0].toStdString();
@@ -408,6 +408,7 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     pulpit.pliki = {folder.plik("dobry.csv")};
     pulpit.odpowiedzi = {Odpowiedz::Tak};
     s->import_csv->click();
+    ASSERT_EQ(pulpit.pytania().size(), 1);
     ASSERT_EQ(s->tabela->rowCount(), 2);
     EXPECT_EQ(s->tabela->item(0, 1)->text(), "Usługa; pierwsza");
     EXPECT_EQ(s->tabela->item(1, 1)->text(), "Druga ąę");
