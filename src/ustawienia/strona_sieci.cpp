@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "store/blad.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -92,7 +93,7 @@ void StronaSieci::odswiezWynik() {
     else if (!JestFolderemDanych(pliki(), folder))
         tekst += QStringLiteral(
             "\nUwaga: w tym folderze nie ma podfolderu Admini, więc nie są w nim dane modułu.");
-    folder_wynikowy->setText(tekst);
+    UstawTekst(folder_wynikowy, tekst);
 }
 
 void StronaSieci::wczytaj() {

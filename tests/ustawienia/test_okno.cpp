@@ -734,8 +734,8 @@ TEST(OknoUstawien, LicznikiIdaZaTekstem) {
         }
     }
     EXPECT_EQ(sprawdzonych, okno->firma->liczbaPol() + okno->faktura->liczbaPol() +
-                                okno->ewidencja->liczbaPol() + okno->klienci->liczbaPol() +
-                                okno->uslugi->liczbaPol() + 2);
+                                okno->platnosc->liczbaPol() + okno->ewidencja->liczbaPol() +
+                                okno->klienci->liczbaPol() + okno->uslugi->liczbaPol() + 2);
 }
 
 // "Lista domyślna" prepares the default list that does not exist yet; "Otwórz listę…" opens another
