@@ -15,6 +15,7 @@
 #include "store/cp1250.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
+#include "store/uzupelnienia.h"
 #include "ustawienia/dane_demonstracyjne.h"
 #include "ustawienia/strona_czcionki.h"
 #include "ustawienia/strona_listy.h"
@@ -62,6 +63,11 @@ TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
          QStringLiteral("Opole"), 0, 41},
         {Tustawienia_f::Faktura, "Admini/faktura.dat",
          [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(4)); }, 8, QString(80, u'ś'), 191, 81},
+        {Tustawienia_f::Platnosc, "Admini/uzupelnienia.dat",
+         [] { return Bajty(LosowyRekord<TUzupelnienia>(7)) + "ogon"; }, 2, QStringLiteral("tel. 600 100 200"),
+         37, 61},
+        {Tustawienia_f::Platnosc, "Admini/uzupelnienia.dat",
+         [] { return Bajty(LosowyRekord<TUzupelnienia>(8)); }, 0, QStringLiteral("Przelew"), 0, 16},
         {Tustawienia_f::Ewidencja, "Admini/ewidencja.dat", [] { return Bajty(LosowyRekord<TEwidencja>(5)); },
          0, QStringLiteral("/opt/ewidencja"), 0, 251},
     };
