@@ -5,20 +5,6 @@
 #include <QStyle>
 #include <QToolTip>
 
-QString OpisWartosci(const QString& tekst) { return tekst.trimmed(); }
-
-void UstawTekst(QLabel* etykieta, const QString& tekst) {
-    if (etykieta->text() == tekst) return;
-    etykieta->setText(tekst);
-    etykieta->setAccessibleDescription(OpisWartosci(tekst));
-}
-
-void UstawTekst(QLabel* etykieta, const QString& tekst, const QString& calosc) {
-    if (etykieta->text() != tekst) etykieta->setText(tekst);
-    const QString opis = OpisWartosci(calosc);
-    if (etykieta->accessibleDescription() != opis) etykieta->setAccessibleDescription(opis);
-}
-
 TekstDopasowany EtykietaDopasowana::dopasowanie() const {
     const int szerokosc = contentsRect().width();
     if (ostatnie_.szerokosc != szerokosc || ostatnie_.tekst != text() || ostatnie_.czcionka != font())

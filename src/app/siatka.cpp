@@ -10,6 +10,7 @@
 #include <QToolTip>
 
 #include "calc/liczby.h"
+#include "kontrolki/teksty_kontrolek.h"
 #include "print/kolory.h"
 
 namespace {
@@ -72,7 +73,7 @@ class DelegatSiatki : public QStyledItemDelegate {
                 podpowiedz = siatka_->kolumnaKwot(kolumna) ? tekst.trimmed() : tekst;
             if (siatka_->liczbaCzesciowa(kolumna, wiersz)) {
                 if (!podpowiedz.isEmpty()) podpowiedz += QLatin1Char('\n');
-                podpowiedz += Siatka::PodpowiedzLiczby(tekst);
+                podpowiedz += UwagaOLiczbie(tekst);
             }
             if (!podpowiedz.isEmpty()) {
                 QToolTip::showText(zdarzenie->globalPos(), podpowiedz, widok->viewport(), opcja.rect);
@@ -107,6 +108,8 @@ Siatka::Siatka(int kolumny, int wiersze, const std::vector<int>& szerokosci, QWi
     setTabKeyNavigation(true);
     setWordWrap(false);
     setItemDelegate(new DelegatSiatki(this));
+    // However a number cell gets its text (typed, pasted, set by a handler), its description follows.
+    connect(this, &QTableWidget::itemChanged, this, &Siatka::opiszLiczbe);
     kwoty_.assign(static_cast<std::size_t>(kolumny), false);
     liczby_.assign(static_cast<std::size_t>(kolumny), false);
     for (int c = 0; c < kolumny; ++c) {
@@ -133,6 +136,14 @@ QString Siatka::komorka(int kolumna, int wiersz) const {
     return e ? e->text() : QString();
 }
 
+void Siatka::opiszLiczbe(QTableWidgetItem* e) {
+    if (!e || e->row() < 0 || !kolumnaLiczb(e->column())) return;
+    const QString uwaga = UwagaOLiczbie(e->text());
+    // Comparing first keeps the change from signalling itemChanged again and again.
+    if (e->data(Qt::AccessibleDescriptionRole).toString() != uwaga)
+        e->setData(Qt::AccessibleDescriptionRole, uwaga.isEmpty() ? QVariant() : QVariant(uwaga));
+}
+
 void Siatka::ustawKomorke(int kolumna, int wiersz, const QString& tekst) {
     QTableWidgetItem* e = element(kolumna, wiersz);
     if (e && e->text() != tekst) e->setText(tekst);
@@ -146,26 +157,20 @@ void Siatka::ustawKolumnyKwot(const std::vector<int>& kolumny) {
 bool Siatka::kolumnaKwot(int kolumna) const { return Zaznaczona(kwoty_, kolumna); }
 
 void Siatka::ustawKolumnyLiczb(const std::vector<int>& kolumny) {
-    if (Zaznacz(liczby_, kolumny)) viewport()->update();
+    if (!Zaznacz(liczby_, kolumny)) return;
+    viewport()->update();
+    for (int c = 0; c < columnCount(); ++c)
+        for (int r = 0; r < rowCount(); ++r) {
+            QTableWidgetItem* e = item(r, c);
+            if (!kolumnaLiczb(c) && e) e->setData(Qt::AccessibleDescriptionRole, QVariant());
+            opiszLiczbe(e);
+        }
 }
 
 bool Siatka::kolumnaLiczb(int kolumna) const { return Zaznaczona(liczby_, kolumna); }
 
 bool Siatka::liczbaCzesciowa(int kolumna, int wiersz) const {
     return wiersz >= 1 && kolumnaLiczb(kolumna) && !LiczbaWCalosci(komorka(kolumna, wiersz));
-}
-
-QString Siatka::PodpowiedzLiczby(const QString& tekst) {
-    return QStringLiteral("Tej wartości nie można w całości odczytać jako liczby: liczona jest jako %1")
-        .arg(QString::number(LiczbaZTekstu(tekst), 'g', QLocale::FloatingPointShortest));
-}
-
-void Siatka::KropkiZamiastPrzecinkow(QLineEdit* edytor) {
-    QString tekst = edytor->text();
-    if (!tekst.contains(u',')) return;
-    const int kursor = edytor->cursorPosition();
-    edytor->setText(tekst.replace(u',', u'.'));
-    edytor->setCursorPosition(kursor);
 }
 
 int Siatka::szerokoscTekstu(int kolumna) const {

@@ -37,10 +37,9 @@ class Siatka : public QTableWidget {
     // LiczbaWCalosci) is painted on a red background and its tooltip says what it counts as.
     void ustawKolumnyLiczb(const std::vector<int>& kolumny);
     bool kolumnaLiczb(int kolumna) const;
+    // The cell's accessible description says the same as its tooltip, so that a screen reader
+    // hears the mark too.
     bool liczbaCzesciowa(int kolumna, int wiersz) const;
-    static QString PodpowiedzLiczby(const QString& tekst);
-    // Every comma in the editor becomes a point, the cursor staying where it was.
-    static void KropkiZamiastPrzecinkow(QLineEdit* edytor);
 
     // Font colour of the cells and the header, in 0x00BBGGRR.
     void ustawKolorCzcionki(std::int32_t kolor);
@@ -52,6 +51,7 @@ class Siatka : public QTableWidget {
 
   private:
     QTableWidgetItem* element(int kolumna, int wiersz) const;
+    void opiszLiczbe(QTableWidgetItem* e);
     std::int32_t kolor_ = 0;
     std::vector<bool> kwoty_;
     std::vector<bool> liczby_;

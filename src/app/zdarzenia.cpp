@@ -14,6 +14,7 @@
 #include "app/font_f.h"
 #include "app/lista_linii.h"
 #include "app/siatka.h"
+#include "kontrolki/teksty_kontrolek.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ void Tfaktura_f::polaczZdarzenia() {
     // files use, while it is typed; the lenient reading of the cell would stop at the comma.
     connect(tabela, &Siatka::edytorLiczby, this, [this](QLineEdit* edytor) {
         connect(edytor, &QLineEdit::textEdited, edytor,
-                [this, edytor] { Straz([edytor] { Siatka::KropkiZamiastPrzecinkow(edytor); }); });
+                [this, edytor] { Straz([edytor] { KropkiZamiastPrzecinkow(edytor); }); });
     });
 
     connect(font_f->Button1, &QPushButton::clicked, font_f,

@@ -19,6 +19,7 @@
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
+#include "store/uzupelnienia.h"
 
 namespace {
 
@@ -250,6 +251,13 @@ void Tfaktura_f::SpeedButton6Click() {
     numerator->setText(
         NastepnyNumer(UstawieniaFaktury.numerator,
                       OstatniNumerWPliku(*this, RodzajDokumentu::Faktura, UstawieniaFaktury.rozszerzenie)));
+
+    // The payment the settings program proposes; last, so that a file that cannot be read leaves
+    // a new invoice with both fields empty and the error reported.
+    const TUzupelnienia uzupelnienia =
+        CzytajLubDomyslny<TUzupelnienia>(pliki(), SciezkaPliku(SciezkaUzupelnien));
+    forma_zaplaty->setEditText(uzupelnienia.forma_zaplaty.tekst());
+    termin_zaplaty->setEditText(uzupelnienia.termin_zaplaty.tekst());
 }
 
 void Tfaktura_f::SpeedButton9Click() {

@@ -19,6 +19,7 @@
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
+#include "store/uzupelnienia.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ class Eksport {
     QString katalogRoboczy_, katalogDanych_, plikDokumentow_;
     TUstawieniaFaktury ustawienia_{};
     TDaneFirmy firma_{};
+    QString kontakt_;  // of the printout's last line
     Postep* postep_ = nullptr;
     std::int64_t wybrane_ = 0, wyeksportowane_ = 0, odrzucone_ = 0;
 };
@@ -92,6 +94,8 @@ void Eksport::czytajDane() {
     ustawienia_ = CzytajLubDomyslny<TUstawieniaFaktury>(
         s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
     firma_ = CzytajLubDomyslny<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));
+    kontakt_ = CzytajLubDomyslny<TUzupelnienia>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUzupelnien))
+                   .kontakt_wydruku.tekst();
     plikDokumentow_ = SciezkaDanych(katalogDanych_, SciezkaDokumentow);
     const QString rzeczywisty = RzeczywistaSciezka(s_.pliki, plikDokumentow_);
     if (!s_.pliki.istnieje(rzeczywisty))
@@ -163,7 +167,8 @@ void Eksport::pdf() {
                 ZapiszPrzez(
                     s_.pliki, cel,
                     [&](const QString& tymczasowy) {
-                        drukarka.drukuj(s_.pliki, DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka),
+                        drukarka.drukuj(s_.pliki,
+                                        DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka, kontakt_),
                                         tymczasowy, cel);
                     },
                     OpcjeWyniku(p_.nadpisz, false));
@@ -232,9 +237,9 @@ void Eksport::sprawdzPlikRejestru(const QString& cel) {
     // as on the suite's shared folders.
     const QStringList kandydaci{info.canonicalFilePath(),
                                 QFileInfo(RzeczywistaSciezka(s_.pliki, cel)).canonicalFilePath()};
-    for (const QString& dane :
-         {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
-          SciezkaUstawienEwidencji, SciezkaDokumentow, SciezkaBazyUslug, SciezkaBazyKlientow}) {
+    for (const QString& dane : {SciezkaUstawienSieci, SciezkaUstawienFaktury, SciezkaDanychFirmy, SciezkaInfo,
+                                SciezkaUstawienEwidencji, SciezkaDokumentow, SciezkaBazyUslug,
+                                SciezkaBazyKlientow, SciezkaUzupelnien}) {
         const QString plik =
             QFileInfo(RzeczywistaSciezka(s_.pliki, SciezkaDanych(katalogDanych_, dane))).canonicalFilePath();
         if (!plik.isEmpty() && kandydaci.contains(plik))

@@ -8,9 +8,14 @@
 #include "app/platforma.h"
 #include "print/geometria.h"
 #include "print/wydruk.h"
+#include "store/cale_pliki.h"
 #include "store/pliki_danych.h"
+#include "store/uzupelnienia.h"
 
 void Tfaktura_f::SpeedButton20Click() {
+    // Read before the dialog: a file that cannot be read is reported and nothing is printed.
+    const TUzupelnienia uzupelnienia =
+        CzytajLubDomyslny<TUzupelnienia>(pliki(), SciezkaPliku(SciezkaUzupelnien));
     Plotno* plotno = platforma().wybierzDrukarke(this);
     if (!plotno) return;
     font_f->CzytajFonty(NazwaFontuWydruku);
@@ -29,6 +34,7 @@ void Tfaktura_f::SpeedButton20Click() {
     dane.bank = DaneFirmy.bank.tekst();
     dane.konto = DaneFirmy.konto.tekst();
     dane.czcionka = font_f->Czcionki;
+    dane.kontakt = uzupelnienia.kontakt_wydruku.tekst();
 
     Drukarka drukarka(*plotno);
     DrukujKopie(drukarka, dane, LiczbaKopii);

@@ -13,8 +13,6 @@
 namespace {
 
 const QString KrojCourier = QStringLiteral("Courier New");
-const QString StopkaProgramu =
-    QStringLiteral("Wydruk generowany z programu Kwintaro        tel. 000 000 000, biuro@kwintaro.invalid");
 
 struct Kolumna {
     std::int32_t x;
@@ -222,10 +220,16 @@ void Strona::podpisIStopka() {
     d_.Pisz(150, 261, QStringLiteral("do wystawiania faktury"));
     d_.Prostokat(10, 273, 180, 1);
     czcionkaUzytkownika(-2, Zwykla);
-    d_.Pisz(10, 276, StopkaProgramu);
+    d_.Pisz(10, 276, LiniaProgramu(dane_.kontakt));
 }
 
 }  // namespace
+
+QString LiniaProgramu(const QString& kontakt) {
+    QString linia = QStringLiteral("Wydruk generowany z programu Kwintaro");
+    if (!kontakt.trimmed().isEmpty()) linia += QString(8, u' ') + kontakt;
+    return linia;
+}
 
 QString LiniaSlownie(double kwotaDoZaplaty) {
     const bool ujemna = kwotaDoZaplaty < 0;
@@ -235,7 +239,8 @@ QString LiniaSlownie(double kwotaDoZaplaty) {
 }
 
 DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
-                                const TDaneFirmy& firma, const StanCzcionki& czcionka) {
+                                const TDaneFirmy& firma, const StanCzcionki& czcionka,
+                                const QString& kontakt) {
     DaneWydruku dane;
     KazdePoleNaglowka(dokument,
                       [&dane](PoleNaglowka pole, const auto& tekst) { dane.pole(pole) = tekst.tekst(); });
@@ -250,6 +255,7 @@ DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFakt
     dane.bank = firma.bank.tekst();
     dane.konto = firma.konto.tekst();
     dane.czcionka = czcionka;
+    dane.kontakt = kontakt;
     return dane;
 }
 

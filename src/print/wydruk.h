@@ -24,13 +24,21 @@ struct DaneWydruku {
     QString liniaFirmy1, liniaFirmy2, liniaFirmy3, nip, bank, konto;
     // The printout font in force.
     StanCzcionki czcionka;
+    // The contact text after the program's name in the last line ("uzupelnienia.dat"); empty: the
+    // name alone.
+    QString kontakt;
 };
 
 // What the print command would collect from a window that shows this stored document: the header
 // texts, kind and tables of the record, the copy marker and footer of "faktura.dat", the seller of
-// "firma.dat", and the printout font.
+// "firma.dat", the printout font and the contact text of the last line.
 DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
-                                const TDaneFirmy& firma, const StanCzcionki& czcionka);
+                                const TDaneFirmy& firma, const StanCzcionki& czcionka,
+                                const QString& kontakt = {});
+
+// The last line of the printout: the program's name, then eight blanks and the contact text when
+// there is one.
+QString LiniaProgramu(const QString& kontakt);
 
 // "Słownie :   " + sign word + " " + złoty words + " " + grosz words.
 QString LiniaSlownie(double kwotaDoZaplaty);

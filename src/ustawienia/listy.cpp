@@ -30,6 +30,13 @@ PoleListy<TBaza> PoleListy_(const char* nazwa, const char* etykieta) {
             [](const TBaza& b, int s) { return (b.*Pole)[s].dlugoscTekstu() > 0; }};
 }
 
+// The price goes into the module's number column as it is typed here.
+template <class TBaza>
+PoleListy<TBaza> Liczbowe(PoleListy<TBaza> pole) {
+    pole.opis.liczba = true;
+    return pole;
+}
+
 template <class TBaza>
 const std::vector<PoleListy<TBaza>>& PolaListy();
 
@@ -52,7 +59,7 @@ const std::vector<PoleListy<TBazaUslug>>& PolaListy<TBazaUslug>() {
         PoleListy_<&TBazaUslug::pkwiu, TBazaUslug>("pkwiu", "PKWiU"),
         PoleListy_<&TBazaUslug::jm, TBazaUslug>("jm", "J.m."),
         PoleListy_<&TBazaUslug::vat, TBazaUslug>("vat", "VAT"),
-        PoleListy_<&TBazaUslug::netto, TBazaUslug>("netto", "Netto"),
+        Liczbowe(PoleListy_<&TBazaUslug::netto, TBazaUslug>("netto", "Netto")),
     };
     return pola;
 }

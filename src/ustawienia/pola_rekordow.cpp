@@ -34,6 +34,15 @@ const std::vector<PoleRekordu<TEwidencja>>& PolaEwidencji() {
     return pola;
 }
 
+const std::vector<PoleRekordu<TUzupelnienia>>& PolaUzupelnien() {
+    static const std::vector<PoleRekordu<TUzupelnienia>> pola = {
+        POLE_REKORDU(TUzupelnienia, forma_zaplaty, "Forma zapłaty"),
+        POLE_REKORDU(TUzupelnienia, termin_zaplaty, "Termin płatności"),
+        POLE_REKORDU(TUzupelnienia, kontakt_wydruku, "Kontakt w ostatniej linii wydruku"),
+    };
+    return pola;
+}
+
 const std::vector<PoleRekordu<TUstawieniaSieci>>& PolaSieci() {
     static const std::vector<PoleRekordu<TUstawieniaSieci>> pola = {
         POLE_REKORDU(TUstawieniaSieci, sciezka_lokalna, "Folder lokalny"),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/rekordy.h"
+#include "store/uzupelnienia.h"
 #include "ustawienia/kontrola_tekstu.h"
 
 // What a page shows of one field: the object name of its edit, its label and its capacity.
@@ -16,6 +17,9 @@ struct OpisPola {
     QString nazwa;
     QString etykieta;
     int pojemnosc = 0;
+    // A number field: a comma typed becomes a point, and a text that does not read wholly as a
+    // number gets a note.
+    bool liczba = false;
 };
 
 template <class T>
@@ -37,6 +41,7 @@ PoleRekordu<T> Pole_(const char* nazwa, const char* etykieta) {
 const std::vector<PoleRekordu<TDaneFirmy>>& PolaFirmy();
 const std::vector<PoleRekordu<TUstawieniaFaktury>>& PolaFaktury();
 const std::vector<PoleRekordu<TEwidencja>>& PolaEwidencji();
+const std::vector<PoleRekordu<TUzupelnienia>>& PolaUzupelnien();
 // The two paths of "siec.dat"; the mode byte is set apart (NowyTryb).
 const std::vector<PoleRekordu<TUstawieniaSieci>>& PolaSieci();
 

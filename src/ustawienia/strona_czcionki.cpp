@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "print/czcionki.h"
 #include "print/kolory.h"
 #include "store/blad.h"
@@ -110,13 +111,13 @@ void StronaCzcionki::wczytaj() {
 }
 
 void StronaCzcionki::pokaz() {
-    kroj->setText(wartosci_.nazwa.isEmpty() ? QStringLiteral("(domyślny drukarki)") : wartosci_.nazwa);
-    rozmiar->setText(wartosci_.rozmiar > 0 ? QStringLiteral("%1 pkt").arg(wartosci_.rozmiar)
-                                           : QStringLiteral("(nie ustawiona)"));
-    styl->setText(OpisStylu(wartosci_.styl));
+    UstawTekst(kroj, wartosci_.nazwa.isEmpty() ? QStringLiteral("(domyślny drukarki)") : wartosci_.nazwa);
+    UstawTekst(rozmiar, wartosci_.rozmiar > 0 ? QStringLiteral("%1 pkt").arg(wartosci_.rozmiar)
+                                              : QStringLiteral("(nie ustawiona)"));
+    UstawTekst(styl, OpisStylu(wartosci_.styl));
     const QColor barwa = KolorZTColor(wartosci_.kolor);
-    kolor->setText(wartosci_.kolor < 0 ? QStringLiteral("kolor systemowy (%1)").arg(barwa.name())
-                                       : barwa.name());
+    UstawTekst(kolor,
+               wartosci_.kolor < 0 ? QStringLiteral("kolor systemowy (%1)").arg(barwa.name()) : barwa.name());
     QFont czcionka = CzcionkaZRekordu(ZmienionaCzcionka(TCzcionka{}, wartosci_)).czcionka;
     for (QLabel* linia : linie_) {
         linia->setFont(czcionka);

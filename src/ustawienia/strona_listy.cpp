@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -110,6 +111,7 @@ void StronaListy::dodajEdytorWpisu(const std::vector<OpisPola>& pola) {
 void StronaListy::zmienionoPole(int i) {
     if (rodzaj_ == RodzajBazy::Klienci && i == 4)
         pole(i).ustawUwage(UwagaONip(pole(i).tekst()).value_or(QString()));
+    if (pole(i).opis.liczba) pole(i).ustawUwage(UwagaOLiczbie(pole(i).tekst()));
     emit stanZmieniony();
 }
 
@@ -175,7 +177,8 @@ void StronaListy::ustawListe(std::unique_ptr<Lista> lista) {
 
 void StronaListy::pokazListe() {
     if (!lista_) {
-        plik_listy->setText(
+        UstawTekst(
+            plik_listy,
             PlikIstnieje(pliki(), domyslnaSciezka())
                 ? QStringLiteral("Nie otwarto listy.")
                 : QStringLiteral(
@@ -185,7 +188,7 @@ void StronaListy::pokazListe() {
     } else {
         QString tekst = nazwaListy() + QStringLiteral(": ") + RzeczywistaSciezka(pliki(), lista_->sciezka());
         if (lista_->nowa()) tekst += QStringLiteral(" (nowa, jeszcze nie zapisana)");
-        plik_listy->setText(tekst);
+        UstawTekst(plik_listy, tekst);
     }
     wypelnijTabele();
     edytuj(std::nullopt);
@@ -237,9 +240,9 @@ void StronaListy::odswiezStan() {
         QString tekst =
             QStringLiteral("Wpisów: %1 z %2 miejsc").arg(tabela->rowCount()).arg(lista_->liczbaMiejsc());
         if (widoczne != tabela->rowCount()) tekst += QStringLiteral(" (widocznych %1)").arg(widoczne);
-        stan_listy->setText(tekst);
+        UstawTekst(stan_listy, tekst);
     } else {
-        stan_listy->setText(QString());
+        UstawTekst(stan_listy, QString());
     }
     for (QWidget* w : std::initializer_list<QWidget*>{import_csv, eksport_csv, nowy_wpis, szukaj, tabela})
         w->setEnabled(jest);
@@ -266,12 +269,12 @@ void StronaListy::edytuj(std::optional<int> miejsce) {
     wartosciWpisu_ = miejsce_ ? lista_->wpis(*miejsce_) : QStringList();
     for (int i = 0; i < liczbaPol(); ++i) pole(i).ustawTekst(wartosciWpisu_.value(i));
     if (!miejsce_)
-        edytowany_wpis->setText(lista_ ? QStringLiteral("Wybierz wpis na liście albo dodaj nowy.")
-                                       : QString());
+        UstawTekst(edytowany_wpis,
+                   lista_ ? QStringLiteral("Wybierz wpis na liście albo dodaj nowy.") : QString());
     else if (lista_->uzyte(*miejsce_))
-        edytowany_wpis->setText(QStringLiteral("Wpis nr %1").arg(lista_->numer(*miejsce_)));
+        UstawTekst(edytowany_wpis, QStringLiteral("Wpis nr %1").arg(lista_->numer(*miejsce_)));
     else
-        edytowany_wpis->setText(QStringLiteral("Nowy wpis (miejsce nr %1)").arg(lista_->numer(*miejsce_)));
+        UstawTekst(edytowany_wpis, QStringLiteral("Nowy wpis (miejsce nr %1)").arg(lista_->numer(*miejsce_)));
     wartosciWpisu_ = wartosciEdytora();
     emit stanZmieniony();
 }
@@ -430,6 +433,13 @@ void StronaListy::importuj() {
     opis.folder = foldery().danych;
     const auto wybrany = pulpit().plikDoOtwarcia(this, opis);
     if (!wybrany) return;
+    // The file is read and checked before the question, so that a file that cannot be taken is
+    // refused at once. Replacing the list leaves the most room: a row refused then is refused
+    // either way.
+    QByteArray dane;
+    if (!Chron(pulpit(), this, [&] { dane = CzytajCalyPlik(pliki(), *wybrany, NajwiekszyCsv); })) return;
+    WynikImportu wynik = ImportCsv(*lista_, dane, true);
+    if (!wynik.odrzucone.empty()) return odrzucImport(*wybrany, wynik);
     const Odpowiedz tryb = pulpit().pytanie(
         this,
         QStringLiteral(
@@ -441,23 +451,10 @@ void StronaListy::importuj() {
         true);
     if (tryb == Odpowiedz::Anuluj) return;
     const bool zastap = tryb == Odpowiedz::Tak;
-    QByteArray dane;
-    if (!Chron(pulpit(), this, [&] { dane = CzytajCalyPlik(pliki(), *wybrany, NajwiekszyCsv); })) return;
-    const WynikImportu wynik = ImportCsv(*lista_, dane, zastap);
-    if (!wynik.odrzucone.empty()) {
-        QStringList linie;
-        for (std::size_t i = 0; i < wynik.odrzucone.size() && i < PokazanychOdrzucen; ++i)
-            linie.append(
-                QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
-        if (wynik.odrzucone.size() > PokazanychOdrzucen)
-            linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.")
-                             .arg(wynik.odrzucone.size() - PokazanychOdrzucen));
-        pulpit().blad(this,
-                      QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
-                              .arg(*wybrany)
-                              .arg(wynik.odrzucone.size()) +
-                          linie.join(u'\n'));
-        return;
+    if (!zastap) {
+        // Added to the entries kept, the rows may find no free slot.
+        wynik = ImportCsv(*lista_, dane, false);
+        if (!wynik.odrzucone.empty()) return odrzucImport(*wybrany, wynik);
     }
     ZastosujImport(*lista_, wynik, zastap);
     wypelnijTabele();
@@ -467,6 +464,20 @@ void StronaListy::importuj() {
                                        "do jej pliku.")
                             .arg(wynik.wpisy.size())
                             .arg(*wybrany));
+}
+
+void StronaListy::odrzucImport(const QString& plik, const WynikImportu& wynik) {
+    QStringList linie;
+    for (std::size_t i = 0; i < wynik.odrzucone.size() && i < PokazanychOdrzucen; ++i)
+        linie.append(
+            QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
+    if (wynik.odrzucone.size() > PokazanychOdrzucen)
+        linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.")
+                         .arg(wynik.odrzucone.size() - PokazanychOdrzucen));
+    pulpit().blad(this, QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
+                                .arg(plik)
+                                .arg(wynik.odrzucone.size()) +
+                            linie.join(u'\n'));
 }
 
 void StronaListy::eksportuj() {
@@ -496,7 +507,7 @@ bool StronaListy::zapisz() {
     if (edytorZmieniony() && !zastosujWpis()) return false;
     if (!Chron(pulpit(), this, [&] { lista_->zapisz(pliki()); })) return false;
     pokazListe();
-    plik_listy->setText(plik_listy->text() + QStringLiteral(" — zapisano."));
+    UstawTekst(plik_listy, plik_listy->text() + QStringLiteral(" — zapisano."));
     emit stanZmieniony();
     return true;
 }

@@ -78,6 +78,8 @@ class StronaListy : public StronaUstawien {
     void wypelnijWiersz(int wiersz, int miejsce);
     void edytuj(std::optional<int> miejsce);
     bool otworzPlik(const QString& sciezka);
+    // Tells why an import was refused; the list stays as it was.
+    void odrzucImport(const QString& plik, const WynikImportu& wynik);
 
     RodzajBazy rodzaj_;
     std::unique_ptr<Lista> lista_;

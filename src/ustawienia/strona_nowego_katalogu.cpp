@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "calc/dokument.h"
+#include "kontrolki/teksty_kontrolek.h"
 #include "ustawienia/nowy_katalog.h"
 
 StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* rodzic)
@@ -53,7 +54,7 @@ void StronaNowegoKatalogu::odswiezUwage() {
     const QString tekst = sciezka_nowego->text().trimmed();
     const auto przeszkoda =
         tekst.isEmpty() ? std::nullopt : PrzeszkodaNowegoKatalogu(pliki(), QDir(tekst).absolutePath());
-    uwaga_nowego->setText(przeszkoda.value_or(QString()));
+    UstawTekst(uwaga_nowego, przeszkoda.value_or(QString()));
     // A folder with data is opened, never made again.
     utworz_katalog->setEnabled(tekst.isEmpty() || !ZawieraDaneModulu(pliki(), QDir(tekst).absolutePath()));
 }
@@ -67,7 +68,8 @@ void StronaNowegoKatalogu::zaproponuj(const QString& katalog, const QString& uwa
     sciezka_nowego->setText(katalog);
     odswiezUwage();
     if (!uwaga.isEmpty())
-        uwaga_nowego->setText(uwaga_nowego->text().isEmpty() ? uwaga : uwaga + u'\n' + uwaga_nowego->text());
+        UstawTekst(uwaga_nowego,
+                   uwaga_nowego->text().isEmpty() ? uwaga : uwaga + u'\n' + uwaga_nowego->text());
 }
 
 bool StronaNowegoKatalogu::utworz() {

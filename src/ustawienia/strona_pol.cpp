@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 
 #include "calc/dokument.h"
+#include "calc/liczby.h"
+#include "print/wydruk.h"
 #include "store/blad.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -38,8 +40,8 @@ QPushButton* StronaPol::wyborFolderu(int pole) const {
     return wybory_[static_cast<std::size_t>(pole)].przycisk;
 }
 
-void StronaPol::zmienionoPole(int i) {
-    odswiezUwage(i);
+void StronaPol::zmienionoPole(int) {
+    odswiezUwagi();
     emit stanZmieniony();
 }
 
@@ -55,10 +57,10 @@ QStringList StronaPol::wartosciPol() const {
     return wartosci;
 }
 
-void StronaPol::odswiezUwage(int i) {
-    if (uwagi_)
-        pola_[static_cast<std::size_t>(i)]->ustawUwage(
-            uwagi_(i, pola_[static_cast<std::size_t>(i)]->tekst()));
+void StronaPol::odswiezUwagi() {
+    if (!uwagi_) return;
+    const QStringList wartosci = wartosciPol();
+    for (int i = 0; i < liczbaPol(); ++i) pole(i).ustawUwage(uwagi_(i, wartosci));
 }
 
 void StronaPol::wczytaj() {
@@ -68,9 +70,7 @@ void StronaPol::wczytaj() {
     QString uwaga;
     if (!PlikIstnieje(pliki(), sciezka)) {
         zrodlo_->domyslny();
-        uwaga = QStringLiteral(
-            "Pliku jeszcze nie ma: moduł tworzy go pustego, a zapis tej strony utworzy go z "
-            "wpisanymi danymi.");
+        uwaga = uwagaOBraku_;
     } else {
         try {
             zrodlo_->wczytaj(pliki(), sciezka);
@@ -82,10 +82,8 @@ void StronaPol::wczytaj() {
     }
     pokazPlik(sciezka, uwaga);
     const QStringList wartosci = zrodlo_->wartosci();
-    for (int i = 0; i < liczbaPol(); ++i) {
-        pole(i).ustawTekst(wartosci.value(i));
-        odswiezUwage(i);
-    }
+    for (int i = 0; i < liczbaPol(); ++i) pole(i).ustawTekst(wartosci.value(i));
+    odswiezUwagi();
     wczytana = true;
     emit stanZmieniony();
 }
@@ -115,6 +113,7 @@ namespace {
 QString SciezkaFirmy(const FolderyDanych& f) { return SciezkaDanych(f.danych, SciezkaDanychFirmy); }
 QString SciezkaFaktury(const FolderyDanych& f) { return SciezkaDanych(f.danych, SciezkaUstawienFaktury); }
 QString SciezkaEwidencji(const FolderyDanych& f) { return SciezkaDanych(f.danych, SciezkaUstawienEwidencji); }
+QString SciezkaPlatnosci(const FolderyDanych& f) { return SciezkaDanych(f.danych, SciezkaUzupelnien); }
 
 bool SameCyfry(const QString& tekst) {
     for (const QChar z : tekst)
@@ -122,10 +121,33 @@ bool SameCyfry(const QString& tekst) {
     return true;
 }
 
+// How the module builds the next number of the sequence from these two fields; warns of a "/" of
+// its own at the start of the suffix, which would double the one the module puts in.
+QString UwagaORozszerzeniu(bool faktury, const QString& numerator, const QString& rozszerzenie) {
+    TDokument nastepny{};
+    nastepny.numerator.ustaw(QString::number(std::int64_t{CalkowitaZTekstu(numerator)} + 1));
+    nastepny.rozszerzenie.ustaw(rozszerzenie);
+    const QString numer = NumerDokumentu(nastepny);
+    QString uwaga = (faktury ? QStringLiteral("Numer następnej faktury: %1")
+                             : QStringLiteral("Numer następnej korekty: %1"))
+                        .arg(numer) +
+                    QStringLiteral(
+                        " (numer ostatniego dokumentu powiększony o jeden, „/” i rozszerzenie; gdy w pliku "
+                        "dokumentów jest już wyższy numer, moduł zacznie od niego).");
+    if (rozszerzenie.startsWith(u'/'))
+        uwaga = QStringLiteral(
+                    "Rozszerzenie zaczyna się od „/”, a moduł sam stawia „/” między numerem a "
+                    "rozszerzeniem: numer będzie miał dwa ukośniki. Usuń „/” z początku "
+                    "rozszerzenia.\n") +
+                uwaga;
+    return uwaga;
+}
+
 }  // namespace
 
 StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic) {
-    auto uwagi = [](int pole, const QString& tekst) -> QString {
+    auto uwagi = [](int pole, const QStringList& wartosci) -> QString {
+        const QString& tekst = wartosci.at(pole);
         if (pole <= 2) {
             if (!LiniaFirmySkrocona(tekst)) return {};
             return QStringLiteral(
@@ -144,12 +166,14 @@ StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic) {
 }
 
 StronaPol* UtworzStroneFaktury(KontekstUstawien& kontekst, QWidget* rodzic) {
-    auto uwagi = [](int pole, const QString& tekst) -> QString {
+    auto uwagi = [](int pole, const QStringList& wartosci) -> QString {
+        const QString& tekst = wartosci.at(pole);
         const bool numer = pole == 1 || pole == 3;
         if (numer && !SameCyfry(tekst))
             return QStringLiteral(
                 "Numer powinien składać się z cyfr: moduł nada następnej fakturze ten numer "
                 "powiększony o jeden.");
+        if (pole == 2 || pole == 4) return UwagaORozszerzeniu(pole == 2, wartosci.at(pole - 1), tekst);
         if (pole == 7 && (tekst.isEmpty() || !SameCyfry(tekst)))
             return QStringLiteral(
                 "Liczba kopii powinna być liczbą: bez cyfr moduł nie wydrukuje żadnej kopii.");
@@ -159,13 +183,16 @@ StronaPol* UtworzStroneFaktury(KontekstUstawien& kontekst, QWidget* rodzic) {
         kontekst, "strona_faktura", QStringLiteral("Faktura"),
         QStringLiteral("Ustawienia faktur: miejsce wystawienia, numeracja faktur i korekt (numer "
                        "ostatniego wystawionego dokumentu), wydruk. Moduł zapisuje tu numer, "
-                       "rozszerzenie, miejscowość i podpis przy każdej nowej fakturze."),
+                       "rozszerzenie, miejscowość i podpis przy każdej nowej fakturze. Numer "
+                       "dokumentu to numer, „/” i rozszerzenie, np. 7/2026: ukośnik dodaje moduł, "
+                       "więc rozszerzenie wpisuje się bez niego."),
         std::make_unique<ZrodloRekordu<TUstawieniaFaktury>>(PolaFaktury(), SciezkaFaktury), uwagi, rodzic);
 }
 
 StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic) {
     SystemPlikow* pliki = &kontekst.pliki;
-    auto uwagi = [pliki](int, const QString& tekst) -> QString {
+    auto uwagi = [pliki](int, const QStringList& wartosci) -> QString {
+        const QString& tekst = wartosci.at(0);
         if (tekst.isEmpty()) return {};
         if (!PlikIstnieje(*pliki, tekst + QStringLiteral("\\ewidencja.exe")))
             return QStringLiteral("W tym folderze nie ma programu ewidencja.exe.");
@@ -178,5 +205,25 @@ StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic) {
             "ukośnika. Moduł przekazuje do niego kwotę brutto dokumentu."),
         std::make_unique<ZrodloRekordu<TEwidencja>>(PolaEwidencji(), SciezkaEwidencji), uwagi, rodzic);
     strona->dodajWyborFolderu(0, QStringLiteral("Folder programu Ewidencja sprzedaży"));
+    return strona;
+}
+
+StronaPol* UtworzStronePlatnosci(KontekstUstawien& kontekst, QWidget* rodzic) {
+    auto uwagi = [](int pole, const QStringList& wartosci) -> QString {
+        if (pole != 2) return {};
+        return QStringLiteral("Ostatnia linia wydruku: „%1”").arg(LiniaProgramu(wartosci.at(2)));
+    };
+    auto* strona = new StronaPol(
+        kontekst, "strona_platnosc", QStringLiteral("Płatność i wydruk"),
+        QStringLiteral(
+            "Forma zapłaty i termin płatności, które moduł wpisuje do każdej nowej faktury (przycisk "
+            "„Nowa faktura”); na fakturze można je zmienić, a puste pole zostaje puste. Przy formie "
+            "„Gotówka” moduł i tak wpisuje jako termin dzisiejszą datę. Kontakt (np. telefon i adres "
+            "e-mail) stoi na wydruku i w PDF po nazwie programu w ostatniej linii; bez niego linia "
+            "kończy się nazwą programu."),
+        std::make_unique<ZrodloRekordu<TUzupelnienia>>(PolaUzupelnien(), SciezkaPlatnosci), uwagi, rodzic);
+    strona->ustawUwageOBraku(
+        QStringLiteral("Pliku jeszcze nie ma: nowa faktura ma puste pola płatności, a wydruk kończy się "
+                       "nazwą programu. Zapis tej strony utworzy plik."));
     return strona;
 }

@@ -72,8 +72,9 @@ class ZrodloRekordu final : public ZrodloPol {
 class StronaPol : public StronaUstawien {
     Q_OBJECT
   public:
-    // `uwagi` gives the note under a field for its text (warnings, what the module will show).
-    using Uwagi = std::function<QString(int pole, const QString& tekst)>;
+    // `uwagi` gives the note under a field for the texts of all fields (warnings, what the module
+    // will show); a field's note may depend on another field.
+    using Uwagi = std::function<QString(int pole, const QStringList& wartosci)>;
     StronaPol(KontekstUstawien& kontekst, const char* nazwa, const QString& tytul, const QString& opis,
               std::unique_ptr<ZrodloPol> zrodlo, Uwagi uwagi, QWidget* rodzic = nullptr);
 
@@ -85,6 +86,8 @@ class StronaPol : public StronaUstawien {
     int liczbaPol() const { return static_cast<int>(pola_.size()); }
     // A "Wybierz…" button beside a field that takes a folder.
     void dodajWyborFolderu(int pole, const QString& tytulDialogu);
+    // The note under the file's name when the file is missing.
+    void ustawUwageOBraku(const QString& uwaga) { uwagaOBraku_ = uwaga; }
     // The "Wybierz…" button of a field, or null.
     QPushButton* wyborFolderu(int pole) const;
 
@@ -99,7 +102,7 @@ class StronaPol : public StronaUstawien {
     };
 
     QStringList wartosciPol() const;
-    void odswiezUwage(int i);
+    void odswiezUwagi();
 
     std::unique_ptr<ZrodloPol> zrodlo_;
     Uwagi uwagi_;
@@ -107,9 +110,14 @@ class StronaPol : public StronaUstawien {
     std::vector<WyborFolderu> wybory_;  // one per field
     QGridLayout* siatka_;
     bool odczytNieudany_ = false;
+    QString uwagaOBraku_ = QStringLiteral(
+        "Pliku jeszcze nie ma: moduł tworzy go pustego, a zapis tej strony utworzy go z wpisanymi "
+        "danymi.");
 };
 
 // The pages of "firma.dat", "faktura.dat" and "ewidencja.dat".
 StronaPol* UtworzStroneFirmy(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);
 StronaPol* UtworzStroneFaktury(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);
 StronaPol* UtworzStroneEwidencji(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);
+// The page of "uzupelnienia.dat": the payment proposed for a new invoice, the printout's contact.
+StronaPol* UtworzStronePlatnosci(KontekstUstawien& kontekst, QWidget* rodzic = nullptr);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "store/blad.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
@@ -99,7 +100,7 @@ void StronaSieci::odswiezWynik() {
                      "przeniesiony, a ma używać własnych danych, wybierz „Dane w folderze, w którym moduł "
                      "jest uruchamiany” i zapisz.")
                      .arg(foldery().startowy);
-    folder_wynikowy->setText(tekst);
+    UstawTekst(folder_wynikowy, tekst);
 }
 
 void StronaSieci::wczytaj() {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "store/sciezki.h"
 #include "ustawienia/kontrola_tekstu.h"
 
@@ -46,14 +47,16 @@ void PoleTekstu::ustawTekst(const QString& tekst) {
 }
 
 void PoleTekstu::ustawUwage(const QString& tekst) {
-    uwaga->setText(tekst);
+    UstawTekst(uwaga, tekst);
     uwaga->setVisible(!tekst.isEmpty());
 }
 
 void PoleTekstu::odswiezLicznik() {
     const QString tekst = edycja->text();
-    licznik->setText(QStringLiteral("%1 / %2").arg(LiczbaZnakow(tekst)).arg(opis.pojemnosc));
+    const QString liczba = QStringLiteral("%1 / %2").arg(LiczbaZnakow(tekst)).arg(opis.pojemnosc);
     const auto blad = BladTekstu(opis.etykieta, tekst, opis.pojemnosc);
+    // A screen reader hears the count and, when the text cannot be stored, why.
+    UstawTekst(licznik, liczba, blad ? liczba + QStringLiteral(" — ") + *blad : liczba);
     licznik->setStyleSheet(blad ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
     licznik->setToolTip(blad ? *blad : QString());
 }
@@ -88,14 +91,14 @@ void StronaUstawien::dodajOpis(const QString& tekst) {
 }
 
 void StronaUstawien::pokazBladOdczytu(const QString& tekst) {
-    blad_->setText(tekst);
+    UstawTekst(blad_, tekst);
     blad_->setVisible(!tekst.isEmpty());
 }
 
 void StronaUstawien::pokazPlik(const QString& sciezka, const QString& uwaga) {
     QString tekst = QStringLiteral("Plik: ") + RzeczywistaSciezka(pliki(), sciezka);
     if (!uwaga.isEmpty()) tekst += QStringLiteral("\n") + uwaga;
-    plik_->setText(tekst);
+    UstawTekst(plik_, tekst);
 }
 
 void StronaUstawien::dodajPrzyciskiZapisu(const QString& tekstZapisu) {

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -28,6 +29,11 @@ Tustawienia_f::Tustawienia_f(PulpitUstawien& pulpit, SystemPlikow& pliki, const 
     zbudujUklad();
     utworzStrony();
     polaczZdarzenia();
+    // Labels with a name of their own show data; their value is their description from the start,
+    // and UstawTekst keeps it so.
+    for (QLabel* etykieta : findChildren<QLabel*>())
+        if (!etykieta->accessibleName().isEmpty())
+            etykieta->setAccessibleDescription(OpisWartosci(etykieta->text()));
 
     ustawFoldery(startowy);
     const bool folderDanych = JestFolderemDanych(pliki, startowy);
@@ -79,12 +85,13 @@ void Tustawienia_f::utworzStrony() {
     nowy_katalog = new StronaNowegoKatalogu(kontekst_, this);
     firma = UtworzStroneFirmy(kontekst_, this);
     faktura = UtworzStroneFaktury(kontekst_, this);
+    platnosc = UtworzStronePlatnosci(kontekst_, this);
     dane = new StronaSieci(kontekst_, this);
     czcionka = new StronaCzcionki(kontekst_, this);
     klienci = new StronaListy(kontekst_, RodzajBazy::Klienci, this);
     uslugi = new StronaListy(kontekst_, RodzajBazy::Uslugi, this);
     ewidencja = UtworzStroneEwidencji(kontekst_, this);
-    strony_ = {nowy_katalog, firma, faktura, dane, czcionka, klienci, uslugi, ewidencja};
+    strony_ = {nowy_katalog, firma, faktura, platnosc, dane, czcionka, klienci, uslugi, ewidencja};
     for (StronaUstawien* s : strony_) {
         stos->addWidget(s);
         auto* pozycja = new QListWidgetItem(s->tytul(), strony);
@@ -129,7 +136,7 @@ void Tustawienia_f::uruchomModul() {
     // Installed, and built, beside this program.
     const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("faktura"));
     if (kontekst_.pulpit.uruchomProgram(program, {}, folder))
-        stan->setText(QStringLiteral("Uruchomiono moduł w folderze „%1”.").arg(folder));
+        UstawTekst(stan, QStringLiteral("Uruchomiono moduł w folderze „%1”.").arg(folder));
     else
         kontekst_.pulpit.blad(this, QStringLiteral("Nie udało się uruchomić modułu „%1”.").arg(program));
 }
@@ -158,9 +165,9 @@ void Tustawienia_f::ustawFoldery(const QString& startowy) {
 void Tustawienia_f::zapamietaj() {
     try {
         ZapamietajKatalog(kontekst_.pliki, foldery().startowy);
-        stan->clear();
+        UstawTekst(stan, QString());
     } catch (const BladPliku& blad) {
-        stan->setText(QStringLiteral("Nie udało się zapamiętać folderu danych: ") + blad.komunikat());
+        UstawTekst(stan, QStringLiteral("Nie udało się zapamiętać folderu danych: ") + blad.komunikat());
     }
 }
 
@@ -173,7 +180,7 @@ void Tustawienia_f::odswiezNaglowek() {
                        "\nUwaga: dane są czytane i zapisywane w innym folderze: %1 (według "
                        "Admini\\siec.dat; zobacz stronę „Dane”)")
                        .arg(f.danych);
-    folder_danych->setText(tekst);
+    UstawTekst(folder_danych, tekst);
     uruchom_modul->setEnabled(JestFolderemDanych(kontekst_.pliki, f.startowy));
 }
 

@@ -21,7 +21,7 @@ class Tustawienia_f : public QWidget {
     Q_OBJECT
   public:
     // Pages in the order of the list.
-    enum Strona { NowyKatalog, Firma, Faktura, Dane, Czcionka, Klienci, Uslugi, Ewidencja };
+    enum Strona { NowyKatalog, Firma, Faktura, Platnosc, Dane, Czcionka, Klienci, Uslugi, Ewidencja };
 
     // `startowy`: the folder the module is to start in. Without a data folder there (or with
     // `nowyKatalog`), the window starts on the page that makes one, proposing `startowy` when it was
@@ -47,6 +47,7 @@ class Tustawienia_f : public QWidget {
     StronaNowegoKatalogu* nowy_katalog;
     StronaPol* firma;
     StronaPol* faktura;
+    StronaPol* platnosc;
     StronaSieci* dane;
     StronaCzcionki* czcionka;
     StronaListy* klienci;

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <functional>
 
+#include "kontrolki/teksty_kontrolek.h"
 #include "ustawienia/strona_czcionki.h"
 #include "ustawienia/strona_listy.h"
 #include "ustawienia/strona_nowego_katalogu.h"
@@ -71,9 +72,14 @@ void Tustawienia_f::polaczZdarzenia() {
         for (const auto& k : tabela)
             connect(strona->*k.przycisk, &QPushButton::clicked, strona, [strona, &k] { k.obsluga(*strona); });
     };
-    // The character count of an edited text follows the text.
+    // The character count of an edited text follows the text. A comma typed (or pasted) into a
+    // number field becomes the point the files use, as it is typed; a text read from a file is
+    // shown as it is.
     const auto licznik = [](PoleTekstu& pole) {
         connect(pole.edycja, &QLineEdit::textChanged, pole.edycja, [&pole] { pole.odswiezLicznik(); });
+        if (pole.opis.liczba)
+            connect(pole.edycja, &QLineEdit::textEdited, pole.edycja,
+                    [&pole] { KropkiZamiastPrzecinkow(pole.edycja); });
     };
     // Every edited text of a page: its count, then the page's handler of the field.
     const auto pola = [&licznik](auto* strona) {
@@ -98,8 +104,8 @@ void Tustawienia_f::polaczZdarzenia() {
     // "Nowy katalog danych"
     klikniecia(nowy_katalog, KliknieciaNowegoKatalogu);
     connect(nowy_katalog->sciezka_nowego, &QLineEdit::textChanged, nowy_katalog, &N::odswiezUwage);
-    // "Firma", "Faktura", "Ewidencja"
-    for (StronaPol* s : {firma, faktura, ewidencja}) {
+    // "Firma", "Faktura", "Płatność i wydruk", "Ewidencja"
+    for (StronaPol* s : {firma, faktura, platnosc, ewidencja}) {
         pola(s);
         for (int i = 0; i < s->liczbaPol(); ++i)
             if (QPushButton* wybierz = s->wyborFolderu(i))

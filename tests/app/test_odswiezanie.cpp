@@ -163,8 +163,15 @@ TEST(Odswiezanie, PrzecinekWpisanyWLiczbieStajeSieKropka) {
     // What still does not read as a number is marked, and the line counts what the reading gives.
     t->ustawKomorke(4, 1, "1.5x");
     EXPECT_TRUE(t->liczbaCzesciowa(4, 1));
+    // A screen reader hears the mark as the cell's description; the cell that reads whole has none.
+    EXPECT_EQ(t->item(0, 4)->data(Qt::AccessibleDescriptionRole).toString(),
+              "Tej wartości nie można w całości odczytać jako liczby: liczona jest jako 15");
+    EXPECT_TRUE(t->item(0, 5)->data(Qt::AccessibleDescriptionRole).toString().isEmpty());
     okno->Timer2Timer();
     EXPECT_EQ(okno->tabela_vat->komorka(1, 1), DoDwunastu("150.00"));
+    t->ustawKomorke(4, 1, "2");
+    EXPECT_TRUE(t->item(0, 4)->data(Qt::AccessibleDescriptionRole).toString().isEmpty())
+        << "the description goes with the mark";
     EXPECT_TRUE(platforma.bledy().empty());
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/siatka.h"
 #include "documents/okno_na_danych.h"
+#include "store/uzupelnienia.h"
 
 namespace {
 
@@ -61,6 +62,50 @@ TEST(NowaFaktura, NumeracjaIParametryStale) {
         EXPECT_EQ(naDysku.numerator_korekty.tekst(), "");
         okno.SpeedButton6Click();
         EXPECT_EQ(okno.numerator->text(), QString::fromUtf8(p.nastepny));
+    }
+}
+
+// The payment the settings program keeps in "uzupelnienia.dat" is proposed on every new invoice and
+// stored with it; without the file both fields stay empty.
+TEST(NowaFaktura, PlatnoscProponowanaZUzupelnien) {
+    struct Przypadek {
+        const char* opis;
+        const char* forma;  // in the file, or nullptr: no file
+        const char* termin;
+        const char* formaNaFakturze;
+        const char* terminNaFakturze;  // after the refresh
+    };
+    const Przypadek przypadki[] = {
+        {"bez pliku", nullptr, nullptr, "", ""},
+        {"przelew", "Przelew", "14 dni", "Przelew", "14 dni"},
+        {"tylko termin", "", "7 dni", "", "7 dni"},
+        {"gotówka bierze dzień wystawienia", "Gotówka", "", "Gotówka", nullptr},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        OknoNaDanych dane;
+        if (p.forma) {
+            TUzupelnienia u{};
+            u.forma_zaplaty.ustaw(QString::fromUtf8(p.forma));
+            u.termin_zaplaty.ustaw(QString::fromUtf8(p.termin));
+            dane.katalog.zapiszRekordy(QStringLiteral("Admini/uzupelnienia.dat"), std::vector{u});
+        }
+        Tfaktura_f& okno = dane.uruchom();
+        // What the document shown before had must not stay on the new one.
+        okno.forma_zaplaty->setEditText(QStringLiteral("Karta kredytowa"));
+        okno.termin_zaplaty->setEditText(QStringLiteral("21 dni"));
+        okno.SpeedButton6Click();
+        okno.Timer2Timer();
+        EXPECT_EQ(okno.forma_zaplaty->currentText(), QString::fromUtf8(p.formaNaFakturze));
+        const QString termin = p.terminNaFakturze ? QString::fromUtf8(p.terminNaFakturze) : okno.DataDzisiaj;
+        EXPECT_EQ(okno.termin_zaplaty->currentText(), termin);
+        EXPECT_FALSE(dane.katalog.istnieje(QStringLiteral("Admini/uzupelnienia.dat")) && !p.forma)
+            << "the module never creates the file";
+        Zapisz(okno, dane.platforma);
+        ASSERT_TRUE(dane.platforma.bledy().empty()) << dane.platforma.bledy().front().toStdString();
+        const TDokument zapisany = dane.katalog.rekord<TDokument>(QStringLiteral("Uslugi/dokumenty.dat"), 1);
+        EXPECT_EQ(zapisany.forma_zaplaty.tekst(), QString::fromUtf8(p.formaNaFakturze));
+        EXPECT_EQ(zapisany.termin_zaplaty.tekst(), termin);
     }
 }
 

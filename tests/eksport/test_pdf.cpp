@@ -7,12 +7,15 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cmath>
 
 #include "eksport/dane_eksportu.h"
 #include "eksport/uruchomienie.h"
 #include "print/plotno_drukarki.h"
 #include "print/wydruk.h"
 #include "store/pliki_danych.h"
+#include "store/uzupelnienia.h"
 #include "wspolne/katalog_testowy.h"
 
 namespace {
@@ -134,6 +137,32 @@ TEST_F(EksportPdf, TeSameSlowaNaTychSamychMiejscachCoWydruk) {
         SlowaPdf(katalog.plik(QStringLiteral("wyniki/K_1_K_2026.pdf")), &strony);
     EXPECT_TRUE(
         std::any_of(korekta.begin(), korekta.end(), [](const Slowo& s) { return s.tekst == "korygująca"; }));
+}
+
+// The last line takes the contact the settings program keeps; without it the line ends with the
+// program's name and no placeholder contact is printed.
+TEST_F(EksportPdf, OstatniaLiniaZKontaktemZUzupelnien) {
+    for (const bool zKontaktem : {false, true}) {
+        SCOPED_TRACE(zKontaktem);
+        if (zKontaktem) {
+            TUzupelnienia u{};
+            u.kontakt_wydruku.ustaw(QStringLiteral("tel. 600 100 200"));
+            katalog.zapiszRekordy(QStringLiteral("Admini/uzupelnienia.dat"), std::vector{u});
+        }
+        const QString folder = zKontaktem ? QStringLiteral("z") : QStringLiteral("bez");
+        const Przebieg p = Uruchom({"pdf", "--do", folder, "--numer", "1/2026"});
+        ASSERT_EQ(p.kod, 0) << p.bledy.toStdString();
+        int strony = 0;
+        const std::vector<Slowo> slowa =
+            SlowaPdf(katalog.plik(folder + QStringLiteral("/F_1_2026.pdf")), &strony);
+        const auto nazwa =
+            std::find_if(slowa.begin(), slowa.end(), [](const Slowo& s) { return s.tekst == "Kwintaro"; });
+        ASSERT_NE(nazwa, slowa.end());
+        QStringList poNazwie;
+        for (auto it = nazwa + 1; it != slowa.end(); ++it)
+            if (std::abs(it->y - nazwa->y) < 0.5) poNazwie << it->tekst;
+        EXPECT_EQ(poNazwie.join(u' '), zKontaktem ? QStringLiteral("tel. 600 100 200") : QString());
+    }
 }
 
 TEST_F(EksportPdf, InnaRozdzielczoscTeSameMiejsca) {

@@ -143,8 +143,10 @@ std::vector<Element> Uklad(const DaneWydruku& d, const QString& doZaplaty, const
         Tekst(150, 257, 257, U, -1, N, "Podpis osoby uprawnionej"),
         Tekst(150, 261, 261, U, -1, N, "do wystawiania faktury"),
         Ramka(10, 273, 273, 180, 1),
+        // The program's name alone, or eight blanks and the contact after it.
         Tekst(10, 276, 276, U, -2, N,
-              "Wydruk generowany z programu Kwintaro        tel. 000 000 000, biuro@kwintaro.invalid"),
+              d.kontakt.isEmpty() ? QStringLiteral("Wydruk generowany z programu Kwintaro")
+                                  : "Wydruk generowany z programu Kwintaro        " + d.kontakt),
     };
     u.insert(u.end(), reszta.begin(), reszta.end());
     return u;
@@ -219,7 +221,8 @@ TEST(Wydruk, StronaFaktury) {
 }
 
 TEST(Wydruk, StronaKorekty) {
-    const DaneWydruku dane = DaneKorekty();
+    DaneWydruku dane = DaneKorekty();
+    dane.kontakt = QStringLiteral("tel. 600 100 200, biuro@przyklad.pl");
     const auto oczekiwane =
         JednaKopia(Zdarzenia(Uklad(dane, "      -12.30 PLN", "      146.45 PLN", "      134.15 PLN",
                                    "Słownie :   minus dwanaście złotych trzydzieści  groszy"),

@@ -17,6 +17,7 @@
 #include "store/cp1250.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
+#include "store/uzupelnienia.h"
 #include "ustawienia/dane_demonstracyjne.h"
 #include "ustawienia/strona_czcionki.h"
 #include "ustawienia/strona_listy.h"
@@ -64,6 +65,11 @@ TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
          QStringLiteral("Opole"), 0, 41},
         {Tustawienia_f::Faktura, "Admini/faktura.dat",
          [] { return Bajty(LosowyRekord<TUstawieniaFaktury>(4)); }, 8, QString(80, u'ś'), 191, 81},
+        {Tustawienia_f::Platnosc, "Admini/uzupelnienia.dat",
+         [] { return Bajty(LosowyRekord<TUzupelnienia>(7)) + "ogon"; }, 2, QStringLiteral("tel. 600 100 200"),
+         37, 61},
+        {Tustawienia_f::Platnosc, "Admini/uzupelnienia.dat",
+         [] { return Bajty(LosowyRekord<TUzupelnienia>(8)); }, 0, QStringLiteral("Przelew"), 0, 16},
         {Tustawienia_f::Ewidencja, "Admini/ewidencja.dat", [] { return Bajty(LosowyRekord<TEwidencja>(5)); },
          0, QStringLiteral("/opt/ewidencja"), 0, 251},
     };
@@ -399,8 +405,8 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     StronaListy* s = okno->uslugi;
 
     pulpit.pliki = {folder.plik("zly.csv")};
-    pulpit.odpowiedzi = {Odpowiedz::Nie};
     s->import_csv->click();
+    EXPECT_TRUE(pulpit.pytania().isEmpty()) << "a file that cannot be taken is refused before the question";
     ASSERT_EQ(pulpit.bledy().size(), 1);
     EXPECT_TRUE(pulpit.bledy()[0].contains(QStringLiteral("wiersz 3: Pole „VAT” mieści najwyżej 5 znaków")))
         << pulpit.bledy()[0].toStdString();
@@ -410,6 +416,7 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
     pulpit.pliki = {folder.plik("dobry.csv")};
     pulpit.odpowiedzi = {Odpowiedz::Tak};
     s->import_csv->click();
+    ASSERT_EQ(pulpit.pytania().size(), 1);
     ASSERT_EQ(s->tabela->rowCount(), 2);
     EXPECT_EQ(s->tabela->item(0, 1)->text(), "Usługa; pierwsza");
     EXPECT_EQ(s->tabela->item(1, 1)->text(), "Druga ąę");
@@ -820,8 +827,8 @@ TEST(OknoUstawien, LicznikiIdaZaTekstem) {
         }
     }
     EXPECT_EQ(sprawdzonych, okno->firma->liczbaPol() + okno->faktura->liczbaPol() +
-                                okno->ewidencja->liczbaPol() + okno->klienci->liczbaPol() +
-                                okno->uslugi->liczbaPol() + 2);
+                                okno->platnosc->liczbaPol() + okno->ewidencja->liczbaPol() +
+                                okno->klienci->liczbaPol() + okno->uslugi->liczbaPol() + 2);
 }
 
 // "Lista domyślna" prepares the default list that does not exist yet; "Otwórz listę…" opens another
