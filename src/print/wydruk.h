@@ -32,6 +32,9 @@ struct DaneWydruku {
 DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFaktury& ustawienia,
                                 const TDaneFirmy& firma, const StanCzcionki& czcionka);
 
+// An amount as the page prints it: TekstKwoty + " PLN".
+QString TekstKwotyPln(double kwota);
+
 // "Słownie :   " + sign word + " " + złoty words + " " + grosz words.
 QString LiniaSlownie(double kwotaDoZaplaty);
 

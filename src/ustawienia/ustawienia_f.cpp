@@ -132,9 +132,13 @@ void Tustawienia_f::zapamietaj() {
 void Tustawienia_f::odswiezNaglowek() {
     const FolderyDanych& f = foldery();
     QString tekst = QStringLiteral("Folder uruchomienia modułu: %1").arg(f.startowy);
-    tekst += f.danych == f.startowy
-                 ? QStringLiteral(" (jest też folderem danych)")
-                 : QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
+    // Only a folder that holds the module's data is called one; a new or foreign folder is not yet.
+    if (f.danych != f.startowy)
+        tekst += QStringLiteral("\nFolder danych (według Admini\\siec.dat): %1").arg(f.danych);
+    else if (JestFolderemDanych(kontekst_.pliki, f.danych))
+        tekst += QStringLiteral(" (jest też folderem danych)");
+    else
+        tekst += QStringLiteral(" (nie ma w nim jeszcze danych modułu)");
     folder_danych->setText(tekst);
 }
 
