@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QGuiApplication>
+#include <cstdio>
 #include <memory>
 
 #include "eksport/przebieg.h"
@@ -10,19 +11,27 @@
 
 namespace {
 
-QtMessageHandler PoprzedniaObsluga = nullptr;
-
-// Without a desktop session Qt notes that it picked a runtime folder itself; that is no news to the
-// user of a command-line program, whose error stream carries the refusals.
-void FiltrKomunikatow(QtMsgType rodzaj, const QMessageLogContext& kontekst, const QString& tekst) {
-    if (tekst.contains(QLatin1String("XDG_RUNTIME_DIR not set"))) return;
-    if (PoprzedniaObsluga) PoprzedniaObsluga(rodzaj, kontekst, tekst);
+// The error stream of this program carries its own Polish lines only: the toolkit's notes (a runtime
+// folder it picked, a painter that could not begin) are dropped, since every failure behind them is
+// reported by the export itself, with the file and the reason. A fatal one ends the program, so it is
+// said in Polish before that.
+void FiltrKomunikatow(QtMsgType rodzaj, const QMessageLogContext&, const QString& tekst) {
+    if (rodzaj != QtFatalMsg) return;
+    const QString powod = tekst.contains(QLatin1String("platform plugin"))
+                              ? QStringLiteral(
+                                    "nie ma wtyczki grafiki Qt wskazanej przez QT_QPA_PLATFORM "
+                                    "(bez ekranu wystarczy „offscreen”)")
+                              : QStringLiteral("błąd wewnętrzny biblioteki Qt");
+    const QByteArray linia =
+        QStringLiteral("faktura-eksport: %1; program przerwał pracę.\n").arg(powod).toUtf8();
+    std::fwrite(linia.constData(), 1, static_cast<std::size_t>(linia.size()), stderr);
+    std::fflush(stderr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    PoprzedniaObsluga = qInstallMessageHandler(FiltrKomunikatow);
+    qInstallMessageHandler(FiltrKomunikatow);
     QStringList argumenty;
     for (int i = 1; i < argc; ++i) argumenty << QString::fromLocal8Bit(argv[i]);
 

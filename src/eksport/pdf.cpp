@@ -17,11 +17,19 @@ DrukarkaPdf::DrukarkaPdf(int dpi)
 
 void DrukarkaPdf::drukuj(SystemPlikow& system, const DaneWydruku& dane, const QString& plik,
                          const QString& nazwa) {
+    // Qt's PDF engine opens the file itself and tells only that it could not begin. Made here first,
+    // a folder that takes no file is reported as every other write: the file's name and the system's
+    // reason.
+    OtwartyPlik(system, plik, TrybOtwarcia::Utworz).zamknij();
     drukarka_.setOutputFileName(plik);
     drukarka_.setDocName(dane.pole(PoleNaglowka::numerator) + QLatin1Char('/') +
                          dane.pole(PoleNaglowka::rozszerzenie));
-    // One page: the copies of the settings belong to paper, a file is copied by copying it.
-    DrukujKopie(strona_, dane, 1);
+    try {
+        // One page: the copies of the settings belong to paper, a file is copied by copying it.
+        DrukujKopie(strona_, dane, 1);
+    } catch (const BladDrukarki& blad) {
+        throw Odmowa(QStringLiteral("plik PDF „%1” nie został zapisany: %2").arg(nazwa, blad.komunikat()));
+    }
 
     // A PDF file ends with its end-of-file marker; without it the disk took only part of it.
     OtwartyPlik wynik(system, plik, TrybOtwarcia::Odczyt);

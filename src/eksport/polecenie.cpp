@@ -206,6 +206,7 @@ QString TekstPomocy() {
         "Postęp i odrzucone dokumenty (każdy w jednym wierszu: który i dlaczego) idą na standardowe\n"
         "wyjście błędów.\n"
         "\n"
-        "Kod wyjścia: 0 – wyeksportowano wszystkie wybrane dokumenty; 1 – część odrzucono albo\n"
-        "eksport się nie udał; 2 – błędne wywołanie.\n");
+        "Kod wyjścia: 0 – wyeksportowano wszystkie wybrane dokumenty (także gdy wyboru nie spełnia\n"
+        "żaden dokument, jakkolwiek go podano); 1 – część odrzucono albo eksport się nie udał;\n"
+        "2 – błędne wywołanie.\n");
 }

@@ -325,11 +325,12 @@ void Eksport::wypiszRejestr(const QString& cel, const QByteArray& tresc) {
 }
 
 int Eksport::zakoncz(const QString& dokad) {
-    const bool wskazany = p_.wybor.numer || p_.wybor.pozycja;
+    // Nothing selected is one case, however it was selected: nothing was refused and nothing
+    // failed, so the run succeeded and says that no file was made.
     if (wybrane_ == 0) {
-        WypiszLinie(s_.bledy, wskazany ? QStringLiteral("Nie ma dokumentu, który spełnia warunki wyboru.")
-                                       : QStringLiteral("Żaden dokument nie spełnia warunków wyboru."));
-        return wskazany ? KodOdrzucenia : KodSukcesu;
+        WypiszLinie(s_.bledy, QStringLiteral(
+                                  "Żaden dokument nie spełnia warunków wyboru; niczego nie wyeksportowano."));
+        return KodSukcesu;
     }
     WypiszLinie(s_.bledy,
                 QStringLiteral("Wyeksportowano dokumentów: %1 z %2%3%4.")

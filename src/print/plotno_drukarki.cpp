@@ -21,18 +21,23 @@ PlotnoDrukarki::~PlotnoDrukarki() {
 
 void PlotnoDrukarki::ustawPionowo() { drukarka_.setPageOrientation(QPageLayout::Portrait); }
 
+// A PDF file has no printer name; the message names the file instead.
+QString PlotnoDrukarki::celWydruku() const {
+    if (!drukarka_.outputFileName().isEmpty())
+        return QStringLiteral("do pliku „%1”").arg(drukarka_.outputFileName());
+    return QStringLiteral("na drukarce %1").arg(drukarka_.printerName());
+}
+
 void PlotnoDrukarki::rozpocznijZadanie() {
     if (!malarz_.begin(&drukarka_))
-        throw BladDrukarki(
-            QStringLiteral("Nie można rozpocząć wydruku na drukarce %1.").arg(drukarka_.printerName()));
+        throw BladDrukarki(QStringLiteral("Nie można rozpocząć wydruku %1.").arg(celWydruku()));
     czcionkaAktualna_ = false;
 }
 
 void PlotnoDrukarki::zakonczZadanie() {
     sprawdzZadanie();
     if (!malarz_.end())
-        throw BladDrukarki(
-            QStringLiteral("Nie można zakończyć wydruku na drukarce %1.").arg(drukarka_.printerName()));
+        throw BladDrukarki(QStringLiteral("Nie można zakończyć wydruku %1.").arg(celWydruku()));
 }
 
 void PlotnoDrukarki::sprawdzZadanie() const {

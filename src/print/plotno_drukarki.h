@@ -39,6 +39,7 @@ class PlotnoDrukarki : public Plotno {
 
   private:
     void sprawdzZadanie() const;
+    QString celWydruku() const;
     const QFont& czcionkaNaUrzadzeniu();
 
     QPrinter& drukarka_;

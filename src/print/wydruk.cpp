@@ -10,6 +10,8 @@
 #include "calc/podsumowanie.h"
 #include "calc/slownie.h"
 
+QString TekstKwotyPln(double kwota) { return TekstKwoty(kwota) + QStringLiteral(" PLN"); }
+
 namespace {
 
 const QString KrojCourier = QStringLiteral("Courier New");
@@ -31,8 +33,6 @@ std::int32_t Rozmiar(std::int32_t s, std::int32_t zmiana) {
                                                               std::numeric_limits<std::int32_t>::min(),
                                                               std::numeric_limits<std::int32_t>::max()));
 }
-
-QString TekstKwotyPln(double kwota) { return TekstKwoty(kwota) + QStringLiteral(" PLN"); }
 
 // Frames first, then each text one unit right of its frame and dy below the row's top.
 void WierszTabeli(Drukarka& d, std::span<const Kolumna> kolumny, std::int32_t y, std::int32_t wysokosc,

@@ -40,6 +40,9 @@ DaneWydruku DaneWydrukuZRekordu(const TDokument& dokument, const TUstawieniaFakt
 // there is one.
 QString LiniaProgramu(const QString& kontakt);
 
+// An amount as the page prints it: TekstKwoty + " PLN".
+QString TekstKwotyPln(double kwota);
+
 // "Słownie :   " + sign word + " " + złoty words + " " + grosz words.
 QString LiniaSlownie(double kwotaDoZaplaty);
 

@@ -1,5 +1,6 @@
 #include "registers/wiersz_polecen.h"
 
+#include "calc/odmiana.h"
 #include "store/cp1250.h"
 
 namespace {
@@ -37,10 +38,11 @@ WierszEwidencji ZbudujWierszEwidencji(const QString& dataWystawienia, const QStr
     if (dlugosc > MaksDlugoscWiersza) {
         wynik.blad =
             QStringLiteral(
-                "Wiersz polecenia dla programu Ewidencja sprzedaży miałby %1 znaków, a może mieć najwyżej "
+                "Wiersz polecenia dla programu Ewidencja sprzedaży miałby %1, a może mieć najwyżej "
                 "%2. "
                 "Skróć kwotę, numer lub rozszerzenie numeru dokumentu. Kwota nie została przekazana.")
-                .arg(dlugosc)
+                .arg(LiczbaIRzeczownik(dlugosc, QStringLiteral("znak"), QStringLiteral("znaki"),
+                                       QStringLiteral("znaków")))
                 .arg(MaksDlugoscWiersza);
         return wynik;
     }

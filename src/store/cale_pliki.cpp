@@ -114,7 +114,7 @@ QByteArray CzytajCalyPlik(OtwartyPlik& plik, std::uint64_t najwiecej) {
     if (rozmiar > najwiecej)
         throw BladPliku(
             QStringLiteral("odczyt"), plik.sciezka(), 0,
-            QStringLiteral("plik jest za duży (%1 bajtów, najwyżej %2)").arg(rozmiar).arg(najwiecej));
+            QStringLiteral("plik jest za duży (bajtów: %1, najwyżej %2)").arg(rozmiar).arg(najwiecej));
     QByteArray dane(static_cast<qsizetype>(rozmiar), Qt::Uninitialized);
     dane.resize(static_cast<qsizetype>(plik.czytaj(0, dane.data(), static_cast<std::size_t>(rozmiar))));
     return dane;

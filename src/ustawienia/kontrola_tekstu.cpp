@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "calc/odmiana.h"
 #include "store/cp1250.h"
 
 int LiczbaZnakow(const QString& tekst) { return static_cast<int>(tekst.toUcs4().size()); }
@@ -24,9 +25,10 @@ std::optional<QString> BladTekstu(const QString& etykieta, const QString& tekst,
                 .arg(i + 1);
     }
     if (znaki.size() > pojemnosc)
-        return QStringLiteral("Pole „%1” mieści najwyżej %2 znaków, a tekst ma ich %3.")
+        return QStringLiteral("Pole „%1” mieści najwyżej %2, a tekst ma ich %3.")
             .arg(etykieta)
-            .arg(pojemnosc)
+            .arg(LiczbaIRzeczownik(pojemnosc, QStringLiteral("znak"), QStringLiteral("znaki"),
+                                   QStringLiteral("znaków")))
             .arg(znaki.size());
     return std::nullopt;
 }

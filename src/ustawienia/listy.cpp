@@ -5,11 +5,17 @@
 #include <map>
 #include <set>
 
+#include "calc/odmiana.h"
 #include "store/blad.h"
 #include "store/rekordy.h"
 #include "ustawienia/pliki_stron.h"
 
 namespace {
+
+QString Bajtow(std::uint64_t n) {
+    return LiczbaIRzeczownik(static_cast<std::int64_t>(n), QStringLiteral("bajt"), QStringLiteral("bajty"),
+                             QStringLiteral("bajtów"));
+}
 
 template <class TBaza>
 struct PoleListy {
@@ -86,11 +92,10 @@ class ListaZBazy final : public Lista {
         if constexpr (sizeof(TBaza) < sizeof(TBazaKlientow)) {
             const auto rozmiar = sizeof(TBaza) + static_cast<std::size_t>(plik_.ogon.size());
             if (rozmiar >= sizeof(TBazaKlientow))
-                throw BladPliku(
-                    QStringLiteral("odczyt"), sciezka_, 0,
-                    QStringLiteral("plik ma %1 bajtów, tyle co lista klientów, a lista usług ma %2")
-                        .arg(rozmiar)
-                        .arg(sizeof(TBaza)));
+                throw BladPliku(QStringLiteral("odczyt"), sciezka_, 0,
+                                QStringLiteral("plik ma %1, tyle co lista klientów, a lista usług ma %2")
+                                    .arg(Bajtow(rozmiar))
+                                    .arg(Bajtow(sizeof(TBaza))));
         }
     }
 
@@ -280,9 +285,10 @@ class Import {
         if (puste) return;
         const int kolumn = liczbaPol() + (zNumerem_ ? 1 : 0);
         if (rekord.pola.size() != kolumn) {
-            odrzuc(
-                rekord.linia,
-                QStringLiteral("wiersz ma %1 pól, a powinien mieć %2").arg(rekord.pola.size()).arg(kolumn));
+            odrzuc(rekord.linia, QStringLiteral("wiersz ma %1, a powinien mieć %2")
+                                     .arg(LiczbaIRzeczownik(rekord.pola.size(), QStringLiteral("pole"),
+                                                            QStringLiteral("pola"), QStringLiteral("pól")))
+                                     .arg(kolumn));
             return;
         }
         Wiersz wiersz{rekord.linia, std::nullopt, rekord.pola.mid(zNumerem_ ? 1 : 0)};
@@ -340,8 +346,10 @@ class Import {
             if (!wiersz.miejsce) {
                 wiersz.miejsce = wolneMiejsce();
                 if (!wiersz.miejsce) {
-                    odrzuc(wiersz.linia, QStringLiteral("brak wolnego miejsca: lista ma %1 miejsc")
-                                             .arg(lista_.liczbaMiejsc()));
+                    odrzuc(wiersz.linia,
+                           QStringLiteral("brak wolnego miejsca: lista ma %1")
+                               .arg(LiczbaIRzeczownik(lista_.liczbaMiejsc(), QStringLiteral("miejsce"),
+                                                      QStringLiteral("miejsca"), QStringLiteral("miejsc"))));
                     continue;
                 }
             }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "store/blad.h"
+#include "ustawienia/daty_plikow.h"
 #include "ustawienia/pulpit_ustawien.h"
 
 namespace {
@@ -16,6 +17,13 @@ QPushButton* Przycisk(QMessageBox& okno, const char* tekst, QMessageBox::ButtonR
     przycisk->setObjectName(QString::fromUtf8(tekst));
     przycisk->setAccessibleName(QString::fromUtf8(tekst));
     return przycisk;
+}
+
+// Qt's own dialog, whose texts are translated and whose dates and sizes are given in Polish; the
+// desktop's dialog would follow the session's language.
+void PoPolsku(QFileDialog& okno) {
+    okno.setOption(QFileDialog::DontUseNativeDialog);
+    okno.setProxyModel(new PolskieDatyPlikow(&okno));
 }
 
 void Nazwij(QWidget* okno) {
@@ -55,6 +63,7 @@ class PulpitQtUstawien final : public PulpitUstawien {
 
     std::optional<QString> plikDoOtwarcia(QWidget* rodzic, const OpisDialogu& opis) override {
         QFileDialog okno(rodzic, opis.tytul, opis.folder, opis.filtr);
+        PoPolsku(okno);
         okno.setAcceptMode(QFileDialog::AcceptOpen);
         okno.setFileMode(QFileDialog::ExistingFile);
         return pokaz(okno, opis);
@@ -62,12 +71,15 @@ class PulpitQtUstawien final : public PulpitUstawien {
 
     std::optional<QString> plikDoZapisu(QWidget* rodzic, const OpisDialogu& opis) override {
         QFileDialog okno(rodzic, opis.tytul, opis.folder, opis.filtr);
+        PoPolsku(okno);
         okno.setAcceptMode(QFileDialog::AcceptSave);
+        if (!opis.plik.isEmpty()) okno.selectFile(opis.plik);
         return pokaz(okno, opis);
     }
 
     std::optional<QString> folder(QWidget* rodzic, const QString& tytul, const QString& poczatkowy) override {
         QFileDialog okno(rodzic, tytul, poczatkowy);
+        PoPolsku(okno);
         okno.setFileMode(QFileDialog::Directory);
         okno.setOption(QFileDialog::ShowDirsOnly);
         Nazwij(&okno);

@@ -18,6 +18,7 @@ struct OpisDialogu {
     QString filtr;   // Qt's form: "Lista klientów (*.kli);;Wszystkie pliki (*)"
     QString folder;  // where the dialog starts
     QString domyslneRozszerzenie;
+    QString plik;  // the file name proposed in the folder; empty: none
 };
 
 class PulpitUstawien {

@@ -9,7 +9,10 @@
 #include "kontrolki/teksty_kontrolek.h"
 #include "print/czcionki.h"
 #include "print/kolory.h"
+#include "print/wydruk.h"
 #include "store/blad.h"
+#include "store/cale_pliki.h"
+#include "store/pliki_danych.h"
 #include "store/sciezki.h"
 
 StronaCzcionki::StronaCzcionki(KontekstUstawien& kontekst, QWidget* rodzic)
@@ -61,20 +64,42 @@ void StronaCzcionki::dodajPodglad() {
     ramka->setStyleSheet(QStringLiteral("QFrame#podglad { background: white; }"));
     podglad = ramka;
     auto* linie = new QVBoxLayout(ramka);
-    const char* const przyklad[] = {"Faktura Vat nr 12/2026", "Sprzedawca: Firma Przykładowa Sp. z o.o.",
-                                    "Nabywca: Jan Kowalski, ul. Łąkowa 5, 31-532 Kraków",
-                                    "Razem do zapłaty: 1230.00 PLN",
-                                    "Słownie: jeden tysiąc dwieście trzydzieści złotych 00/100"};
-    int numer = 1;
-    for (const char* tekst : przyklad) {
+    for (int numer = 1; numer <= LiniiPodgladu; ++numer) {
         const QByteArray nazwa = QByteArray("podglad_linia") + QByteArray::number(numer);
-        auto* linia = Nazwany(new QLabel(QString::fromUtf8(tekst), ramka), nazwa.constData(),
-                              QStringLiteral("Podgląd, linia %1").arg(numer));
+        auto* linia =
+            Nazwany(new QLabel(ramka), nazwa.constData(), QStringLiteral("Podgląd, linia %1").arg(numer));
         linie->addWidget(linia);
         linie_.push_back(linia);
-        ++numer;
     }
     uklad_->addWidget(ramka);
+}
+
+// The lines as the printout writes them: the seller of "firma.dat" in the data folder, an amount
+// and its words by the printout's own functions; only the number and the buyer are an example.
+void StronaCzcionki::pokazPrzyklad() {
+    constexpr double Kwota = 1230.0;
+    TDaneFirmy firma{};
+    try {
+        firma = CzytajLubDomyslny<TDaneFirmy>(pliki(), SciezkaDanych(foldery().danych, SciezkaDanychFirmy));
+    } catch (const BladPliku&) {
+        // The "Firma" page reports an unreadable file; the preview shows only that there is no seller.
+    }
+    const QString sprzedawca = firma.linia1.tekst().trimmed();
+    const QString przyklad[LiniiPodgladu] = {
+        QStringLiteral("Faktura Vat nr 12/2026"),
+        QStringLiteral("Sprzedawca :  ") +
+            (sprzedawca.isEmpty() ? QStringLiteral("(uzupełnij stronę Firma)") : firma.linia1.tekst()),
+        QStringLiteral("Nabywca :  Jan Kowalski, ul. Łąkowa 5, 31-532 Kraków"),
+        QStringLiteral("Do zapłaty :   ") + TekstKwotyPln(Kwota),
+        LiniaSlownie(Kwota),
+    };
+    for (int i = 0; i < LiniiPodgladu; ++i) linie_[static_cast<std::size_t>(i)]->setText(przyklad[i]);
+}
+
+// The seller may have been changed on its page since this one was read.
+void StronaCzcionki::showEvent(QShowEvent* zdarzenie) {
+    pokazPrzyklad();
+    StronaUstawien::showEvent(zdarzenie);
 }
 
 QString StronaCzcionki::sciezka() const { return SciezkaCzcionkiWydruku(foldery().startowy); }
@@ -105,6 +130,7 @@ void StronaCzcionki::wczytaj() {
                      .arg(SciezkaCzcionkiWydruku(foldery().danych));
     pokazPlik(sciezka(), uwaga);
     wartosci_ = WartosciZRekordu(*plik_.rekord);
+    pokazPrzyklad();
     pokaz();
     wczytana = true;
     emit stanZmieniony();

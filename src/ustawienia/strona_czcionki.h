@@ -37,6 +37,10 @@ class StronaCzcionki : public StronaUstawien {
 
     QString sciezka() const;
     void pokaz();
+    void pokazPrzyklad();
+    void showEvent(QShowEvent* zdarzenie) override;
+
+    static constexpr int LiniiPodgladu = 5;
 
     PlikZRekordem<TCzcionka> plik_;
     WartosciCzcionki wartosci_;

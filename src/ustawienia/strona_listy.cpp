@@ -1,5 +1,6 @@
 #include "ustawienia/strona_listy.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "calc/odmiana.h"
 #include "kontrolki/teksty_kontrolek.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
@@ -21,6 +23,11 @@ namespace {
 constexpr std::uint64_t NajwiekszyCsv = 64ull * 1024 * 1024;
 // Rejected lines shown in one message; the rest are counted.
 constexpr int PokazanychOdrzucen = 30;
+
+QString Wierszy(std::int64_t n) {
+    return LiczbaIRzeczownik(n, QStringLiteral("wiersz"), QStringLiteral("wiersze"),
+                             QStringLiteral("wierszy"));
+}
 
 }  // namespace
 
@@ -80,6 +87,8 @@ void StronaListy::dodajTabele(const std::vector<OpisPola>& pola) {
     tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
     tabela->setSelectionMode(QAbstractItemView::SingleSelection);
     tabela->verticalHeader()->hide();
+    // A row is one line high: a name broken into lines would show only its first.
+    tabela->setWordWrap(false);
     tabela->horizontalHeader()->setStretchLastSection(true);
     tabela->horizontalHeader()->setObjectName(QStringLiteral("naglowek_tabeli"));
     tabela->horizontalHeader()->setAccessibleName(QStringLiteral("Nagłówek listy"));
@@ -202,6 +211,9 @@ void StronaListy::wypelnijTabele() {
     tabela->setRowCount(static_cast<int>(miejsca.size()));
     for (int w = 0; w < static_cast<int>(miejsca.size()); ++w)
         wypelnijWiersz(w, miejsca[static_cast<std::size_t>(w)]);
+    // Each column as wide as its longest text (Qt looks at the first thousand rows), so that the
+    // narrow number column leaves the names their room.
+    tabela->resizeColumnsToContents();
     tabela->setUpdatesEnabled(true);
     filtruj();
 }
@@ -366,9 +378,10 @@ void StronaListy::nowyWpis() {
     const std::optional<int> wolne = lista_->wolneMiejsce();
     if (!wolne) {
         pulpit().informacja(this,
-                            QStringLiteral("Lista jest pełna: zajętych jest wszystkie %1 miejsc. Usuń wpis, "
+                            QStringLiteral("Lista jest pełna: zajęte są wszystkie %1. Usuń wpis, "
                                            "aby zwolnić miejsce.")
-                                .arg(lista_->liczbaMiejsc()));
+                                .arg(LiczbaIRzeczownik(lista_->liczbaMiejsc(), QStringLiteral("miejsce"),
+                                                       QStringLiteral("miejsca"), QStringLiteral("miejsc"))));
         return;
     }
     {
@@ -459,11 +472,10 @@ void StronaListy::importuj() {
     ZastosujImport(*lista_, wynik, zastap);
     wypelnijTabele();
     edytuj(std::nullopt);
-    pulpit().informacja(this,
-                        QStringLiteral("Wczytano %1 wierszy z pliku „%2”. Zapisz listę, aby zmiany trafiły "
-                                       "do jej pliku.")
-                            .arg(wynik.wpisy.size())
-                            .arg(*wybrany));
+    pulpit().informacja(this, QStringLiteral("Wczytano %1 z pliku „%2”. Zapisz listę, aby zmiany trafiły "
+                                             "do jej pliku.")
+                                  .arg(Wierszy(static_cast<std::int64_t>(wynik.wpisy.size())))
+                                  .arg(*wybrany));
 }
 
 void StronaListy::odrzucImport(const QString& plik, const WynikImportu& wynik) {
@@ -472,11 +484,14 @@ void StronaListy::odrzucImport(const QString& plik, const WynikImportu& wynik) {
         linie.append(
             QStringLiteral("wiersz %1: %2").arg(wynik.odrzucone[i].linia).arg(wynik.odrzucone[i].powod));
     if (wynik.odrzucone.size() > PokazanychOdrzucen)
-        linie.append(QStringLiteral("… i jeszcze %1 innych wierszy.")
-                         .arg(wynik.odrzucone.size() - PokazanychOdrzucen));
-    pulpit().blad(this, QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2 wierszy.\n\n")
+        linie.append(
+            QStringLiteral("… i jeszcze %1.")
+                .arg(LiczbaIRzeczownik(static_cast<std::int64_t>(wynik.odrzucone.size() - PokazanychOdrzucen),
+                                       QStringLiteral("inny wiersz"), QStringLiteral("inne wiersze"),
+                                       QStringLiteral("innych wierszy"))));
+    pulpit().blad(this, QStringLiteral("Lista nie została zmieniona: w pliku „%1” odrzucono %2.\n\n")
                                 .arg(plik)
-                                .arg(wynik.odrzucone.size()) +
+                                .arg(Wierszy(static_cast<std::int64_t>(wynik.odrzucone.size()))) +
                             linie.join(u'\n'));
 }
 
@@ -487,15 +502,22 @@ void StronaListy::eksportuj() {
     opis.filtr = QStringLiteral("Pliki CSV (*.csv);;Wszystkie pliki (*)");
     opis.folder = foldery().danych;
     opis.domyslneRozszerzenie = QStringLiteral("csv");
+    // The list's own name: "klienci.dat" is proposed as "klienci.csv".
+    const QString nazwaPliku = lista_->sciezka().section(u'\\', -1).section(u'/', -1);
+    const QString podstawa = QFileInfo(nazwaPliku).completeBaseName();
+    opis.plik = (podstawa.isEmpty() ? nazwaListy() : podstawa) + QStringLiteral(".csv");
     const auto wybrany = pulpit().plikDoZapisu(this, opis);
     if (!wybrany) return;
     const QByteArray dane = EksportCsv(*lista_);
     if (Chron(pulpit(), this, [&] {
             ZapiszAtomowo(pliki(), *wybrany, dane.constData(), static_cast<std::size_t>(dane.size()));
         }))
-        pulpit().informacja(this, QStringLiteral("Zapisano %1 wpisów do pliku „%2”.")
-                                      .arg(lista_->uzyteMiejsca().size())
-                                      .arg(*wybrany));
+        pulpit().informacja(
+            this, QStringLiteral("Zapisano %1 do pliku „%2”.")
+                      .arg(LiczbaIRzeczownik(static_cast<std::int64_t>(lista_->uzyteMiejsca().size()),
+                                             QStringLiteral("wpis"), QStringLiteral("wpisy"),
+                                             QStringLiteral("wpisów")))
+                      .arg(*wybrany));
 }
 
 bool StronaListy::zmieniona() const {

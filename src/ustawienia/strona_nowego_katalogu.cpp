@@ -13,11 +13,14 @@ StronaNowegoKatalogu::StronaNowegoKatalogu(KontekstUstawien& kontekst, QWidget* 
     : StronaUstawien(kontekst, "strona_nowy_katalog", QStringLiteral("Nowy katalog danych"), rodzic) {
     plik_->hide();
     dodajOpis(QStringLiteral(
-        "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz wszystkie pliki, "
-        "które moduł tworzy przy pierwszym uruchomieniu (ustawienia, puste listy klientów i usług, plik "
-        "dokumentów). Istniejący folder danych nigdy nie jest nadpisywany. Po utworzeniu folder zostaje "
-        "otwarty: uzupełnij strony Firma i Faktura, a potem uruchom moduł przyciskiem „Uruchom moduł” "
-        "u góry okna. Folder nie zapamiętuje swojego położenia, więc można go przenieść lub skopiować."));
+        "Tworzy folder danych modułu: podfoldery Admini, Uslugi, Szablony i FONT oraz pliki, które moduł "
+        "tworzy przy pierwszym uruchomieniu (ustawienia w Admini, puste listy klientów i usług oraz plik "
+        "dokumentów w Uslugi). Folder FONT zostaje pusty, dopóki strona „Czcionka wydruku” nie zapisze "
+        "czcionki (do tego czasu wydruk używa domyślnej), a ustawienia ewidencji sprzedaży "
+        "(Admini\\ewidencja.dat) moduł zapisuje przy pierwszym otwarciu ewidencji. Istniejący folder "
+        "danych nigdy nie jest nadpisywany. Po utworzeniu folder zostaje otwarty: uzupełnij strony Firma "
+        "i Faktura, a potem uruchom moduł przyciskiem „Uruchom moduł” u góry okna. Folder nie zapamiętuje "
+        "swojego położenia, więc można go przenieść lub skopiować."));
 
     auto* rzad = new QHBoxLayout;
     auto* etykieta = new QLabel(QStringLiteral("Folder:"), this);

@@ -174,12 +174,16 @@ void Tustawienia_f::zapamietaj() {
 void Tustawienia_f::odswiezNaglowek() {
     const FolderyDanych& f = foldery();
     QString tekst = QStringLiteral("Folder uruchomienia modułu: %1").arg(f.startowy);
-    tekst += f.danych == f.startowy
-                 ? QStringLiteral(" (jest też folderem danych)")
-                 : QStringLiteral(
-                       "\nUwaga: dane są czytane i zapisywane w innym folderze: %1 (według "
-                       "Admini\\siec.dat; zobacz stronę „Dane”)")
-                       .arg(f.danych);
+    // Only a folder that holds the module's data is called one; a new or foreign folder is not yet.
+    if (f.danych != f.startowy)
+        tekst += QStringLiteral(
+                     "\nUwaga: dane są czytane i zapisywane w innym folderze: %1 (według "
+                     "Admini\\siec.dat; zobacz stronę „Dane”)")
+                     .arg(f.danych);
+    else if (JestFolderemDanych(kontekst_.pliki, f.danych))
+        tekst += QStringLiteral(" (jest też folderem danych)");
+    else
+        tekst += QStringLiteral(" (nie ma w nim jeszcze danych modułu)");
     UstawTekst(folder_danych, tekst);
     uruchom_modul->setEnabled(JestFolderemDanych(kontekst_.pliki, f.startowy));
 }

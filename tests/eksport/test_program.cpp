@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "eksport/dane_eksportu.h"
 #include "eksport/uruchomienie.h"
 #include "eksport/walidacja.h"
+#include "store/cale_pliki.h"
 #include "wspolne/katalog_testowy.h"
 #include "wspolne/zawodny_system_plikow.h"
 
@@ -116,13 +118,88 @@ TEST_F(Eksport, BrakUstawienToZera) {
     EXPECT_FALSE(katalog.istnieje(QStringLiteral("Admini/faktura.dat")));
 }
 
+// An empty selection is one case with one message and exit code 0, whichever option made it.
 TEST_F(Eksport, ZadenDokumentWyboru) {
-    const Przebieg brak = Uruchom({"csv", "--numer", "99/2026"});
-    EXPECT_EQ(brak.kod, 1);
-    EXPECT_TRUE(brak.bledy.contains(QStringLiteral("Nie ma dokumentu, który spełnia warunki wyboru.")));
-    const Przebieg pusty = Uruchom({"ksef", "--do", wyniki(), "--rok", "2031"});
-    EXPECT_EQ(pusty.kod, 0);
-    EXPECT_TRUE(pusty.bledy.contains(QStringLiteral("Żaden dokument nie spełnia warunków wyboru.")));
+    const QString komunikat =
+        QStringLiteral("Żaden dokument nie spełnia warunków wyboru; niczego nie wyeksportowano.\n");
+    const QStringList wybory[] = {
+        {"csv", "--numer", "99/2026"},    {"csv", "--pozycja", "999"},    {"csv", "--rok", "2031"},
+        {"ksef", "--miesiac", "2031-01"}, {"ksef", "--numer", "99/2026"}, {"pdf", "--numer", "99/2026"},
+        {"pdf", "--rok", "2031"},
+    };
+    for (const QStringList& wybor : wybory) {
+        QStringList argumenty = wybor;
+        if (wybor.first() != QLatin1String("csv")) argumenty << "--do" << wyniki(wybor.first());
+        const Proces p = UruchomProgram(argumenty, katalog.sciezka());
+        EXPECT_EQ(p.kod, 0) << wybor.join(u' ').toStdString();
+        EXPECT_EQ(p.bledy, komunikat) << wybor.join(u' ').toStdString();
+        EXPECT_TRUE(Pliki(wyniki(wybor.first())).isEmpty());
+    }
+}
+
+// The error stream carries the export's own Polish lines only, never a line of the toolkit.
+void BezLiniiBiblioteki(const Proces& p, const QString& opis) {
+    for (const char* slad :
+         {"QPainter", "QPrinter", "QFont", "qt.", "QStandardPaths", "Returned false", "This "})
+        EXPECT_FALSE(p.bledy.contains(QLatin1String(slad)))
+            << opis.toStdString() << ": " << p.bledy.toStdString();
+}
+
+// A PDF file that cannot be made is named with the system's reason, as the other exports name theirs.
+TEST_F(Eksport, PdfDoFolderuBezZapisu) {
+    QDir().mkpath(wyniki());
+    const QString cel = wyniki() + QStringLiteral("/F_1_2026.pdf");
+    ZawodnySystemPlikow z;
+    z.zawiedz(ZawodnySystemPlikow::Operacja::Utworzenie, QFileInfo(NazwaTymczasowa(cel)).fileName(), 1, true,
+              EACCES);
+    const Przebieg p = Uruchom({"pdf", "--do", wyniki(), "--pozycja", "3"}, z);
+    EXPECT_EQ(p.kod, 1);
+    EXPECT_TRUE(p.bledy.contains(QStringLiteral("„%1”: Brak dostępu").arg(cel))) << p.bledy.toStdString();
+    EXPECT_FALSE(p.bledy.contains(QStringLiteral("drukarce"))) << p.bledy.toStdString();
+    EXPECT_TRUE(Pliki(wyniki()).isEmpty()) << Pliki(wyniki()).join(u' ').toStdString();
+}
+
+TEST_F(Eksport, BledyTylkoWlasne) {
+    QFile plik(wynikiDir.filePath(QStringLiteral("plik")));
+    ASSERT_TRUE(plik.open(QIODevice::WriteOnly));
+    plik.close();
+    // A target of the PDF's own name that is a folder: the rename over it fails.
+    QDir().mkpath(wyniki(QStringLiteral("zajete")) + QStringLiteral("/F_1_2026.pdf"));
+    const QStringList przebiegi[] = {
+        {"pdf", "--do", wyniki(QStringLiteral("pdf")), "--pozycja", "3"},
+        {"pdf", "--do", wynikiDir.filePath(QStringLiteral("plik"))},
+        {"pdf", "--do", wyniki(QStringLiteral("zajete")), "--pozycja", "3", "--nadpisz"},
+        {"ksef", "--do", wyniki(QStringLiteral("ksef"))},
+        {"ksef", "--do", wynikiDir.filePath(QStringLiteral("plik"))},
+        {"csv"},
+        {"csv", "--do", wynikiDir.filePath(QStringLiteral("plik"))},
+    };
+    for (const QStringList& argumenty : przebiegi) {
+        const Proces p = UruchomProgram(argumenty, katalog.sciezka(), true);
+        BezLiniiBiblioteki(p, argumenty.join(u' '));
+        for (const QString& linia : p.bledy.split(u'\n', Qt::SkipEmptyParts))
+            EXPECT_TRUE(linia.startsWith(QLatin1String("faktura-eksport: ")) ||
+                        linia.startsWith(QLatin1String("Odrzucono: ")) ||
+                        linia.startsWith(QLatin1String("Wyeksportowano ")))
+                << argumenty.join(u' ').toStdString() << ": " << linia.toStdString();
+    }
+    const Proces zajete = UruchomProgram(przebiegi[2], katalog.sciezka(), true);
+    EXPECT_EQ(zajete.kod, 1);
+    EXPECT_TRUE(zajete.bledy.contains(wyniki(QStringLiteral("zajete")) + QStringLiteral("/F_1_2026.pdf”")))
+        << zajete.bledy.toStdString();
+
+    // Without its graphics plugin the toolkit ends the program; that too is said in Polish.
+    QProcess proces;
+    proces.setWorkingDirectory(katalog.sciezka());
+    QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+    srodowisko.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nie-ma-takiej"));
+    proces.setProcessEnvironment(srodowisko);
+    proces.start(QStringLiteral(PROGRAM_EKSPORTU), {"pdf", "--do", wyniki(QStringLiteral("bez"))});
+    ASSERT_TRUE(proces.waitForFinished(120000));
+    const Proces bezWtyczki{proces.exitCode(), QString(), QString::fromUtf8(proces.readAllStandardError())};
+    BezLiniiBiblioteki(bezWtyczki, QStringLiteral("QT_QPA_PLATFORM=nie-ma-takiej"));
+    EXPECT_TRUE(bezWtyczki.bledy.startsWith(QStringLiteral("faktura-eksport: nie ma wtyczki grafiki Qt")))
+        << bezWtyczki.bledy.toStdString();
 }
 
 TEST_F(Eksport, UrwanyPlikDokumentow) {

@@ -13,14 +13,16 @@ TEST(KontrolaTekstu, PojemnoscIZnaki) {
     } przypadki[] = {
         {QString(), 5, nullptr},
         {QStringLiteral("Łódź"), 4, nullptr},
-        {QStringLiteral("Łódź!"), 4, "mieści najwyżej 4 znaków, a tekst ma ich 5"},
+        {QStringLiteral("Łódź!"), 4, "mieści najwyżej 4 znaki, a tekst ma ich 5"},
         {QStringLiteral("€ – „cudzysłów” §"), 40, nullptr},  // all of them in Windows-1250
         {QStringLiteral("abc✓d"), 40, "znaku „✓” na pozycji 4"},
         {QStringLiteral("Москва"), 40, "znaku „М” na pozycji 1"},
         {QStringLiteral("a😀b"), 2, "znaku „😀” na pozycji 2"},  // one character although two UTF-16 units
         {QStringLiteral("a\tb"), 40, "znak sterujący (kod 9) na pozycji 2"},
         {QStringLiteral("?"), 1, nullptr},
-        {QString(51, u'x'), 50, "mieści najwyżej 50"},
+        {QString(51, u'x'), 50, "mieści najwyżej 50 znaków"},
+        {QString(2, u'x'), 1, "mieści najwyżej 1 znak, a tekst ma ich 2"},
+        {QString(23, u'x'), 22, "mieści najwyżej 22 znaki"},
     };
     for (const auto& p : przypadki) {
         const auto blad = BladTekstu(QStringLiteral("Pole"), p.tekst, p.pojemnosc);

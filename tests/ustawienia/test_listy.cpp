@@ -235,7 +235,7 @@ TEST_F(Listy, ImportOdrzucaBledneWierszeZNumeremIPowodem) {
     const std::map<int, const char*> oczekiwane = {
         {3, "„VAT” mieści najwyżej 5 znaków, a tekst ma ich 6"},
         {4, "znaku „✓” na pozycji 10"},
-        {5, "wiersz ma 4 pól, a powinien mieć 6"},
+        {5, "wiersz ma 4 pola, a powinien mieć 6"},
         {6, "nie ma miejsca o numerze „999”"},
         {8, "miejsce nr 7 jest już podane w wierszu 7"},
         {9, "puste pole „Nazwa usługi”"},
