@@ -67,18 +67,40 @@ function(zapisz_warstwy)
 endfunction()
 
 # Precompiled headers: the Qt (and test) headers that most files of a target include, parsed once
-# per target instead of once per file. A layer below the window gets only QtCore's.
+# instead of once per file. A layer below the window gets only QtCore's. With GCC each of the three
+# sets is compiled once, by the first target that asks for it (store, okno, glowny_testow), and the
+# later targets reuse it: their compile flags are the same and the macros they define on top of the
+# first target's do not occur in these headers (-Winvalid-pch would say so). Other compilers (the
+# clang fuzz build) refuse a header compiled with other macros, so there each target compiles its
+# own. DODATKOWY: only a reused set, never a target's own (a small target would spend more on it
+# than it saves).
 option(FAKTURA_PCH "Precompile the common Qt and test headers" ON)
 function(wspolne_naglowki cel)
   if(NOT FAKTURA_PCH)
     return()
   endif()
   set(naglowki <QString> <QByteArray> <QStringList> <QDir> <QFileInfo> <memory> <optional> <string> <vector>)
+  set(zestaw podstawowe)
   if("okna" IN_LIST ARGN)
     list(APPEND naglowki <QWidget> <QLabel> <QLineEdit> <QComboBox> <QPushButton> <QTableWidget> <QPainter>)
+    set(zestaw okna)
   endif()
   if("testy" IN_LIST ARGN)
     list(APPEND naglowki <gtest/gtest.h>)
+    set(zestaw ${zestaw}_testy)
+  endif()
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    get_property(dawca GLOBAL PROPERTY FAKTURA_PCH_${zestaw})
+    if(dawca)
+      target_precompile_headers(${cel} REUSE_FROM ${dawca})
+      return()
+    endif()
+    if("DODATKOWY" IN_LIST ARGN)
+      return()
+    endif()
+    set_property(GLOBAL PROPERTY FAKTURA_PCH_${zestaw} ${cel})
+  elseif("DODATKOWY" IN_LIST ARGN)
+    return()
   endif()
   target_precompile_headers(${cel} PRIVATE ${naglowki})
 endfunction()
