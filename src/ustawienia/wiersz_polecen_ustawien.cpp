@@ -44,8 +44,9 @@ QString TekstPomocyUstawien(const QString& program) {
     return QStringLiteral(
                "Użycie: %1 [--nowy-katalog] [--ostatni-katalog | KATALOG]\n"
                "\n"
-               "Ustawienia i listy modułu Faktura: dane firmy, ustawienia faktur, położenie danych,\n"
-               "czcionka wydruku, listy klientów i usług, folder programu Ewidencja sprzedaży.\n"
+               "Ustawienia i listy modułu Faktura: dane firmy, ustawienia faktur, płatność i kontakt\n"
+               "na wydruku, położenie danych, czcionka wydruku, listy klientów i usług, folder programu\n"
+               "Ewidencja sprzedaży.\n"
                "\n"
                "KATALOG          folder, w którym uruchamiany jest moduł (z plikiem Admini/siec.dat);\n"
                "                 bez niego folder bieżący. Folder danych ustala się z pliku siec.dat\n"
