@@ -9,7 +9,7 @@
 
 namespace {
 
-struct Przypadek {
+struct PrzypadekKwot {
     const char* opis;
     const char* rodzaj;
     std::vector<const char*> brutto;         // gross cells of `stawki`, rows 1..3
@@ -19,7 +19,7 @@ struct Przypadek {
     const char* doZaplaty;
 };
 
-const Przypadek Przypadki[] = {
+const PrzypadekKwot Przypadki[] = {
     {"faktura",
      "F",
      {"      123.00", "        0.10", "1.005"},
@@ -74,7 +74,7 @@ const Przypadek Przypadki[] = {
 };
 
 TEST(KwotyDokumentu, ZKomorekBrutto) {
-    for (const Przypadek& p : Przypadki) {
+    for (const PrzypadekKwot& p : Przypadki) {
         TDokument d{};
         d.rodzaj.ustaw(QString::fromUtf8(p.rodzaj));
         for (std::size_t r = 0; r < p.brutto.size(); ++r)

@@ -14,7 +14,7 @@ struct PrzykladOdmiany {
 
 // The forms that follow a count: only exactly one takes the singular; 12-14 are "many" though
 // they end in 2-4, while 22-24, 102-104 and 1002 take the "few" form again.
-const PrzykladOdmiany Przyklady[] = {
+const PrzykladOdmiany PrzykladyOdmiany[] = {
     {0, "0 wierszy"},     {1, "1 wiersz"},        {2, "2 wiersze"},       {3, "3 wiersze"},
     {4, "4 wiersze"},     {5, "5 wierszy"},       {11, "11 wierszy"},     {12, "12 wierszy"},
     {13, "13 wierszy"},   {14, "14 wierszy"},     {15, "15 wierszy"},     {21, "21 wierszy"},
@@ -25,7 +25,7 @@ const PrzykladOdmiany Przyklady[] = {
 };
 
 TEST(Odmiana, FormaPoLiczbie) {
-    for (const PrzykladOdmiany& p : Przyklady)
+    for (const PrzykladOdmiany& p : PrzykladyOdmiany)
         EXPECT_EQ(LiczbaIRzeczownik(p.n, QStringLiteral("wiersz"), QStringLiteral("wiersze"),
                                     QStringLiteral("wierszy")),
                   QString::fromUtf8(p.wynik))

@@ -18,7 +18,7 @@ using Wiersz = std::array<std::string, 4>;
 const Wiersz Pusty{};
 const std::string Poza = "poza zakresem";
 
-struct Przypadek {
+struct PrzypadekPodsumowania {
     const char* nazwa;
     std::array<PozycjaTabeli, 3> pozycje;
     std::array<Wiersz, 3> wiersze;
@@ -27,7 +27,7 @@ struct Przypadek {
     const char* grosze;
 };
 
-const Przypadek PrzypadkiPodsumowania[] = {
+const PrzypadekPodsumowania PrzypadkiPodsumowania[] = {
     {"pusta tabela", {}, {{{"", K("0.00"), K("0.00"), K("0.00")}, Pusty, Pusty}}, K("0.00"), "", ""},
     {"jedna linia",
      {{{"2", "10.50", "22"}, {}, {}}},
@@ -177,7 +177,7 @@ const Przypadek PrzypadkiPodsumowania[] = {
 };
 
 TEST(ObliczPodsumowanie, Przypadki) {
-    for (const Przypadek& p : PrzypadkiPodsumowania) {
+    for (const PrzypadekPodsumowania& p : PrzypadkiPodsumowania) {
         SCOPED_TRACE(p.nazwa);
         const WynikPodsumowania w = ObliczPodsumowanie(p.pozycje);
         for (int i = 0; i < 3; ++i) {

@@ -15,7 +15,7 @@ struct PrzykladSlow {
 };
 
 // The double blanks are intended output.
-const PrzykladSlow Przyklady[] = {
+const PrzykladSlow PrzykladySlow[] = {
     {1, "złoty", "jeden złoty"},
     {2, "złote", "dwa złote"},
     {5, "złotych", "pięć złotych"},
@@ -58,7 +58,7 @@ const PrzykladSlow Przyklady[] = {
 };
 
 TEST(KwotaSlownie, PrzykladySaDokladne) {
-    for (const auto& p : Przyklady) {
+    for (const auto& p : PrzykladySlow) {
         EXPECT_EQ(KwotaSlownie(p.n, QString::fromUtf8(p.slowo)).toStdString(), p.wynik) << "n = " << p.n;
     }
 }

@@ -22,9 +22,9 @@ namespace {
 
 using O = ZawodnySystemPlikow::Operacja;
 
-const std::vector<TDokument> TrzyDokumenty = {DokumentZTabela("F", "1", "A", "A"),
-                                              DokumentZTabela("K", "2", "B", "B"),
-                                              DokumentZTabela("F", "3", "C", "C")};
+const std::vector<TDokument> TrzyDokumentyStanowisk = {DokumentZTabela("F", "1", "A", "A"),
+                                                       DokumentZTabela("K", "2", "B", "B"),
+                                                       DokumentZTabela("F", "3", "C", "C")};
 
 QString Nazwa(const QString& sciezka) { return sciezka.mid(sciezka.lastIndexOf(u'/') + 1); }
 
@@ -61,7 +61,7 @@ TEST(Niezawodnosc, RozdartyZapisINieudanePrzywrocenie) {
     for (const Przypadek& p : ZapisyWMiejscuIDopisanie) {
         SCOPED_TRACE(p.opis);
         KatalogTestowy katalog;
-        katalog.zapiszRekordy(PlikDokumentow, TrzyDokumenty);
+        katalog.zapiszRekordy(PlikDokumentow, TrzyDokumentyStanowisk);
         TDokument nowy{};
         {
             ZawodnySystemPlikow zawodny;
@@ -80,7 +80,7 @@ TEST(Niezawodnosc, RozdartyZapisINieudanePrzywrocenie) {
         const std::vector<TDokument> po = Rekordy(katalog.czytaj(PlikDokumentow));
         ASSERT_EQ(po.size(), p.wMiejscu ? 3u : 4u) << "the torn half is completed";
         const TDokument& rekord = p.wMiejscu ? po[1] : po[3];
-        const bool stary = p.wMiejscu && Bajty(rekord) == Bajty(TrzyDokumenty[1]);
+        const bool stary = p.wMiejscu && Bajty(rekord) == Bajty(TrzyDokumentyStanowisk[1]);
         EXPECT_TRUE(stary || Bajty(rekord) == Bajty(nowy)) << "never a mix";
         EXPECT_EQ(QDir(katalog.plik("Uslugi")).entryList(QDir::Files), PlikiUslug);
     }
@@ -90,7 +90,7 @@ TEST(Niezawodnosc, RozdartyZapisINieudanePrzywrocenie) {
 // document is saved, and the next new invoice, now and after a restart, follows its number.
 TEST(Niezawodnosc, ZapisanyDokumentBezZapisanegoNumeru) {
     KatalogTestowy katalog;
-    katalog.zapiszRekordy(PlikDokumentow, TrzyDokumenty);
+    katalog.zapiszRekordy(PlikDokumentow, TrzyDokumentyStanowisk);
     TUstawieniaFaktury u{};
     u.numerator.ustaw(QStringLiteral("41"));
     u.rozszerzenie.ustaw(QStringLiteral("2026"));
@@ -127,7 +127,7 @@ TEST(Niezawodnosc, ZapisanyDokumentBezZapisanegoNumeru) {
 // The rebuilt file replaced the old one, then the folder's sync failed: the message says the
 // document is gone, and the window shows what the file now holds, as after a delete that went well.
 TEST(Niezawodnosc, BladPoUsunieciuMowiZeUsunieto) {
-    OknoNaDanych dane(TrzyDokumenty);
+    OknoNaDanych dane(TrzyDokumentyStanowisk);
     ZawodnySystemPlikow zawodny;
     dane.okno = UruchomOkno(dane.platforma, zawodny);
     Tfaktura_f& okno = *dane.okno;
@@ -166,7 +166,7 @@ TEST(Niezawodnosc, PlikIFolderTylkoDoOdczytu) {
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.powod);
-        OknoNaDanych dane(TrzyDokumenty);
+        OknoNaDanych dane(TrzyDokumentyStanowisk);
         ZawodnySystemPlikow zawodny;
         dane.okno = UruchomOkno(dane.platforma, zawodny);
         PrzygotujZapis(*dane.okno, p.wMiejscu);
@@ -200,7 +200,7 @@ TEST(Niezawodnosc, PotokZamiastPliku) {
         EXPECT_TRUE(platforma.bledy()[0].contains("potok") && platforma.bledy()[0].contains(plik))
             << platforma.bledy()[0].toStdString();
     }
-    OknoNaDanych dane(TrzyDokumenty);
+    OknoNaDanych dane(TrzyDokumentyStanowisk);
     Tfaktura_f& okno = dane.uruchom();
     const QString potok = dane.katalog.plik("Uslugi/potok.kli");
     ASSERT_EQ(::mkfifo(QFile::encodeName(potok).constData(), 0644), 0);
@@ -269,7 +269,7 @@ TEST(Stanowiska, ZajetaBlokadaNicNieZmienia) {
     UstawCzasOczekiwaniaNaBlokade(std::chrono::milliseconds(100));
     for (const char* operacja : {"nowa", "w miejscu", "usunięcie"}) {
         SCOPED_TRACE(operacja);
-        OknoNaDanych dane(TrzyDokumenty);
+        OknoNaDanych dane(TrzyDokumentyStanowisk);
         ZawodnySystemPlikow zawodny;
         dane.okno = UruchomOkno(dane.platforma, zawodny);
         Tfaktura_f& okno = *dane.okno;
@@ -303,10 +303,10 @@ TEST(Stanowiska, ZajetaBlokadaNicNieZmienia) {
 // place nor deleting touches the record that took its place.
 TEST(Stanowiska, ZmienionyGdzieIndziejDokumentNieJestNadpisanyAniUsuniety) {
     for (const bool usuwanie : {false, true}) {
-        OknoNaDanych dane(TrzyDokumenty);
+        OknoNaDanych dane(TrzyDokumentyStanowisk);
         Tfaktura_f& okno = dane.uruchom();
         WczytajZListy(okno, 1);
-        std::vector<TDokument> inne = TrzyDokumenty;
+        std::vector<TDokument> inne = TrzyDokumentyStanowisk;
         inne[1].odbiorca1.ustaw(QStringLiteral("zmieniony na innym stanowisku"));
         dane.katalog.zapiszRekordy(PlikDokumentow, inne);
         okno.odbiorca2->setText(QStringLiteral("moja zmiana"));
@@ -326,7 +326,7 @@ TEST(Stanowiska, ZmienionyGdzieIndziejDokumentNieJestNadpisanyAniUsuniety) {
 // the document is saved with the user's number, an information box names the number used there,
 // and the correction sequence stored there is kept.
 TEST(Stanowiska, NumerZapisanyWMiedzyczasieJestZgloszony) {
-    OknoNaDanych dane(TrzyDokumenty);
+    OknoNaDanych dane(TrzyDokumentyStanowisk);
     TUstawieniaFaktury u{};
     u.numerator.ustaw(QStringLiteral("7"));
     u.rozszerzenie.ustaw(QStringLiteral("2026"));

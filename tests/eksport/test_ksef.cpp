@@ -182,7 +182,7 @@ TEST(Ksef, PolaDokumentowZestawu) {
     }
 }
 
-struct Odmowa {
+struct PrzypadekOdmowy {
     const char* nazwa;
     std::function<void(TDokument&, KontekstKsef&)> zmiana;
     QStringList powody;  // each must be part of one reason
@@ -201,7 +201,7 @@ QStringList PowodyPoZmianie(std::size_t indeks,
 }
 
 TEST(Ksef, DokumentNieDoWyrazeniaJestOdrzuconyZPowodem) {
-    const std::vector<Odmowa> przypadki = {
+    const std::vector<PrzypadekOdmowy> przypadki = {
         {"brak NIP sprzedawcy",
          [](TDokument&, KontekstKsef& k) { k.firma.nip.ustaw(""); },
          {"brak NIP sprzedawcy"}},
@@ -269,7 +269,7 @@ TEST(Ksef, DokumentNieDoWyrazeniaJestOdrzuconyZPowodem) {
          },
          {"brak NIP sprzedawcy", "data wystawienia „15.03.2026” nie jest datą"}},
     };
-    for (const Odmowa& o : przypadki) {
+    for (const PrzypadekOdmowy& o : przypadki) {
         const QStringList powody = PowodyPoZmianie(2, o.zmiana);
         EXPECT_EQ(powody.size(), o.powody.size()) << o.nazwa << ": " << powody.join("; ").toStdString();
         for (const QString& oczekiwany : o.powody) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-KontekstKsef Kontekst() {
+KontekstKsef KontekstWzorcow() {
     KontekstKsef k;
     k.firma = FirmaTestowa();
     k.stopka = UstawieniaTestowe().stopka.tekst();
@@ -28,7 +28,7 @@ struct Wzorzec {
 
 QByteArray Wygeneruj(const Wzorzec& w) {
     std::vector<TDokument> dokumenty = ZestawDokumentow();
-    KontekstKsef k = Kontekst();
+    KontekstKsef k = KontekstWzorcow();
     if (w.zmiana) w.zmiana(dokumenty[w.dokument], k);
     SpisFaktur spis;
     for (std::size_t i = 0; i < w.dokument; ++i) spis.dodaj(dokumenty[i]);

@@ -22,7 +22,7 @@ std::vector<TDokument> PiecDokumentow() {
     return d;
 }
 
-QStringList Linie(const ListaLinii* lista) {
+QStringList LinieListyFaktur(const ListaLinii* lista) {
     QStringList linie;
     for (int i = 0; i < lista->count(); ++i) linie << lista->tekst(i);
     return linie;
@@ -37,7 +37,7 @@ TEST(ListaFaktur, PiecRekordowIWybranieTrzeciego) {
     const QByteArray dokumentPrzed = Bajty(okno.Dokument);
 
     Kliknij(okno, &Tfaktura_f::SpeedButton3Click);
-    EXPECT_EQ(Linie(okno.lista),
+    EXPECT_EQ(LinieListyFaktur(okno.lista),
               QStringList({"F 1/2011 Odbiorca 1", "F 2/2011 Odbiorca 2", "F 3/2011 Odbiorca 3",
                            "K 4/2011 Odbiorca 4", "F 5/2011 Odbiorca 5"}));
     EXPECT_EQ(okno.lista->currentRow(), 0);
@@ -76,7 +76,7 @@ TEST(ListaFaktur, NowyPlikMaJednaLinie) {
     OknoNaDanych dane;
     Tfaktura_f& okno = dane.uruchom();
     Kliknij(okno, &Tfaktura_f::SpeedButton3Click);
-    EXPECT_EQ(Linie(okno.lista), QStringList{"F 0/2010-03-15 Początek bloczka faktur"});
+    EXPECT_EQ(LinieListyFaktur(okno.lista), QStringList{"F 0/2010-03-15 Początek bloczka faktur"});
     Kliknij(okno, &Tfaktura_f::SpeedButton11Click);
     EXPECT_EQ(okno.PozycjaDokumentu, 1);
     EXPECT_EQ(okno.odbiorca1->text(), "Początek bloczka faktur");

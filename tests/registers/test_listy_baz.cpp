@@ -55,7 +55,7 @@ std::unique_ptr<TBazaUslug> BazaUslug(std::initializer_list<Usluga> uslugi) {
     return baza;
 }
 
-QStringList Linie(const ListaLinii* lista) {
+QStringList LinieListyBaz(const ListaLinii* lista) {
     QStringList linie;
     for (int i = 0; i < lista->count(); ++i) linie << lista->tekst(i);
     return linie;
@@ -97,7 +97,7 @@ TEST_F(ListyBaz, KlienciZWybranychMiejsc) {
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Baza klientów " + plik);
     EXPECT_EQ(okno().TrybListy, RodzajListy::Klienci);
-    EXPECT_EQ(Linie(okno().lista),
+    EXPECT_EQ(LinieListyBaz(okno().lista),
               QStringList({"01 Firma A ul. Długa 1 111-222-33-44 Polska 00-001 Warszawa", "02 Firma B    ",
                            "06 Żabka ul. Krótka 2 555 woj. małopolskie 30-001 Kraków"}));
     EXPECT_EQ(okno().lista->currentRow(), 0);
@@ -169,7 +169,7 @@ TEST_F(ListyBaz, DialogOferujeListyDomyslne) {
 
         EXPECT_TRUE(okno().Label20->text().endsWith(plik)) << okno().Label20->text().toStdString();
         EXPECT_EQ(okno().TrybListy, p.tryb);
-        EXPECT_EQ(Linie(okno().lista), QStringList{QString::fromUtf8(p.linia)});
+        EXPECT_EQ(LinieListyBaz(okno().lista), QStringList{QString::fromUtf8(p.linia)});
         EXPECT_TRUE(dane_.platforma.bledy().empty());
         Kliknij(okno(), &Tfaktura_f::SpeedButton10Click);
     }
@@ -196,7 +196,7 @@ TEST_F(ListyBaz, DluzszyPlikKlientowDajeTylkoPierwszyRekord) {
     const auto drugi = BazaKlientow({{2, "Drugi", "", "", "", ""}});
     wybierz(zapiszPlik("Uslugi/dwa.kli", Bajty(*pierwszy) + Bajty(*drugi)));
     Kliknij(okno(), &Tfaktura_f::SpeedButton5Click);
-    EXPECT_EQ(Linie(okno().lista), QStringList{"08 Pierwszy    "});
+    EXPECT_EQ(LinieListyBaz(okno().lista), QStringList{"08 Pierwszy    "});
 }
 
 TEST_F(ListyBaz, AnulowanyDialogNicNieZmienia) {
@@ -255,7 +255,8 @@ TEST_F(ListyBaz, UslugiIWybranieWDrugimWierszu) {
     EXPECT_EQ(dane_.platforma.dialogi[0].folderPoczatkowy, "Uslugi");
     EXPECT_EQ(okno().Label20->text(), "Lista usług " + plik);
     EXPECT_EQ(okno().TrybListy, RodzajListy::Uslugi);
-    EXPECT_EQ(Linie(okno().lista), QStringList({"01 Usługa A 12.34.56 100.00 23", "03 Usługa C  50.00 8"}));
+    EXPECT_EQ(LinieListyBaz(okno().lista),
+              QStringList({"01 Usługa A 12.34.56 100.00 23", "03 Usługa C  50.00 8"}));
 
     okno().lista->setCurrentRow(1);
     Kliknij(okno(), &Tfaktura_f::SpeedButton11Click);

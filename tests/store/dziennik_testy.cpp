@@ -17,8 +17,6 @@
 
 namespace {
 
-SystemPlikow& Posix() { return DomyslnySystemPlikow(); }
-
 TDokument Dok(const char* numer, char wypelnienie = 'a') {
     TDokument d{};
     std::memset(&d, wypelnienie, sizeof d);

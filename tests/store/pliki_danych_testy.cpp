@@ -20,8 +20,6 @@
 
 namespace {
 
-SystemPlikow& Posix() { return DomyslnySystemPlikow(); }
-
 class PlikiDanych : public ::testing::Test {
   protected:
     void SetUp() override {

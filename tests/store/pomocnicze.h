@@ -6,7 +6,11 @@
 #include <QString>
 #include <cstring>
 
+#include "store/system_plikow.h"
 #include "wspolne/bajty.h"
+
+// The real file system, for the tests that need no faults.
+inline SystemPlikow& Posix() { return DomyslnySystemPlikow(); }
 
 inline QByteArray BajtyPliku(const QString& sciezka) {
     QFile plik(sciezka);

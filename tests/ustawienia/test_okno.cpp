@@ -30,7 +30,9 @@
 
 namespace {
 
-QPushButton* Zapisz(QWidget* strona) { return strona->findChild<QPushButton*>(QStringLiteral("zapisz")); }
+QPushButton* PrzyciskZapisz(QWidget* strona) {
+    return strona->findChild<QPushButton*>(QStringLiteral("zapisz"));
+}
 
 // A record of random bytes, so that every byte the page must keep is a visible one.
 template <class T>
@@ -82,10 +84,10 @@ TEST(OknoUstawien, StronyPolZmieniajaTylkoEdytowanePole) {
         ASSERT_TRUE(okno->pokazStrone(p.strona));
         auto* strona = static_cast<StronaPol*>(okno->strona(p.strona));
         EXPECT_FALSE(strona->zmieniona()) << p.plik << ": shown as read";
-        EXPECT_FALSE(Zapisz(strona)->isEnabled());
+        EXPECT_FALSE(PrzyciskZapisz(strona)->isEnabled());
         strona->pole(p.pole).edycja->setText(p.nowy);
         EXPECT_TRUE(strona->zmieniona());
-        Zapisz(strona)->click();
+        PrzyciskZapisz(strona)->click();
         EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
         EXPECT_FALSE(strona->zmieniona());
 
@@ -119,7 +121,7 @@ TEST(OknoUstawien, ZapisStronyZachowujeNumerZapisanyWMiedzyczasie) {
     folder.zapisz("Admini/faktura.dat", Bajty(wModule));
 
     strona->pole(8).edycja->setText(QStringLiteral("nowa stopka"));
-    Zapisz(strona)->click();
+    PrzyciskZapisz(strona)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
     TUstawieniaFaktury po{};
     const QByteArray bajty = folder.czytaj("Admini/faktura.dat");
@@ -147,13 +149,13 @@ TEST(OknoUstawien, ModulCzytaToCoZapisanoNaStronach) {
             firma->pole(0).uwaga->text().contains(QStringLiteral("„Przedsiębiorstwo Wielobranżowe...”")))
             << firma->pole(0).uwaga->text().toStdString();
         EXPECT_TRUE(firma->pole(1).uwaga->isHidden());
-        Zapisz(firma)->click();
+        PrzyciskZapisz(firma)->click();
         okno->pokazStrone(Tustawienia_f::Faktura);
         auto* faktura = okno->faktura;
         faktura->pole(5).edycja->setText(QStringLiteral("oryginał / kopia"));
         faktura->pole(7).edycja->setText(QStringLiteral("3"));
         faktura->pole(8).edycja->setText(QStringLiteral("Dziękujemy."));
-        Zapisz(faktura)->click();
+        PrzyciskZapisz(faktura)->click();
         EXPECT_TRUE(pulpit.bledy().isEmpty());
     }
     QDir::setCurrent(folder.sciezka());
@@ -177,7 +179,7 @@ TEST(OknoUstawien, OstrzezeniaNipIKontaNieBlokujaZapisu) {
     firma->pole(5).edycja->setText(QStringLiteral("62 1090 1014 0000 0712 1981 2874"));
     EXPECT_TRUE(firma->pole(3).uwaga->text().contains(QStringLiteral("Cyfra kontrolna NIP")));
     EXPECT_TRUE(firma->pole(5).uwaga->text().contains(QStringLiteral("mod 97")));
-    Zapisz(firma)->click();
+    PrzyciskZapisz(firma)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty());
     TDaneFirmy zapisane{};
     CzytajRekord(DomyslnySystemPlikow(), folder.plik("Admini/firma.dat"), zapisane);
@@ -207,7 +209,7 @@ TEST(OknoUstawien, ZaDlugiTekstIZnakSpozaKodowaniaOdrzucone) {
         PoleTekstu& pole = okno->firma->pole(p.pole);
         pole.edycja->setText(p.tekst);
         EXPECT_FALSE(pole.licznik->styleSheet().isEmpty()) << "the count turns red";
-        Zapisz(okno->firma)->click();
+        PrzyciskZapisz(okno->firma)->click();
         ASSERT_EQ(pulpit.bledy().size(), 1);
         EXPECT_TRUE(pulpit.bledy()[0].contains(QString::fromUtf8(p.komunikat)))
             << pulpit.bledy()[0].toStdString();
@@ -279,10 +281,10 @@ TEST(OknoUstawien, NieczytelnyPlikPokazujeBladIStronaDziala) {
 
     okno->faktura->pole(0).edycja->setText(QStringLiteral("Opole"));
     pulpit.odpowiedzi = {Odpowiedz::Nie};
-    Zapisz(okno->faktura)->click();
+    PrzyciskZapisz(okno->faktura)->click();
     EXPECT_EQ(folder.czytaj("Admini/faktura.dat"), QByteArray(100, 'x'));
     pulpit.odpowiedzi = {Odpowiedz::Tak};
-    Zapisz(okno->faktura)->click();
+    PrzyciskZapisz(okno->faktura)->click();
     ASSERT_EQ(pulpit.pytania().size(), 2);
     EXPECT_TRUE(pulpit.pytania()[1].contains(QStringLiteral("nie udało się odczytać")));
     EXPECT_EQ(folder.czytaj("Admini/faktura.dat").size(), 272);
@@ -340,7 +342,7 @@ TEST(OknoUstawien, ListaKlientowPrzezPrzyciski) {
     s->szukaj->clear();
 
     EXPECT_TRUE(folder.czytaj("Uslugi/klienci.dat") == dawne) << "nothing written before saving";
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     EXPECT_FALSE(s->zmieniona());
     const QByteArray po = folder.czytaj("Uslugi/klienci.dat");
     for (const int i : Roznice(dawne, po)) {
@@ -430,7 +432,7 @@ TEST(OknoUstawien, ImportIEksportCsvPrzezPrzyciski) {
         folder.czytaj("eksport.csv"),
         "\xEF\xBB\xBFNr;Nazwa usługi;PKWiU;J.m.;VAT;Netto\r\n01;\"Usługa; pierwsza\";62.01;szt.;23;100.00\r\n"
         "02;Druga ąę;;godz.;8;50.00\r\n");
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     TBazaUslug baza{};
     CzytajRekord(DomyslnySystemPlikow(), folder.plik("Uslugi/uslugi.dat"), baza);
     EXPECT_EQ(baza.nazwa_uslugi[1].tekst(), "Druga ąę");
@@ -456,7 +458,7 @@ TEST(OknoUstawien, NowaListaNieNadpisujeIstniejacej) {
     ASSERT_TRUE(s->lista());
     EXPECT_TRUE(s->zmieniona());
     EXPECT_FALSE(folder.istnieje("Uslugi/nowa.kli"));
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     EXPECT_EQ(folder.czytaj("Uslugi/nowa.kli"), Lista::Nowa(RodzajBazy::Klienci, {})->bajty());
 }
 
@@ -489,7 +491,7 @@ TEST(OknoUstawien, CzcionkaWydrukuZDialogow) {
     EXPECT_EQ(linia->font().family(), "DejaVu Serif");
     EXPECT_EQ(linia->font().pointSize(), 14);
     EXPECT_TRUE(linia->font().bold());
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty());
 
     // The module's reader, from the start folder.
@@ -519,7 +521,7 @@ TEST(OknoUstawien, CzcionkaTworzyBrakujacyFolderFont) {
     okno->pokazStrone(Tustawienia_f::Czcionka);
     pulpit.czcionki = {QFont(QStringLiteral("DejaVu Sans"), 9)};
     okno->czcionka->wybierz_czcionke->click();
-    Zapisz(okno->czcionka)->click();
+    PrzyciskZapisz(okno->czcionka)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty()) << pulpit.bledy().join(u' ').toStdString();
     EXPECT_EQ(folder.czytaj("FONT/font_welkaro.dat").size(), 76);
 }
@@ -544,7 +546,7 @@ TEST(OknoUstawien, StronaDaneZmieniaFolderDanych) {
     StronaSieci* s = okno->dane;
     EXPECT_TRUE(s->tryb_biezacy->isChecked());
     s->sciezka_sieciowa->edycja->setText(siec.sciezka());
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     TUstawieniaSieci po{};
     CzytajRekord(DomyslnySystemPlikow(), folder.plik("Admini/siec.dat"), po);
     EXPECT_EQ(po.tryb, 7);
@@ -552,7 +554,7 @@ TEST(OknoUstawien, StronaDaneZmieniaFolderDanych) {
 
     s->tryb_sieciowy->setChecked(true);
     EXPECT_TRUE(s->folder_wynikowy->text().contains(siec.sciezka()));
-    Zapisz(s)->click();
+    PrzyciskZapisz(s)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty());
     const QByteArray bajty = folder.czytaj("Admini/siec.dat");
     for (const int i : Roznice(Bajty(dawne), bajty)) EXPECT_TRUE(i == 0 || i >= 202) << "byte " << i;
@@ -668,7 +670,7 @@ TEST(OknoUstawien, KopiaZeSciezkaOryginaluJestNazwana) {
 
     okno->dane->tryb_biezacy->setChecked(true);
     EXPECT_FALSE(okno->dane->folder_wynikowy->text().contains(QStringLiteral("Uwaga")));
-    Zapisz(okno->dane)->click();
+    PrzyciskZapisz(okno->dane)->click();
     EXPECT_TRUE(pulpit.bledy().isEmpty());
     EXPECT_EQ(okno->foldery().danych, kopia.sciezka());
     EXPECT_FALSE(okno->folder_danych->text().contains(QStringLiteral("Uwaga")));
@@ -794,11 +796,11 @@ TEST(OknoUstawien, WyborFolderuICofniecie) {
             continue;
         }
         ASSERT_TRUE(cofnij);
-        EXPECT_TRUE(Zapisz(strona)->isEnabled());
+        EXPECT_TRUE(PrzyciskZapisz(strona)->isEnabled());
         EXPECT_TRUE(cofnij->isEnabled());
         cofnij->click();
         EXPECT_EQ(edycja->text(), dawny);
-        EXPECT_FALSE(Zapisz(strona)->isEnabled());
+        EXPECT_FALSE(PrzyciskZapisz(strona)->isEnabled());
         EXPECT_FALSE(cofnij->isEnabled());
     }
     EXPECT_TRUE(pulpit.komunikaty.empty());
@@ -856,7 +858,7 @@ TEST(OknoUstawien, PrzyciskiPlikuListy) {
     ASSERT_TRUE(s->lista());
     EXPECT_TRUE(s->lista()->nowa());
     EXPECT_TRUE(s->import_csv->isEnabled());
-    EXPECT_TRUE(Zapisz(s)->isEnabled());
+    EXPECT_TRUE(PrzyciskZapisz(s)->isEnabled());
 
     pulpit.odpowiedzi = {Odpowiedz::Nie};
     pulpit.pliki = {inna};
@@ -870,7 +872,7 @@ TEST(OknoUstawien, PrzyciskiPlikuListy) {
     EXPECT_EQ(s->lista()->sciezka(), inna);
     ASSERT_EQ(s->tabela->rowCount(), 1);
     EXPECT_EQ(s->tabela->item(0, 1)->text(), QStringLiteral("Przegląd"));
-    EXPECT_FALSE(Zapisz(s)->isEnabled());
+    EXPECT_FALSE(PrzyciskZapisz(s)->isEnabled());
     EXPECT_TRUE(pulpit.bledy().isEmpty());
 }
 
