@@ -10,10 +10,16 @@
 #include "store/pliki_danych.h"
 #include "store/system_plikow.h"
 
-std::optional<int> OdmowaPozaFolderemDanych(Platforma& platforma, SystemPlikow& pliki) {
+std::optional<QString> KomunikatPozaFolderemDanych(SystemPlikow& pliki) {
     const QString biezacy = pliki.katalogRoboczy();
     if (JestFolderemDanych(pliki, biezacy)) return std::nullopt;
-    platforma.bladStandardowy(nullptr, KomunikatNieFolderDanych(biezacy));
+    return KomunikatNieFolderDanych(biezacy);
+}
+
+std::optional<int> OdmowaPozaFolderemDanych(Platforma& platforma, SystemPlikow& pliki) {
+    const auto komunikat = KomunikatPozaFolderemDanych(pliki);
+    if (!komunikat) return std::nullopt;
+    platforma.bladStandardowy(nullptr, *komunikat);
     return KodPozaFolderemDanych;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The program's start, shared by `main` and the start-up benchmark, so that both measure and run
 // the same thing.
+#include <QString>
 #include <functional>
 #include <optional>
 
@@ -10,6 +11,10 @@ class Tfaktura_f;
 
 // The exit code of a start outside a data folder.
 inline constexpr int KodPozaFolderemDanych = 1;
+
+// The message of a start outside a data folder (what it is not, and how to make one); nothing when
+// the working directory is a data folder. Shown in a window, or on the terminal without a screen.
+std::optional<QString> KomunikatPozaFolderemDanych(SystemPlikow& pliki);
 
 // Outside a data folder the module does not start: one plain message says so and how to make one,
 // and the exit code is returned; nothing when the working directory is a data folder.

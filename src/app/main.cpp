@@ -6,7 +6,6 @@
 
 #include "app/aplikacja.h"
 #include "app/straz.h"
-#include "store/pliki_danych.h"
 #include "store/system_plikow.h"
 #include "ustawienia/dane_demonstracyjne.h"
 
@@ -55,10 +54,8 @@ int main(int argc, char** argv) {
     }
     if (!JestEkran()) {
         // Without a screen the message of a start outside a data folder goes to the terminal.
-        SystemPlikow& pliki = DomyslnySystemPlikow();
-        if (!JestFolderemDanych(pliki, pliki.katalogRoboczy())) {
-            std::fprintf(stderr, "%s\n",
-                         KomunikatNieFolderDanych(pliki.katalogRoboczy()).toLocal8Bit().constData());
+        if (const auto komunikat = KomunikatPozaFolderemDanych(DomyslnySystemPlikow())) {
+            std::fprintf(stderr, "%s\n", komunikat->toLocal8Bit().constData());
             return KodPozaFolderemDanych;
         }
         std::fprintf(stderr,
