@@ -1,0 +1,88 @@
+#pragma once
+// What KSeF knows of each document, kept in the data folder beside the document file (which stays
+// unchanged, since other programs read it): the exact FA(3) bytes as made once, the document's
+// sending state with its reference numbers, and the official receipts (UPO). Every workstation on
+// the data folder reads the same files; every write is atomic and made under a lock.
+//
+//   KSeF\<nazwa>.xml       the FA(3) bytes, written once and never replaced
+//   KSeF\<nazwa>.stan      the state, UTF-8 "klucz=wartość" lines
+//   KSeF\<nazwa>.upo.xml   the invoice's UPO as KSeF returned it
+//   KSeF\sesje\<numer>.upo.xml  a session's UPO
+//   KSeF\wysylka.blk       held locked by the one workstation that sends at a time
+//
+// <nazwa> is the document's file name of the exports (NazwaDokumentu: "F_7_2026", "K_1_K_2026").
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "store/blokada.h"
+#include "store/system_plikow.h"
+
+enum class StanWysylki {
+    Niewyslany,  // nothing kept yet, or bytes kept but never sent
+    Wysylany,    // handed to a session; the invoice's reference number may not be known yet
+    Wyslany,     // KSeF took it (invoice reference known) and has not decided yet
+    Przyjety,    // KSeF number given
+    Odrzucony,   // KSeF refused it: kod and powod say why
+    Offline,     // issued offline, to be sent by `terminOffline`
+};
+
+// "niewysłany", "wysyłany", "wysłany", "przyjęty", "odrzucony", "offline"
+QString NazwaStanu(StanWysylki stan);
+
+struct StanKsef {
+    StanWysylki stan = StanWysylki::Niewyslany;
+    QString srodowisko;       // the base URL the document went to
+    QString skrot;            // SHA-256 of the kept FA(3) bytes, Base64
+    qint64 rozmiar = 0;       // their size in bytes
+    QString numerSesji;       // reference number of the interactive session
+    QString numerFaktury;     // reference number of the invoice within it
+    QString numerKsef;        // once accepted
+    QDateTime dataPrzyjecia;  // KSeF's acquisition date, once accepted
+    int kod = 0;              // KSeF's status code of a rejection
+    QString powod;            // its description and details, Polish as KSeF gave them
+    bool maUpo = false;       // KSeF\<nazwa>.upo.xml is kept
+    // Offline issue (filled by the offline commands).
+    QString trybOffline;   // "offline24", "offline", "awaryjny"
+    QDate terminOffline;   // the last day to send it
+    QDateTime czasZmiany;  // last change of this state, UTC
+    QString stanowisko;    // the workstation that made it
+};
+
+// Blocks the module: a document sent and awaiting or accepted is in KSeF.
+bool JestWKsef(const StanKsef& stan);
+
+// The data folder's KSeF folder (created when missing by the writers, never by the readers).
+QString KatalogKsef(SystemPlikow& system);
+
+// The state of a document; nullopt when none is kept (never sent). A damaged file is BladPliku.
+std::optional<StanKsef> CzytajStanKsef(SystemPlikow& system, const QString& nazwa);
+
+// Under the state file's lock: the state as on disk now (nullopt: none) goes to `zmien`, and what it
+// leaves is written atomically. Returns the new state.
+StanKsef ZmienStanKsef(SystemPlikow& system, const QString& nazwa,
+                       const std::function<void(std::optional<StanKsef>& stan)>& zmien);
+
+// The kept FA(3) bytes; nullopt when none are kept.
+std::optional<QByteArray> CzytajXmlKsef(SystemPlikow& system, const QString& nazwa);
+// Keeps `xml` unless bytes are already kept; returns the kept bytes (the earlier ones when any).
+QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& nazwa, const QByteArray& xml);
+
+void ZapiszUpo(SystemPlikow& system, const QString& nazwa, const QByteArray& upo);
+std::optional<QByteArray> CzytajUpo(SystemPlikow& system, const QString& nazwa);
+void ZapiszUpoSesji(SystemPlikow& system, const QString& numerSesji, const QByteArray& upo);
+
+// Held by the one copy of the programs that sends from this data folder; another one waiting longer
+// than `czas` gets Odmowa "Wysyłanie do KSeF trwa na innym stanowisku…". A crashed copy's lock goes
+// with its process.
+class BlokadaWysylki {
+  public:
+    explicit BlokadaWysylki(SystemPlikow& system,
+                            std::chrono::milliseconds czas = std::chrono::milliseconds(0));
+
+  private:
+    std::optional<ZablokowanyPlik> blokada_;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// The KSeF settings of a data folder, Admini\ksef.ini (UTF-8 "klucz=wartość" lines): which KSeF,
+// for which firm, with which kind of credential. No secret is ever written here: a token or a key's
+// password lives in the desktop's keyring, or is asked for when needed.
+#include <QString>
+
+#include "store/system_plikow.h"
+
+struct UstawieniaKsef {
+    enum class Poswiadczenie { Token, Certyfikat };
+    QString srodowisko = QStringLiteral("test");  // "test", "demo", "produkcja" or a URL
+    QString nipKontekstu;                         // empty: the seller's NIP
+    Poswiadczenie poswiadczenie = Poswiadczenie::Certyfikat;
+    QString plikCertyfikatu;         // .crt (PEM or DER)
+    QString plikKlucza;              // password-protected PKCS#8 .key
+    QString plikCertyfikatuOffline;  // the Offline certificate for the KOD II codes
+    QString plikKluczaOffline;
+};
+
+// A missing file: the defaults above.
+UstawieniaKsef CzytajUstawieniaKsef(SystemPlikow& system);
+void ZapiszUstawieniaKsef(SystemPlikow& system, const UstawieniaKsef& ustawienia);

@@ -1,0 +1,58 @@
+#pragma once
+// A KSeF of our own for the tests, on a loopback address only: the paths, fields and status codes of
+// the API 2.0 description, its own RSA keys and certificates. It decrypts and checks everything it
+// receives and answers as KSeF does; on demand it fails in the ways KSeF can. It runs on a thread of
+// its own, so that a client in the test's thread may block while it works.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+#include <vector>
+
+enum class AwariaSymulatora {
+    WygaslaWyzwanie,    // the challenge is reported expired (21111 family on auth)
+    PonownyOdbior,      // the next redeem behaves as a second one (400)
+    ZlySkrotFaktury,    // the invoice is reported with a wrong hash (21403 / 21402 family)
+    DuplikatFaktury,    // the invoice is reported as a duplicate (440) of an earlier one
+    ZaDuzoZadan,        // the next request gets 429 with Retry-After
+    BladSerwera,        // the next request gets 5xx
+    ZerwanePolaczenie,  // the next request's connection is closed without an answer
+    ZmianaKlucza,       // the public keys are replaced; what was encrypted with the old one fails (21470)
+    OdrzucenieFaktury,  // the invoice fails verification (450 semantics) with a Polish reason
+};
+
+struct OdebranaFaktura {
+    QByteArray xml;  // decrypted, as the client made it
+    QString numerSesji;
+    QString numerFaktury;  // reference number
+    QString numerKsef;     // empty when rejected
+    int kod = 0;           // final status code
+};
+
+class SymulatorKsef {
+  public:
+    SymulatorKsef();   // starts listening on 127.0.0.1, a free port
+    ~SymulatorKsef();  // stops and joins its thread
+
+    QUrl adres() const;  // e.g. http://127.0.0.1:41234/v2
+
+    // Credentials it accepts: a KSeF token, and certificates issued by the test CA / self-signed
+    // ones whose subject carries the NIP (as the test environment allows).
+    void dodajToken(const QString& token, const QString& nip);
+    // How many status queries stay at 100 before 200 (auth, invoices, session UPO).
+    void ustawOpoznienie(int zapytan);
+    // The next `ile` requests matching `sciezka` (a path regex; empty: any) fail as `awaria`.
+    void awaria(AwariaSymulatora awaria, int ile = 1, const QString& sciezka = {});
+    void retryAfterSekund(int sekundy);
+
+    // What it received, for the tests' checks.
+    std::vector<OdebranaFaktura> faktury() const;
+    int ileZadan(const QString& sciezka) const;  // requests whose path matches the regex
+    QStringList bledy() const;                   // checks that failed on its side, in Polish
+
+  private:
+    struct Wnetrze;
+    std::unique_ptr<Wnetrze> w_;
+};
