@@ -198,8 +198,7 @@ QByteArray PodpiszXades(const QByteArray& xml, const CertyfikatX509& certyfikat,
     xmlNodePtr wlasciwosci = Dziecko(wlasciwosciKwalifikowane, xades, "SignedProperties");
     xmlNewProp(wlasciwosci, X("Id"), X(idWlasciwosci.constData()));
     xmlNodePtr wlasciwosciPodpisu = Dziecko(wlasciwosci, xades, "SignedSignatureProperties");
-    Dziecko(wlasciwosciPodpisu, xades, "SigningTime",
-            czasPodpisu.toTimeZone(QTimeZone::utc()).toString(Qt::ISODate).toLatin1());
+    Dziecko(wlasciwosciPodpisu, xades, "SigningTime", czasPodpisu.toUTC().toString(Qt::ISODate).toLatin1());
     xmlNodePtr cert = Dziecko(Dziecko(wlasciwosciPodpisu, xades, "SigningCertificate"), xades, "Cert");
     xmlNodePtr skrotCertyfikatu = Dziecko(cert, xades, "CertDigest");
     Algorytm(skrotCertyfikatu, ds, "DigestMethod", AlgorytmSha256);
