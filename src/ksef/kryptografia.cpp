@@ -335,8 +335,12 @@ CertyfikatX509 CertyfikatX509::zBajtow(const QByteArray& pemLubDer) {
 }
 
 CertyfikatX509 CertyfikatX509::zBase64Der(const QByteArray& base64) {
-    const auto der =
-        QByteArray::fromBase64Encoding(base64.trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+    // Line breaks are let through: a PEM body without its header lines reads as well.
+    QByteArray znaki;
+    znaki.reserve(base64.size());
+    for (const char c : base64)
+        if (c != '\n' && c != '\r' && c != ' ' && c != '\t') znaki.append(c);
+    const auto der = QByteArray::fromBase64Encoding(znaki, QByteArray::AbortOnBase64DecodingErrors);
     if (!der || der.decoded.isEmpty()) Nieprawidlowy({});
     auto dane = std::make_shared<Dane>();
     dane->x509 = CzytajX509(der.decoded, {}, true);

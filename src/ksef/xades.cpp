@@ -10,6 +10,11 @@
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/x509.h>
+// xmlsec.h before the other xmlsec headers, which take their types from it.
+#include <xmlsec/xmlsec.h>
+// Only to set xmlsec up for others; the signing here does not use it.
+#include <xmlsec/openssl/app.h>
+#include <xmlsec/openssl/crypto.h>
 
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -104,10 +109,19 @@ QByteArray NumerSeryjnyDziesietny(const X509* x509) {
 
 }  // namespace
 
+bool PrzygotujXmlsec() {
+    static const bool gotowe = [] {
+        PrzygotujLibxml();
+        return xmlSecInit() >= 0 && xmlSecCheckVersion() == 1 && xmlSecOpenSSLAppInit(nullptr) >= 0 &&
+               xmlSecOpenSSLInit() >= 0;
+    }();
+    return gotowe;
+}
+
 QByteArray ZadanieUwierzytelnienia(const QString& wyzwanie, const QString& nipKontekstu,
                                    IdentyfikatorPodmiotu identyfikator) {
     static const QRegularExpression wzorWyzwania(
-        QStringLiteral("^\\d{8}-CR-[A-F0-9]{10}-[A-F0-9]{10}-[A-F0-9]{2}$"));
+        QStringLiteral("^[0-9]{8}-CR-[A-F0-9]{10}-[A-F0-9]{10}-[A-F0-9]{2}$"));
     if (!wzorWyzwania.match(wyzwanie).hasMatch())
         throw Odmowa(
             QStringLiteral("KSeF przysłał nieprawidłowe wyzwanie uwierzytelnienia „%1”.").arg(wyzwanie));

@@ -214,6 +214,9 @@ TEST(Kryptografia, CertyfikatZKazdejPostaci) {
             CertyfikatX509::zBajtow(testowy.certyfikatPem),
             CertyfikatX509::zBajtow(testowy.certyfikatDer),
             CertyfikatX509::zBase64Der(testowy.certyfikatDer.toBase64()),
+            // The PEM body without its header lines, line breaks and all.
+            CertyfikatX509::zBase64Der(
+                QString::fromLatin1(testowy.certyfikatPem).section(QStringLiteral("-----"), 2, 2).toLatin1()),
             CertyfikatX509::zPliku(KryptoZapisz(katalog, QStringLiteral("c.crt"), testowy.certyfikatPem)),
             // A PEM file with the key first and the certificate after it.
             CertyfikatX509::zPliku(

@@ -10,7 +10,6 @@
 // xmlsec verifies the signatures, independently of how they were made.
 #include <xmlsec/errors.h>
 #include <xmlsec/keys.h>
-#include <xmlsec/openssl/app.h>
 #include <xmlsec/openssl/crypto.h>
 #include <xmlsec/openssl/evp.h>
 #include <xmlsec/xmldsig.h>
@@ -30,12 +29,9 @@ namespace {
 
 const xmlChar* XadesX(const char* t) { return reinterpret_cast<const xmlChar*>(t); }
 
-// xmlsec with its OpenSSL back end, once for the program.
 void XadesPrzygotujXmlsec() {
     static const bool gotowe = [] {
-        xmlInitParser();
-        const bool udane = xmlSecInit() >= 0 && xmlSecCheckVersion() == 1 &&
-                           xmlSecOpenSSLAppInit(nullptr) >= 0 && xmlSecOpenSSLInit() >= 0;
+        const bool udane = PrzygotujXmlsec();
         // A failed verification is what some cases expect; xmlsec's own report of it is noise.
         xmlSecErrorsDefaultCallbackEnableOutput(0);
         return udane;
