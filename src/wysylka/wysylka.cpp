@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 #include "calc/dokument.h"
 #include "eksport/nazwy_plikow.h"
@@ -42,6 +43,15 @@ DaneFolderu CzytajDaneFolderu(SystemPlikow& system) {
         throw Odmowa(QStringLiteral("nie ma pliku dokumentów „%1”")
                          .arg(RzeczywistaSciezka(system, dane.plikDokumentow)));
     return dane;
+}
+
+// KSeF refused the invoice itself (its schema, size, hash, content): the document is rejected.
+// Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
+// document is then looked up by its hash the next time.
+bool OdrzucaDokument(const BladKsef& b) {
+    static constexpr int KodyDokumentu[] = {21001, 21217, 21401, 21402, 21403, 21405};
+    return b.statusHttp() == 400 && std::find(std::begin(KodyDokumentu), std::end(KodyDokumentu),
+                                              b.kodKsef()) != std::end(KodyDokumentu);
 }
 
 // One run of sending: one authentication, at most one interactive session.
@@ -107,7 +117,7 @@ void Wysylka::przygotuj() {
 
 KlientKsef& Wysylka::klient() {
     if (klient_) return *klient_;
-    auto klient = std::make_unique<KlientKsef>(z_.srodowisko);
+    auto klient = std::make_unique<KlientKsef>(z_.srodowisko, z_.klient);
     komunikat(QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa));
     const PoswiadczeniaKsef& pw = z_.poswiadczenia;
     if (pw.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
@@ -168,7 +178,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
     try {
         numer = k.wyslijFakture(*sesja_, *xml, offline);
     } catch (const BladKsef& b) {
-        if (!b.przejsciowy()) {
+        if (OdrzucaDokument(b)) {
             ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
                 StanKsef nowy = s.value_or(StanKsef{});
                 nowy.stan = StanWysylki::Odrzucony;
@@ -181,6 +191,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
             blad(nazwa, b.komunikat());
             return;
         }
+        if (!b.przejsciowy()) throw;
         // The answer was lost: the invoice is looked up in the session by its hash afterwards.
         komunikat(QStringLiteral("%1: %2").arg(nazwa, b.komunikat()));
         return;
