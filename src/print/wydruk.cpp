@@ -9,6 +9,7 @@
 #include "calc/liczby.h"
 #include "calc/podsumowanie.h"
 #include "calc/slownie.h"
+#include "print/kod_qr.h"
 
 QString TekstKwotyPln(double kwota) { return TekstKwoty(kwota) + QStringLiteral(" PLN"); }
 
@@ -68,6 +69,7 @@ class Strona {
     void tabele();
     void kwoty();
     void podpisIStopka();
+    void kodyKsef();
 
     Drukarka& d_;
     const DaneWydruku& dane_;
@@ -120,6 +122,7 @@ void Strona::rysuj() {
     tabele();
     kwoty();
     podpisIStopka();
+    if (dane_.kodyKsef && !dane_.kodyKsef->linkI.isEmpty()) kodyKsef();
 }
 
 void Strona::naglowek() {
@@ -221,6 +224,38 @@ void Strona::podpisIStopka() {
     d_.Prostokat(10, 273, 180, 1);
     czcionkaUzytkownika(-2, Zwykla);
     d_.Pisz(10, 276, LiniaProgramu(dane_.kontakt));
+}
+
+// The band left of the signature, between the last text of a correction (its footer at 242) and the
+// footer rule at 273: the codes 22 units square (a KOD II signed with an RSA key needs 85 modules:
+// a quarter of a millimetre each) with their labels under them, the link as text beside them.
+constexpr std::int32_t GoraKodow = 247, BokKodu = 22, LewyKodI = 10, LewyKodII = 58, PrawyBrzegLinku = 145;
+constexpr std::int32_t RozmiarOpisuKodu = 6;                     // points, Courier New
+constexpr double SzerokoscZnakuOpisu = 6.0 * 0.6 / 72.0 * 25.0;  // print units: 1.25
+
+void Strona::kodyKsef() {
+    const KodyKsefWydruku& kody = *dane_.kodyKsef;
+    const std::int32_t yOpisu = GoraKodow + BokKodu + 1;  // 270: ends before the rule at 273
+    d_.UstawCzcionke(KrojCourier, RozmiarOpisuKodu);
+    d_.Pogrubienie(Zwykla);
+    d_.ObrazKwadratowy(LewyKodI, GoraKodow, BokKodu, ObrazKoduQr(kody.linkI));
+    d_.Pisz(LewyKodI, yOpisu, kody.podpisI);
+    // Without KOD II the link takes its place; the KSeF number under KOD I is 44 units wide.
+    std::int32_t xLinku = LewyKodII;
+    if (!kody.linkII.isEmpty()) {
+        d_.ObrazKwadratowy(LewyKodII, GoraKodow, BokKodu, ObrazKoduQr(kody.linkII));
+        d_.Pisz(LewyKodII, yOpisu, QStringLiteral("CERTYFIKAT"));
+        xLinku = LewyKodII + BokKodu + 4;
+    }
+    // The link as text too, in lines that end before the signature's column.
+    const qsizetype naLinie =
+        std::max<qsizetype>(10, static_cast<qsizetype>((PrawyBrzegLinku - xLinku) / SzerokoscZnakuOpisu));
+    std::int32_t y = GoraKodow;
+    d_.Pisz(xLinku, y, QStringLiteral("Weryfikacja faktury w KSeF:"));
+    for (qsizetype od = 0; od < kody.linkI.size() && y + 3 <= GoraKodow + BokKodu; od += naLinie) {
+        y += 3;
+        d_.Pisz(xLinku, y, kody.linkI.mid(od, naLinie));
+    }
 }
 
 }  // namespace
