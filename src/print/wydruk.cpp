@@ -26,7 +26,7 @@ constexpr std::array<Kolumna, 6> KolumnyPozycji{
     {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}}};
 constexpr std::array<Kolumna, 4> KolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
 
-enum Waga : std::uint8_t { Zwykla = 0, Pogrubiona = 1 };
+enum Waga : std::uint8_t { Zwykla = 0, Gruba = 1 };
 
 // The stored size is not checked, so the offsets from it are taken without overflowing.
 std::int32_t Rozmiar(std::int32_t s, std::int32_t zmiana) {
@@ -79,7 +79,7 @@ class Strona {
 
 void Strona::naglowekPozycji(std::int32_t y) {
     static const std::array<QString, 6> Etykiety{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     WierszTabeli(d_, KolumnyPozycji, y, 8, 2, Etykiety);
     d_.Pogrubienie(Zwykla);
 }
@@ -95,7 +95,7 @@ void Strona::wierszePozycji(const TabelaPozycji& tabela, std::int32_t y) {
 
 void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
     static const std::array<QString, 4> Etykiety{"Vat", "Netto", "Kwota Vat", "Brutto"};
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, y, QStringLiteral("Rozbicie stawek podatku Vat"));
     czcionkaUzytkownika(0, Zwykla);
     WierszTabeli(d_, KolumnyStawek, y + 5, 5, 1, Etykiety);
@@ -108,7 +108,7 @@ void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
 }
 
 void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc) {
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, y, etykieta);
     d_.Pogrubienie(Zwykla);
     d_.Pisz(40, y, wartosc);
@@ -126,14 +126,14 @@ void Strona::rysuj() {
 }
 
 void Strona::naglowek() {
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.pole(PoleNaglowka::miejscowosc));
     d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.pole(PoleNaglowka::data_wystawienia));
     d_.Prostokat(10, 15, 180, 1);
 }
 
 void Strona::sprzedawca() {
-    czcionkaUzytkownika(2, Pogrubiona);
+    czcionkaUzytkownika(2, Gruba);
     d_.Pisz(10, 23, QStringLiteral("Sprzedawca :"));
     d_.Prostokat(10, 28, 177, 30);
     d_.Prostokat(11, 28, 178, 31);
@@ -150,13 +150,13 @@ void Strona::sprzedawca() {
 void Strona::nabywcaITytul() {
     const QString numer =
         dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
-    czcionkaUzytkownika(2, Pogrubiona);
+    czcionkaUzytkownika(2, Gruba);
     d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
     czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(10, 70, dane_.pole(PoleNaglowka::odbiorca1));
 
     // The title comes before buyer lines 2-4, which are written over it where they are long.
-    czcionkaUzytkownika(7, Pogrubiona);
+    czcionkaUzytkownika(7, Gruba);
     if (korekta_) {
         d_.Pisz(115, 80, QStringLiteral("Faktura korygująca Vat"));
         d_.Pisz(115, 86, QStringLiteral("nr ") + numer);
@@ -198,7 +198,7 @@ void Strona::tabele() {
 void Strona::kwoty() {
     const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dane_.dokument);
     if (korekta_) {
-        courier(2, Pogrubiona);
+        courier(2, Gruba);
         d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
         d_.Pisz(75, 223, TekstKwotyPln(kwoty.przedKorekta));
         d_.Pisz(10, 227, QStringLiteral("Do zapłaty po korekcie jest:"));
@@ -206,7 +206,7 @@ void Strona::kwoty() {
         d_.Pisz(10, 231, QStringLiteral("Różnica do zapłaty:"));
         d_.Pisz(75, 231, TekstKwotyPln(kwoty.doZaplaty));
     } else {
-        czcionkaUzytkownika(2, Pogrubiona);
+        czcionkaUzytkownika(2, Gruba);
         d_.Pisz(10, 192, QStringLiteral("Do zapłaty :   ") + TekstKwotyPln(kwoty.doZaplaty));
     }
     const std::int32_t ySlownie = korekta_ ? 237 : 198;
