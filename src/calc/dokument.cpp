@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "calc/liczby.h"
 
-bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
-bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+namespace {
 
 constexpr std::size_t NajdluzszaLiniaFirmy = 40;
 constexpr qsizetype PoczatekDlugiejLinii = 30;

@@ -346,3 +346,10 @@ void OtwartyPlik::zamknij() {
     if (uchwyt_ < 0) return;
     system_->zamknij(std::exchange(uchwyt_, -1));
 }
+
+void UsunPozostaly(SystemPlikow& system, const QString& sciezka) {
+    try {
+        if (system.istnieje(sciezka)) system.usun(sciezka);
+    } catch (const BladPliku&) {
+    }
+}

@@ -140,3 +140,7 @@ class OtwartyPlik {
 
 // The process-wide POSIX file system.
 SystemPlikow& DomyslnySystemPlikow();
+
+// Removes a file left behind by an operation that failed, when it is there; a failure to remove it
+// is not reported, since the error that ended the operation is the one the user must read.
+void UsunPozostaly(SystemPlikow& system, const QString& sciezka);
