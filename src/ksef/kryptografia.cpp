@@ -25,24 +25,24 @@ template <class T, void (*Zwolnij)(T*)>
 struct ZwolnijOpenSsl {
     void operator()(T* p) const { Zwolnij(p); }
 };
-using Bio = std::unique_ptr<BIO, ZwolnijOpenSsl<BIO, BIO_free_all>>;
+using BioOpenSsl = std::unique_ptr<BIO, ZwolnijOpenSsl<BIO, BIO_free_all>>;
 using KontekstSzyfru = std::unique_ptr<EVP_CIPHER_CTX, ZwolnijOpenSsl<EVP_CIPHER_CTX, EVP_CIPHER_CTX_free>>;
 using KontekstKlucza = std::unique_ptr<EVP_PKEY_CTX, ZwolnijOpenSsl<EVP_PKEY_CTX, EVP_PKEY_CTX_free>>;
 using KontekstSkrotu = std::unique_ptr<EVP_MD_CTX, ZwolnijOpenSsl<EVP_MD_CTX, EVP_MD_CTX_free>>;
 using KontekstDekodera =
     std::unique_ptr<OSSL_DECODER_CTX, ZwolnijOpenSsl<OSSL_DECODER_CTX, OSSL_DECODER_CTX_free>>;
-using PodpisEcdsa = std::unique_ptr<ECDSA_SIG, ZwolnijOpenSsl<ECDSA_SIG, ECDSA_SIG_free>>;
-using Liczba = std::unique_ptr<BIGNUM, ZwolnijOpenSsl<BIGNUM, BN_free>>;
-using Certyfikat = std::unique_ptr<X509, ZwolnijOpenSsl<X509, X509_free>>;
-using Klucz = std::unique_ptr<EVP_PKEY, ZwolnijOpenSsl<EVP_PKEY, EVP_PKEY_free>>;
+using PodpisEcdsaDer = std::unique_ptr<ECDSA_SIG, ZwolnijOpenSsl<ECDSA_SIG, ECDSA_SIG_free>>;
+using LiczbaBn = std::unique_ptr<BIGNUM, ZwolnijOpenSsl<BIGNUM, BN_free>>;
+using CertyfikatOpenSsl = std::unique_ptr<X509, ZwolnijOpenSsl<X509, X509_free>>;
+using KluczEvp = std::unique_ptr<EVP_PKEY, ZwolnijOpenSsl<EVP_PKEY, EVP_PKEY_free>>;
 
 // The user's certificate and key files are small; anything bigger is not one of them.
 constexpr qint64 NajwiekszyPlikKryptograficzny = 1024 * 1024;
 
-const unsigned char* Bajty(const QByteArray& dane) {
+const unsigned char* BajtyOpenSsl(const QByteArray& dane) {
     return reinterpret_cast<const unsigned char*>(dane.constData());
 }
-unsigned char* Bajty(QByteArray& dane) { return reinterpret_cast<unsigned char*>(dane.data()); }
+unsigned char* BajtyOpenSsl(QByteArray& dane) { return reinterpret_cast<unsigned char*>(dane.data()); }
 
 // OpenSSL's reason of the last failure, for the message; the queue is emptied so that it does not
 // mislead a later check.
@@ -64,17 +64,17 @@ QString PowodOpenSsl() {
                                  : QStringLiteral("Błąd kryptografii: %1 (%2).").arg(co, powod));
 }
 
-void Sprawdz(bool warunek, const QString& co) {
+void SprawdzOpenSsl(bool warunek, const QString& co) {
     if (!warunek) OdmowaKryptografii(co);
 }
 
-Bio BioZDanych(const QByteArray& dane) {
-    Bio bio(BIO_new_mem_buf(dane.constData(), static_cast<int>(dane.size())));
-    Sprawdz(bio != nullptr, QStringLiteral("bufor danych"));
+BioOpenSsl BioZDanych(const QByteArray& dane) {
+    BioOpenSsl bio(BIO_new_mem_buf(dane.constData(), static_cast<int>(dane.size())));
+    SprawdzOpenSsl(bio != nullptr, QStringLiteral("bufor danych"));
     return bio;
 }
 
-QByteArray ZBio(BIO* bio) {
+QByteArray ZBioOpenSsl(BIO* bio) {
     char* dane = nullptr;
     const long ile = BIO_get_mem_data(bio, &dane);
     return QByteArray(dane, static_cast<qsizetype>(ile));
@@ -95,11 +95,11 @@ QByteArray CzytajPlikKryptograficzny(const QString& sciezka) {
     return dane;
 }
 
-void Wymaz(QByteArray& dane) {
+void WymazBajty(QByteArray& dane) {
     if (!dane.isEmpty()) OPENSSL_cleanse(dane.data(), static_cast<size_t>(dane.size()));
 }
 
-bool Pem(const QByteArray& dane) { return dane.contains("-----BEGIN "); }
+bool TekstPem(const QByteArray& dane) { return dane.contains("-----BEGIN "); }
 
 QDateTime CzasAsn1(const ASN1_TIME* czas) {
     std::tm tm{};
@@ -110,33 +110,34 @@ QDateTime CzasAsn1(const ASN1_TIME* czas) {
 }
 
 QString NazwaRfc2253(const X509_NAME* nazwa) {
-    Bio bio(BIO_new(BIO_s_mem()));
-    Sprawdz(bio != nullptr, QStringLiteral("bufor nazwy"));
+    BioOpenSsl bio(BIO_new(BIO_s_mem()));
+    SprawdzOpenSsl(bio != nullptr, QStringLiteral("bufor nazwy"));
     // RFC 2253 with the characters beyond ASCII kept as UTF-8 (Polish names read as written).
-    Sprawdz(X509_NAME_print_ex(bio.get(), nazwa, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB) >= 0,
-            QStringLiteral("nazwa certyfikatu"));
-    return QString::fromUtf8(ZBio(bio.get()));
+    SprawdzOpenSsl(X509_NAME_print_ex(bio.get(), nazwa, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB) >= 0,
+                   QStringLiteral("nazwa certyfikatu"));
+    return QString::fromUtf8(ZBioOpenSsl(bio.get()));
 }
 
 QByteArray PodpiszSkrotem(EVP_PKEY* klucz, const QByteArray& dane, bool pss) {
     KontekstSkrotu ctx(EVP_MD_CTX_new());
-    Sprawdz(ctx != nullptr, QStringLiteral("kontekst podpisu"));
+    SprawdzOpenSsl(ctx != nullptr, QStringLiteral("kontekst podpisu"));
     EVP_PKEY_CTX* kontekstKlucza = nullptr;  // owned by ctx
-    Sprawdz(EVP_DigestSignInit(ctx.get(), &kontekstKlucza, EVP_sha256(), nullptr, klucz) == 1,
-            QStringLiteral("przygotowanie podpisu"));
+    SprawdzOpenSsl(EVP_DigestSignInit(ctx.get(), &kontekstKlucza, EVP_sha256(), nullptr, klucz) == 1,
+                   QStringLiteral("przygotowanie podpisu"));
     if (pss) {
-        Sprawdz(EVP_PKEY_CTX_set_rsa_padding(kontekstKlucza, RSA_PKCS1_PSS_PADDING) == 1 &&
-                    EVP_PKEY_CTX_set_rsa_mgf1_md(kontekstKlucza, EVP_sha256()) == 1 &&
-                    EVP_PKEY_CTX_set_rsa_pss_saltlen(kontekstKlucza, 32) == 1,
-                QStringLiteral("parametry RSA-PSS"));
+        SprawdzOpenSsl(EVP_PKEY_CTX_set_rsa_padding(kontekstKlucza, RSA_PKCS1_PSS_PADDING) == 1 &&
+                           EVP_PKEY_CTX_set_rsa_mgf1_md(kontekstKlucza, EVP_sha256()) == 1 &&
+                           EVP_PKEY_CTX_set_rsa_pss_saltlen(kontekstKlucza, 32) == 1,
+                       QStringLiteral("parametry RSA-PSS"));
     }
     size_t dlugosc = 0;
-    Sprawdz(EVP_DigestSign(ctx.get(), nullptr, &dlugosc, Bajty(dane), static_cast<size_t>(dane.size())) == 1,
-            QStringLiteral("podpis"));
+    SprawdzOpenSsl(EVP_DigestSign(ctx.get(), nullptr, &dlugosc, BajtyOpenSsl(dane),
+                                  static_cast<size_t>(dane.size())) == 1,
+                   QStringLiteral("podpis"));
     QByteArray podpis(static_cast<qsizetype>(dlugosc), '\0');
-    Sprawdz(EVP_DigestSign(ctx.get(), Bajty(podpis), &dlugosc, Bajty(dane),
-                           static_cast<size_t>(dane.size())) == 1,
-            QStringLiteral("podpis"));
+    SprawdzOpenSsl(EVP_DigestSign(ctx.get(), BajtyOpenSsl(podpis), &dlugosc, BajtyOpenSsl(dane),
+                                  static_cast<size_t>(dane.size())) == 1,
+                   QStringLiteral("podpis"));
     podpis.resize(static_cast<qsizetype>(dlugosc));
     return podpis;
 }
@@ -144,22 +145,22 @@ QByteArray PodpiszSkrotem(EVP_PKEY* klucz, const QByteArray& dane, bool pss) {
 // An ECDSA signature as DER (RFC 3279) made the two numbers side by side, each as long as the
 // curve's order needs (R‖S, as XML signatures and KSeF's codes take it).
 QByteArray EcdsaNaRs(const QByteArray& der, int bajtyLiczby) {
-    const unsigned char* wskaznik = Bajty(der);
-    PodpisEcdsa podpis(d2i_ECDSA_SIG(nullptr, &wskaznik, static_cast<long>(der.size())));
-    Sprawdz(podpis != nullptr, QStringLiteral("odczyt podpisu ECDSA"));
+    const unsigned char* wskaznik = BajtyOpenSsl(der);
+    PodpisEcdsaDer podpis(d2i_ECDSA_SIG(nullptr, &wskaznik, static_cast<long>(der.size())));
+    SprawdzOpenSsl(podpis != nullptr, QStringLiteral("odczyt podpisu ECDSA"));
     const BIGNUM* r = nullptr;
     const BIGNUM* s = nullptr;
     ECDSA_SIG_get0(podpis.get(), &r, &s);
     QByteArray wynik(2 * bajtyLiczby, '\0');
-    Sprawdz(BN_bn2binpad(r, Bajty(wynik), bajtyLiczby) == bajtyLiczby &&
-                BN_bn2binpad(s, Bajty(wynik) + bajtyLiczby, bajtyLiczby) == bajtyLiczby,
-            QStringLiteral("zapis podpisu ECDSA"));
+    SprawdzOpenSsl(BN_bn2binpad(r, BajtyOpenSsl(wynik), bajtyLiczby) == bajtyLiczby &&
+                       BN_bn2binpad(s, BajtyOpenSsl(wynik) + bajtyLiczby, bajtyLiczby) == bajtyLiczby,
+                   QStringLiteral("zapis podpisu ECDSA"));
     return wynik;
 }
 
 // The length in bytes of the order of the key's curve.
 int BajtyRzeduKrzywej(EVP_PKEY* klucz) {
-    Liczba rzad;
+    LiczbaBn rzad;
     BIGNUM* wynik = nullptr;
     if (EVP_PKEY_get_bn_param(klucz, OSSL_PKEY_PARAM_EC_ORDER, &wynik) == 1) rzad.reset(wynik);
     if (rzad) return BN_num_bytes(rzad.get());
@@ -173,8 +174,8 @@ bool KluczEc(const EVP_PKEY* klucz) { return EVP_PKEY_is_a(klucz, "EC") == 1; }
 // Whether the key data is an encrypted one (encrypted PKCS#8, or a traditional PEM key with a
 // password): a failure to read it then means a wrong password.
 bool KluczZaszyfrowany(const QByteArray& dane) {
-    if (Pem(dane)) return dane.contains("ENCRYPTED");
-    const unsigned char* wskaznik = Bajty(dane);
+    if (TekstPem(dane)) return dane.contains("ENCRYPTED");
+    const unsigned char* wskaznik = BajtyOpenSsl(dane);
     X509_SIG* zaszyfrowany = d2i_X509_SIG(nullptr, &wskaznik, static_cast<long>(dane.size()));
     ERR_clear_error();
     if (zaszyfrowany == nullptr) return false;
@@ -184,7 +185,7 @@ bool KluczZaszyfrowany(const QByteArray& dane) {
 
 // From a PEM text holding more than the key (the certificate too, say), the part from the key on.
 QByteArray CzescZKluczem(const QByteArray& dane) {
-    if (!Pem(dane)) return dane;
+    if (!TekstPem(dane)) return dane;
     qsizetype od = 0;
     while ((od = dane.indexOf("-----BEGIN ", od)) >= 0) {
         const qsizetype koniecWiersza = dane.indexOf('\n', od);
@@ -195,22 +196,22 @@ QByteArray CzescZKluczem(const QByteArray& dane) {
     return dane;
 }
 
-Klucz CzytajKlucz(const QByteArray& pemLubDer, const QByteArray& haslo, const QString& plik) {
+KluczEvp CzytajKlucz(const QByteArray& pemLubDer, const QByteArray& haslo, const QString& plik) {
     const QString ktory = plik.isEmpty() ? QStringLiteral("prywatnego") : QStringLiteral("„%1”").arg(plik);
     const QByteArray dane = CzescZKluczem(pemLubDer);
     EVP_PKEY* odczytany = nullptr;
     KontekstDekodera dekoder(OSSL_DECODER_CTX_new_for_pkey(&odczytany, nullptr, nullptr, nullptr,
                                                            EVP_PKEY_KEYPAIR, nullptr, nullptr));
-    Sprawdz(dekoder != nullptr, QStringLiteral("przygotowanie odczytu klucza"));
+    SprawdzOpenSsl(dekoder != nullptr, QStringLiteral("przygotowanie odczytu klucza"));
     // Always a passphrase, an empty one too: without one OpenSSL could ask for it on the terminal.
-    Sprawdz(
-        OSSL_DECODER_CTX_set_passphrase(dekoder.get(), Bajty(haslo), static_cast<size_t>(haslo.size())) == 1,
-        QStringLiteral("hasło klucza"));
-    const unsigned char* wskaznik = Bajty(dane);
+    SprawdzOpenSsl(OSSL_DECODER_CTX_set_passphrase(dekoder.get(), BajtyOpenSsl(haslo),
+                                                   static_cast<size_t>(haslo.size())) == 1,
+                   QStringLiteral("hasło klucza"));
+    const unsigned char* wskaznik = BajtyOpenSsl(dane);
     size_t zostalo = static_cast<size_t>(dane.size());
     const bool udane =
         OSSL_DECODER_from_data(dekoder.get(), &wskaznik, &zostalo) == 1 && odczytany != nullptr;
-    Klucz klucz(odczytany);
+    KluczEvp klucz(odczytany);
     ERR_clear_error();
     if (!udane) {
         klucz.reset();
@@ -239,10 +240,10 @@ Klucz CzytajKlucz(const QByteArray& pemLubDer, const QByteArray& haslo, const QS
 QByteArray Sha256(const QByteArray& dane) {
     QByteArray skrot(32, '\0');
     unsigned int dlugosc = 0;
-    Sprawdz(EVP_Digest(dane.constData(), static_cast<size_t>(dane.size()), Bajty(skrot), &dlugosc,
-                       EVP_sha256(), nullptr) == 1 &&
-                dlugosc == 32,
-            QStringLiteral("skrót SHA-256"));
+    SprawdzOpenSsl(EVP_Digest(dane.constData(), static_cast<size_t>(dane.size()), BajtyOpenSsl(skrot),
+                              &dlugosc, EVP_sha256(), nullptr) == 1 &&
+                       dlugosc == 32,
+                   QStringLiteral("skrót SHA-256"));
     return skrot;
 }
 
@@ -251,7 +252,8 @@ QString Sha256Base64(const QByteArray& dane) { return QString::fromLatin1(Sha256
 QByteArray LosoweBajty(int ile) {
     if (ile < 0) throw Odmowa(QStringLiteral("Błąd kryptografii: ujemna liczba losowych bajtów."));
     QByteArray wynik(ile, '\0');
-    if (ile > 0) Sprawdz(RAND_bytes(Bajty(wynik), ile) == 1, QStringLiteral("losowanie bajtów"));
+    if (ile > 0)
+        SprawdzOpenSsl(RAND_bytes(BajtyOpenSsl(wynik), ile) == 1, QStringLiteral("losowanie bajtów"));
     return wynik;
 }
 
@@ -264,18 +266,18 @@ QByteArray Aes256Cbc(const QByteArray& dane, const QByteArray& klucz32, const QB
     if (!szyfruj && (dane.isEmpty() || dane.size() % 16 != 0))
         throw Odmowa(QStringLiteral("Nie udało się odszyfrować danych: szyfrogram AES ma złą długość."));
     KontekstSzyfru ctx(EVP_CIPHER_CTX_new());
-    Sprawdz(ctx != nullptr, QStringLiteral("kontekst AES"));
-    Sprawdz(EVP_CipherInit_ex(ctx.get(), EVP_aes_256_cbc(), nullptr, Bajty(klucz32), Bajty(iv16),
-                              szyfruj ? 1 : 0) == 1,
-            QStringLiteral("przygotowanie AES"));
+    SprawdzOpenSsl(ctx != nullptr, QStringLiteral("kontekst AES"));
+    SprawdzOpenSsl(EVP_CipherInit_ex(ctx.get(), EVP_aes_256_cbc(), nullptr, BajtyOpenSsl(klucz32),
+                                     BajtyOpenSsl(iv16), szyfruj ? 1 : 0) == 1,
+                   QStringLiteral("przygotowanie AES"));
     QByteArray wynik(dane.size() + 16, '\0');
     int dlugosc = 0;
-    Sprawdz(
-        EVP_CipherUpdate(ctx.get(), Bajty(wynik), &dlugosc, Bajty(dane), static_cast<int>(dane.size())) == 1,
-        QStringLiteral("AES"));
+    SprawdzOpenSsl(EVP_CipherUpdate(ctx.get(), BajtyOpenSsl(wynik), &dlugosc, BajtyOpenSsl(dane),
+                                    static_cast<int>(dane.size())) == 1,
+                   QStringLiteral("AES"));
     int reszta = 0;
-    if (EVP_CipherFinal_ex(ctx.get(), Bajty(wynik) + dlugosc, &reszta) != 1) {
-        Wymaz(wynik);
+    if (EVP_CipherFinal_ex(ctx.get(), BajtyOpenSsl(wynik) + dlugosc, &reszta) != 1) {
+        WymazBajty(wynik);
         ERR_clear_error();
         if (!szyfruj)
             throw Odmowa(
@@ -300,8 +302,13 @@ QByteArray OdszyfrujAes256Cbc(const QByteArray& szyfrogram, const QByteArray& kl
 
 // ---------------------------------------------------------------------------------------------------
 
+// Raw pointers here: the unique_ptr types of this file live in its anonymous namespace.
 struct CertyfikatX509::Dane {
-    Certyfikat x509;
+    X509* x509 = nullptr;
+    Dane() = default;
+    Dane(const Dane&) = delete;
+    Dane& operator=(const Dane&) = delete;
+    ~Dane() { X509_free(x509); }
 };
 
 CertyfikatX509::CertyfikatX509(std::shared_ptr<Dane> dane) : dane_(std::move(dane)) {}
@@ -313,13 +320,13 @@ CertyfikatX509& CertyfikatX509::operator=(const CertyfikatX509&) = default;
 
 namespace {
 
-Certyfikat CzytajX509(const QByteArray& dane, const QString& plik, bool tylkoDer) {
-    Certyfikat x509;
-    if (!tylkoDer && Pem(dane)) {
-        Bio bio = BioZDanych(dane);
+CertyfikatOpenSsl CzytajX509(const QByteArray& dane, const QString& plik, bool tylkoDer) {
+    CertyfikatOpenSsl x509;
+    if (!tylkoDer && TekstPem(dane)) {
+        BioOpenSsl bio = BioZDanych(dane);
         x509.reset(PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr));
     } else {
-        const unsigned char* wskaznik = Bajty(dane);
+        const unsigned char* wskaznik = BajtyOpenSsl(dane);
         x509.reset(d2i_X509(nullptr, &wskaznik, static_cast<long>(dane.size())));
     }
     if (!x509) Nieprawidlowy(plik);
@@ -330,7 +337,7 @@ Certyfikat CzytajX509(const QByteArray& dane, const QString& plik, bool tylkoDer
 
 CertyfikatX509 CertyfikatX509::zBajtow(const QByteArray& pemLubDer) {
     auto dane = std::make_shared<Dane>();
-    dane->x509 = CzytajX509(pemLubDer, {}, false);
+    dane->x509 = CzytajX509(pemLubDer, {}, false).release();
     return CertyfikatX509(std::move(dane));
 }
 
@@ -343,19 +350,19 @@ CertyfikatX509 CertyfikatX509::zBase64Der(const QByteArray& base64) {
     const auto der = QByteArray::fromBase64Encoding(znaki, QByteArray::AbortOnBase64DecodingErrors);
     if (!der || der.decoded.isEmpty()) Nieprawidlowy({});
     auto dane = std::make_shared<Dane>();
-    dane->x509 = CzytajX509(der.decoded, {}, true);
+    dane->x509 = CzytajX509(der.decoded, {}, true).release();
     return CertyfikatX509(std::move(dane));
 }
 
 CertyfikatX509 CertyfikatX509::zPliku(const QString& sciezka) {
     auto dane = std::make_shared<Dane>();
-    dane->x509 = CzytajX509(CzytajPlikKryptograficzny(sciezka), sciezka, false);
+    dane->x509 = CzytajX509(CzytajPlikKryptograficzny(sciezka), sciezka, false).release();
     return CertyfikatX509(std::move(dane));
 }
 
 const void* CertyfikatX509::uchwyt() const {
     if (!dane_) throw Odmowa(QStringLiteral("Błąd kryptografii: brak certyfikatu."));
-    return dane_->x509.get();
+    return dane_->x509;
 }
 
 namespace {
@@ -365,17 +372,17 @@ const X509* X509Z(const CertyfikatX509& c) { return static_cast<const X509*>(c.u
 QByteArray CertyfikatX509::der() const {
     unsigned char* der = nullptr;
     const int ile = i2d_X509(X509Z(*this), &der);
-    Sprawdz(ile > 0, QStringLiteral("zapis certyfikatu"));
+    SprawdzOpenSsl(ile > 0, QStringLiteral("zapis certyfikatu"));
     QByteArray wynik(reinterpret_cast<const char*>(der), ile);
     OPENSSL_free(der);
     return wynik;
 }
 
 QString CertyfikatX509::numerSeryjnyHex() const {
-    Liczba numer(ASN1_INTEGER_to_BN(X509_get0_serialNumber(X509Z(*this)), nullptr));
-    Sprawdz(numer != nullptr, QStringLiteral("numer seryjny certyfikatu"));
+    LiczbaBn numer(ASN1_INTEGER_to_BN(X509_get0_serialNumber(X509Z(*this)), nullptr));
+    SprawdzOpenSsl(numer != nullptr, QStringLiteral("numer seryjny certyfikatu"));
     char* hex = BN_bn2hex(numer.get());
-    Sprawdz(hex != nullptr, QStringLiteral("numer seryjny certyfikatu"));
+    SprawdzOpenSsl(hex != nullptr, QStringLiteral("numer seryjny certyfikatu"));
     QString wynik = QString::fromLatin1(hex).toUpper();
     OPENSSL_free(hex);
     if (wynik == QStringLiteral("0")) wynik = QStringLiteral("00");
@@ -402,19 +409,19 @@ QByteArray SzyfrujRsaOaep(const CertyfikatX509& certyfikat, const QByteArray& da
         throw Odmowa(QStringLiteral("Certyfikat „%1” nie ma klucza RSA, którym można szyfrować.")
                          .arg(certyfikat.podmiot()));
     KontekstKlucza ctx(EVP_PKEY_CTX_new(publiczny, nullptr));
-    Sprawdz(ctx != nullptr && EVP_PKEY_encrypt_init(ctx.get()) == 1 &&
-                EVP_PKEY_CTX_set_rsa_padding(ctx.get(), RSA_PKCS1_OAEP_PADDING) == 1 &&
-                EVP_PKEY_CTX_set_rsa_oaep_md(ctx.get(), EVP_sha256()) == 1 &&
-                EVP_PKEY_CTX_set_rsa_mgf1_md(ctx.get(), EVP_sha256()) == 1,
-            QStringLiteral("przygotowanie RSA-OAEP"));
+    SprawdzOpenSsl(ctx != nullptr && EVP_PKEY_encrypt_init(ctx.get()) == 1 &&
+                       EVP_PKEY_CTX_set_rsa_padding(ctx.get(), RSA_PKCS1_OAEP_PADDING) == 1 &&
+                       EVP_PKEY_CTX_set_rsa_oaep_md(ctx.get(), EVP_sha256()) == 1 &&
+                       EVP_PKEY_CTX_set_rsa_mgf1_md(ctx.get(), EVP_sha256()) == 1,
+                   QStringLiteral("przygotowanie RSA-OAEP"));
     size_t dlugosc = 0;
-    Sprawdz(
-        EVP_PKEY_encrypt(ctx.get(), nullptr, &dlugosc, Bajty(dane), static_cast<size_t>(dane.size())) == 1,
-        QStringLiteral("szyfrowanie RSA-OAEP"));
+    SprawdzOpenSsl(EVP_PKEY_encrypt(ctx.get(), nullptr, &dlugosc, BajtyOpenSsl(dane),
+                                    static_cast<size_t>(dane.size())) == 1,
+                   QStringLiteral("szyfrowanie RSA-OAEP"));
     QByteArray wynik(static_cast<qsizetype>(dlugosc), '\0');
-    Sprawdz(EVP_PKEY_encrypt(ctx.get(), Bajty(wynik), &dlugosc, Bajty(dane),
-                             static_cast<size_t>(dane.size())) == 1,
-            QStringLiteral("szyfrowanie RSA-OAEP"));
+    SprawdzOpenSsl(EVP_PKEY_encrypt(ctx.get(), BajtyOpenSsl(wynik), &dlugosc, BajtyOpenSsl(dane),
+                                    static_cast<size_t>(dane.size())) == 1,
+                   QStringLiteral("szyfrowanie RSA-OAEP"));
     wynik.resize(static_cast<qsizetype>(dlugosc));
     return wynik;
 }
@@ -422,7 +429,11 @@ QByteArray SzyfrujRsaOaep(const CertyfikatX509& certyfikat, const QByteArray& da
 // ---------------------------------------------------------------------------------------------------
 
 struct KluczPrywatny::Dane {
-    Klucz klucz;
+    EVP_PKEY* klucz = nullptr;
+    Dane() = default;
+    Dane(const Dane&) = delete;
+    Dane& operator=(const Dane&) = delete;
+    ~Dane() { EVP_PKEY_free(klucz); }
 };
 
 KluczPrywatny::KluczPrywatny(std::unique_ptr<Dane> dane) : dane_(std::move(dane)) {}
@@ -432,7 +443,7 @@ KluczPrywatny& KluczPrywatny::operator=(KluczPrywatny&&) noexcept = default;
 
 KluczPrywatny KluczPrywatny::zBajtow(const QByteArray& pemLubDer, const QByteArray& haslo) {
     auto dane = std::make_unique<Dane>();
-    dane->klucz = CzytajKlucz(pemLubDer, haslo, {});
+    dane->klucz = CzytajKlucz(pemLubDer, haslo, {}).release();
     return KluczPrywatny(std::move(dane));
 }
 
@@ -440,18 +451,18 @@ KluczPrywatny KluczPrywatny::zPliku(const QString& sciezka, const QByteArray& ha
     QByteArray zawartosc = CzytajPlikKryptograficzny(sciezka);
     auto dane = std::make_unique<Dane>();
     try {
-        dane->klucz = CzytajKlucz(zawartosc, haslo, sciezka);
+        dane->klucz = CzytajKlucz(zawartosc, haslo, sciezka).release();
     } catch (...) {
-        Wymaz(zawartosc);
+        WymazBajty(zawartosc);
         throw;
     }
-    Wymaz(zawartosc);
+    WymazBajty(zawartosc);
     return KluczPrywatny(std::move(dane));
 }
 
 const void* KluczPrywatny::uchwyt() const {
     if (!dane_) throw Odmowa(QStringLiteral("Błąd kryptografii: brak klucza prywatnego."));
-    return dane_->klucz.get();
+    return dane_->klucz;
 }
 
 namespace {

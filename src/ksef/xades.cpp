@@ -35,12 +35,12 @@ constexpr char AlgorytmRsaSha256[] = "http://www.w3.org/2001/04/xmldsig-more#rsa
 constexpr char AlgorytmEcdsaSha256[] = "http://www.w3.org/2001/04/xmldsig-more#ecdsa-sha256";
 constexpr char TypWlasciwosci[] = "http://uri.etsi.org/01903#SignedProperties";
 
-struct ZwolnijDokument {
+struct ZwolnijDokumentXml {
     void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
 };
-using Dokument = std::unique_ptr<xmlDoc, ZwolnijDokument>;
+using DokumentXml = std::unique_ptr<xmlDoc, ZwolnijDokumentXml>;
 
-const xmlChar* X(const char* tekst) { return reinterpret_cast<const xmlChar*>(tekst); }
+const xmlChar* ZnakiXml(const char* tekst) { return reinterpret_cast<const xmlChar*>(tekst); }
 
 // libxml2 sets up its global state once, before any thread uses it.
 void PrzygotujLibxml() {
@@ -67,7 +67,7 @@ int WidocznyWPoddrzewie(void* dane, xmlNodePtr wezel, xmlNodePtr rodzic) {
     return 0;
 }
 
-QByteArray Kanoniczna(xmlDocPtr dokument, xmlNodePtr korzen) {
+QByteArray PostacKanoniczna(xmlDocPtr dokument, xmlNodePtr korzen) {
     PoddrzewoC14n poddrzewo{korzen};
     xmlOutputBufferPtr bufor = xmlAllocOutputBuffer(nullptr);
     if (bufor == nullptr)
@@ -84,15 +84,16 @@ QByteArray Kanoniczna(xmlDocPtr dokument, xmlNodePtr korzen) {
     return tekst;
 }
 
-QByteArray Base64Sha256(const QByteArray& dane) { return Sha256(dane).toBase64(); }
+QByteArray Base64Sha256Xades(const QByteArray& dane) { return Sha256(dane).toBase64(); }
 
-xmlNodePtr Dziecko(xmlNodePtr rodzic, xmlNsPtr ns, const char* nazwa, const QByteArray& tekst = {}) {
+xmlNodePtr DzieckoXml(xmlNodePtr rodzic, xmlNsPtr ns, const char* nazwa, const QByteArray& tekst = {}) {
     // xmlNewTextChild escapes the text (an issuer's name may hold & or <).
-    return xmlNewTextChild(rodzic, ns, X(nazwa), tekst.isNull() ? nullptr : X(tekst.constData()));
+    return xmlNewTextChild(rodzic, ns, ZnakiXml(nazwa),
+                           tekst.isNull() ? nullptr : ZnakiXml(tekst.constData()));
 }
 
-void Algorytm(xmlNodePtr rodzic, xmlNsPtr ds, const char* nazwa, const char* algorytm) {
-    xmlNewProp(Dziecko(rodzic, ds, nazwa), X("Algorithm"), X(algorytm));
+void AlgorytmXml(xmlNodePtr rodzic, xmlNsPtr ds, const char* nazwa, const char* algorytm) {
+    xmlNewProp(DzieckoXml(rodzic, ds, nazwa), ZnakiXml("Algorithm"), ZnakiXml(algorytm));
 }
 
 QByteArray NumerSeryjnyDziesietny(const X509* x509) {
@@ -161,75 +162,77 @@ QByteArray PodpiszXades(const QByteArray& xml, const CertyfikatX509& certyfikat,
 
     PrzygotujLibxml();
     // No network, no external entities, no DTD loading; the document is ours, but parse it safely.
-    Dokument dokument(xmlReadMemory(xml.constData(), static_cast<int>(xml.size()), "zadanie.xml", nullptr,
-                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+    DokumentXml dokument(xmlReadMemory(xml.constData(), static_cast<int>(xml.size()), "zadanie.xml", nullptr,
+                                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!dokument || xmlDocGetRootElement(dokument.get()) == nullptr || dokument->intSubset != nullptr)
         throw Odmowa(QStringLiteral("Błąd podpisu XAdES: dokument do podpisania nie jest poprawnym XML."));
     xmlNodePtr korzen = xmlDocGetRootElement(dokument.get());
 
     // The enveloped transform takes the signature out again, so the document's digest is that of
     // its canonical form before the signature goes in (no white space is added around it).
-    const QByteArray skrotDokumentu = Base64Sha256(Kanoniczna(dokument.get(), nullptr));
+    const QByteArray skrotDokumentu = Base64Sha256Xades(PostacKanoniczna(dokument.get(), nullptr));
 
     const QByteArray znacznik = LosoweBajty(8).toHex();
     const QByteArray idPodpisu = "Signature-" + znacznik;
     const QByteArray idWlasciwosci = "SignedProperties-" + znacznik;
 
-    xmlNodePtr podpis = xmlNewChild(korzen, nullptr, X("Signature"), nullptr);
-    xmlNsPtr ds = xmlNewNs(podpis, X(PrzestrzenDs), X("ds"));
+    xmlNodePtr podpis = xmlNewChild(korzen, nullptr, ZnakiXml("Signature"), nullptr);
+    xmlNsPtr ds = xmlNewNs(podpis, ZnakiXml(PrzestrzenDs), ZnakiXml("ds"));
     xmlSetNs(podpis, ds);
-    xmlNewProp(podpis, X("Id"), X(idPodpisu.constData()));
+    xmlNewProp(podpis, ZnakiXml("Id"), ZnakiXml(idPodpisu.constData()));
 
-    xmlNodePtr info = Dziecko(podpis, ds, "SignedInfo");
-    Algorytm(info, ds, "CanonicalizationMethod", AlgorytmC14n);
-    Algorytm(info, ds, "SignatureMethod", klucz.rsa() ? AlgorytmRsaSha256 : AlgorytmEcdsaSha256);
+    xmlNodePtr info = DzieckoXml(podpis, ds, "SignedInfo");
+    AlgorytmXml(info, ds, "CanonicalizationMethod", AlgorytmC14n);
+    AlgorytmXml(info, ds, "SignatureMethod", klucz.rsa() ? AlgorytmRsaSha256 : AlgorytmEcdsaSha256);
 
-    xmlNodePtr odwolanieDokumentu = Dziecko(info, ds, "Reference");
-    xmlNewProp(odwolanieDokumentu, X("Id"), X(("Reference-" + znacznik).constData()));
-    xmlNewProp(odwolanieDokumentu, X("URI"), X(""));
-    xmlNodePtr przeksztalcenia = Dziecko(odwolanieDokumentu, ds, "Transforms");
-    Algorytm(przeksztalcenia, ds, "Transform", AlgorytmOtoczony);
-    Algorytm(przeksztalcenia, ds, "Transform", AlgorytmC14n);
-    Algorytm(odwolanieDokumentu, ds, "DigestMethod", AlgorytmSha256);
-    Dziecko(odwolanieDokumentu, ds, "DigestValue", skrotDokumentu);
+    xmlNodePtr odwolanieDokumentu = DzieckoXml(info, ds, "Reference");
+    xmlNewProp(odwolanieDokumentu, ZnakiXml("Id"), ZnakiXml(("Reference-" + znacznik).constData()));
+    xmlNewProp(odwolanieDokumentu, ZnakiXml("URI"), ZnakiXml(""));
+    xmlNodePtr przeksztalcenia = DzieckoXml(odwolanieDokumentu, ds, "Transforms");
+    AlgorytmXml(przeksztalcenia, ds, "Transform", AlgorytmOtoczony);
+    AlgorytmXml(przeksztalcenia, ds, "Transform", AlgorytmC14n);
+    AlgorytmXml(odwolanieDokumentu, ds, "DigestMethod", AlgorytmSha256);
+    DzieckoXml(odwolanieDokumentu, ds, "DigestValue", skrotDokumentu);
 
-    xmlNodePtr odwolanieWlasciwosci = Dziecko(info, ds, "Reference");
-    xmlNewProp(odwolanieWlasciwosci, X("Type"), X(TypWlasciwosci));
-    xmlNewProp(odwolanieWlasciwosci, X("URI"), X(("#" + idWlasciwosci).constData()));
-    Algorytm(Dziecko(odwolanieWlasciwosci, ds, "Transforms"), ds, "Transform", AlgorytmC14n);
-    Algorytm(odwolanieWlasciwosci, ds, "DigestMethod", AlgorytmSha256);
-    xmlNodePtr skrotWlasciwosci = Dziecko(odwolanieWlasciwosci, ds, "DigestValue");
+    xmlNodePtr odwolanieWlasciwosci = DzieckoXml(info, ds, "Reference");
+    xmlNewProp(odwolanieWlasciwosci, ZnakiXml("Type"), ZnakiXml(TypWlasciwosci));
+    xmlNewProp(odwolanieWlasciwosci, ZnakiXml("URI"), ZnakiXml(("#" + idWlasciwosci).constData()));
+    AlgorytmXml(DzieckoXml(odwolanieWlasciwosci, ds, "Transforms"), ds, "Transform", AlgorytmC14n);
+    AlgorytmXml(odwolanieWlasciwosci, ds, "DigestMethod", AlgorytmSha256);
+    xmlNodePtr skrotWlasciwosci = DzieckoXml(odwolanieWlasciwosci, ds, "DigestValue");
 
-    xmlNodePtr wartoscPodpisu = Dziecko(podpis, ds, "SignatureValue");
+    xmlNodePtr wartoscPodpisu = DzieckoXml(podpis, ds, "SignatureValue");
     const QByteArray der = certyfikat.der();
-    Dziecko(Dziecko(Dziecko(podpis, ds, "KeyInfo"), ds, "X509Data"), ds, "X509Certificate", der.toBase64());
+    DzieckoXml(DzieckoXml(DzieckoXml(podpis, ds, "KeyInfo"), ds, "X509Data"), ds, "X509Certificate",
+               der.toBase64());
 
     xmlNodePtr wlasciwosciKwalifikowane =
-        xmlNewChild(Dziecko(podpis, ds, "Object"), nullptr, X("QualifyingProperties"), nullptr);
-    xmlNsPtr xades = xmlNewNs(wlasciwosciKwalifikowane, X(PrzestrzenXades), X("xades"));
+        xmlNewChild(DzieckoXml(podpis, ds, "Object"), nullptr, ZnakiXml("QualifyingProperties"), nullptr);
+    xmlNsPtr xades = xmlNewNs(wlasciwosciKwalifikowane, ZnakiXml(PrzestrzenXades), ZnakiXml("xades"));
     xmlSetNs(wlasciwosciKwalifikowane, xades);
-    xmlNewProp(wlasciwosciKwalifikowane, X("Target"), X(("#" + idPodpisu).constData()));
-    xmlNodePtr wlasciwosci = Dziecko(wlasciwosciKwalifikowane, xades, "SignedProperties");
-    xmlNewProp(wlasciwosci, X("Id"), X(idWlasciwosci.constData()));
-    xmlNodePtr wlasciwosciPodpisu = Dziecko(wlasciwosci, xades, "SignedSignatureProperties");
-    Dziecko(wlasciwosciPodpisu, xades, "SigningTime", czasPodpisu.toUTC().toString(Qt::ISODate).toLatin1());
-    xmlNodePtr cert = Dziecko(Dziecko(wlasciwosciPodpisu, xades, "SigningCertificate"), xades, "Cert");
-    xmlNodePtr skrotCertyfikatu = Dziecko(cert, xades, "CertDigest");
-    Algorytm(skrotCertyfikatu, ds, "DigestMethod", AlgorytmSha256);
-    Dziecko(skrotCertyfikatu, ds, "DigestValue", Base64Sha256(der));
-    xmlNodePtr wystawcaINumer = Dziecko(cert, xades, "IssuerSerial");
-    Dziecko(wystawcaINumer, ds, "X509IssuerName", certyfikat.wystawca().toUtf8());
-    Dziecko(wystawcaINumer, ds, "X509SerialNumber",
-            NumerSeryjnyDziesietny(static_cast<const X509*>(certyfikat.uchwyt())));
+    xmlNewProp(wlasciwosciKwalifikowane, ZnakiXml("Target"), ZnakiXml(("#" + idPodpisu).constData()));
+    xmlNodePtr wlasciwosci = DzieckoXml(wlasciwosciKwalifikowane, xades, "SignedProperties");
+    xmlNewProp(wlasciwosci, ZnakiXml("Id"), ZnakiXml(idWlasciwosci.constData()));
+    xmlNodePtr wlasciwosciPodpisu = DzieckoXml(wlasciwosci, xades, "SignedSignatureProperties");
+    DzieckoXml(wlasciwosciPodpisu, xades, "SigningTime",
+               czasPodpisu.toUTC().toString(Qt::ISODate).toLatin1());
+    xmlNodePtr cert = DzieckoXml(DzieckoXml(wlasciwosciPodpisu, xades, "SigningCertificate"), xades, "Cert");
+    xmlNodePtr skrotCertyfikatu = DzieckoXml(cert, xades, "CertDigest");
+    AlgorytmXml(skrotCertyfikatu, ds, "DigestMethod", AlgorytmSha256);
+    DzieckoXml(skrotCertyfikatu, ds, "DigestValue", Base64Sha256Xades(der));
+    xmlNodePtr wystawcaINumer = DzieckoXml(cert, xades, "IssuerSerial");
+    DzieckoXml(wystawcaINumer, ds, "X509IssuerName", certyfikat.wystawca().toUtf8());
+    DzieckoXml(wystawcaINumer, ds, "X509SerialNumber",
+               NumerSeryjnyDziesietny(static_cast<const X509*>(certyfikat.uchwyt())));
 
     // The signed properties' digest goes into SignedInfo, and then SignedInfo is what is signed.
-    const QByteArray skrot = Base64Sha256(Kanoniczna(dokument.get(), wlasciwosci));
-    xmlNodeSetContent(skrotWlasciwosci, X(skrot.constData()));
-    const QByteArray kanoniczneInfo = Kanoniczna(dokument.get(), info);
+    const QByteArray skrot = Base64Sha256Xades(PostacKanoniczna(dokument.get(), wlasciwosci));
+    xmlNodeSetContent(skrotWlasciwosci, ZnakiXml(skrot.constData()));
+    const QByteArray kanoniczneInfo = PostacKanoniczna(dokument.get(), info);
     // XML-DSig's RSA-SHA256 is PKCS#1 v1.5; its ECDSA-SHA256 is the pair R‖S, not DER.
     const QByteArray wartosc =
         klucz.rsa() ? klucz.podpiszSha256(kanoniczneInfo) : klucz.podpiszPssLubRs(kanoniczneInfo);
-    xmlNodeSetContent(wartoscPodpisu, X(wartosc.toBase64().constData()));
+    xmlNodeSetContent(wartoscPodpisu, ZnakiXml(wartosc.toBase64().constData()));
 
     xmlChar* tekst = nullptr;
     int dlugosc = 0;
