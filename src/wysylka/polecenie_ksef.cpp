@@ -1,6 +1,7 @@
 #include "wysylka/polecenie_ksef.h"
 
 #include "eksport/opcje.h"
+#include "ksef/srodowiska.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ std::optional<QString> UstawOpcje(PolecenieKsef& p, const QString& nazwa, const 
     } else if (nazwa == QLatin1String("--nadpisz")) {
         p.nadpisz = true;
     } else if (nazwa == QLatin1String("--srodowisko")) {
-        if (w.isEmpty())
-            return QStringLiteral("--srodowisko wymaga nazwy (test, demo, produkcja) albo adresu");
+        QString blad;
+        if (!ZnajdzSrodowisko(w, &blad)) return QStringLiteral("--srodowisko: %1").arg(blad);
         p.srodowisko = w;
     } else if (nazwa == QLatin1String("--token-plik")) {
         return sciezka(p.plikTokenu);
