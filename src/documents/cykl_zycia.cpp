@@ -225,6 +225,8 @@ void ZastapDokument(Tfaktura_f& okno) {
 // changed in place nor deleted, only corrected. When its state cannot be read nothing is changed
 // either, since it may have been sent. Returns true when the change is refused (and says why).
 bool OdmowaZmianyWKsef(Tfaktura_f& okno, bool usuwanie) {
+    // Nothing is read below a data root that was refused at start-up.
+    if (okno.BladKataloguDanych) throw *okno.BladKataloguDanych;
     const TDokument& zapisany = okno.DokumentZPliku ? *okno.DokumentZPliku : okno.Dokument;
     std::optional<StanKsef> stan;
     try {

@@ -1,6 +1,8 @@
 #include "store/stan_ksef.h"
 
-#include <QDir>
+#include <algorithm>
+#include <limits>
+#include <type_traits>
 
 #include "store/blad.h"
 #include "store/cale_pliki.h"

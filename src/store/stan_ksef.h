@@ -58,7 +58,8 @@ struct StanKsef {
     QString stanowisko;    // the workstation that made it
 };
 
-// Blocks the module: a document sent and awaiting or accepted is in KSeF.
+// Blocks the module: a document handed to a session (it may have reached KSeF), sent and awaiting,
+// or accepted is in KSeF.
 bool JestWKsef(const StanKsef& stan);
 
 // Every function below comes in two forms: with the data root given (the module, which knows it

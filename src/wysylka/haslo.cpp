@@ -38,8 +38,8 @@ std::optional<QByteArray> ZapytajNaTerminalu(const QString& pytanie) {
     bool koniecWiersza = false;
     for (;;) {
         char znak = 0;
+        // Ctrl+C ends the question too (the echo is restored below).
         const ssize_t n = ::read(tty, &znak, 1);
-        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         if (znak == '\n') {
             koniecWiersza = true;

@@ -4,5 +4,6 @@
 #include <QString>
 #include <optional>
 
-// nullopt when the program has no terminal (a service, a pipe) or the reading is cut off.
+// nullopt when the program has no terminal (a service, a pipe) or the reading is cut off (end of
+// input, Ctrl+C).
 std::optional<QByteArray> ZapytajNaTerminalu(const QString& pytanie);
