@@ -82,6 +82,8 @@ std::optional<StanKsef> CzytajStanKsef(SystemPlikow& system, const QString& kata
 // leaves is written atomically. Returns the new state (the default one when `zmien` left none). The
 // lock is taken on the state file itself, created empty first when missing (an empty file reads as
 // no state); keys this version does not know are kept. `czasZmiany` and `stanowisko` are set here.
+// The lock is one per open file, also within one process: `zmien` must not change the same
+// document's state again (it would wait for itself and fail), but may keep its FA(3) bytes.
 StanKsef ZmienStanKsef(SystemPlikow& system, const QString& nazwa,
                        const std::function<void(std::optional<StanKsef>& stan)>& zmien);
 StanKsef ZmienStanKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
@@ -111,7 +113,8 @@ void ZapiszUpoSesji(SystemPlikow& system, const QString& katalogDanych, const QS
 
 // Held by the one copy of the programs that sends from this data folder; another one waiting longer
 // than `czas` gets Odmowa "Wysyłanie do KSeF trwa na innym stanowisku…". A crashed copy's lock goes
-// with its process. KSeF\wysylka.blk is created when missing and stays (it holds nothing).
+// with its process. KSeF\wysylka.blk is created when missing and stays (it holds nothing). One
+// process takes it once per run: a second one, even in the same process, is refused as another's.
 class BlokadaWysylki {
   public:
     explicit BlokadaWysylki(SystemPlikow& system,
