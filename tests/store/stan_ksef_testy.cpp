@@ -275,30 +275,45 @@ TEST_F(StanKsefTest, ZachowaneBajtyNigdyNieSaZastepowane) {
     for (const QByteArray& wynik : wyniki) EXPECT_EQ(wynik, zachowane);
 }
 
-// A writer that takes no lock stores its bytes while this copy's are being written.
+// A writer that takes no lock stores its bytes while this copy's are being written (`wczesnie`), or
+// in the very moment of its rename.
 class ObcyPisarz : public SystemPlikowPosix {
   public:
     void synchronizuj(int uchwyt) override {
-        if (!zrobione_) {
-            zrobione_ = true;
-            ZapiszBajty(cel, "<obce/>");
-        }
+        if (wczesnie) pisz();
         SystemPlikowPosix::synchronizuj(uchwyt);
     }
+    bool zmienNazweBezZastepowania(const QString& z, const QString& na) override {
+        if (na == cel) pisz();
+        return SystemPlikowPosix::zmienNazweBezZastepowania(z, na);
+    }
+    void pisz() {
+        if (zrobione_) return;
+        zrobione_ = true;
+        ZapiszBajty(cel, "<obce/>");
+    }
     QString cel;
+    bool wczesnie = false;
 
   private:
     bool zrobione_ = false;
 };
 
 TEST_F(StanKsefTest, BajtyInnegoPisarzaWygrywajaIWracajaDoWolajacego) {
-    ObcyPisarz system;
-    system.cel = plik(QStringLiteral("KSeF/F_8_2026.xml"));
     QDir(dane()).mkpath(QStringLiteral("KSeF"));
     ZapiszBajty(plik(QStringLiteral("KSeF/xml.blk")), QByteArray());
-    EXPECT_EQ(ZachowajXmlKsef(system, dane(), QStringLiteral("F_8_2026"), "<moje/>"), QByteArray("<obce/>"));
-    EXPECT_EQ(BajtyPliku(plik(QStringLiteral("KSeF/F_8_2026.xml"))), QByteArray("<obce/>"));
-    EXPECT_EQ(QDir(plik(QStringLiteral("KSeF"))).entryList({QStringLiteral("*.tmp")}, QDir::Files).size(), 0);
+    for (const bool wczesnie : {true, false}) {
+        SCOPED_TRACE(wczesnie ? "w czasie zapisu" : "w chwili zmiany nazwy");
+        QFile::remove(plik(QStringLiteral("KSeF/F_8_2026.xml")));
+        ObcyPisarz system;
+        system.cel = plik(QStringLiteral("KSeF/F_8_2026.xml"));
+        system.wczesnie = wczesnie;
+        EXPECT_EQ(ZachowajXmlKsef(system, dane(), QStringLiteral("F_8_2026"), "<moje/>"),
+                  QByteArray("<obce/>"));
+        EXPECT_EQ(BajtyPliku(plik(QStringLiteral("KSeF/F_8_2026.xml"))), QByteArray("<obce/>"));
+        EXPECT_EQ(QDir(plik(QStringLiteral("KSeF"))).entryList({QStringLiteral("*.tmp")}, QDir::Files).size(),
+                  0);
+    }
 }
 
 TEST_F(StanKsefTest, BlokadaInnegoStanowiskaOdmawiaZmianyIWysylki) {
