@@ -41,8 +41,10 @@ void Zastap(SystemPlikow& system, const QString& sciezka, const OpcjeZapisu& opc
     const QString tymczasowy = NazwaTymczasowa(cel);
     try {
         pisz(tymczasowy);
-        if (!opcje.zastap && system.istnieje(cel)) throw CelIstnieje(cel);
-        system.zmienNazwe(tymczasowy, cel);
+        if (opcje.zastap)
+            system.zmienNazwe(tymczasowy, cel);
+        else if (!system.zmienNazweBezZastepowania(tymczasowy, cel))
+            throw CelIstnieje(cel);
     } catch (const BladPliku& blad) {
         UsunPozostaly(system, tymczasowy);
         throw PodNazwaCelu(system, blad, cel);
