@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "calc/dokument.h"
-#include "eksport/nazwy_plikow.h"
+#include "eksport/przebieg.h"
 #include "ksef/klient.h"
 #include "ksef/kryptografia.h"
 #include "store/blad.h"
@@ -20,30 +20,6 @@ namespace {
 constexpr std::size_t RekordowNaOdczyt = 64;
 // A workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
-
-struct DaneFolderu {
-    QString katalogDanych;
-    QString plikDokumentow;
-    TUstawieniaFaktury ustawienia{};
-    TDaneFirmy firma{};
-};
-
-DaneFolderu CzytajDaneFolderu(SystemPlikow& system) {
-    DaneFolderu dane;
-    const QString roboczy = system.katalogRoboczy();
-    if (!JestFolderemDanych(system, roboczy)) throw Odmowa(KomunikatNieFolderDanych(roboczy));
-    const KatalogDanychZUstawien katalog = CzytajKatalogDanych(system, roboczy);
-    if (katalog.blad) throw *katalog.blad;
-    dane.katalogDanych = katalog.katalog;
-    dane.ustawienia = CzytajLubDomyslny<TUstawieniaFaktury>(
-        system, SciezkaDanych(dane.katalogDanych, SciezkaUstawienFaktury));
-    dane.firma = CzytajLubDomyslny<TDaneFirmy>(system, SciezkaDanych(dane.katalogDanych, SciezkaDanychFirmy));
-    dane.plikDokumentow = SciezkaDanych(dane.katalogDanych, SciezkaDokumentow);
-    if (!system.istnieje(RzeczywistaSciezka(system, dane.plikDokumentow)))
-        throw Odmowa(QStringLiteral("nie ma pliku dokumentów „%1”")
-                         .arg(RzeczywistaSciezka(system, dane.plikDokumentow)));
-    return dane;
-}
 
 // KSeF refused the invoice itself (its schema, size, hash, content): the document is rejected.
 // Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
@@ -90,7 +66,7 @@ class Wysylka {
     const ZadanieWysylki& z_;
     const PostepWysylki& p_;
     FiltrDokumentow filtr_;
-    DaneFolderu dane_;
+    FolderDanych dane_;
     KontekstKsef kontekst_;
     QString nip_;
     std::unique_ptr<KlientKsef> klient_;
@@ -102,7 +78,8 @@ class Wysylka {
 };
 
 void Wysylka::przygotuj() {
-    dane_ = CzytajDaneFolderu(system_);
+    Srodowisko srodowisko{system_};
+    dane_ = CzytajFolderDanych(srodowisko);
     kontekst_.firma = dane_.firma;
     kontekst_.stopka = dane_.ustawienia.stopka.tekst();
     kontekst_.opcje = z_.opcje;
@@ -139,7 +116,7 @@ KlientKsef& Wysylka::klient() {
 
 std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QString& nazwa,
                                                 const std::optional<FakturaKorygowana>& korygowana) {
-    if (auto zachowany = CzytajXmlKsef(system_, nazwa)) return zachowany;
+    if (auto zachowany = CzytajXmlKsef(system_, dane_.katalogDanych, nazwa)) return zachowany;
     kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
     const WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
     if (!wynik.powody.isEmpty()) {
@@ -147,7 +124,7 @@ std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QStrin
         return std::nullopt;
     }
     // Another workstation may have kept its bytes meanwhile: those are the document's from now on.
-    return ZachowajXmlKsef(system_, nazwa, wynik.xml);
+    return ZachowajXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
 }
 
 void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
@@ -161,7 +138,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
     }
     const QString skrot = Sha256Base64(*xml);
     // Written before the invoice leaves: a run that dies now finds it by this hash in this session.
-    ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
         const StanKsef poprzedni = s.value_or(StanKsef{});
         StanKsef nowy = poprzedni;
         nowy.stan = StanWysylki::Wysylany;
@@ -179,7 +156,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
         numer = k.wyslijFakture(*sesja_, *xml, offline);
     } catch (const BladKsef& b) {
         if (OdrzucaDokument(b)) {
-            ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+            ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
                 StanKsef nowy = s.value_or(StanKsef{});
                 nowy.stan = StanWysylki::Odrzucony;
                 nowy.kod = b.kodKsef();
@@ -196,7 +173,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
         komunikat(QStringLiteral("%1: %2").arg(nazwa, b.komunikat()));
         return;
     }
-    ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
         StanKsef nowy = s.value_or(StanKsef{});
         nowy.stan = StanWysylki::Wyslany;
         nowy.numerFaktury = numer;
@@ -206,7 +183,7 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
 }
 
 void Wysylka::dokonczWyslane(const QString& nazwa) {
-    std::optional<StanKsef> stan = CzytajStanKsef(system_, nazwa);
+    std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
     if (!stan) return;
     KlientKsef& k = klient();
     if (stan->stan == StanWysylki::Wysylany) {
@@ -215,14 +192,14 @@ void Wysylka::dokonczWyslane(const QString& nazwa) {
         for (const StatusFakturyKsef& f : k.fakturySesji(stan->numerSesji))
             if (f.skrot == stan->skrot) znaleziony = f.numerFaktury;
         if (znaleziony.isEmpty()) {
-            stan = ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+            stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
                 if (s) s->stan = StanWysylki::Niewyslany;
             });
             ponownie_ = true;
             komunikat(QStringLiteral("%1: nie dotarł do KSeF; zostanie wysłany ponownie.").arg(nazwa));
             return;
         }
-        stan = ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+        stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
             if (!s) return;
             s->stan = StanWysylki::Wyslany;
             s->numerFaktury = znaleziony;
@@ -239,7 +216,7 @@ void Wysylka::dokonczWyslane(const QString& nazwa) {
         sesjaUpo = f.status.rozszerzenia.value(QLatin1String("originalSessionReferenceNumber")).toString();
     }
     if (f.status.kod == 200 || (f.status.kod == 440 && !numerKsef.isEmpty())) {
-        ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+        ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
             if (!s) return;
             s->stan = StanWysylki::Przyjety;
             s->numerKsef = numerKsef;
@@ -255,7 +232,7 @@ void Wysylka::dokonczWyslane(const QString& nazwa) {
         komunikat(QStringLiteral("%1: przyjęty, numer KSeF %2.").arg(nazwa, numerKsef));
         return;
     }
-    ZmienStanKsef(system_, nazwa, [&](std::optional<StanKsef>& s) {
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
         if (!s) return;
         s->stan = StanWysylki::Odrzucony;
         s->kod = f.status.kod;
@@ -270,8 +247,8 @@ void Wysylka::pobierzUpoDokumentu(const QString& nazwa, const StanKsef& stan) {
     KlientKsef& k = klient();
     const QByteArray upo = stan.numerFaktury.isEmpty() ? k.upoFakturyKsef(stan.numerSesji, stan.numerKsef)
                                                        : k.upoFaktury(stan.numerSesji, stan.numerFaktury);
-    ZapiszUpo(system_, nazwa, upo);
-    ZmienStanKsef(system_, nazwa, [](std::optional<StanKsef>& s) {
+    ZapiszUpo(system_, dane_.katalogDanych, nazwa, upo);
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [](std::optional<StanKsef>& s) {
         if (s) s->maUpo = true;
     });
 }
@@ -286,7 +263,7 @@ void Wysylka::zamknijSesje() {
 
 WynikWysylki Wysylka::wyslij() {
     przygotuj();
-    BlokadaWysylki blokada(system_, CzekanieNaInneStanowisko);
+    BlokadaWysylki blokada(system_, dane_.katalogDanych, CzekanieNaInneStanowisko);
     // The chosen documents in file order: an invoice is always stored before its corrections, so it
     // is sent first; a correction whose invoice is still awaiting waits for the second pass.
     QHash<QString, QString> nazwaFaktury;  // invoice number as a correction keeps it -> state name
@@ -317,7 +294,7 @@ WynikWysylki Wysylka::wyslij() {
         }
         nazwy.insert(nazwa);
         try {
-            const std::optional<StanKsef> stan = CzytajStanKsef(system_, nazwa);
+            const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
             const StanWysylki s = stan ? stan->stan : StanWysylki::Niewyslany;
             if (s == StanWysylki::Wysylany || s == StanWysylki::Wyslany) {
                 doSprawdzenia_ << nazwa;
@@ -332,7 +309,8 @@ WynikWysylki Wysylka::wyslij() {
             if (korygowana) {
                 const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
                 const std::optional<StanKsef> stanFaktury =
-                    fakturaNazwa.isEmpty() ? std::nullopt : CzytajStanKsef(system_, fakturaNazwa);
+                    fakturaNazwa.isEmpty() ? std::nullopt
+                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
                 if (stanFaktury && (stanFaktury->stan == StanWysylki::Wysylany ||
                                     stanFaktury->stan == StanWysylki::Wyslany)) {
                     odlozone << pozycja;
@@ -373,14 +351,15 @@ WynikWysylki Wysylka::wyslij() {
             jeszczeRaz.dodaj(d);
             if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
             const QString nazwa = NazwaDokumentu(d);
-            const std::optional<StanKsef> stan = CzytajStanKsef(system_, nazwa);
+            const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
             const bool wrocil = stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
             if (!odlozone.contains(pozycja) && !wrocil) return;
             if (stan && stan->stan != StanWysylki::Niewyslany) return;
             if (korygowana) {
                 const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
                 const std::optional<StanKsef> stanFaktury =
-                    fakturaNazwa.isEmpty() ? std::nullopt : CzytajStanKsef(system_, fakturaNazwa);
+                    fakturaNazwa.isEmpty() ? std::nullopt
+                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
                 if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
                     korygowana->numerKsef = stanFaktury->numerKsef;
             }
@@ -398,7 +377,7 @@ WynikWysylki Wysylka::wyslij() {
         ++pozycja;
         if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
         const QString nazwa = NazwaDokumentu(d);
-        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, nazwa)) {
+        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa)) {
             try {
                 pobierzUpoDokumentu(nazwa, *stan);
             } catch (const BladKsef& b) {
@@ -418,7 +397,7 @@ WynikWysylki Wysylka::pobierzUpo() {
         ++pozycja;
         if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
         const QString nazwa = NazwaDokumentu(d);
-        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, nazwa))
+        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa))
             pobierzUpoDokumentu(nazwa, *stan);
     });
     if (klient_) klient_->wyloguj();
