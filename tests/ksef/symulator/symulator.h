@@ -11,6 +11,11 @@
 #include <memory>
 #include <vector>
 
+// How each one acts: WygaslaWyzwanie, PonownyOdbior, ZlySkrotFaktury, DuplikatFaktury and
+// OdrzucenieFaktury act on the next matching request of their own kind (an authentication, a
+// redeem, an invoice sent); ZaDuzoZadan and BladSerwera answer the request without doing it;
+// ZerwanePolaczenie does the request and then drops the connection, so that the client never learns
+// the outcome (an invoice sent this way is in KSeF all the same). ZmianaKlucza takes effect at once.
 enum class AwariaSymulatora {
     WygaslaWyzwanie,    // the challenge is reported expired (21111 family on auth)
     PonownyOdbior,      // the next redeem behaves as a second one (400)
@@ -46,10 +51,12 @@ class SymulatorKsef {
     // The next `ile` requests matching `sciezka` (a path regex; empty: any) fail as `awaria`.
     void awaria(AwariaSymulatora awaria, int ile = 1, const QString& sciezka = {});
     void retryAfterSekund(int sekundy);
+    // The HTTP status of BladSerwera (500 unless set; 502, 503 and 504 are what a gateway sends).
+    void kodBleduSerwera(int kod);
 
     // What it received, for the tests' checks.
     std::vector<OdebranaFaktura> faktury() const;
-    int ileZadan(const QString& sciezka) const;  // requests whose path matches the regex
+    int ileZadan(const QString& sciezka) const;  // requests whose path matches the regex (after /v2)
     QStringList bledy() const;                   // checks that failed on its side, in Polish
 
   private:
