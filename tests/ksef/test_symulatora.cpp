@@ -1,9 +1,15 @@
 // The simulator driven the way a client drives KSeF: plain HTTP requests, the cryptography done here
 // with OpenSSL directly, so that the simulator is checked apart from the client's own code.
 #include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/valid.h>
 #include <openssl/evp.h>
 #include <openssl/rsa.h>
 #include <openssl/x509.h>
+#include <xmlsec/crypto.h>
+#include <xmlsec/xmldsig.h>
+#include <xmlsec/xmlsec.h>
 
 #include <QCryptographicHash>
 #include <QEventLoop>
@@ -15,6 +21,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <memory>
@@ -22,6 +29,7 @@
 #include "ksef/numer_ksef.h"
 #include "ksef/symulator/symulator.h"
 #include "ksef/symulator/xml_symulatora.h"
+#include "ksef/wspolne/certyfikaty_testowe.h"
 
 namespace testy_symulatora {
 
@@ -608,6 +616,194 @@ TEST_F(SymulatorTest, ZmianaKluczaPublicznego) {
     EXPECT_EQ(ostatnia_.kod, 400);
     EXPECT_EQ(ostatnia_.kodWyjatku(), 21470);
     EXPECT_FALSE(otworz(token, nowe.doSesji).numer.isEmpty());
+}
+
+// ---- XAdES: signed here with xmlsec, as a client would ----
+
+struct Podpisujacy {
+    CertyfikatTestowy certyfikat;
+    QByteArray certyfikatWSigningCertificate;  // DER; the signer's own unless a test spoils it
+};
+
+QByteArray PodpiszXades(const QString& wyzwanie, const QString& nip, const Podpisujacy& p, bool ec) {
+    symulator::InicjujBibliotekiXml();
+    const QByteArray skrotCertyfikatu =
+        QCryptographicHash::hash(p.certyfikatWSigningCertificate.isEmpty() ? p.certyfikat.certyfikatDer
+                                                                           : p.certyfikatWSigningCertificate,
+                                 QCryptographicHash::Sha256)
+            .toBase64();
+    const QByteArray metoda = ec ? "http://www.w3.org/2001/04/xmldsig-more#ecdsa-sha256"
+                                 : "http://www.w3.org/2001/04/xmldsig-more#rsa-sha256";
+    const QByteArray szablon =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<AuthTokenRequest xmlns=\"http://ksef.mf.gov.pl/auth/token/2.0\">"
+        "<Challenge>" +
+        wyzwanie.toLatin1() +
+        "</Challenge>"
+        "<ContextIdentifier><Nip>" +
+        nip.toLatin1() +
+        "</Nip></ContextIdentifier>"
+        "<SubjectIdentifierType>certificateSubject</SubjectIdentifierType>"
+        "<ds:Signature xmlns:ds=\"http://www.w3.org/2000/09/xmldsig#\" Id=\"Podpis\"><ds:SignedInfo>"
+        "<ds:CanonicalizationMethod Algorithm=\"http://www.w3.org/2001/10/xml-exc-c14n#\"/>"
+        "<ds:SignatureMethod Algorithm=\"" +
+        metoda +
+        "\"/>"
+        "<ds:Reference URI=\"\"><ds:Transforms>"
+        "<ds:Transform Algorithm=\"http://www.w3.org/2000/09/xmldsig#enveloped-signature\"/>"
+        "<ds:Transform Algorithm=\"http://www.w3.org/2001/10/xml-exc-c14n#\"/></ds:Transforms>"
+        "<ds:DigestMethod "
+        "Algorithm=\"http://www.w3.org/2001/04/xmlenc#sha256\"/><ds:DigestValue/></ds:Reference>"
+        "<ds:Reference URI=\"#Wlasciwosci\" "
+        "Type=\"http://uri.etsi.org/01903#SignedProperties\"><ds:Transforms>"
+        "<ds:Transform Algorithm=\"http://www.w3.org/2001/10/xml-exc-c14n#\"/></ds:Transforms>"
+        "<ds:DigestMethod "
+        "Algorithm=\"http://www.w3.org/2001/04/xmlenc#sha256\"/><ds:DigestValue/></ds:Reference>"
+        "</ds:SignedInfo><ds:SignatureValue/>"
+        "<ds:KeyInfo><ds:X509Data><ds:X509Certificate>" +
+        p.certyfikat.certyfikatDer.toBase64() +
+        "</ds:X509Certificate></ds:X509Data></ds:KeyInfo>"
+        "<ds:Object><xades:QualifyingProperties xmlns:xades=\"http://uri.etsi.org/01903/v1.3.2#\" "
+        "Target=\"#Podpis\">"
+        "<xades:SignedProperties Id=\"Wlasciwosci\"><xades:SignedSignatureProperties>"
+        "<xades:SigningTime>" +
+        QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toLatin1() +
+        "</xades:SigningTime>"
+        "<xades:SigningCertificate><xades:Cert><xades:CertDigest>"
+        "<ds:DigestMethod Algorithm=\"http://www.w3.org/2001/04/xmlenc#sha256\"/>"
+        "<ds:DigestValue>" +
+        skrotCertyfikatu +
+        "</ds:DigestValue></xades:CertDigest></xades:Cert>"
+        "</xades:SigningCertificate></xades:SignedSignatureProperties></xades:SignedProperties>"
+        "</xades:QualifyingProperties></ds:Object></ds:Signature></AuthTokenRequest>";
+
+    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> dok(
+        xmlReadMemory(szablon.constData(), static_cast<int>(szablon.size()), "podpis.xml", nullptr,
+                      XML_PARSE_NONET),
+        &xmlFreeDoc);
+    if (!dok) return {};
+    xmlNode* podpis = nullptr;
+    for (xmlNode* n = xmlDocGetRootElement(dok.get())->children; n; n = n->next)
+        if (n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, BAD_CAST "Signature") == 0) podpis = n;
+    if (!podpis) return {};
+    // The Id of SignedProperties must be known as an XML ID for "#Wlasciwosci" to resolve.
+    xmlNode* wlasciwosci = podpis->last->children->children;
+    xmlAttr* id = xmlHasProp(wlasciwosci, BAD_CAST "Id");
+    xmlAddID(nullptr, dok.get(), BAD_CAST "Wlasciwosci", id);
+    xmlAddID(nullptr, dok.get(), BAD_CAST "Podpis", xmlHasProp(podpis, BAD_CAST "Id"));
+
+    xmlSecDSigCtx* kontekst = xmlSecDSigCtxCreate(nullptr);
+    kontekst->signKey =
+        xmlSecCryptoAppKeyLoadMemory(reinterpret_cast<const xmlSecByte*>(p.certyfikat.kluczPem.constData()),
+                                     static_cast<xmlSecSize>(p.certyfikat.kluczPem.size()),
+                                     xmlSecKeyDataFormatPem, nullptr, nullptr, nullptr);
+    const bool podpisany = kontekst->signKey && xmlSecDSigCtxSign(kontekst, podpis) == 0;
+    xmlSecDSigCtxDestroy(kontekst);
+    if (!podpisany) return {};
+    xmlChar* bufor = nullptr;
+    int dlugosc = 0;
+    xmlDocDumpMemoryEnc(dok.get(), &bufor, &dlugosc, "UTF-8");
+    const QByteArray wynik(reinterpret_cast<const char*>(bufor), dlugosc);
+    xmlFree(bufor);
+    return wynik;
+}
+
+TEST_F(SymulatorTest, UwierzytelnieniePodpisemXades) {
+    const auto certyfikat = [](const QString& nip, RodzajKlucza rodzaj, int dniWaznosci) {
+        OpisCertyfikatu opis;
+        opis.rodzaj = rodzaj;
+        opis.nip = nip;
+        if (dniWaznosci < 0) {
+            opis.od = QDateTime::currentDateTimeUtc().addDays(-30);
+            opis.do_ = QDateTime::currentDateTimeUtc().addDays(dniWaznosci);
+        }
+        return StworzCertyfikat(opis);
+    };
+    const CertyfikatTestowy wlasciwy = certyfikat(NipSprzedawcy, RodzajKlucza::Rsa2048, 1);
+    const CertyfikatTestowy inny = certyfikat(NipSprzedawcy, RodzajKlucza::Rsa2048, 1);
+    enum class Psucie { Nic, TrescPoPodpisie, ObcySigningCertificate, BezPodpisu };
+    struct Przypadek {
+        const char* opis;
+        Podpisujacy podpisujacy;
+        bool ec;
+        Psucie psucie;
+        int kodHttp;
+        int kod;  // the ExceptionCode of a 400, or the authentication's final status
+    };
+    const Przypadek przypadki[] = {
+        {"RSA, NIP kontekstu", {wlasciwy, {}}, false, Psucie::Nic, 202, 200},
+        {"EC P-256", {certyfikat(NipSprzedawcy, RodzajKlucza::EcP256, 1), {}}, true, Psucie::Nic, 202, 200},
+        {"certyfikat innego NIP",
+         {certyfikat(QStringLiteral("1111111111"), RodzajKlucza::Rsa2048, 1), {}},
+         false,
+         Psucie::Nic,
+         202,
+         415},
+        {"certyfikat wygasły",
+         {certyfikat(NipSprzedawcy, RodzajKlucza::Rsa2048, -1), {}},
+         false,
+         Psucie::Nic,
+         202,
+         460},
+        {"treść zmieniona po podpisie", {wlasciwy, {}}, false, Psucie::TrescPoPodpisie, 400, 9105},
+        {"SigningCertificate innego certyfikatu",
+         {wlasciwy, inny.certyfikatDer},
+         false,
+         Psucie::ObcySigningCertificate,
+         400,
+         9105},
+        {"bez podpisu", {wlasciwy, {}}, false, Psucie::BezPodpisu, 400, 9102},
+    };
+    for (const auto& p : przypadki) {
+        const QString wyzwanie =
+            klient_->post(QStringLiteral("/auth/challenge"), {}).json()[u"challenge"].toString();
+        QByteArray xml = PodpiszXades(wyzwanie, NipSprzedawcy, p.podpisujacy, p.ec);
+        ASSERT_FALSE(xml.isEmpty()) << p.opis;
+        if (p.psucie == Psucie::TrescPoPodpisie) xml.replace("certificateSubject", "certificateFingerprint");
+        if (p.psucie == Psucie::BezPodpisu)
+            xml = xml.left(xml.indexOf("<ds:Signature")) + "</AuthTokenRequest>";
+        const Odpowiedz start =
+            klient_->zadanie("POST", QStringLiteral("/auth/xades-signature"), xml, {}, "application/xml");
+        ASSERT_EQ(start.kod, p.kodHttp) << p.opis << ": " << start.cialo.constData();
+        if (start.kod == 400) {
+            EXPECT_EQ(start.kodWyjatku(), p.kod) << p.opis;
+            continue;
+        }
+        const QString operacja = start.json()[u"authenticationToken"][u"token"].toString();
+        const Odpowiedz stan =
+            klient_->get(QStringLiteral("/auth/") + start.json()[u"referenceNumber"].toString(), operacja);
+        EXPECT_EQ(stan.json()[u"status"][u"code"].toInt(), p.kod) << p.opis << ": " << stan.cialo.constData();
+        EXPECT_EQ(klient_->zadanie("POST", QStringLiteral("/auth/token/redeem"), {}, operacja).kod,
+                  p.kod == 200 ? 200 : 400)
+            << p.opis;
+    }
+}
+
+// ---- the simulator as a process of its own ----
+
+TEST(SymulatorProgram, PodajeAdresIKonczyPoZamknieciuWejscia) {
+    QProcess proces;
+    proces.start(QStringLiteral(PROGRAM_SYMULATORA),
+                 {QStringLiteral("--token"), QStringLiteral("t1"), QStringLiteral("--nip"), NipSprzedawcy,
+                  QStringLiteral("--opoznienie"), QStringLiteral("1")});
+    ASSERT_TRUE(proces.waitForStarted(10000));
+    while (!proces.canReadLine() && proces.waitForReadyRead(20000)) {
+    }
+    const QUrl adres(QString::fromUtf8(proces.readLine().trimmed()));
+    ASSERT_EQ(adres.host(), QStringLiteral("127.0.0.1")) << adres.toString().toStdString();
+    EXPECT_EQ(adres.path(), QStringLiteral("/v2"));
+    Klient klient(adres);
+    EXPECT_EQ(klient.post(QStringLiteral("/auth/challenge"), {}).kod, 200);
+    proces.closeWriteChannel();
+    ASSERT_TRUE(proces.waitForFinished(10000));
+    EXPECT_EQ(proces.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(proces.exitCode(), 0);
+
+    // A token without its NIP is a mistake of the caller.
+    QProcess bledny;
+    bledny.start(QStringLiteral(PROGRAM_SYMULATORA), {QStringLiteral("--token"), QStringLiteral("t1")});
+    ASSERT_TRUE(bledny.waitForFinished(10000));
+    EXPECT_EQ(bledny.exitCode(), 2);
 }
 
 }  // namespace testy_symulatora

@@ -11,6 +11,7 @@
 #include <openssl/objects.h>
 #include <openssl/x509.h>
 #include <xmlsec/crypto.h>
+#include <xmlsec/errors.h>
 #include <xmlsec/xmldsig.h>
 #include <xmlsec/xmlsec.h>
 
@@ -30,9 +31,11 @@ constexpr char PrzestrzenXades[] = "http://uri.etsi.org/01903/v1.3.2#";
 
 std::mutex BlokadaBibliotek;
 
+}  // namespace
+
 // libxml2 and xmlsec keep global state: set up once and never torn down, as the process may run
 // several simulators one after another.
-void InicjujBiblioteki() {
+void InicjujBibliotekiXml() {
     static std::once_flag raz;
     std::call_once(raz, [] {
         xmlInitParser();
@@ -41,8 +44,12 @@ void InicjujBiblioteki() {
         xmlSecInit();
         xmlSecCryptoAppInit(nullptr);
         xmlSecCryptoInit();
+        // A refused signature is an answer here, not something to print.
+        xmlSecErrorsDefaultCallbackEnableOutput(0);
     });
 }
+
+namespace {
 
 void WczytajKatalog(const QString& katalog) {
     static QSet<QString> wczytane;
@@ -126,7 +133,7 @@ struct SchematXml::Dane {
 };
 
 SchematXml::SchematXml(const QString& sciezkaXsd, const QString& katalog) : d_(std::make_unique<Dane>()) {
-    InicjujBiblioteki();
+    InicjujBibliotekiXml();
     WczytajKatalog(katalog);
     std::lock_guard blokada(BlokadaBibliotek);
     xmlSchemaParserCtxt* parser = xmlSchemaNewParserCtxt(sciezkaXsd.toLocal8Bit().constData());
@@ -160,7 +167,7 @@ QStringList SchematXml::waliduj(const QByteArray& xml) const {
 }
 
 OdczytFaktury CzytajFakture(const QByteArray& xml) {
-    InicjujBiblioteki();
+    InicjujBibliotekiXml();
     OdczytFaktury wynik;
     if (xml.startsWith("\xEF\xBB\xBF")) {
         wynik.bladPliku = QStringLiteral("Plik zaczyna się znakiem BOM.");
@@ -264,7 +271,7 @@ std::optional<QCryptographicHash::Algorithm> AlgorytmSkrotu(const QString& uri) 
 }  // namespace
 
 WynikPodpisu SprawdzPodpisXades(const QByteArray& xml) {
-    InicjujBiblioteki();
+    InicjujBibliotekiXml();
     WynikPodpisu w;
     QString blad;
     const Dokument dok = Parsuj(xml, &blad);

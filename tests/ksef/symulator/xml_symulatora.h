@@ -10,6 +10,10 @@
 
 namespace symulator {
 
+// libxml2 and xmlsec set up for this process, once (the simulator does it itself; a test that signs
+// with xmlsec before any simulator exists calls it first).
+void InicjujBibliotekiXml();
+
 // A schema loaded once; validation may run many times. Nothing is ever fetched from the network.
 class SchematXml {
   public:
