@@ -799,6 +799,18 @@ TEST(SymulatorProgram, PodajeAdresIKonczyPoZamknieciuWejscia) {
     EXPECT_EQ(proces.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(proces.exitCode(), 0);
 
+    // SIGTERM ends it as well, with its input still open.
+    QProcess drugi;
+    drugi.start(QStringLiteral(PROGRAM_SYMULATORA), QStringList{});
+    ASSERT_TRUE(drugi.waitForStarted(10000));
+    while (!drugi.canReadLine() && drugi.waitForReadyRead(20000)) {
+    }
+    EXPECT_TRUE(drugi.readLine().startsWith("http://127.0.0.1:"));
+    drugi.terminate();
+    ASSERT_TRUE(drugi.waitForFinished(10000));
+    EXPECT_EQ(drugi.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(drugi.exitCode(), 0);
+
     // A token without its NIP is a mistake of the caller.
     QProcess bledny;
     bledny.start(QStringLiteral(PROGRAM_SYMULATORA), {QStringLiteral("--token"), QStringLiteral("t1")});

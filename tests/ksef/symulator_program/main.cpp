@@ -8,9 +8,23 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 #include "ksef/symulator/symulator.h"
+
+namespace {
+
+// The waiting threads outlive the application object; once it is gone they must not touch it.
+std::mutex BlokadaKonca;
+bool AplikacjaDziala = false;
+
+void Zakoncz() {
+    std::lock_guard blokada(BlokadaKonca);
+    if (AplikacjaDziala) QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Blocked before any thread starts, so that only the waiting thread below receives them.
@@ -54,19 +68,25 @@ int main(int argc, char** argv) {
         std::printf("%s\n", symulator.adres().toString().toUtf8().constData());
         std::fflush(stdout);
 
-        const auto zakoncz = [&aplikacja] { QMetaObject::invokeMethod(&aplikacja, &QCoreApplication::quit); };
-        std::thread([zakoncz, sygnaly] {
+        {
+            std::lock_guard blokada(BlokadaKonca);
+            AplikacjaDziala = true;
+        }
+        std::thread([sygnaly] {
             int sygnal = 0;
             sigwait(&sygnaly, &sygnal);
-            zakoncz();
+            Zakoncz();
         }).detach();
-        std::thread([zakoncz] {
+        std::thread([] {
             char bufor[256];
             while (read(STDIN_FILENO, bufor, sizeof bufor) > 0) {
             }
-            zakoncz();
+            Zakoncz();
         }).detach();
-        return aplikacja.exec();
+        const int wynik = aplikacja.exec();
+        std::lock_guard blokada(BlokadaKonca);
+        AplikacjaDziala = false;
+        return wynik;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
