@@ -23,6 +23,7 @@
 #include <QNetworkRequest>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTcpSocket>
 #include <memory>
 
@@ -454,6 +455,54 @@ TEST_F(SymulatorTest, SesjaZJednaFakturaDoUpo) {
     EXPECT_EQ(odebrane[0].numerKsef, numerKsef);
     EXPECT_EQ(odebrane[0].kod, 200);
     EXPECT_EQ(symulator_.ileZadan(QStringLiteral("^/sessions/online/[^/]+/invoices$")), 2);
+}
+
+TEST_F(SymulatorTest, PrzykladoweFakturyWJednejSesji) {
+    const QString token = dostep();
+    const Sesja s = otworz(token);
+    struct Przypadek {
+        const char* plik;
+        int kod;
+    };
+    // The second and third samples share seller, kind and number: the third is a duplicate.
+    const Przypadek przypadki[] = {
+        {"FA_3_Przykład_1.xml", 200}, {"FA_3_Przykład_2.xml", 200}, {"FA_3_Przykład_3.xml", 440},
+        {"minimal_KOR.xml", 200},     {"minimal_VAT.xml", 200},
+    };
+    QStringList numeryKsef;
+    for (const auto& p : przypadki) {
+        const Odpowiedz odp = wyslij(s, faktura(s, Przyklad(QString::fromUtf8(p.plik))), token);
+        ASSERT_EQ(odp.kod, 202) << p.plik;
+        const QJsonObject stan = rozstrzygnij(s, odp.json()[u"referenceNumber"].toString(), token);
+        EXPECT_EQ(stan[u"status"][u"code"].toInt(), p.kod)
+            << p.plik << ": " << QJsonDocument(stan).toJson().constData();
+        if (p.kod == 200) numeryKsef << stan[u"ksefNumber"].toString();
+    }
+    EXPECT_EQ(QSet<QString>(numeryKsef.begin(), numeryKsef.end()).size(),
+              numeryKsef.size());  // all different
+
+    ASSERT_EQ(
+        klient_->zadanie("POST", QStringLiteral("/sessions/online/%1/close").arg(s.numer), {}, token).kod,
+        204);
+    const QJsonObject sesja = klient_->get(QStringLiteral("/sessions/") + s.numer, token).json();
+    EXPECT_EQ(sesja[u"status"][u"code"].toInt(), 200);
+    EXPECT_EQ(sesja[u"invoiceCount"].toInt(), 5);
+    EXPECT_EQ(sesja[u"successfulInvoiceCount"].toInt(), 4);
+    EXPECT_EQ(sesja[u"failedInvoiceCount"].toInt(), 1);
+    const Odpowiedz upo = klient_->get(sesja[u"upo"][u"pages"][0][u"downloadUrl"].toString());
+    ASSERT_EQ(upo.kod, 200);
+    EXPECT_EQ(symulator::SchematXml(QStringLiteral(SCHEMAT_UPO), {}).waliduj(upo.cialo), QStringList());
+    EXPECT_EQ(upo.cialo.count("<Dokument>"), 4);
+    for (const QString& numer : numeryKsef) EXPECT_TRUE(upo.cialo.contains(numer.toLatin1()));
+
+    // A session closed without invoices ends as cancelled, with no UPO.
+    const Sesja pusta = otworz(token);
+    ASSERT_EQ(
+        klient_->zadanie("POST", QStringLiteral("/sessions/online/%1/close").arg(pusta.numer), {}, token).kod,
+        204);
+    const QJsonObject anulowana = klient_->get(QStringLiteral("/sessions/") + pusta.numer, token).json();
+    EXPECT_EQ(anulowana[u"status"][u"code"].toInt(), 440);
+    EXPECT_FALSE(anulowana.contains(QLatin1String("upo")));
 }
 
 // ---- what the invoice checks refuse ----
