@@ -172,7 +172,7 @@ class SymulatorTest : public ::testing::Test {
 
     // POST /auth/ksef-token with `token|timestampMs` as given by `tresc` (the real one when empty).
     Odpowiedz uwierzytelnij(const QString& token, const QString& nip, QString* wyzwanie = nullptr,
-                            const QByteArray& zmienionaTresc = {}) {
+                            const QByteArray& zmienionaTresc = {}, const QByteArray& certyfikatTokena = {}) {
         const Odpowiedz w = klient_->post(QStringLiteral("/auth/challenge"), {});
         EXPECT_EQ(w.kod, 200);
         const QString numer = w.json()[u"challenge"].toString();
@@ -183,12 +183,15 @@ class SymulatorTest : public ::testing::Test {
                 : zmienionaTresc;
         return klient_->post(
             QStringLiteral("/auth/ksef-token"),
-            QJsonObject{{QStringLiteral("challenge"), numer},
-                        {QStringLiteral("contextIdentifier"),
-                         QJsonObject{{QStringLiteral("type"), QStringLiteral("Nip")},
-                                     {QStringLiteral("value"), nip}}},
-                        {QStringLiteral("encryptedToken"),
-                         QString::fromLatin1(SzyfrujOaep(klucze().doTokena, tresc).toBase64())}});
+            QJsonObject{
+                {QStringLiteral("challenge"), numer},
+                {QStringLiteral("contextIdentifier"),
+                 QJsonObject{{QStringLiteral("type"), QStringLiteral("Nip")},
+                             {QStringLiteral("value"), nip}}},
+                {QStringLiteral("encryptedToken"),
+                 QString::fromLatin1(
+                     SzyfrujOaep(certyfikatTokena.isEmpty() ? klucze().doTokena : certyfikatTokena, tresc)
+                         .toBase64())}});
     }
 
     // The whole authentication; the access token, or empty.
@@ -665,6 +668,12 @@ TEST_F(SymulatorTest, ZmianaKluczaPublicznego) {
     EXPECT_EQ(ostatnia_.kod, 400);
     EXPECT_EQ(ostatnia_.kodWyjatku(), 21470);
     EXPECT_FALSE(otworz(token, nowe.doSesji).numer.isEmpty());
+
+    const Odpowiedz tokenStarymKluczem =
+        uwierzytelnij(TokenTestowy, NipSprzedawcy, nullptr, {}, stare.doTokena);
+    EXPECT_EQ(tokenStarymKluczem.kod, 400);
+    EXPECT_EQ(tokenStarymKluczem.kodWyjatku(), 21470);
+    EXPECT_EQ(uwierzytelnij(TokenTestowy, NipSprzedawcy, nullptr, {}, nowe.doTokena).kod, 202);
 }
 
 // ---- XAdES: signed here with xmlsec, as a client would ----

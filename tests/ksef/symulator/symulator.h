@@ -3,6 +3,14 @@
 // the API 2.0 description, its own RSA keys and certificates. It decrypts and checks everything it
 // receives and answers as KSeF does; on demand it fails in the ways KSeF can. It runs on a thread of
 // its own, so that a client in the test's thread may block while it works.
+//
+// What it checks as KSeF does: the challenge (once, ten minutes), the KSeF token with its timestamp
+// and context NIP, the XAdES signature with the certificate of its KeyInfo (self-signed accepted, as
+// on the test environment; the NIP from organizationIdentifier VATPL-… or serialNumber TINPL-…),
+// the invoice's hashes and sizes, its decryption, the FA(3) schema, the seller against the context,
+// the issue date, duplicates (seller NIP, kind, P_2). Errors of a request answer 400 with the API's
+// ExceptionResponse; a missing or unknown token 401 (problem details, as the API has it).
+// Status queries (a single one or a list) count towards ustawOpoznienie.
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
