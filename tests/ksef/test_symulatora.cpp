@@ -25,9 +25,11 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTcpSocket>
+#include <QThread>
 #include <memory>
 
 #include "ksef/numer_ksef.h"
+#include "ksef/symulator/kryptografia_symulatora.h"
 #include "ksef/symulator/symulator.h"
 #include "ksef/symulator/xml_symulatora.h"
 #include "ksef/wspolne/certyfikaty_testowe.h"
@@ -835,6 +837,74 @@ TEST_F(SymulatorTest, UwierzytelnieniePodpisemXades) {
                   p.kod == 200 ? 200 : 400)
             << p.opis;
     }
+}
+
+// ---- the HTTP server itself, on a raw socket ----
+
+// What the server sends back on one connection: until it closes it, or until `odpowiedzi` answers
+// came and nothing more follows for a moment.
+QByteArray Rozmowa(const SymulatorKsef& symulator, const QList<QByteArray>& kawalki, qsizetype odpowiedzi) {
+    QTcpSocket gniazdo;
+    gniazdo.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(symulator.adres().port()));
+    if (!gniazdo.waitForConnected(5000)) return "brak połączenia";
+    for (const QByteArray& kawalek : kawalki) {
+        gniazdo.write(kawalek);
+        gniazdo.waitForBytesWritten(5000);
+        QThread::msleep(20);  // lets the pieces arrive apart
+    }
+    QByteArray odebrane;
+    while (gniazdo.state() == QAbstractSocket::ConnectedState &&
+           gniazdo.waitForReadyRead(odebrane.count("HTTP/1.1 ") >= odpowiedzi ? 150 : 10000))
+        odebrane += gniazdo.readAll();
+    return odebrane + gniazdo.readAll();
+}
+
+TEST(SymulatorHttp, PolaczeniaIZleZadania) {
+    SymulatorKsef symulator;
+    const QByteArray wyzwanie = "POST /v2/auth/challenge HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n";
+    struct Przypadek {
+        const char* opis;
+        QList<QByteArray> kawalki;
+        QList<QByteArray> kody;  // status lines' codes, in order
+    };
+    const Przypadek przypadki[] = {
+        {"dwa żądania jednym połączeniem", {wyzwanie, wyzwanie}, {"200", "200"}},
+        {"dwa żądania w jednym pakiecie", {wyzwanie + wyzwanie}, {"200", "200"}},
+        {"nagłówek i treść w kawałkach",
+         {"POST /v2/auth/chall", "enge HTTP/1.1\r\nContent-Le", "ngth: 2\r\n\r\n{", "}"},
+         {"200"}},
+        {"Connection: close kończy połączenie",
+         {"POST /v2/auth/challenge HTTP/1.1\r\nConnection: close\r\nContent-Length: 0\r\n\r\n" + wyzwanie},
+         {"200"}},
+        {"nie HTTP", {"HELLO\r\n\r\n"}, {"400"}},
+        {"treść w kawałkach (chunked)",
+         {"POST /v2/auth/challenge HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n"},
+         {"411"}},
+        {"zła długość", {"POST /v2/auth/challenge HTTP/1.1\r\nContent-Length: -5\r\n\r\n"}, {"400"}},
+        {"za długi nagłówek", {"GET /v2/x HTTP/1.1\r\nX: " + QByteArray(70 * 1024, 'a')}, {"431"}},
+        {"nieznana ścieżka", {"GET /v2/nie/ma HTTP/1.1\r\n\r\n"}, {"404"}},
+        {"zła metoda", {"GET /v2/auth/challenge HTTP/1.1\r\n\r\n"}, {"405"}},
+    };
+    for (const auto& p : przypadki) {
+        const QByteArray odpowiedz = Rozmowa(symulator, p.kawalki, p.kody.size());
+        QList<QByteArray> kody;
+        for (qsizetype i = odpowiedz.indexOf("HTTP/1.1 "); i >= 0; i = odpowiedz.indexOf("HTTP/1.1 ", i + 1))
+            kody << odpowiedz.mid(i + 9, 3);
+        EXPECT_EQ(kody, p.kody) << p.opis << ":\n" << odpowiedz.left(600).constData();
+    }
+}
+
+TEST(SymulatorHttp, SumaKontrolnaNumerow) {
+    struct Przypadek {
+        const char* dane;
+        quint8 crc;
+    };
+    const Przypadek przypadki[] = {
+        {"5265877635-20250826-0100001AF629", 0xAF},  // the guide's example
+        {"123456789", 0xF4},                         // CRC-8 (poly 0x07) check value
+        {"", 0x00},
+    };
+    for (const auto& p : przypadki) EXPECT_EQ(symulator::Crc8(QByteArray(p.dane)), p.crc) << p.dane;
 }
 
 // ---- the simulator as a process of its own ----
