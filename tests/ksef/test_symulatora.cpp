@@ -56,11 +56,13 @@ class Klient {
     explicit Klient(const QUrl& adres) : adres_(adres.toString()) {}
 
     Odpowiedz zadanie(const QByteArray& metoda, const QString& sciezka, const QByteArray& cialo = {},
-                      const QString& bearer = {}, const QByteArray& typ = "application/json") {
+                      const QString& bearer = {}, const QByteArray& typ = "application/json",
+                      const QByteArray& kontynuacja = {}) {
         QNetworkRequest r(sciezka.startsWith(QLatin1String("http")) ? QUrl(sciezka) : QUrl(adres_ + sciezka));
         r.setTransferTimeout(20000);
         if (!cialo.isEmpty()) r.setHeader(QNetworkRequest::ContentTypeHeader, typ);
         if (!bearer.isEmpty()) r.setRawHeader("Authorization", "Bearer " + bearer.toLatin1());
+        if (!kontynuacja.isEmpty()) r.setRawHeader("x-continuation-token", kontynuacja);
         QNetworkReply* odp = siec_.sendCustomRequest(r, metoda, cialo);
         QEventLoop petla;
         QObject::connect(odp, &QNetworkReply::finished, &petla, &QEventLoop::quit);
@@ -508,6 +510,44 @@ TEST_F(SymulatorTest, PrzykladoweFakturyWJednejSesji) {
     const QJsonObject anulowana = klient_->get(QStringLiteral("/sessions/") + pusta.numer, token).json();
     EXPECT_EQ(anulowana[u"status"][u"code"].toInt(), 440);
     EXPECT_FALSE(anulowana.contains(QLatin1String("upo")));
+}
+
+TEST_F(SymulatorTest, ListaFakturStronamiISesjaBezKlucza) {
+    const QString token = dostep();
+    const Sesja s = otworz(token);
+    const QByteArray xml = Przyklad(QStringLiteral("minimal_VAT.xml"));
+    QStringList skroty;
+    for (int i = 1; i <= 12; ++i) {
+        const QByteArray faktura_i = ZNumerem(xml, QStringLiteral("%1/S/2026").arg(i));
+        skroty << Skrot(faktura_i);
+        ASSERT_EQ(wyslij(s, faktura(s, faktura_i), token).kod, 202);
+    }
+    const QString sciezka = QStringLiteral("/sessions/%1/invoices?pageSize=10").arg(s.numer);
+    const QJsonObject pierwsza = klient_->get(sciezka, token).json();
+    ASSERT_EQ(pierwsza[u"invoices"].toArray().size(), 10);
+    const QByteArray kontynuacja = pierwsza[u"continuationToken"].toString().toLatin1();
+    ASSERT_FALSE(kontynuacja.isEmpty());
+    const QJsonObject druga = klient_->zadanie("GET", sciezka, {}, token, {}, kontynuacja).json();
+    ASSERT_EQ(druga[u"invoices"].toArray().size(), 2);
+    EXPECT_FALSE(druga.contains(QLatin1String("continuationToken")));
+    QStringList widziane;
+    for (const QJsonObject& strona : {pierwsza, druga})
+        for (const auto& f : strona[u"invoices"].toArray()) widziane << f[u"invoiceHash"].toString();
+    EXPECT_EQ(widziane, skroty);
+    EXPECT_EQ(klient_->zadanie("GET", sciezka, {}, token, {}, "nie-liczba").kodWyjatku(), 21418);
+    EXPECT_EQ(
+        klient_->get(QStringLiteral("/sessions/20261209-SO-0000000000-0000000000-00"), token).kodWyjatku(),
+        21173);
+
+    // A symmetric key encrypted for some other key: the session opens, but takes no invoice.
+    const Sesja bezKlucza = otworz(token, StworzCertyfikat(OpisCertyfikatu{}).certyfikatDer);
+    ASSERT_FALSE(bezKlucza.numer.isEmpty());
+    EXPECT_EQ(klient_->get(QStringLiteral("/sessions/") + bezKlucza.numer, token)
+                  .json()[u"status"][u"code"]
+                  .toInt(),
+              415);
+    const Odpowiedz odmowa = wyslij(bezKlucza, faktura(bezKlucza, xml), token);
+    EXPECT_EQ(odmowa.kodWyjatku(), 21180);
 }
 
 // ---- what the invoice checks refuse ----
