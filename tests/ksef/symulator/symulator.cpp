@@ -568,8 +568,9 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::podpisXades(const ZadanieHttp& z, const QS
     u.nip = p.nipKontekstu;
     u.kategoria = QStringLiteral("XadesSignature");
     // A seal names an organisation; a person's certificate carries TINPL in serialNumber.
-    u.metoda = QStringLiteral("QualifiedSeal");
-    u.nazwaMetody = QStringLiteral("Pieczęć kwalifikowana");
+    u.metoda = p.pieczec ? QStringLiteral("QualifiedSeal") : QStringLiteral("QualifiedSignature");
+    u.nazwaMetody =
+        p.pieczec ? QStringLiteral("Pieczęć kwalifikowana") : QStringLiteral("Podpis kwalifikowany");
     u.skrotDokumentu = QString::fromLatin1(Sha256(z.cialo).toBase64());
     if (!p.certyfikatWazny) {
         blad(QStringLiteral("certyfikat podpisu poza okresem ważności"));

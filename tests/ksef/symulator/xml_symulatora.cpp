@@ -230,7 +230,7 @@ WynikPodpisu Blad(WynikPodpisu w, int kod, const QString& opis) {
     return w;
 }
 
-QString NipZCertyfikatu(X509* cert) {
+QString NipZCertyfikatu(X509* cert, bool* pieczec) {
     X509_NAME* podmiot = X509_get_subject_name(cert);
     const auto pole = [&](int nid) -> QString {
         const int i = X509_NAME_get_index_by_NID(podmiot, nid, -1);
@@ -247,7 +247,10 @@ QString NipZCertyfikatu(X509* cert) {
     int nidOrganizacji = OBJ_txt2nid("2.5.4.97");
     if (nidOrganizacji != NID_undef) {
         const auto m = wzorOrganizacji.match(pole(nidOrganizacji));
-        if (m.hasMatch()) return m.captured(2);
+        if (m.hasMatch()) {
+            *pieczec = true;
+            return m.captured(2);
+        }
     }
     const auto m = wzorOsoby.match(pole(NID_serialNumber));
     return m.hasMatch() ? m.captured(2) : QString();
@@ -322,7 +325,7 @@ WynikPodpisu SprawdzPodpisXades(const QByteArray& xml) {
     if (der.isEmpty() || !cert) return Blad(w, 21115, QStringLiteral("Nieprawidłowy certyfikat."));
     w.odciskCertyfikatu =
         QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex().toUpper());
-    w.nipCertyfikatu = NipZCertyfikatu(cert.get());
+    w.nipCertyfikatu = NipZCertyfikatu(cert.get(), &w.pieczec);
     w.certyfikatWazny = X509_cmp_current_time(X509_get0_notBefore(cert.get())) < 0 &&
                         X509_cmp_current_time(X509_get0_notAfter(cert.get())) > 0;
     EVP_PKEY* publiczny = X509_get0_pubkey(cert.get());

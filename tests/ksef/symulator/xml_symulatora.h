@@ -47,6 +47,7 @@ struct WynikPodpisu {
     QString nipKontekstu;
     QString rodzajIdentyfikatora;  // SubjectIdentifierType
     QString nipCertyfikatu;        // from organizationIdentifier VATPL-… or serialNumber TINPL-…/NIP…
+    bool pieczec = false;          // the NIP came from organizationIdentifier: an organisation's seal
     QString odciskCertyfikatu;     // SHA-256 of the DER, upper-case hex
     bool certyfikatWazny = false;  // within its validity period
 };
