@@ -311,6 +311,15 @@ TEST_F(SymulatorTest, UwierzytelnienieTokenemOdWyzwaniaDoOdswiezenia) {
     const QString nowy = odswiezone.json()[u"accessToken"][u"token"].toString();
     EXPECT_NE(nowy, dostepu);
     EXPECT_FALSE(otworz(nowy).numer.isEmpty());
+    // Expired access tokens are refused until the client refreshes.
+    symulator_.wygasTokenyDostepu();
+    EXPECT_TRUE(otworz(nowy).numer.isEmpty());
+    EXPECT_EQ(ostatnia_.kod, 401);
+    const QString odnowiony = klient_->zadanie("POST", QStringLiteral("/auth/token/refresh"), {}, odswiezania)
+                                  .json()[u"accessToken"][u"token"]
+                                  .toString();
+    EXPECT_FALSE(otworz(odnowiony).numer.isEmpty());
+
     // The access token is no refresh token, nor the other way round.
     EXPECT_EQ(klient_->zadanie("POST", QStringLiteral("/auth/token/refresh"), {}, dostepu).kod, 401);
     EXPECT_EQ(otworz(odswiezania).numer, QString());

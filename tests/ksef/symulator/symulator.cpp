@@ -1179,6 +1179,12 @@ void SymulatorKsef::retryAfterSekund(int sekundy) {
     w_->retryAfter = std::max(0, sekundy);
 }
 
+void SymulatorKsef::wygasTokenyDostepu() {
+    std::lock_guard b(w_->blokada);
+    const QDateTime przed = QDateTime::currentDateTimeUtc().addSecs(-1);
+    for (auto& t : w_->tokenyDostepu) t.waznyDo = przed;
+}
+
 void SymulatorKsef::kodBleduSerwera(int kod) {
     std::lock_guard b(w_->blokada);
     w_->kodBledu = kod >= 500 && kod <= 599 ? kod : 500;

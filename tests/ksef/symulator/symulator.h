@@ -59,6 +59,9 @@ class SymulatorKsef {
     // The next `ile` requests matching `sciezka` (a path regex; empty: any) fail as `awaria`.
     void awaria(AwariaSymulatora awaria, int ile = 1, const QString& sciezka = {});
     void retryAfterSekund(int sekundy);
+    // Every access token issued so far expires now (refresh tokens stay valid): the client's next
+    // request gets 401 and it has to refresh.
+    void wygasTokenyDostepu();
     // The HTTP status of BladSerwera (500 unless set; 502, 503 and 504 are what a gateway sends).
     void kodBleduSerwera(int kod);
 
