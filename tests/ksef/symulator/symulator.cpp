@@ -372,8 +372,11 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::obsluz(const ZadanieHttp& z) {
         return odp;
     }
     if (wez(AwariaSymulatora::BladSerwera, sciezka)) {
-        return Problem(kodBledu, QStringLiteral("Internal Server Error"),
-                       QStringLiteral("Usługa jest chwilowo niedostępna."), z.sciezka);
+        const QString tytul = kodBledu == 502   ? QStringLiteral("Bad Gateway")
+                              : kodBledu == 503 ? QStringLiteral("Service Unavailable")
+                              : kodBledu == 504 ? QStringLiteral("Gateway Timeout")
+                                                : QStringLiteral("Internal Server Error");
+        return Problem(kodBledu, tytul, QStringLiteral("Usługa jest chwilowo niedostępna."), z.sciezka);
     }
     const bool zerwij = wez(AwariaSymulatora::ZerwanePolaczenie, sciezka);
     OdpowiedzHttp odp = wykonaj(z, sciezka);
