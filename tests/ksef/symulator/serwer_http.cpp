@@ -44,8 +44,12 @@ QByteArray OpisKodu(int kod) {
             return "Request Header Fields Too Large";
         case 500:
             return "Internal Server Error";
+        case 502:
+            return "Bad Gateway";
         case 503:
             return "Service Unavailable";
+        case 504:
+            return "Gateway Timeout";
         default:
             return "Status";
     }
