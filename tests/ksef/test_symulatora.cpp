@@ -663,6 +663,53 @@ TEST_F(SymulatorTest, DuplikatFaktury) {
     EXPECT_EQ(symulator_.faktury()[1].kod, 440);
 }
 
+TEST_F(SymulatorTest, NieczytelneTresciZadan) {
+    const QString token = dostep();
+    const Sesja s = otworz(token);
+    const QString faktury = QStringLiteral("/sessions/online/%1/invoices").arg(s.numer);
+    struct Przypadek {
+        const char* opis;
+        QString sciezka;
+        QByteArray cialo;
+        bool zTokenem;
+        int kod;
+    };
+    const Przypadek przypadki[] = {
+        {"token KSeF: nie JSON", QStringLiteral("/auth/ksef-token"), "{", false, 21405},
+        {"token KSeF: tablica", QStringLiteral("/auth/ksef-token"), "[]", false, 21405},
+        {"token KSeF: bez kontekstu", QStringLiteral("/auth/ksef-token"),
+         R"j({"challenge":"x","encryptedToken":"AAAA"})j", false, 21405},
+        {"sesja: inny formularz", QStringLiteral("/sessions/online"),
+         R"j({"formCode":{"systemCode":"FA (2)","schemaVersion":"1-0E","value":"FA"},"encryption":{}})j",
+         true, 21405},
+        {"sesja: IV za krótki", QStringLiteral("/sessions/online"),
+         R"j({"formCode":{"systemCode":"FA (3)","schemaVersion":"1-0E","value":"FA"},)j"
+         R"j("encryption":{"encryptedSymmetricKey":"AAAA","initializationVector":"AAAA"}})j",
+         true, 21405},
+        {"faktura: rozmiar tekstem", faktury,
+         R"j({"invoiceHash":"x","invoiceSize":"duzo","encryptedInvoiceHash":"x","encryptedInvoiceSize":1,)j"
+         R"j("encryptedInvoiceContent":"AAAA"})j",
+         true, 21405},
+        {"XAdES: nie XML", QStringLiteral("/auth/xades-signature"), "<a", false, 21001},
+        {"XAdES: inny dokument", QStringLiteral("/auth/xades-signature"), "<Inny/>", false, 21401},
+    };
+    for (const auto& p : przypadki) {
+        const bool xml = p.sciezka.endsWith(QLatin1String("xades-signature"));
+        const Odpowiedz odp = klient_->zadanie("POST", p.sciezka, p.cialo, p.zTokenem ? token : QString(),
+                                               xml ? "application/xml" : "application/json");
+        EXPECT_EQ(odp.kod, 400) << p.opis;
+        EXPECT_EQ(odp.kodWyjatku(), p.kod) << p.opis << ": " << odp.cialo.constData();
+    }
+    // Closing twice: the second is refused.
+    EXPECT_EQ(
+        klient_->zadanie("POST", QStringLiteral("/sessions/online/%1/close").arg(s.numer), {}, token).kod,
+        204);
+    EXPECT_EQ(klient_->zadanie("POST", QStringLiteral("/sessions/online/%1/close").arg(s.numer), {}, token)
+                  .kodWyjatku(),
+              21180);
+    EXPECT_TRUE(symulator_.faktury().empty());
+}
+
 // ---- failures of the transport and of the keys ----
 
 TEST_F(SymulatorTest, AwarieTransportu) {
