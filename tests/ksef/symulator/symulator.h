@@ -23,7 +23,10 @@
 // OdrzucenieFaktury act on the next matching request of their own kind (an authentication, a
 // redeem, an invoice sent); ZaDuzoZadan and BladSerwera answer the request without doing it;
 // ZerwanePolaczenie does the request and then drops the connection, so that the client never learns
-// the outcome (an invoice sent this way is in KSeF all the same). ZmianaKlucza takes effect at once.
+// the outcome (an invoice sent this way is in KSeF all the same). Note that QNetworkAccessManager
+// sends a request once more by itself when its connection closes before any answer: through it, a
+// dropped invoice arrives twice, the second time as a duplicate (440) of the first. ZmianaKlucza
+// takes effect at once.
 enum class AwariaSymulatora {
     WygaslaWyzwanie,    // the challenge is reported expired (21111 family on auth)
     PonownyOdbior,      // the next redeem behaves as a second one (400)
@@ -36,12 +39,13 @@ enum class AwariaSymulatora {
     OdrzucenieFaktury,  // the invoice fails verification (450 semantics) with a Polish reason
 };
 
+// Every invoice taken (202), in order; one that could not be decrypted has no xml.
 struct OdebranaFaktura {
     QByteArray xml;  // decrypted, as the client made it
     QString numerSesji;
     QString numerFaktury;  // reference number
     QString numerKsef;     // empty when rejected
-    int kod = 0;           // final status code
+    int kod = 0;           // final status code, decided on receipt (queries may still show 100/150)
 };
 
 class SymulatorKsef {
