@@ -242,7 +242,7 @@ struct SymulatorKsef::Wnetrze {
     Sesja* sesjaKontekstu(const Uwierzytelnienie& u, const QString& numer);
     Status biezacyStatus(Faktura& f, bool zapytanie);
     QJsonObject opisFaktury(Faktura& f, bool zapytanie);
-    QByteArray upo(const Sesja& s, const QList<int>& faktury) const;
+    QByteArray upo(const Sesja& s, const QList<int>& faktury, bool sesji) const;
 };
 
 // ---- the failures asked for ----
@@ -767,6 +767,13 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wyslijFakture(const ZadanieHttp& z, const 
         return BladApi(400, 21180, QStringLiteral("Status sesji nie pozwala na wykonanie operacji."),
                        {QStringLiteral("Status sesji %1 uniemożliwia wysyłkę faktur.").arg(kod)});
     }
+    if (s->faktury.size() >= 10000) {
+        blad(QStringLiteral("przekroczony limit faktur sesji %1").arg(numer));
+        return BladApi(
+            400, 21155, QStringLiteral("Przekroczono dozwoloną liczbę faktur w sesji."),
+            {QStringLiteral("Sesja o numerze referencyjnym %1 osiągnęła dozwolony limit liczby faktur 10000.")
+                 .arg(numer)});
+    }
     QString bladJson;
     const QJsonObject o = CzytajJson(z.cialo, &bladJson);
     if (!bladJson.isEmpty()) return BladDanych(bladJson);
@@ -1052,7 +1059,7 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::upoFaktury(const Uwierzytelnienie& u, cons
         Faktura& f = faktury[static_cast<size_t>(i)];
         if ((poNumerzeKsef ? f.numerKsef : f.numer) != faktura) continue;
         if (biezacyStatus(f, false).kod != 200) break;
-        return OdpowiedzUpo(upo(*s, {i}));
+        return OdpowiedzUpo(upo(*s, {i}, false));
     }
     blad(QStringLiteral("brak UPO faktury %1").arg(faktura));
     return BrakUpo(faktura, sesja);
@@ -1070,10 +1077,10 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::upoSesji(const QString& sesja, const QStri
     for (const int i : it->faktury)
         if (faktury[static_cast<size_t>(i)].wynik.kod == 200) przyjete << i;
     if (przyjete.isEmpty()) return BrakUpo(numerUpo, sesja);
-    return OdpowiedzUpo(upo(*it, przyjete));
+    return OdpowiedzUpo(upo(*it, przyjete, true));
 }
 
-QByteArray SymulatorKsef::Wnetrze::upo(const Sesja& s, const QList<int>& lista) const {
+QByteArray SymulatorKsef::Wnetrze::upo(const Sesja& s, const QList<int>& lista, bool sesji) const {
     const auto e = [](const QString& t) { return t.toHtmlEscaped(); };
     const auto czasPolski = [](const QDateTime& t) {
         return t.toTimeZone(StrefaPolska()).toString(Qt::ISODateWithMs);
@@ -1093,7 +1100,7 @@ QByteArray SymulatorKsef::Wnetrze::upo(const Sesja& s, const QList<int>& lista) 
         x += QStringLiteral("\t\t<SkrotDokumentuUwierzytelniajacego>%1</SkrotDokumentuUwierzytelniajacego>\n")
                  .arg(u.skrotDokumentu);
     x += QStringLiteral("\t</Uwierzytelnienie>\n");
-    if (lista.size() > 1 || s.przetworzona) {
+    if (sesji) {  // one page holds them all: a session takes at most 10 000 invoices
         x += QStringLiteral(
                  "\t<OpisPotwierdzenia>\n\t\t<Strona>1</Strona>\n\t\t<LiczbaStron>1</LiczbaStron>\n"
                  "\t\t<ZakresDokumentowOd>1</ZakresDokumentowOd>\n\t\t<ZakresDokumentowDo>%1</"
