@@ -3,6 +3,14 @@
 // the API 2.0 description, its own RSA keys and certificates. It decrypts and checks everything it
 // receives and answers as KSeF does; on demand it fails in the ways KSeF can. It runs on a thread of
 // its own, so that a client in the test's thread may block while it works.
+//
+// What it checks as KSeF does: the challenge (once, ten minutes), the KSeF token with its timestamp
+// and context NIP, the XAdES signature with the certificate of its KeyInfo (self-signed accepted, as
+// on the test environment; the NIP from organizationIdentifier VATPL-… or serialNumber TINPL-…),
+// the invoice's hashes and sizes, its decryption, the FA(3) schema, the seller against the context,
+// the issue date, duplicates (seller NIP, kind, P_2). Errors of a request answer 400 with the API's
+// ExceptionResponse; a missing or unknown token 401 (problem details, as the API has it).
+// Status queries (a single one or a list) count towards ustawOpoznienie.
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -11,6 +19,14 @@
 #include <memory>
 #include <vector>
 
+// How each one acts: WygaslaWyzwanie, PonownyOdbior, ZlySkrotFaktury, DuplikatFaktury and
+// OdrzucenieFaktury act on the next matching request of their own kind (an authentication, a
+// redeem, an invoice sent); ZaDuzoZadan and BladSerwera answer the request without doing it;
+// ZerwanePolaczenie does the request and then drops the connection, so that the client never learns
+// the outcome (an invoice sent this way is in KSeF all the same). Note that QNetworkAccessManager
+// sends a request once more by itself when its connection closes before any answer: through it, a
+// dropped invoice arrives twice, the second time as a duplicate (440) of the first. ZmianaKlucza
+// takes effect at once.
 enum class AwariaSymulatora {
     WygaslaWyzwanie,    // the challenge is reported expired (21111 family on auth)
     PonownyOdbior,      // the next redeem behaves as a second one (400)
@@ -23,12 +39,13 @@ enum class AwariaSymulatora {
     OdrzucenieFaktury,  // the invoice fails verification (450 semantics) with a Polish reason
 };
 
+// Every invoice taken (202), in order; one that could not be decrypted has no xml.
 struct OdebranaFaktura {
     QByteArray xml;  // decrypted, as the client made it
     QString numerSesji;
     QString numerFaktury;  // reference number
     QString numerKsef;     // empty when rejected
-    int kod = 0;           // final status code
+    int kod = 0;           // final status code, decided on receipt (queries may still show 100/150)
 };
 
 class SymulatorKsef {
@@ -46,10 +63,15 @@ class SymulatorKsef {
     // The next `ile` requests matching `sciezka` (a path regex; empty: any) fail as `awaria`.
     void awaria(AwariaSymulatora awaria, int ile = 1, const QString& sciezka = {});
     void retryAfterSekund(int sekundy);
+    // Every access token issued so far expires now (refresh tokens stay valid): the client's next
+    // request gets 401 and it has to refresh.
+    void wygasTokenyDostepu();
+    // The HTTP status of BladSerwera (500 unless set; 502, 503 and 504 are what a gateway sends).
+    void kodBleduSerwera(int kod);
 
     // What it received, for the tests' checks.
     std::vector<OdebranaFaktura> faktury() const;
-    int ileZadan(const QString& sciezka) const;  // requests whose path matches the regex
+    int ileZadan(const QString& sciezka) const;  // requests whose path matches the regex (after /v2)
     QStringList bledy() const;                   // checks that failed on its side, in Polish
 
   private:
