@@ -33,20 +33,6 @@ QString NieJestDokumentem(const TDokument& d) {
         .arg(CzystyTekst(d.rodzaj.tekst()));
 }
 
-QString WynikIstnieje(const QString& cel) {
-    return QStringLiteral("plik „%1” już istnieje (--nadpisz go zastąpi)").arg(cel);
-}
-
-// An output file: the exact path given, an existing one kept unless --nadpisz; the folder of many
-// files is synced once at the end of the run.
-OpcjeZapisu OpcjeWyniku(bool nadpisz, bool synchronizujFolder) {
-    OpcjeZapisu opcje;
-    opcje.zastap = nadpisz;
-    opcje.synchronizujFolder = synchronizujFolder;
-    opcje.sciezkaPakietu = false;
-    return opcje;
-}
-
 class Eksport {
   public:
     Eksport(const Polecenie& polecenie, Srodowisko& srodowisko)
@@ -376,6 +362,18 @@ FolderDanych CzytajFolderDanych(Srodowisko& s) {
                         .arg(rzeczywisty)
                         .arg(reszta));
     return wynik;
+}
+
+QString WynikIstnieje(const QString& cel) {
+    return QStringLiteral("plik „%1” już istnieje (--nadpisz go zastąpi)").arg(cel);
+}
+
+OpcjeZapisu OpcjeWyniku(bool nadpisz, bool synchronizujFolder) {
+    OpcjeZapisu opcje;
+    opcje.zastap = nadpisz;
+    opcje.synchronizujFolder = synchronizujFolder;
+    opcje.sciezkaPakietu = false;
+    return opcje;
 }
 
 int UruchomEksport(const Polecenie& polecenie, Srodowisko& srodowisko) {

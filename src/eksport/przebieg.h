@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "eksport/polecenie.h"
+#include "store/cale_pliki.h"
 #include "store/rekordy.h"
 
 class SystemPlikow;
@@ -33,6 +34,11 @@ struct FolderDanych {
     QString kontakt;  // of the printout's last line
 };
 FolderDanych CzytajFolderDanych(Srodowisko& srodowisko);
+
+// An output file: the exact path given, an existing one kept unless --nadpisz (and then refused with
+// WynikIstnieje); the folder of many files is synced once at the end of the run.
+OpcjeZapisu OpcjeWyniku(bool nadpisz, bool synchronizujFolder);
+QString WynikIstnieje(const QString& cel);
 
 // The pdf export needs a QGuiApplication; the other two need no application at all.
 int UruchomEksport(const Polecenie& polecenie, Srodowisko& srodowisko);

@@ -125,23 +125,19 @@ QByteArray Pary::bajty() const {
     return tekst.toUtf8();
 }
 
-namespace {
-
-OpcjeZapisu Dokladnie(bool zastap) {
+OpcjeZapisu ZapisDokladny(bool zastap) {
     OpcjeZapisu opcje;
     opcje.zastap = zastap;
     opcje.sciezkaPakietu = false;
     return opcje;
 }
 
-}  // namespace
-
 ZablokowanyPlik ZablokujTworzac(SystemPlikow& system, const QString& sciezka,
                                 std::chrono::milliseconds czas) {
     UtworzKatalogi(system, KatalogNadrzedny(sciezka));
     if (!system.istnieje(sciezka)) {
         try {
-            ZapiszAtomowo(system, sciezka, QByteArray(), Dokladnie(false));
+            ZapiszAtomowo(system, sciezka, QByteArray(), ZapisDokladny(false));
         } catch (const CelIstnieje&) {
             // Another copy made it meanwhile: the same empty file.
         }
@@ -163,7 +159,7 @@ Pary ZmienParyPodBlokada(SystemPlikow& system, const QString& sciezka, std::uint
     ZablokowanyPlik blokada = ZablokujTworzac(system, sciezka);
     Pary pary = Pary::Z(CzytajCalyPlik(blokada.plik(), najwiecej), sciezka);
     zmien(pary);
-    ZapiszAtomowo(system, sciezka, pary.bajty(), Dokladnie(true));
+    ZapiszAtomowo(system, sciezka, pary.bajty(), ZapisDokladny(true));
     // Only read through this handle, so its close has nothing to report.
     blokada.plik().porzuc();
     return pary;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/blokada.h"
+#include "store/cale_pliki.h"
 #include "store/system_plikow.h"
 
 class Pary {
@@ -41,6 +42,10 @@ class Pary {
   private:
     std::vector<Linia> linie_;
 };
+
+// A write of the KSeF files: this system's exact path, no letter-case matching (two names that
+// differ only in case are two files).
+OpcjeZapisu ZapisDokladny(bool zastap = true);
 
 // A file of this system's exact path (no letter-case matching: two names that differ only in case
 // are two files) locked by this copy; created empty, with its folders, when missing.

@@ -15,15 +15,6 @@ namespace {
 constexpr std::uint64_t NajwiekszyStan = std::uint64_t{64} << 10;
 constexpr std::uint64_t NajwiekszyXml = std::uint64_t{16} << 20;
 
-// The files of one document have their names exactly as given: another document's name that differs
-// only in letter case is another document.
-OpcjeZapisu Dokladnie(bool zastap = true) {
-    OpcjeZapisu opcje;
-    opcje.zastap = zastap;
-    opcje.sciezkaPakietu = false;
-    return opcje;
-}
-
 // A document's or session's name becomes a file name: only letters, digits, "-" and "_", so that no
 // name reaches outside the KSeF folder.
 void SprawdzNazwe(const QString& nazwa) {
@@ -243,7 +234,7 @@ QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, c
     if (std::optional<QByteArray> zachowane = CzytajJesliIstnieje(system, sciezka, NajwiekszyXml))
         return *zachowane;
     try {
-        ZapiszAtomowo(system, sciezka, xml, Dokladnie(false));
+        ZapiszAtomowo(system, sciezka, xml, ZapisDokladny(false));
     } catch (const CelIstnieje&) {
         // Kept meanwhile by a copy that does not lock (none of ours does): its bytes stay.
         return CzytajJesliIstnieje(system, sciezka, NajwiekszyXml).value_or(xml);
@@ -260,7 +251,7 @@ void ZapiszUpo(SystemPlikow& system, const QString& katalogDanych, const QString
                const QByteArray& upo) {
     const QString sciezka = PlikKsef(system, katalogDanych, nazwa, QStringLiteral(".upo.xml"));
     UtworzKatalogi(system, KatalogNadrzedny(sciezka));
-    ZapiszAtomowo(system, sciezka, upo, Dokladnie());
+    ZapiszAtomowo(system, sciezka, upo, ZapisDokladny());
 }
 
 void ZapiszUpo(SystemPlikow& system, const QString& nazwa, const QByteArray& upo) {
@@ -282,7 +273,7 @@ void ZapiszUpoSesji(SystemPlikow& system, const QString& katalogDanych, const QS
     SprawdzNazwe(numerSesji);
     const QString katalog = KatalogKsef(system, katalogDanych) + QStringLiteral("/sesje");
     UtworzKatalogi(system, katalog);
-    ZapiszAtomowo(system, katalog + u'/' + numerSesji + QStringLiteral(".upo.xml"), upo, Dokladnie());
+    ZapiszAtomowo(system, katalog + u'/' + numerSesji + QStringLiteral(".upo.xml"), upo, ZapisDokladny());
 }
 
 void ZapiszUpoSesji(SystemPlikow& system, const QString& numerSesji, const QByteArray& upo) {

@@ -24,16 +24,6 @@ constexpr std::size_t RekordowNaOdczyt = 64;
 // A token is some hundred characters; a file far longer is no token file.
 constexpr std::uint64_t NajdluzszyToken = 64 * 1024;
 
-// An output file: the exact path given, an existing one kept unless --nadpisz; the folder is synced
-// once at the end of the run.
-OpcjeZapisu OpcjeWyniku(bool nadpisz) {
-    OpcjeZapisu opcje;
-    opcje.zastap = nadpisz;
-    opcje.synchronizujFolder = false;
-    opcje.sciezkaPakietu = false;
-    return opcje;
-}
-
 // What the list shows of a state: a document handed to a session is sent as far as the user is
 // concerned; only the next run learns whether KSeF got it.
 QString OpisStanu(const std::optional<StanKsef>& stan) {
@@ -143,13 +133,13 @@ int Polecenia::pliki() {
         }
         const QString cel = QDir(folder).filePath(nazwy.nazwa(d, pozycja));
         try {
-            ZapiszAtomowo(s_.pliki, cel, *bajty, OpcjeWyniku(p_.nadpisz));
+            ZapiszAtomowo(s_.pliki, cel, *bajty, OpcjeWyniku(p_.nadpisz, false));
             ++zapisane;
         } catch (const CelIstnieje&) {
             ++odrzucone;
-            WypiszLinie(s_.bledy,
-                        QStringLiteral("Odrzucono: %1: plik „%2” już istnieje (--nadpisz go zastąpi).")
-                            .arg(OpisDokumentu(d, pozycja), cel));
+            WypiszLinie(
+                s_.bledy,
+                QStringLiteral("Odrzucono: %1: %2.").arg(OpisDokumentu(d, pozycja), WynikIstnieje(cel)));
         }
     });
     synchronizacja.teraz();
