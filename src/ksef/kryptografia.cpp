@@ -13,11 +13,12 @@
 #include <openssl/rsa.h>
 #include <openssl/x509.h>
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTimeZone>
 #include <ctime>
 
 #include "store/blad.h"
+#include "store/cale_pliki.h"
 
 namespace {
 
@@ -82,17 +83,18 @@ QByteArray ZBioOpenSsl(BIO* bio) {
 
 // A certificate or key file of the user, whole; these are not data-folder files.
 QByteArray CzytajPlikKryptograficzny(const QString& sciezka) {
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::ReadOnly))
-        throw Odmowa(QStringLiteral("Nie można otworzyć pliku „%1”: %2.").arg(sciezka, plik.errorString()));
-    if (plik.size() > NajwiekszyPlikKryptograficzny)
-        throw Odmowa(QStringLiteral("Plik „%1” jest za duży jak na certyfikat lub klucz.").arg(sciezka));
-    QByteArray dane = plik.read(NajwiekszyPlikKryptograficzny + 1);
-    if (plik.error() != QFileDevice::NoError)
-        throw Odmowa(QStringLiteral("Nie można odczytać pliku „%1”: %2.").arg(sciezka, plik.errorString()));
-    if (dane.size() > NajwiekszyPlikKryptograficzny)
-        throw Odmowa(QStringLiteral("Plik „%1” jest za duży jak na certyfikat lub klucz.").arg(sciezka));
-    return dane;
+    // The store's reader: its errors are Polish and name the file; a longer file is no certificate.
+    try {
+        OtwartyPlik plik(DomyslnySystemPlikow(), sciezka, TrybOtwarcia::Odczyt);
+        QByteArray dane = CzytajCalyPlik(plik, NajwiekszyPlikKryptograficzny);
+        plik.zamknij();
+        return dane;
+    } catch (const BladPliku& b) {
+        if (b.kod() == 0 && b.sciezka() == sciezka &&
+            QFileInfo(sciezka).size() > NajwiekszyPlikKryptograficzny)
+            throw Odmowa(QStringLiteral("Plik „%1” jest za duży jak na certyfikat lub klucz.").arg(sciezka));
+        throw Odmowa(b.komunikat());
+    }
 }
 
 void WymazBajty(QByteArray& dane) {

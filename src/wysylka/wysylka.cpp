@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr std::size_t RekordowNaOdczyt = 64;
+constexpr std::size_t RekordowWysylkiNaOdczyt = 64;
 // A workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
 
@@ -95,10 +95,11 @@ void Wysylka::przygotuj() {
 KlientKsef& Wysylka::klient() {
     if (klient_) return *klient_;
     auto klient = std::make_unique<KlientKsef>(z_.srodowisko, z_.klient);
-    komunikat(QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa));
+    const QString uwierzytelnianie = QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa);
     const PoswiadczeniaKsef& pw = z_.poswiadczenia;
     if (pw.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
         if (pw.token.isEmpty()) throw Odmowa(QStringLiteral("Brak tokena KSeF."));
+        komunikat(uwierzytelnianie);
         klient->uwierzytelnijTokenem(nip_, pw.token);
     } else {
         if (pw.plikCertyfikatu.isEmpty() || pw.plikKlucza.isEmpty())
@@ -108,6 +109,7 @@ KlientKsef& Wysylka::klient() {
         if (!klucz.pasujeDo(certyfikat))
             throw Odmowa(QStringLiteral("Klucz „%1” nie należy do certyfikatu „%2”.")
                              .arg(pw.plikKlucza, pw.plikCertyfikatu));
+        komunikat(uwierzytelnianie);
         klient->uwierzytelnijCertyfikatem(nip_, certyfikat, klucz);
     }
     klient_ = std::move(klient);
@@ -270,7 +272,7 @@ WynikWysylki Wysylka::wyslij() {
     QList<std::int64_t> odlozone;
     QSet<QString> nazwy;
     std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
         ++pozycja;
         const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
         if (wybrany) ++wszystkie_;
@@ -278,7 +280,7 @@ WynikWysylki Wysylka::wyslij() {
     postep();
     pozycja = 0;
     SpisFaktur wczesniejsze;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
         ++pozycja;
         const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
         std::optional<FakturaKorygowana> korygowana = JestKorekta(d) ? wczesniejsze.znajdz(d) : std::nullopt;
@@ -344,36 +346,38 @@ WynikWysylki Wysylka::wyslij() {
     if (!odlozone.isEmpty() || ponownie_) {
         pozycja = 0;
         SpisFaktur jeszczeRaz;
-        KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
-            ++pozycja;
-            std::optional<FakturaKorygowana> korygowana =
-                JestKorekta(d) ? jeszczeRaz.znajdz(d) : std::nullopt;
-            jeszczeRaz.dodaj(d);
-            if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
-            const QString nazwa = NazwaDokumentu(d);
-            const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
-            const bool wrocil = stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
-            if (!odlozone.contains(pozycja) && !wrocil) return;
-            if (stan && stan->stan != StanWysylki::Niewyslany) return;
-            if (korygowana) {
-                const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
-                const std::optional<StanKsef> stanFaktury =
-                    fakturaNazwa.isEmpty() ? std::nullopt
-                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
-                if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
-                    korygowana->numerKsef = stanFaktury->numerKsef;
-            }
-            wyslijDokument(d, nazwa, korygowana);
-            ++zrobione_;
-            postep();
-        });
+        KazdyRekord<TDokument>(
+            system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
+                ++pozycja;
+                std::optional<FakturaKorygowana> korygowana =
+                    JestKorekta(d) ? jeszczeRaz.znajdz(d) : std::nullopt;
+                jeszczeRaz.dodaj(d);
+                if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
+                const QString nazwa = NazwaDokumentu(d);
+                const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
+                const bool wrocil =
+                    stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
+                if (!odlozone.contains(pozycja) && !wrocil) return;
+                if (stan && stan->stan != StanWysylki::Niewyslany) return;
+                if (korygowana) {
+                    const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
+                    const std::optional<StanKsef> stanFaktury =
+                        fakturaNazwa.isEmpty() ? std::nullopt
+                                               : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
+                    if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
+                        korygowana->numerKsef = stanFaktury->numerKsef;
+                }
+                wyslijDokument(d, nazwa, korygowana);
+                ++zrobione_;
+                postep();
+            });
         sprawdzWyslane();
     }
     zamknijSesje();
 
     // The UPO of every accepted document of the selection that has none yet.
     pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
         ++pozycja;
         if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
         const QString nazwa = NazwaDokumentu(d);
@@ -381,8 +385,12 @@ WynikWysylki Wysylka::wyslij() {
             try {
                 pobierzUpoDokumentu(nazwa, *stan);
             } catch (const BladKsef& b) {
-                if (!b.przejsciowy()) throw;
-                komunikat(QStringLiteral("%1: UPO nie jest jeszcze dostępne (%2)").arg(nazwa, b.komunikat()));
+                // The document is in KSeF either way; its UPO can be fetched later ("Pobierz UPO").
+                if (b.przejsciowy())
+                    komunikat(
+                        QStringLiteral("%1: UPO nie jest jeszcze dostępne (%2)").arg(nazwa, b.komunikat()));
+                else
+                    blad(nazwa, QStringLiteral("nie pobrano UPO: ") + b.komunikat());
             }
         }
     });
@@ -393,7 +401,7 @@ WynikWysylki Wysylka::wyslij() {
 WynikWysylki Wysylka::pobierzUpo() {
     przygotuj();
     std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
         ++pozycja;
         if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
         const QString nazwa = NazwaDokumentu(d);

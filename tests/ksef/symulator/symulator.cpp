@@ -227,6 +227,7 @@ struct SymulatorKsef::Wnetrze {
     OdpowiedzHttp stanUwierzytelnienia(const ZadanieHttp& z, const QString& numer);
     OdpowiedzHttp odbierz(const ZadanieHttp& z, const QString& sciezka);
     OdpowiedzHttp odswiez(const ZadanieHttp& z);
+    OdpowiedzHttp zakonczBiezace(const ZadanieHttp& z);
     OdpowiedzHttp otworzSesje(const ZadanieHttp& z, const Uwierzytelnienie& u);
     OdpowiedzHttp wyslijFakture(const ZadanieHttp& z, const Uwierzytelnienie& u, const QString& numer,
                                 const QString& sciezka);
@@ -402,6 +403,8 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wykonaj(const ZadanieHttp& z, const QStrin
             return post ? podpisXades(z, sciezka) : nieTa();
         if (sciezka == QLatin1String("/auth/token/redeem")) return post ? odbierz(z, sciezka) : nieTa();
         if (sciezka == QLatin1String("/auth/token/refresh")) return post ? odswiez(z) : nieTa();
+        if (sciezka == QLatin1String("/auth/sessions/current"))
+            return z.metoda == "DELETE" ? zakonczBiezace(z) : nieTa();
         if (s.size() == 2) return get ? stanUwierzytelnienia(z, s[1]) : nieTa();
     }
     if (s.value(0) == QLatin1String("sessions") && s.size() >= 2) {
@@ -681,6 +684,21 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::odswiez(const ZadanieHttp& z) {
     return OdpowiedzJson(200, QJsonObject{{QStringLiteral("accessToken"),
                                            QJsonObject{{QStringLiteral("token"), dostepu},
                                                        {QStringLiteral("validUntil"), Czas(waznyDo)}}}});
+}
+
+// The authentication of the access token ends: its access and refresh tokens are no longer taken.
+OdpowiedzHttp SymulatorKsef::Wnetrze::zakonczBiezace(const ZadanieHttp& z) {
+    OdpowiedzHttp odmowa;
+    if (!dostep(z, &odmowa)) return odmowa;
+    const QString token = QString::fromLatin1(z.naglowek("authorization").mid(7).trimmed());
+    const QString numer = tokenyDostepu.value(token).uwierzytelnienie;
+    for (auto it = tokenyDostepu.begin(); it != tokenyDostepu.end();)
+        it = it->uwierzytelnienie == numer ? tokenyDostepu.erase(it) : std::next(it);
+    for (auto it = tokenyOdswiezania.begin(); it != tokenyOdswiezania.end();)
+        it = it.value() == numer ? tokenyOdswiezania.erase(it) : std::next(it);
+    OdpowiedzHttp odp;
+    odp.kod = 204;
+    return odp;
 }
 
 // ---- sessions and invoices ----
@@ -1058,7 +1076,9 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::upoFaktury(const Uwierzytelnienie& u, cons
     for (const int i : s->faktury) {
         Faktura& f = faktury[static_cast<size_t>(i)];
         if ((poNumerzeKsef ? f.numerKsef : f.numer) != faktura) continue;
-        if (biezacyStatus(f, false).kod != 200) break;
+        // By its KSeF number: the number is known only once KSeF accepted it (a duplicate's answer
+        // names it), so its UPO is there whether or not its status was asked for.
+        if ((poNumerzeKsef ? f.wynik.kod : biezacyStatus(f, false).kod) != 200) break;
         return OdpowiedzUpo(upo(*s, {i}, false));
     }
     blad(QStringLiteral("brak UPO faktury %1").arg(faktura));
@@ -1132,8 +1152,21 @@ QByteArray SymulatorKsef::Wnetrze::upo(const Sesja& s, const QList<int>& lista, 
 
 // ---- the public face ----
 
+namespace {
+
+// Every simulator of one process starts with the same two keys: making RSA keys is most of a start,
+// and the tests start many. A key change (ZmianaKlucza) still makes new ones.
+const std::vector<KluczSymulatora>& KluczeStartowe() {
+    static const std::vector<KluczSymulatora> klucze{
+        NowyKluczSymulatora(QStringLiteral("KsefTokenEncryption")),
+        NowyKluczSymulatora(QStringLiteral("SymmetricKeyEncryption"))};
+    return klucze;
+}
+
+}  // namespace
+
 SymulatorKsef::SymulatorKsef() : w_(std::make_unique<Wnetrze>()) {
-    w_->noweKlucze();
+    w_->klucze = KluczeStartowe();
     w_->schematFa3 = SchematFa3();
     if (!w_->schematFa3->wczytany()) throw std::runtime_error("symulator: nie wczytano schematu FA(3)");
     Wnetrze* w = w_.get();
