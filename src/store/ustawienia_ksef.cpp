@@ -8,16 +8,15 @@
 
 namespace {
 
-QString SciezkaUstawienKsef(SystemPlikow& system) {
-    return SciezkaDanych(CzytajKatalogDanych(system, system.katalogRoboczy()).katalog,
-                         QStringLiteral("\\Admini\\ksef.ini"));
+QString SciezkaPliku(SystemPlikow& system) {
+    return SciezkaDanych(CzytajKatalogDanych(system, system.katalogRoboczy()).katalog, SciezkaUstawienKsef);
 }
 
 }  // namespace
 
 UstawieniaKsef CzytajUstawieniaKsef(SystemPlikow& system) {
     UstawieniaKsef u;
-    const QString sciezka = SciezkaUstawienKsef(system);
+    const QString sciezka = SciezkaPliku(system);
     if (!PlikIstnieje(system, sciezka)) return u;
     const QString tekst = QString::fromUtf8(CzytajCalyPlik(system, sciezka, 1 << 20));
     for (const QString& wiersz : tekst.split(u'\n')) {
@@ -52,5 +51,5 @@ void ZapiszUstawieniaKsef(SystemPlikow& system, const UstawieniaKsef& u) {
     dodaj("klucz", u.plikKlucza);
     dodaj("certyfikat_offline", u.plikCertyfikatuOffline);
     dodaj("klucz_offline", u.plikKluczaOffline);
-    ZapiszAtomowo(system, SciezkaUstawienKsef(system), tekst.toUtf8());
+    ZapiszAtomowo(system, SciezkaPliku(system), tekst.toUtf8());
 }
