@@ -42,7 +42,8 @@ W* Nazwany(W* kontrolka, const char* nazwa, const QString& dostepna) {
 }
 
 QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tekst) {
-    return Nazwany(new QPushButton(tekst, rodzic), nazwa, QString(tekst).remove(QStringLiteral("…")));
+    return Nazwany(new QPushButton(tekst, rodzic), nazwa,
+                   QString(tekst).remove(QStringLiteral("…")).remove(u'&'));
 }
 
 constexpr std::size_t RekordowNaOdczyt = 256;

@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QThread>
@@ -322,6 +323,52 @@ TEST_F(OknoKsefTest, WysylanieZaznaczonychWWatku) {
     EXPECT_TRUE(bledy.isEmpty());
 }
 
+// "Przerwij", and closing the window while it sends: the run ends after the document in hand (the
+// next one is not started), and the window goes only then.
+TEST_F(OknoKsefTest, PrzerwanieIZamkniecieWTrakcie) {
+    sejf.insert(nazwaTokenu(), QStringLiteral("t"));
+    for (const bool zamknij : {false, true}) {
+        SCOPED_TRACE(zamknij);
+        okno->show();
+        auto pozycje = std::make_shared<QList<std::int64_t>>();
+        auto zamek = std::make_shared<QMutex>();
+        auto weszlo = std::make_shared<QSemaphore>();
+        zamek->lock();
+        okno->uslugi.wyslij = [pozycje, zamek, weszlo](SystemPlikow&, const ZadanieWysylki& z,
+                                                       const PostepWysylki&) {
+            weszlo->release();
+            const QMutexLocker czekaj(zamek.get());
+            pozycje->append(z.wybor.pozycja.value_or(0));
+            WynikWysylki w;
+            w.wyslane = 1;
+            return w;
+        };
+        zaznacz({QStringLiteral("1/2026"), QStringLiteral("3/2026"), QStringLiteral("4/2026")});
+        QSignalSpy koniec(okno.get(), &OknoKsef::zakonczono);
+        okno->wyslij_zaznaczone->click();
+        ASSERT_TRUE(okno->wysylanie());
+        ASSERT_TRUE(weszlo->tryAcquire(1, 10000)) << "the first document is in hand";
+        if (zamknij) {
+            EXPECT_FALSE(okno->close()) << "the window waits for the step in hand";
+            EXPECT_TRUE(okno->isVisible());
+        } else {
+            okno->przerwij->click();
+            EXPECT_FALSE(okno->przerwij->isEnabled());
+        }
+        zamek->unlock();
+        ASSERT_TRUE(koniec.wait(10000));
+        EXPECT_EQ(*pozycje, QList<std::int64_t>{2});
+        EXPECT_EQ(okno->isVisible(), !zamknij);
+        if (!zamknij) {
+            EXPECT_TRUE(okno->stan->text().startsWith(QStringLiteral("Przerwano.")))
+                << qPrintable(okno->stan->text());
+        }
+        EXPECT_FALSE(okno->wysylanie());
+        EXPECT_TRUE(okno->odswiez->isEnabled());
+        EXPECT_TRUE(okno->wyslij_niewyslane->isEnabled());
+    }
+}
+
 // "Wyślij wszystkie niewysłane" takes the month of the filter, or every month.
 TEST_F(OknoKsefTest, WysylanieNiewyslanychMiesiaca) {
     sejf.insert(nazwaTokenu(), QStringLiteral("t"));
@@ -420,6 +467,7 @@ TEST_F(OknoKsefTest, KazdaKontrolkaMaNazwy) {
         if (w->parentWidget() != okno.get()) continue;  // parts of a table or a combo box
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().isEmpty()) << qPrintable(w->objectName());
+        EXPECT_FALSE(w->accessibleName().contains(u'&')) << qPrintable(w->accessibleName());
         ++sprawdzonych;
     }
     EXPECT_GE(sprawdzonych, 13);
