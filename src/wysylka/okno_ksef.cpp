@@ -243,7 +243,17 @@ void OknoKsef::wczytaj() {
         const KatalogDanychZUstawien katalog = CzytajKatalogDanych(system_, system_.katalogRoboczy());
         if (katalog.blad) throw *katalog.blad;
         katalogDanych_ = katalog.katalog;
-        UstawTekst(folder_danych, QStringLiteral("Folder danych: %1").arg(katalogDanych_));
+        // Where a run would send, so that nobody sends to the production system unawares.
+        QString dokad;
+        try {
+            const UstawieniaKsef u = CzytajUstawieniaKsef(system_);
+            const QString nip = NipKontekstuKsef(u, NipSprzedawcy(system_, katalogDanych_));
+            dokad = QStringLiteral("środowisko KSeF: %1, NIP: %2")
+                        .arg(u.srodowisko, nip.isEmpty() ? QStringLiteral("brak") : nip);
+        } catch (...) {
+            dokad = QStringLiteral("ustawienia KSeF nieczytelne: ") + KomunikatBiezacegoBledu();
+        }
+        UstawTekst(folder_danych, QStringLiteral("Folder danych: %1; %2").arg(katalogDanych_, dokad));
         // Only the documents that have a state file are read beyond their record.
         const QString ksef = KatalogKsef(system_);
         QSet<QString> zeStanem;

@@ -3,8 +3,12 @@
 // of sending reaches the sending layer (a double of the test's own) and shows what came back.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMutex>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QThread>
+#include <QTimer>
 
 #include "calc/dokument.h"
 #include "eksport/dane_eksportu.h"
@@ -456,6 +461,61 @@ TEST_F(OknoKsefTest, OdmowaWysylkiIZleUstawienia) {
         ASSERT_EQ(bledy.size(), 1);
         EXPECT_TRUE(bledy[0].contains(QString::fromUtf8(p.powod))) << qPrintable(bledy[0]);
     }
+}
+
+// The real password dialog: what is typed comes back, "Zapamiętaj w pęku kluczy" only counts with a
+// keyring, and a cancelled or empty answer is none.
+TEST(PytanieOSekret, OdpowiedziDialogu) {
+    struct Przypadek {
+        const char* opis;
+        bool sejfDostepny;
+        const char* wpisany;
+        bool zaznacz, zatwierdz;
+        std::optional<PodanySekret> oczekiwany;
+    };
+    const Przypadek przypadki[] = {
+        {"typed and kept", true, "tajny", true, true, PodanySekret{QStringLiteral("tajny"), true}},
+        {"typed, not kept", true, "tajny", false, true, PodanySekret{QStringLiteral("tajny"), false}},
+        {"no keyring to keep it in", false, "tajny", true, true,
+         PodanySekret{QStringLiteral("tajny"), false}},
+        {"cancelled", true, "tajny", false, false, std::nullopt},
+        {"nothing typed", true, "", false, true, std::nullopt},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        bool wypelniony = false;
+        QTimer::singleShot(0, [&] {
+            auto* okno = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(okno);
+            auto* pole = okno->findChild<QLineEdit*>(QStringLiteral("sekret"));
+            auto* zapamietaj = okno->findChild<QCheckBox*>(QStringLiteral("zapamietaj"));
+            if (!pole || !zapamietaj) {
+                okno->reject();  // never left waiting
+                FAIL() << "the dialog's controls";
+            }
+            EXPECT_EQ(pole->echoMode(), QLineEdit::Password);
+            EXPECT_EQ(zapamietaj->isEnabled(), p.sejfDostepny);
+            pole->setText(QString::fromUtf8(p.wpisany));
+            if (p.zaznacz) zapamietaj->setChecked(true);
+            okno->findChild<QPushButton*>(QString::fromUtf8(p.zatwierdz ? "ok" : "anuluj"))->click();
+            wypelniony = true;
+        });
+        const std::optional<PodanySekret> wynik =
+            ZapytajOSekret(nullptr, QStringLiteral("Token KSeF:"), p.sejfDostepny);
+        EXPECT_TRUE(wypelniony);
+        ASSERT_EQ(wynik.has_value(), p.oczekiwany.has_value());
+        if (wynik) {
+            EXPECT_EQ(wynik->wartosc, p.oczekiwany->wartosc);
+            EXPECT_EQ(wynik->zapamietaj, p.oczekiwany->zapamietaj);
+        }
+    }
+}
+
+TEST_F(OknoKsefTest, NaglowekMowiDokadWysyla) {
+    EXPECT_TRUE(
+        okno->folder_danych->text().contains(QStringLiteral("środowisko KSeF: http://127.0.0.1:9/v2")))
+        << qPrintable(okno->folder_danych->text());
+    EXPECT_TRUE(okno->folder_danych->text().contains(QStringLiteral("NIP: 5265877635")));
 }
 
 TEST_F(OknoKsefTest, KazdaKontrolkaMaNazwy) {
