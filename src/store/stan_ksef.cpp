@@ -1,5 +1,6 @@
 // TEMPORARY stand-in of this branch, so that the KSeF window links and its tests run; the store's
-// own implementation replaces this file whole. No lock, only what the window and its tests use.
+// own implementation replaces this file whole. No lock, no kept FA(3) bytes, no UPO: only what the
+// window and its tests use.
 #include "store/stan_ksef.h"
 
 #include <QMap>
@@ -25,6 +26,10 @@ QByteArray Zapis(const StanKsef& s) {
     const auto d = [&](const char* k, const QString& w) { t += QString::fromLatin1(k) + u'=' + w + u'\n'; };
     d("stan", NazwaStanu(s.stan));
     d("srodowisko", s.srodowisko);
+    d("skrot", s.skrot);
+    d("rozmiar", QString::number(s.rozmiar));
+    d("sesja", s.numerSesji);
+    d("faktura", s.numerFaktury);
     d("numer_ksef", s.numerKsef);
     d("data_przyjecia", s.dataPrzyjecia.toString(Qt::ISODate));
     d("kod", QString::number(s.kod));
@@ -32,6 +37,8 @@ QByteArray Zapis(const StanKsef& s) {
     d("upo", s.maUpo ? QStringLiteral("1") : QStringLiteral("0"));
     d("tryb_offline", s.trybOffline);
     d("termin_offline", s.terminOffline.toString(Qt::ISODate));
+    d("czas_zmiany", s.czasZmiany.toString(Qt::ISODate));
+    d("stanowisko", s.stanowisko);
     return t.toUtf8();
 }
 
@@ -45,6 +52,10 @@ StanKsef Odczyt(const QByteArray& bajty) {
     for (const auto& [stan, nazwa] : NazwyStanow)
         if (w.value(QStringLiteral("stan")) == QString::fromUtf8(nazwa)) s.stan = stan;
     s.srodowisko = w.value(QStringLiteral("srodowisko"));
+    s.skrot = w.value(QStringLiteral("skrot"));
+    s.rozmiar = w.value(QStringLiteral("rozmiar")).toLongLong();
+    s.numerSesji = w.value(QStringLiteral("sesja"));
+    s.numerFaktury = w.value(QStringLiteral("faktura"));
     s.numerKsef = w.value(QStringLiteral("numer_ksef"));
     s.dataPrzyjecia = QDateTime::fromString(w.value(QStringLiteral("data_przyjecia")), Qt::ISODate);
     s.kod = w.value(QStringLiteral("kod")).toInt();
@@ -52,6 +63,8 @@ StanKsef Odczyt(const QByteArray& bajty) {
     s.maUpo = w.value(QStringLiteral("upo")) == u"1";
     s.trybOffline = w.value(QStringLiteral("tryb_offline"));
     s.terminOffline = QDate::fromString(w.value(QStringLiteral("termin_offline")), Qt::ISODate);
+    s.czasZmiany = QDateTime::fromString(w.value(QStringLiteral("czas_zmiany")), Qt::ISODate);
+    s.stanowisko = w.value(QStringLiteral("stanowisko"));
     return s;
 }
 
