@@ -21,7 +21,7 @@ const std::pair<StanWysylki, const char*> NazwyStanow[] = {
     {StanWysylki::Odrzucony, "odrzucony"},   {StanWysylki::Offline, "offline"},
 };
 
-QByteArray Zapis(const StanKsef& s) {
+QByteArray ZapisStanuTymczasowy(const StanKsef& s) {
     QString t;
     const auto d = [&](const char* k, const QString& w) { t += QString::fromLatin1(k) + u'=' + w + u'\n'; };
     d("stan", NazwaStanu(s.stan));
@@ -42,7 +42,7 @@ QByteArray Zapis(const StanKsef& s) {
     return t.toUtf8();
 }
 
-StanKsef Odczyt(const QByteArray& bajty) {
+StanKsef OdczytStanuTymczasowy(const QByteArray& bajty) {
     QMap<QString, QString> w;
     for (const QString& wiersz : QString::fromUtf8(bajty).split(u'\n')) {
         const qsizetype r = wiersz.indexOf(u'=');
@@ -90,7 +90,7 @@ QString KatalogKsef(SystemPlikow& system) {
 std::optional<StanKsef> CzytajStanKsef(SystemPlikow& system, const QString& nazwa) {
     const QString sciezka = SciezkaStanu(system, nazwa);
     if (!PlikIstnieje(system, sciezka)) return std::nullopt;
-    return Odczyt(CzytajCalyPlik(system, sciezka, 1 << 20));
+    return OdczytStanuTymczasowy(CzytajCalyPlik(system, sciezka, 1 << 20));
 }
 
 StanKsef ZmienStanKsef(SystemPlikow& system, const QString& nazwa,
@@ -99,6 +99,6 @@ StanKsef ZmienStanKsef(SystemPlikow& system, const QString& nazwa,
     std::optional<StanKsef> stan = CzytajStanKsef(system, nazwa);
     zmien(stan);
     if (!stan) stan.emplace();
-    ZapiszAtomowo(system, SciezkaStanu(system, nazwa), Zapis(*stan));
+    ZapiszAtomowo(system, SciezkaStanu(system, nazwa), ZapisStanuTymczasowy(*stan));
     return *stan;
 }

@@ -46,7 +46,7 @@ QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tekst) 
                    QString(tekst).remove(QStringLiteral("…")).remove(u'&'));
 }
 
-constexpr std::size_t RekordowNaOdczyt = 256;
+constexpr std::size_t RekordowOknaNaOdczyt = 256;
 constexpr StanWysylki Stany[] = {StanWysylki::Niewyslany, StanWysylki::Wysylany,  StanWysylki::Wyslany,
                                  StanWysylki::Przyjety,   StanWysylki::Odrzucony, StanWysylki::Offline};
 
@@ -264,7 +264,7 @@ void OknoKsef::wczytaj() {
             uwaga = QStringLiteral("W folderze danych nie ma jeszcze pliku dokumentów.");
         } else {
             std::int64_t pozycja = 0;
-            KazdyRekord<TDokument>(system_, dokumenty, RekordowNaOdczyt, [&](const TDokument& d) {
+            KazdyRekord<TDokument>(system_, dokumenty, RekordowOknaNaOdczyt, [&](const TDokument& d) {
                 ++pozycja;
                 if (JestPoczatkiemBloczka(d)) return;
                 Wiersz w;
