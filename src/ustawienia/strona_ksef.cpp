@@ -348,7 +348,7 @@ void StronaKsef::wybierzKluczOffline() {
 }
 
 bool StronaKsef::zapisz() {
-    const UstawieniaKsef u = ustawienia();
+    UstawieniaKsef u = ustawienia();
     QStringList bledy;
     QString bladSrodowiska;
     if (!ZnajdzSrodowisko(u.srodowisko, &bladSrodowiska))
@@ -358,6 +358,8 @@ bool StronaKsef::zapisz() {
         const std::optional<QString> cyfry = CyfryNip(u.nipKontekstu);
         if (!cyfry || !PoprawnyNip(*cyfry))
             bledy.append(QStringLiteral("NIP kontekstu „%1” nie jest poprawnym NIP-em").arg(u.nipKontekstu));
+        else
+            u.nipKontekstu = *cyfry;  // the file holds the ten digits, as every reader expects them
     }
     if (!sprawdzBledy(bledy)) return false;
     if (odczytNieudany_ &&
@@ -371,6 +373,10 @@ bool StronaKsef::zapisz() {
     if (!Chron(pulpit(), this, [&] { ZapiszUstawieniaKsef(pliki(), u); })) return false;
     odczytNieudany_ = false;
     zapisane_ = u;
+    {
+        const QSignalBlocker blokada(nip_kontekstu);
+        nip_kontekstu->setText(u.nipKontekstu);
+    }
 
     // The secrets go to the keyring only; what it does not take is not kept anywhere.
     QStringList nieZapisane;
