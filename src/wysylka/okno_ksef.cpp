@@ -463,7 +463,16 @@ void OknoKsef::wyslijZaznaczone() {
                     ZadanieWysylki jedno = wzor;
                     jedno.wybor.pozycja = pozycje[static_cast<std::size_t>(i)];
                     PostepWysylki wewnetrzny{p.komunikat, {}, p.przerwij};
-                    const WynikWysylki w = wyslij(system, jedno, wewnetrzny);
+                    WynikWysylki w;
+                    try {
+                        w = wyslij(system, jedno, wewnetrzny);
+                    } catch (...) {
+                        // A refusal (a lock held elsewhere, a login refused) would refuse the rest
+                        // the same way: what was done so far is reported with it.
+                        razem.bledy.append(KomunikatBiezacegoBledu());
+                        razem.kod = 1;
+                        break;
+                    }
                     razem.wyslane += w.wyslane;
                     razem.przyjete += w.przyjete;
                     razem.odrzucone += w.odrzucone;

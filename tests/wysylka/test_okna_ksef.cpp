@@ -439,6 +439,27 @@ TEST_F(OknoKsefTest, OdmowaWysylkiIZleUstawienia) {
     EXPECT_EQ(koniec.takeFirst().at(0).value<WynikWysylki>().kod, 1);
     EXPECT_TRUE(okno->wyslij_niewyslane->isEnabled());
 
+    // Of several selected, the first one sent and the second refused: the run stops there and
+    // says both.
+    bledy.clear();
+    auto wywolan = std::make_shared<std::atomic<int>>(0);
+    okno->uslugi.wyslij = [wywolan](SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) {
+        if (++*wywolan == 2) throw Odmowa(QStringLiteral("Wysyłanie do KSeF trwa na innym stanowisku."));
+        WynikWysylki w;
+        w.wyslane = w.przyjete = 1;
+        return w;
+    };
+    zaznacz({QStringLiteral("1/2026"), QStringLiteral("3/2026"), QStringLiteral("4/2026")});
+    okno->wyslij_zaznaczone->click();
+    ASSERT_TRUE(koniec.wait(10000));
+    EXPECT_EQ(wywolan->load(), 2);
+    const WynikWysylki wynik = koniec.takeFirst().at(0).value<WynikWysylki>();
+    EXPECT_EQ(wynik.wyslane, 1);
+    EXPECT_EQ(wynik.kod, 1);
+    ASSERT_EQ(bledy.size(), 1);
+    EXPECT_TRUE(bledy[0].contains(QStringLiteral("innym stanowisku")));
+    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wysłane: 1"))) << qPrintable(okno->stan->text());
+
     struct Przypadek {
         const char* srodowisko;
         const char* nip;
