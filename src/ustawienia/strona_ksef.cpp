@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -47,11 +48,20 @@ StronaKsef::StronaKsef(KontekstUstawien& kontekst, QWidget* rodzic)
         "Wysyłanie faktur do Krajowego Systemu e-Faktur programem faktura-ksef. Ustawienia są zapisywane "
         "w folderze danych („Admini\\ksef.ini”), wspólne dla wszystkich stanowisk; token i hasła kluczy "
         "— tylko w pęku kluczy pulpitu tego stanowiska, nigdy w pliku."));
+    // The sections scroll when the window is lower than they are; the save buttons stay in view.
+    auto* przewijanie = Nazwany(new QScrollArea(this), "przewijanie_ksef", QStringLiteral("Ustawienia KSeF"));
+    przewijanie->setWidgetResizable(true);
+    przewijanie->setFrameShape(QFrame::NoFrame);
+    auto* tresc = Nazwany(new QWidget(przewijanie), "tresc_ksef", QStringLiteral("Ustawienia KSeF"));
+    tresc_ = new QVBoxLayout(tresc);
+    tresc_->setContentsMargins(0, 0, 0, 0);
     dodajSrodowisko();
     dodajPoswiadczenie();
     dodajOffline();
     dodajSprawdzenie();
-    uklad_->addStretch();
+    tresc_->addStretch();
+    przewijanie->setWidget(tresc);
+    uklad_->addWidget(przewijanie, 1);
     dodajPrzyciskiZapisu();
 }
 
@@ -68,23 +78,27 @@ void StronaKsef::dodajSrodowisko() {
     auto* grupa = Nazwany(new QGroupBox(QStringLiteral("Środowisko KSeF"), this), "grupa_srodowisko",
                           QStringLiteral("Środowisko KSeF"));
     auto* uklad = new QGridLayout(grupa);
-    srodowisko_test = Nazwany(new QRadioButton(QStringLiteral("Testowe (dane fikcyjne)"), grupa),
-                              "srodowisko_test", QStringLiteral("Środowisko testowe"));
+    srodowisko_test = Nazwany(new QRadioButton(QStringLiteral("Testowe"), grupa), "srodowisko_test",
+                              QStringLiteral("Środowisko testowe"));
     srodowisko_demo = Nazwany(new QRadioButton(QStringLiteral("Przedprodukcyjne (demo)"), grupa),
                               "srodowisko_demo", QStringLiteral("Środowisko przedprodukcyjne"));
     srodowisko_produkcja =
-        Nazwany(new QRadioButton(QStringLiteral("Produkcyjne (faktury naprawdę wystawione)"), grupa),
+        Nazwany(new QRadioButton(QStringLiteral("Produkcyjne (faktury naprawdę wystawiane)"), grupa),
                 "srodowisko_produkcja", QStringLiteral("Środowisko produkcyjne"));
     srodowisko_wlasne = Nazwany(new QRadioButton(QStringLiteral("Własny adres API:"), grupa),
                                 "srodowisko_wlasne", QStringLiteral("Własny adres API"));
     adres_wlasny = Nazwany(new QLineEdit(grupa), "adres_wlasny", QStringLiteral("Adres API KSeF"));
     adres_wlasny->setPlaceholderText(QStringLiteral("https://…/v2"));
     auto* przyciski = new QButtonGroup(this);
-    int wiersz = 0;
+    // The three of the Ministry in one row: the page fits the window without scrolling.
+    auto* rzad = new QHBoxLayout;
     for (QRadioButton* r : {srodowisko_test, srodowisko_demo, srodowisko_produkcja}) {
         przyciski->addButton(r);
-        uklad->addWidget(r, wiersz++, 0, 1, 2);
+        rzad->addWidget(r);
     }
+    rzad->addStretch();
+    int wiersz = 0;
+    uklad->addLayout(rzad, wiersz++, 0, 1, 2);
     przyciski->addButton(srodowisko_wlasne);
     uklad->addWidget(srodowisko_wlasne, wiersz, 0);
     uklad->addWidget(adres_wlasny, wiersz++, 1);
@@ -96,13 +110,16 @@ void StronaKsef::dodajSrodowisko() {
     uwaga_nip->setWordWrap(true);
     uklad->addWidget(uwaga_nip, wiersz++, 1);
     uklad->setColumnStretch(1, 1);
-    uklad_->addWidget(grupa);
+    tresc_->addWidget(grupa);
 }
 
 void StronaKsef::dodajPoswiadczenie() {
     auto* grupa = Nazwany(new QGroupBox(QStringLiteral("Uwierzytelnienie"), this), "grupa_poswiadczenie",
                           QStringLiteral("Uwierzytelnienie w KSeF"));
-    auto* uklad = new QGridLayout(grupa);
+    // The keyring's note wraps: a box layout gives it the height its width needs, a grid does not.
+    auto* pionowy = new QVBoxLayout(grupa);
+    auto* uklad = new QGridLayout;
+    pionowy->addLayout(uklad);
     poswiadczenie_token = Nazwany(new QRadioButton(QStringLiteral("Token KSeF"), grupa),
                                   "poswiadczenie_token", QStringLiteral("Uwierzytelnienie tokenem KSeF"));
     poswiadczenie_certyfikat =
@@ -134,9 +151,9 @@ void StronaKsef::dodajPoswiadczenie() {
     uklad->addWidget(haslo_klucza, 4, 1, 1, 2);
     stan_sejfu = Nazwany(new QLabel(grupa), "stan_sejfu", QStringLiteral("Pęk kluczy"));
     stan_sejfu->setWordWrap(true);
-    uklad->addWidget(stan_sejfu, 5, 0, 1, 3);
+    pionowy->addWidget(stan_sejfu);
     uklad->setColumnStretch(1, 1);
-    uklad_->addWidget(grupa);
+    tresc_->addWidget(grupa);
 }
 
 void StronaKsef::dodajOffline() {
@@ -162,7 +179,7 @@ void StronaKsef::dodajOffline() {
     uklad->addWidget(Etykieta(grupa, QStringLiteral("Hasło klucza"), haslo_klucza_offline), 2, 0);
     uklad->addWidget(haslo_klucza_offline, 2, 1, 1, 2);
     uklad->setColumnStretch(1, 1);
-    uklad_->addWidget(grupa);
+    tresc_->addWidget(grupa);
 }
 
 void StronaKsef::dodajSprawdzenie() {
@@ -176,7 +193,7 @@ void StronaKsef::dodajSprawdzenie() {
     wynik_polaczenia->setTextInteractionFlags(Qt::TextSelectableByMouse);
     rzad->addWidget(sprawdz_polaczenie);
     rzad->addWidget(wynik_polaczenia, 1);
-    uklad_->addLayout(rzad);
+    tresc_->addLayout(rzad);
 }
 
 QString StronaKsef::sciezka() const { return SciezkaDanych(foldery().danych, SciezkaUstawienKsef); }

@@ -88,6 +88,7 @@ class StronaKsef : public StronaUstawien {
     void odswiezDostepnosc();
     void zakonczonoSprawdzanie(const QString& wynik);
 
+    QVBoxLayout* tresc_;  // the sections, in their scroll area
     UstawieniaKsef zapisane_;
     QString nipSprzedawcy_;
     bool odczytNieudany_ = false;

@@ -50,8 +50,8 @@ void ZapiszFirme(const FolderTestowy& folder, const QString& nip) {
     folder.zapisz(QStringLiteral("Admini/firma.dat"), Bajty(firma));
 }
 
-struct OknoKsef {
-    explicit OknoKsef(const FolderTestowy& folder) : okno(folder.okno(pulpit)) {
+struct OknoZeStronaKsef {
+    explicit OknoZeStronaKsef(const FolderTestowy& folder) : okno(folder.okno(pulpit)) {
         strona = okno->ksef;
         sejf.podlacz(*strona);
         strona->uslugi.sprawdzPolaczenie = [](const SrodowiskoKsef&, const PoswiadczeniaKsef&) {
@@ -75,7 +75,7 @@ struct OknoKsef {
 TEST(StronaKsef, BezPlikuDomyslneINipSprzedawcyJakoPodpowiedz) {
     FolderTestowy folder;
     ZapiszFirme(folder, QStringLiteral("526-587-76-35"));
-    OknoKsef o(folder);
+    OknoZeStronaKsef o(folder);
     o.pokaz();
     StronaKsef& s = *o.strona;
     EXPECT_TRUE(s.srodowisko_test->isChecked());
@@ -112,7 +112,7 @@ TEST(StronaKsef, ZapisIOdczytUstawienITokenTylkoWSejfie) {
         SCOPED_TRACE(p.oczekiwaneSrodowisko);
         FolderTestowy folder;
         ZapiszFirme(folder, QStringLiteral("5265877635"));
-        OknoKsef o(folder);
+        OknoZeStronaKsef o(folder);
         o.pokaz();
         StronaKsef& s = *o.strona;
         (s.*p.srodowisko)->click();
@@ -178,7 +178,7 @@ TEST(StronaKsef, OdmowaZapisuZlegoAdresuINipu) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(std::string(p.adres ? p.adres : "test") + " " + p.nip);
         FolderTestowy folder;
-        OknoKsef o(folder);
+        OknoZeStronaKsef o(folder);
         o.pokaz();
         StronaKsef& s = *o.strona;
         if (p.adres) {
@@ -203,7 +203,7 @@ TEST(StronaKsef, OdmowaZapisuZlegoAdresuINipu) {
 TEST(StronaKsef, BezSejfuMowiZeProgramyZapytaja) {
     FolderTestowy folder;
     ZapiszFirme(folder, QStringLiteral("5265877635"));
-    OknoKsef o(folder);
+    OknoZeStronaKsef o(folder);
     o.sejf.dostepny = false;
     o.pokaz();
     StronaKsef& s = *o.strona;
@@ -241,7 +241,7 @@ TEST(StronaKsef, SprawdzeniePolaczenia) {
         SCOPED_TRACE(p.pokazane);
         FolderTestowy folder;
         ZapiszFirme(folder, QStringLiteral("5265877635"));
-        OknoKsef o(folder);
+        OknoZeStronaKsef o(folder);
         o.pokaz();
         StronaKsef& s = *o.strona;
         s.srodowisko_wlasne->click();
@@ -297,7 +297,7 @@ TEST(StronaKsef, SprawdzeniePolaczenia) {
 // credential chosen asks.
 TEST(StronaKsef, WyborPlikowIDostepnoscPol) {
     FolderTestowy folder;
-    OknoKsef o(folder);
+    OknoZeStronaKsef o(folder);
     o.pokaz();
     StronaKsef& s = *o.strona;
     const std::pair<QPushButton*, QLineEdit*> wybory[] = {
@@ -334,7 +334,7 @@ TEST(StronaKsef, WyborPlikowIDostepnoscPol) {
 
 TEST(StronaKsef, KazdaKontrolkaMaNazwy) {
     FolderTestowy folder;
-    OknoKsef o(folder);
+    OknoZeStronaKsef o(folder);
     o.pokaz();
     int sprawdzonych = 0;
     for (QWidget* w : o.strona->findChildren<QWidget*>()) {
