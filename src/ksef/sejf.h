@@ -16,7 +16,8 @@ struct WynikSejfu {
     QString blad;                    // Polish, when the keyring failed
 };
 
-// Each call waits at most a few seconds for the keyring; none blocks forever.
+// Each call waits at most a few seconds for the keyring; none blocks forever. Called on the
+// application's main thread (the keyring's jobs answer through its event loop).
 WynikSejfu CzytajSekret(const QString& nazwa);
 WynikSejfu ZapiszSekret(const QString& nazwa, const QString& wartosc);
 WynikSejfu UsunSekret(const QString& nazwa);

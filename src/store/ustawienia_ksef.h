@@ -6,6 +6,9 @@
 
 #include "store/system_plikow.h"
 
+// Below the data root.
+inline const QString SciezkaUstawienKsef = QStringLiteral("\\Admini\\ksef.ini");
+
 struct UstawieniaKsef {
     enum class Poswiadczenie { Token, Certyfikat };
     QString srodowisko = QStringLiteral("test");  // "test", "demo", "produkcja" or a URL

@@ -13,6 +13,7 @@
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "ustawienia/strona_czcionki.h"
+#include "ustawienia/strona_ksef.h"
 #include "ustawienia/strona_listy.h"
 #include "ustawienia/strona_nowego_katalogu.h"
 #include "ustawienia/strona_pol.h"
@@ -91,7 +92,8 @@ void Tustawienia_f::utworzStrony() {
     klienci = new StronaListy(kontekst_, RodzajBazy::Klienci, this);
     uslugi = new StronaListy(kontekst_, RodzajBazy::Uslugi, this);
     ewidencja = UtworzStroneEwidencji(kontekst_, this);
-    strony_ = {nowy_katalog, firma, faktura, platnosc, dane, czcionka, klienci, uslugi, ewidencja};
+    ksef = new StronaKsef(kontekst_, this);
+    strony_ = {nowy_katalog, firma, faktura, platnosc, dane, czcionka, klienci, uslugi, ewidencja, ksef};
     for (StronaUstawien* s : strony_) {
         stos->addWidget(s);
         auto* pozycja = new QListWidgetItem(s->tytul(), strony);

@@ -11,6 +11,7 @@
 #include "ustawienia/strona_ustawien.h"
 
 class StronaCzcionki;
+class StronaKsef;
 class StronaListy;
 class StronaNowegoKatalogu;
 class StronaPol;
@@ -21,7 +22,7 @@ class Tustawienia_f : public QWidget {
     Q_OBJECT
   public:
     // Pages in the order of the list.
-    enum Strona { NowyKatalog, Firma, Faktura, Platnosc, Dane, Czcionka, Klienci, Uslugi, Ewidencja };
+    enum Strona { NowyKatalog, Firma, Faktura, Platnosc, Dane, Czcionka, Klienci, Uslugi, Ewidencja, Ksef };
 
     // `startowy`: the folder the module is to start in. Without a data folder there (or with
     // `nowyKatalog`), the window starts on the page that makes one, proposing `startowy` when it was
@@ -53,6 +54,7 @@ class Tustawienia_f : public QWidget {
     StronaListy* klienci;
     StronaListy* uslugi;
     StronaPol* ewidencja;
+    StronaKsef* ksef;
 
   protected:
     void closeEvent(QCloseEvent* zdarzenie) override;

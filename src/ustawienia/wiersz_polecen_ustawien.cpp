@@ -46,7 +46,7 @@ QString TekstPomocyUstawien(const QString& program) {
                "\n"
                "Ustawienia i listy modułu Faktura: dane firmy, ustawienia faktur, płatność i kontakt\n"
                "na wydruku, położenie danych, czcionka wydruku, listy klientów i usług, folder programu\n"
-               "Ewidencja sprzedaży.\n"
+               "Ewidencja sprzedaży, wysyłanie faktur do KSeF.\n"
                "\n"
                "KATALOG          folder, w którym uruchamiany jest moduł (z plikiem Admini/siec.dat);\n"
                "                 bez niego folder bieżący. Folder danych ustala się z pliku siec.dat\n"

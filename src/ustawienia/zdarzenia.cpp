@@ -9,6 +9,7 @@
 
 #include "kontrolki/teksty_kontrolek.h"
 #include "ustawienia/strona_czcionki.h"
+#include "ustawienia/strona_ksef.h"
 #include "ustawienia/strona_listy.h"
 #include "ustawienia/strona_nowego_katalogu.h"
 #include "ustawienia/strona_pol.h"
@@ -29,6 +30,7 @@ using N = StronaNowegoKatalogu;
 using S = StronaSieci;
 using C = StronaCzcionki;
 using L = StronaListy;
+using K = StronaKsef;
 
 // Every page with save buttons.
 const Klikniecie<U> KliknieciaZapisu[] = {
@@ -62,6 +64,14 @@ const Klikniecie<L> KliknieciaListy[] = {
     {&L::nowy_wpis, &L::nowyWpis},          // "Nowy wpis"
     {&L::zastosuj_wpis, &L::zastosujWpis},  // "Zastosuj"
     {&L::usun_wpis, &L::usunWpis},          // "Usuń wpis"
+};
+
+const Klikniecie<K> KliknieciaKsef[] = {
+    {&K::wybierz_certyfikat, &K::wybierzCertyfikat},                 // "Wybierz…" certificate
+    {&K::wybierz_klucz, &K::wybierzKlucz},                           // "Wybierz…" key
+    {&K::wybierz_certyfikat_offline, &K::wybierzCertyfikatOffline},  // "Wybierz…" Offline certificate
+    {&K::wybierz_klucz_offline, &K::wybierzKluczOffline},            // "Wybierz…" Offline key
+    {&K::sprawdz_polaczenie, &K::sprawdzPolaczenie},                 // "Sprawdź połączenie"
 };
 
 }  // namespace
@@ -129,4 +139,10 @@ void Tustawienia_f::polaczZdarzenia() {
         connect(s->tabela, &QTableWidget::itemSelectionChanged, s, &L::wyborWTabeli);
         connect(s, &U::stanZmieniony, s, &L::odswiezStan);
     }
+    // "KSeF": every choice and every text is a change of the page.
+    klikniecia(ksef, KliknieciaKsef);
+    for (QRadioButton* r : ksef->findChildren<QRadioButton*>())
+        connect(r, &QRadioButton::toggled, ksef, &K::zmienionoUstawienie);
+    for (QLineEdit* e : ksef->findChildren<QLineEdit*>())
+        connect(e, &QLineEdit::textChanged, ksef, &K::zmienionoUstawienie);
 }

@@ -1,9 +1,595 @@
 #include "wysylka/okno_ksef.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSet>
+#include <QTableWidget>
+#include <QThread>
+#include <QVBoxLayout>
+#include <map>
 
-// Temporary until the window lands.
-int UruchomOknoKsef(SystemPlikow&) {
-    std::fputs("Okno KSeF nie jest jeszcze dostępne; użyj poleceń (faktura-ksef --help).\n", stderr);
-    return 1;
+#include "calc/dokument.h"
+#include "calc/kwoty_dokumentu.h"
+#include "calc/liczby.h"
+#include "eksport/nazwy_plikow.h"
+#include "kontrolki/teksty_kontrolek.h"
+#include "store/blad.h"
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "store/sciezki.h"
+#include "store/system_plikow.h"
+#include "store/ustawienia_ksef.h"
+#include "wysylka/logowanie_ksef.h"
+
+namespace {
+
+template <class W>
+W* Nazwany(W* kontrolka, const char* nazwa, const QString& dostepna) {
+    kontrolka->setObjectName(QString::fromUtf8(nazwa));
+    kontrolka->setAccessibleName(dostepna);
+    return kontrolka;
+}
+
+QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tekst) {
+    return Nazwany(new QPushButton(tekst, rodzic), nazwa,
+                   QString(tekst).remove(QStringLiteral("…")).remove(u'&'));
+}
+
+constexpr std::size_t RekordowOknaNaOdczyt = 256;
+constexpr StanWysylki Stany[] = {StanWysylki::Niewyslany, StanWysylki::Wysylany,  StanWysylki::Wyslany,
+                                 StanWysylki::Przyjety,   StanWysylki::Odrzucony, StanWysylki::Offline};
+
+QString UwagiStanu(const StanKsef& s) {
+    switch (s.stan) {
+        case StanWysylki::Niewyslany:
+            return {};
+        case StanWysylki::Wysylany:
+        case StanWysylki::Wyslany:
+            return QStringLiteral("czeka na decyzję KSeF");
+        case StanWysylki::Przyjety: {
+            QString tekst = s.maUpo ? QStringLiteral("UPO pobrane") : QStringLiteral("brak UPO");
+            if (s.dataPrzyjecia.isValid())
+                tekst = QStringLiteral("przyjęty %1; ")
+                            .arg(s.dataPrzyjecia.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))) +
+                        tekst;
+            return tekst;
+        }
+        case StanWysylki::Odrzucony:
+            return s.kod ? QStringLiteral("kod %1: %2").arg(s.kod).arg(s.powod) : s.powod;
+        case StanWysylki::Offline:
+            return s.terminOffline.isValid()
+                       ? QStringLiteral("wyślij do %1 (%2)").arg(TekstDaty(s.terminOffline), s.trybOffline)
+                       : QStringLiteral("wystawiony offline (%1)").arg(s.trybOffline);
+    }
+    return {};
+}
+
+QTableWidgetItem* Komorka(const QString& tekst) {
+    auto* komorka = new QTableWidgetItem(tekst);
+    komorka->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return komorka;
+}
+
+QString OpisWyniku(const WynikWysylki& w) {
+    return QStringLiteral("Wysłane: %1, przyjęte: %2, odrzucone: %3, pominięte: %4.")
+        .arg(w.wyslane)
+        .arg(w.przyjete)
+        .arg(w.odrzucone)
+        .arg(w.pominiete);
+}
+
+}  // namespace
+
+std::optional<PodanySekret> ZapytajOSekret(QWidget* rodzic, const QString& pytanie, bool sejfDostepny) {
+    QDialog okno(rodzic);
+    okno.setObjectName(QStringLiteral("pytanie_o_sekret"));
+    okno.setAccessibleName(QStringLiteral("Dane logowania do KSeF"));
+    okno.setWindowTitle(QStringLiteral("Logowanie do KSeF"));
+    auto* uklad = new QVBoxLayout(&okno);
+    auto* opis = Nazwany(new QLabel(pytanie, &okno), "opis_sekretu", QStringLiteral("Pytanie"));
+    opis->setWordWrap(true);
+    auto* pole = Nazwany(new QLineEdit(&okno), "sekret", pytanie);
+    pole->setEchoMode(QLineEdit::Password);
+    opis->setBuddy(pole);
+    auto* zapamietaj = Nazwany(new QCheckBox(QStringLiteral("Zapamiętaj w pęku kluczy"), &okno), "zapamietaj",
+                               QStringLiteral("Zapamiętaj w pęku kluczy"));
+    zapamietaj->setEnabled(sejfDostepny);
+    if (!sejfDostepny) zapamietaj->setToolTip(QStringLiteral("Pęk kluczy pulpitu jest niedostępny"));
+    auto* przyciski = new QDialogButtonBox(&okno);
+    QPushButton* ok = Nazwany(przyciski->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), "ok",
+                              QStringLiteral("OK"));
+    Nazwany(przyciski->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole), "anuluj",
+            QStringLiteral("Anuluj"));
+    ok->setDefault(true);
+    QObject::connect(przyciski, &QDialogButtonBox::accepted, &okno, &QDialog::accept);
+    QObject::connect(przyciski, &QDialogButtonBox::rejected, &okno, &QDialog::reject);
+    uklad->addWidget(opis);
+    uklad->addWidget(pole);
+    uklad->addWidget(zapamietaj);
+    uklad->addWidget(przyciski);
+    if (okno.exec() != QDialog::Accepted || pole->text().isEmpty()) return std::nullopt;
+    return PodanySekret{pole->text(), zapamietaj->isEnabled() && zapamietaj->isChecked()};
+}
+
+OknoKsef::OknoKsef(SystemPlikow& system, QWidget* rodzic) : QWidget(rodzic), system_(system) {
+    setObjectName(QStringLiteral("okno_ksef"));
+    setAccessibleName(QStringLiteral("Wysyłanie faktur do KSeF"));
+    setWindowTitle(QStringLiteral("Faktura — wysyłanie do KSeF"));
+    resize(1000, 600);
+    uslugi.blad = [](QWidget* rodzic, const QString& tekst) {
+        QMessageBox okno(QMessageBox::Critical, QStringLiteral("Błąd"), tekst, QMessageBox::NoButton, rodzic);
+        QPushButton* ok = okno.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        ok->setObjectName(QStringLiteral("OK"));
+        ok->setAccessibleName(QStringLiteral("OK"));
+        okno.exec();
+    };
+    zbudujUklad();
+    polaczZdarzenia();
+}
+
+OknoKsef::~OknoKsef() {
+    // A run stops after its current step, whose state is written; the thread is waited for.
+    if (watek_) {
+        przerwano_ = true;
+        watek_->disconnect(this);
+        watek_->wait();
+        delete watek_;
+    }
+}
+
+void OknoKsef::zbudujUklad() {
+    auto* uklad = new QVBoxLayout(this);
+    folder_danych = Nazwany(new QLabel(this), "folder_danych", QStringLiteral("Folder danych"));
+    folder_danych->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folder_danych->setWordWrap(true);
+    uklad->addWidget(folder_danych);
+
+    auto* filtry = new QHBoxLayout;
+    filtr_miesiaca = Nazwany(new QComboBox(this), "filtr_miesiaca", QStringLiteral("Miesiąc"));
+    filtr_stanu = Nazwany(new QComboBox(this), "filtr_stanu", QStringLiteral("Stan w KSeF"));
+    filtr_stanu->addItem(QStringLiteral("Wszystkie stany"), -1);
+    for (StanWysylki s : Stany) filtr_stanu->addItem(NazwaStanu(s), static_cast<int>(s));
+    auto* etykietaMiesiaca = Nazwany(new QLabel(QStringLiteral("&Miesiąc:"), this), "etykieta_filtr_miesiaca",
+                                     QStringLiteral("Miesiąc"));
+    etykietaMiesiaca->setBuddy(filtr_miesiaca);
+    auto* etykietaStanu = Nazwany(new QLabel(QStringLiteral("S&tan:"), this), "etykieta_filtr_stanu",
+                                  QStringLiteral("Stan w KSeF"));
+    etykietaStanu->setBuddy(filtr_stanu);
+    odswiez = Przycisk(this, "odswiez", QStringLiteral("&Odśwież"));
+    odswiez->setAccessibleName(QStringLiteral("Odśwież listę dokumentów"));
+    filtry->addWidget(etykietaMiesiaca);
+    filtry->addWidget(filtr_miesiaca);
+    filtry->addWidget(etykietaStanu);
+    filtry->addWidget(filtr_stanu);
+    filtry->addStretch();
+    filtry->addWidget(odswiez);
+    uklad->addLayout(filtry);
+
+    tabela = Nazwany(new QTableWidget(0, LiczbaKolumn, this), "tabela",
+                     QStringLiteral("Dokumenty i ich stan w KSeF"));
+    tabela->setHorizontalHeaderLabels({QStringLiteral("Numer"), QStringLiteral("Data wystawienia"),
+                                       QStringLiteral("Nabywca"), QStringLiteral("Brutto"),
+                                       QStringLiteral("Stan"), QStringLiteral("Numer KSeF"),
+                                       QStringLiteral("Powód / termin")});
+    tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabela->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabela->verticalHeader()->hide();
+    tabela->horizontalHeader()->setStretchLastSection(true);
+    tabela->horizontalHeader()->setSectionResizeMode(Nabywca, QHeaderView::Stretch);
+    uklad->addWidget(tabela, 1);
+
+    auto* przyciski = new QHBoxLayout;
+    wyslij_zaznaczone = Przycisk(this, "wyslij_zaznaczone", QStringLiteral("&Wyślij zaznaczone"));
+    wyslij_niewyslane = Przycisk(this, "wyslij_niewyslane", QStringLiteral("Wyślij &wszystkie niewysłane"));
+    wyslij_niewyslane->setToolTip(QStringLiteral(
+        "Wysyła każdy dokument wybranego miesiąca (albo wszystkie), którego nie ma jeszcze w KSeF"));
+    pobierz_upo = Przycisk(this, "pobierz_upo", QStringLiteral("Pobierz &UPO"));
+    pobierz_upo->setToolTip(QStringLiteral("Pobiera UPO przyjętych dokumentów, które go jeszcze nie mają"));
+    przerwij = Przycisk(this, "przerwij", QStringLiteral("&Przerwij"));
+    przerwij->setToolTip(QStringLiteral("Kończy po bieżącym kroku; następne wysyłanie podejmie resztę"));
+    for (QPushButton* p : {wyslij_zaznaczone, wyslij_niewyslane, pobierz_upo}) przyciski->addWidget(p);
+    przyciski->addStretch();
+    przyciski->addWidget(przerwij);
+    uklad->addLayout(przyciski);
+
+    postep = Nazwany(new QProgressBar(this), "postep", QStringLiteral("Postęp wysyłania"));
+    postep->setRange(0, 1);
+    postep->setValue(0);
+    uklad->addWidget(postep);
+    stan = Nazwany(new QLabel(this), "stan", QStringLiteral("Stan"));
+    stan->setWordWrap(true);
+    stan->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    uklad->addWidget(stan);
+    odswiezPrzyciski();
+}
+
+void OknoKsef::polaczZdarzenia() {
+    using O = OknoKsef;
+    connect(filtr_miesiaca, &QComboBox::currentIndexChanged, this, &O::filtruj);
+    connect(filtr_stanu, &QComboBox::currentIndexChanged, this, &O::filtruj);
+    connect(odswiez, &QPushButton::clicked, this, &O::wczytaj);
+    connect(tabela, &QTableWidget::itemSelectionChanged, this, &O::odswiezPrzyciski);
+    connect(wyslij_zaznaczone, &QPushButton::clicked, this, &O::wyslijZaznaczone);
+    connect(wyslij_niewyslane, &QPushButton::clicked, this, &O::wyslijNiewyslane);
+    connect(pobierz_upo, &QPushButton::clicked, this, &O::pobierzUpo);
+    connect(przerwij, &QPushButton::clicked, this, &O::przerwijWysylanie);
+}
+
+void OknoKsef::pokazBlad(const QString& tekst) {
+    if (uslugi.blad) uslugi.blad(this, tekst);
+}
+
+bool OknoKsef::doWyslania(const Wiersz& w) {
+    return w.bladStanu.isEmpty() && (!w.stan || !JestWKsef(*w.stan));
+}
+
+void OknoKsef::wczytaj() {
+    wiersze_.clear();
+    tabela->setRowCount(0);
+    QString uwaga;
+    try {
+        const KatalogDanychZUstawien katalog = CzytajKatalogDanych(system_, system_.katalogRoboczy());
+        if (katalog.blad) throw *katalog.blad;
+        katalogDanych_ = katalog.katalog;
+        // Where a run would send, so that nobody sends to the production system unawares.
+        QString dokad;
+        try {
+            const UstawieniaKsef u = CzytajUstawieniaKsef(system_);
+            const QString nip = NipKontekstuKsef(u, NipSprzedawcy(system_, katalogDanych_));
+            dokad = QStringLiteral("środowisko KSeF: %1, NIP: %2")
+                        .arg(u.srodowisko, nip.isEmpty() ? QStringLiteral("brak") : nip);
+        } catch (...) {
+            dokad = QStringLiteral("ustawienia KSeF nieczytelne: ") + KomunikatBiezacegoBledu();
+        }
+        UstawTekst(folder_danych, QStringLiteral("Folder danych: %1; %2").arg(katalogDanych_, dokad));
+        // Only the documents that have a state file are read beyond their record.
+        const QString ksef = KatalogKsef(system_);
+        QSet<QString> zeStanem;
+        for (const QString& plik : system_.zawartoscKatalogu(ksef))
+            if (plik.endsWith(QStringLiteral(".stan"))) zeStanem.insert(plik.chopped(5));
+        const QString dokumenty = SciezkaDanych(katalogDanych_, SciezkaDokumentow);
+        if (!PlikIstnieje(system_, dokumenty)) {
+            uwaga = QStringLiteral("W folderze danych nie ma jeszcze pliku dokumentów.");
+        } else {
+            std::int64_t pozycja = 0;
+            KazdyRekord<TDokument>(system_, dokumenty, RekordowOknaNaOdczyt, [&](const TDokument& d) {
+                ++pozycja;
+                if (JestPoczatkiemBloczka(d)) return;
+                Wiersz w;
+                w.pozycja = pozycja;
+                w.nazwa = NazwaDokumentu(d);
+                const QString data = d.data_wystawienia.tekst();
+                if (DataZTekstu(data)) w.miesiac = data.left(7);
+                if (zeStanem.contains(w.nazwa)) {
+                    try {
+                        w.stan = CzytajStanKsef(system_, w.nazwa);
+                    } catch (...) {
+                        w.bladStanu = KomunikatBiezacegoBledu();
+                    }
+                }
+                const int wiersz = tabela->rowCount();
+                tabela->insertRow(wiersz);
+                tabela->setItem(wiersz, Numer, Komorka(NumerDokumentu(d)));
+                tabela->item(wiersz, Numer)->setData(Qt::UserRole, static_cast<qlonglong>(wiersze_.size()));
+                tabela->setItem(wiersz, Data, Komorka(data));
+                tabela->setItem(wiersz, Nabywca, Komorka(d.odbiorca1.tekst()));
+                auto* brutto = Komorka(TekstKwoty(ObliczKwotyDokumentu(d).doZaplaty).trimmed());
+                brutto->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                tabela->setItem(wiersz, Brutto, brutto);
+                const StanKsef s = w.stan.value_or(StanKsef{});
+                tabela->setItem(
+                    wiersz, Stan,
+                    Komorka(w.bladStanu.isEmpty() ? NazwaStanu(s.stan) : QStringLiteral("błąd stanu")));
+                tabela->setItem(wiersz, NumerKsef, Komorka(s.numerKsef));
+                tabela->setItem(wiersz, Uwagi, Komorka(w.bladStanu.isEmpty() ? UwagiStanu(s) : w.bladStanu));
+                wiersze_.push_back(std::move(w));
+            });
+        }
+    } catch (...) {
+        uwaga = QStringLiteral("Nie udało się odczytać dokumentów: ") + KomunikatBiezacegoBledu();
+    }
+    tabela->resizeColumnsToContents();
+    wypelnijFiltrMiesiecy();
+    filtruj();
+    if (!uwaga.isEmpty()) {
+        UstawTekst(stan, uwaga);
+        return;
+    }
+    std::map<StanWysylki, int> liczby;
+    int bledne = 0;
+    for (const Wiersz& w : wiersze_) {
+        if (!w.bladStanu.isEmpty())
+            ++bledne;
+        else
+            ++liczby[w.stan.value_or(StanKsef{}).stan];
+    }
+    QStringList czesci;
+    for (StanWysylki s : Stany)
+        if (liczby[s]) czesci.append(QStringLiteral("%1: %2").arg(NazwaStanu(s)).arg(liczby[s]));
+    if (bledne) czesci.append(QStringLiteral("z nieczytelnym stanem: %1").arg(bledne));
+    UstawTekst(
+        stan,
+        QStringLiteral("Dokumentów: %1").arg(wiersze_.size()) +
+            (czesci.isEmpty() ? QString() : QStringLiteral(" (") + czesci.join(QStringLiteral(", ")) + u')'));
+}
+
+void OknoKsef::wypelnijFiltrMiesiecy() {
+    const QString wybrany = filtr_miesiaca->currentData().toString();
+    QStringList miesiace;
+    for (const Wiersz& w : wiersze_)
+        if (!w.miesiac.isEmpty() && !miesiace.contains(w.miesiac)) miesiace.append(w.miesiac);
+    std::sort(miesiace.begin(), miesiace.end(), std::greater<>());
+    const QSignalBlocker blokada(filtr_miesiaca);
+    filtr_miesiaca->clear();
+    filtr_miesiaca->addItem(QStringLiteral("Wszystkie miesiące"), QString());
+    for (const QString& m : miesiace) filtr_miesiaca->addItem(m, m);
+    filtr_miesiaca->setCurrentIndex(std::max(0, filtr_miesiaca->findData(wybrany)));
+}
+
+bool OknoKsef::widoczny(const Wiersz& w, bool zeStanem) const {
+    const QString miesiac = filtr_miesiaca->currentData().toString();
+    if (!miesiac.isEmpty() && w.miesiac != miesiac) return false;
+    if (!zeStanem) return true;
+    const int stanFiltru = filtr_stanu->currentData().toInt();
+    if (stanFiltru < 0) return true;
+    return w.bladStanu.isEmpty() && static_cast<int>(w.stan.value_or(StanKsef{}).stan) == stanFiltru;
+}
+
+void OknoKsef::filtruj() {
+    for (int r = 0; r < tabela->rowCount(); ++r) {
+        const auto i = tabela->item(r, Numer)->data(Qt::UserRole).toLongLong();
+        const bool pokaz = widoczny(wiersze_[static_cast<std::size_t>(i)], true);
+        tabela->setRowHidden(r, !pokaz);
+        // What is hidden is not sent by "Wyślij zaznaczone".
+        if (!pokaz)
+            for (int k = 0; k < LiczbaKolumn; ++k) tabela->item(r, k)->setSelected(false);
+    }
+    odswiezPrzyciski();
+}
+
+std::vector<const OknoKsef::Wiersz*> OknoKsef::zaznaczone() const {
+    std::vector<const Wiersz*> wynik;
+    for (int r = 0; r < tabela->rowCount(); ++r) {
+        QTableWidgetItem* komorka = tabela->item(r, Numer);
+        if (tabela->isRowHidden(r) || !komorka->isSelected()) continue;
+        wynik.push_back(&wiersze_[static_cast<std::size_t>(komorka->data(Qt::UserRole).toLongLong())]);
+    }
+    return wynik;
+}
+
+void OknoKsef::odswiezPrzyciski() {
+    const bool wolne = !wysylanie();
+    bool zaznaczonyDoWyslania = false;
+    for (const Wiersz* w : zaznaczone()) zaznaczonyDoWyslania = zaznaczonyDoWyslania || doWyslania(*w);
+    bool niewyslanyWMiesiacu = false, bezUpo = false;
+    for (const Wiersz& w : wiersze_) {
+        niewyslanyWMiesiacu = niewyslanyWMiesiacu || (doWyslania(w) && widoczny(w, false));
+        bezUpo = bezUpo || (w.stan && w.stan->stan == StanWysylki::Przyjety && !w.stan->maUpo);
+    }
+    wyslij_zaznaczone->setEnabled(wolne && zaznaczonyDoWyslania);
+    wyslij_niewyslane->setEnabled(wolne && niewyslanyWMiesiacu);
+    pobierz_upo->setEnabled(wolne && bezUpo);
+    przerwij->setEnabled(!wolne && !przerwano_);
+    odswiez->setEnabled(wolne);
+}
+
+std::optional<ZadanieWysylki> OknoKsef::przygotujZadanie() {
+    ZadanieWysylki zadanie;
+    UstawieniaKsef u;
+    QString nipSprzedawcy;
+    try {
+        u = CzytajUstawieniaKsef(system_);
+        nipSprzedawcy = NipSprzedawcy(system_, katalogDanych_);
+    } catch (...) {
+        pokazBlad(QStringLiteral("Nie udało się odczytać ustawień KSeF: ") + KomunikatBiezacegoBledu());
+        return std::nullopt;
+    }
+    QString blad;
+    const std::optional<SrodowiskoKsef> srodowisko = ZnajdzSrodowisko(u.srodowisko, &blad);
+    if (!srodowisko) {
+        pokazBlad(QStringLiteral("Środowisko KSeF z ustawień jest niepoprawne: %1\nPopraw je w programie "
+                                 "faktura-ustawienia, na stronie „KSeF”.")
+                      .arg(blad));
+        return std::nullopt;
+    }
+    const QString nip = NipKontekstuKsef(u, nipSprzedawcy);
+    if (const std::optional<QString> cyfry = CyfryNip(nip); !cyfry || !PoprawnyNip(*cyfry)) {
+        pokazBlad(QStringLiteral(
+            "Brak poprawnego NIP-u, w kontekście którego wysyłać: wpisz NIP sprzedawcy na "
+            "stronie „Firma” albo NIP kontekstu na stronie „KSeF” programu faktura-ustawienia."));
+        return std::nullopt;
+    }
+    const bool tokenem = u.poswiadczenie == UstawieniaKsef::Poswiadczenie::Token;
+    if (!tokenem && (u.plikCertyfikatu.isEmpty() || u.plikKlucza.isEmpty())) {
+        pokazBlad(
+            QStringLiteral("W ustawieniach KSeF brak pliku certyfikatu albo klucza: wskaż je w programie "
+                           "faktura-ustawienia, na stronie „KSeF”."));
+        return std::nullopt;
+    }
+    const QString nazwa = NazwaSekretuUstawien(u, nip);
+    const WynikSejfu zSejfu = uslugi.czytajSekret(nazwa);
+    QString sekret = zSejfu.wartosc.value_or(QString());
+    if (sekret.isEmpty()) {
+        const QString pytanie =
+            tokenem ? QStringLiteral("Token KSeF dla NIP %1 (środowisko %2):").arg(nip, srodowisko->nazwa)
+                    : QStringLiteral("Hasło klucza prywatnego „%1”:").arg(u.plikKlucza);
+        const std::optional<PodanySekret> podany = uslugi.zapytajOSekret(this, pytanie, zSejfu.sejfDostepny);
+        if (!podany) {
+            UstawTekst(stan, QStringLiteral("Anulowano: bez danych logowania nic nie wysłano."));
+            return std::nullopt;
+        }
+        sekret = podany->wartosc;
+        if (podany->zapamietaj) {
+            const WynikSejfu zapis = uslugi.zapiszSekret(nazwa, sekret);
+            if (!zapis.sejfDostepny || !zapis.blad.isEmpty())
+                UstawTekst(stan, QStringLiteral("Nie zapamiętano w pęku kluczy: ") + zapis.blad);
+        }
+    }
+    zadanie.srodowisko = *srodowisko;
+    zadanie.poswiadczenia = PoswiadczeniaZUstawien(u, nip, sekret);
+    return zadanie;
+}
+
+void OknoKsef::wyslijZaznaczone() {
+    if (wysylanie()) return;
+    std::vector<std::int64_t> pozycje;
+    for (const Wiersz* w : zaznaczone())
+        if (doWyslania(*w)) pozycje.push_back(w->pozycja);
+    if (pozycje.empty()) return;
+    std::optional<ZadanieWysylki> zadanie = przygotujZadanie();
+    if (!zadanie) return;
+    const auto wyslij = uslugi.wyslij;
+    const ZadanieWysylki wzor = *zadanie;
+    uruchom(QStringLiteral("Wysyłanie zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
+            [wyslij, wzor, pozycje](SystemPlikow& system, const PostepWysylki& p) {
+                // One document at a time, by its place in the file; the bar counts documents.
+                WynikWysylki razem;
+                const int wszystkie = static_cast<int>(pozycje.size());
+                for (int i = 0; i < wszystkie; ++i) {
+                    if (p.przerwij && p.przerwij()) break;
+                    if (p.postep) p.postep(i, wszystkie);
+                    ZadanieWysylki jedno = wzor;
+                    jedno.wybor.pozycja = pozycje[static_cast<std::size_t>(i)];
+                    PostepWysylki wewnetrzny{p.komunikat, {}, p.przerwij};
+                    WynikWysylki w;
+                    try {
+                        w = wyslij(system, jedno, wewnetrzny);
+                    } catch (...) {
+                        // A refusal (a lock held elsewhere, a login refused) would refuse the rest
+                        // the same way: what was done so far is reported with it.
+                        razem.bledy.append(KomunikatBiezacegoBledu());
+                        razem.kod = 1;
+                        break;
+                    }
+                    razem.wyslane += w.wyslane;
+                    razem.przyjete += w.przyjete;
+                    razem.odrzucone += w.odrzucone;
+                    razem.pominiete += w.pominiete;
+                    razem.bledy += w.bledy;
+                    razem.kod = std::max(razem.kod, w.kod);
+                }
+                if (p.postep) p.postep(wszystkie, wszystkie);
+                return razem;
+            });
+}
+
+void OknoKsef::wyslijNiewyslane() {
+    if (wysylanie()) return;
+    std::optional<ZadanieWysylki> zadanie = przygotujZadanie();
+    if (!zadanie) return;
+    const QString miesiac = filtr_miesiaca->currentData().toString();
+    if (!miesiac.isEmpty()) zadanie->wybor.miesiac = miesiac;
+    const auto wyslij = uslugi.wyslij;
+    const ZadanieWysylki z = *zadanie;
+    uruchom(miesiac.isEmpty() ? QStringLiteral("Wysyłanie wszystkich niewysłanych dokumentów…")
+                              : QStringLiteral("Wysyłanie niewysłanych dokumentów z %1…").arg(miesiac),
+            [wyslij, z](SystemPlikow& system, const PostepWysylki& p) { return wyslij(system, z, p); });
+}
+
+void OknoKsef::pobierzUpo() {
+    if (wysylanie()) return;
+    std::optional<ZadanieWysylki> zadanie = przygotujZadanie();
+    if (!zadanie) return;
+    const auto pobierz = uslugi.pobierzUpo;
+    const ZadanieWysylki z = *zadanie;
+    uruchom(QStringLiteral("Pobieranie brakujących UPO…"),
+            [pobierz, z](SystemPlikow& system, const PostepWysylki& p) { return pobierz(system, z, p); });
+}
+
+void OknoKsef::przerwijWysylanie() {
+    if (!wysylanie()) return;
+    przerwano_ = true;
+    UstawTekst(stan, QStringLiteral("Przerywanie po bieżącym kroku…"));
+    odswiezPrzyciski();
+}
+
+void OknoKsef::uruchom(const QString& opis,
+                       std::function<WynikWysylki(SystemPlikow&, const PostepWysylki&)> praca) {
+    przerwano_ = false;
+    wynik_ = WynikWysylki{};
+    postep->setRange(0, 0);  // busy until the first count
+    UstawTekst(stan, opis);
+    // The callbacks come from the worker thread; what they show goes to the window's thread.
+    PostepWysylki p;
+    p.komunikat = [this](const QString& tekst) {
+        QMetaObject::invokeMethod(
+            this, [this, tekst] { UstawTekst(stan, tekst); }, Qt::QueuedConnection);
+    };
+    p.postep = [this](int zrobione, int wszystkie) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, zrobione, wszystkie] {
+                postep->setRange(0, std::max(1, wszystkie));
+                postep->setValue(std::clamp(zrobione, 0, std::max(1, wszystkie)));
+            },
+            Qt::QueuedConnection);
+    };
+    p.przerwij = [this] { return przerwano_.load(); };
+    watek_ = QThread::create([this, praca = std::move(praca), p] {
+        try {
+            wynik_ = praca(system_, p);
+        } catch (...) {
+            wynik_ = WynikWysylki{};
+            wynik_.bledy.append(KomunikatBiezacegoBledu());
+            wynik_.kod = 1;
+        }
+    });
+    connect(watek_, &QThread::finished, this, &OknoKsef::zakonczonoPrace);
+    odswiezPrzyciski();
+    setCursor(Qt::BusyCursor);
+    watek_->start();
+}
+
+void OknoKsef::zakonczonoPrace() {
+    watek_->wait();
+    delete watek_;
+    watek_ = nullptr;
+    unsetCursor();
+    // Messages queued by the worker before it ended come first, so that the summary stays.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    postep->setRange(0, 1);
+    postep->setValue(1);
+    const WynikWysylki wynik = wynik_;
+    const bool przerwane = przerwano_;
+    przerwano_ = false;
+    wczytaj();
+    QString tekst = OpisWyniku(wynik);
+    if (przerwane) tekst = QStringLiteral("Przerwano. ") + tekst;
+    if (!wynik.bledy.isEmpty()) tekst += QStringLiteral(" Błędy: %1.").arg(wynik.bledy.size());
+    UstawTekst(stan, tekst);
+    if (!wynik.bledy.isEmpty() && !zamknijPoZakonczeniu_) pokazBlad(wynik.bledy.join(u'\n'));
+    emit zakonczono(wynik);
+    if (zamknijPoZakonczeniu_) close();
+}
+
+void OknoKsef::closeEvent(QCloseEvent* zdarzenie) {
+    if (!wysylanie()) {
+        zdarzenie->accept();
+        return;
+    }
+    // The window goes once the current step is written.
+    zamknijPoZakonczeniu_ = true;
+    przerwano_ = true;
+    UstawTekst(stan, QStringLiteral("Kończenie po bieżącym kroku; okno zamknie się samo…"));
+    odswiezPrzyciski();
+    zdarzenie->ignore();
+}
+
+int UruchomOknoKsef(SystemPlikow& system) {
+    OknoKsef okno(system);
+    okno.show();
+    okno.wczytaj();
+    return QApplication::exec();
 }
