@@ -72,6 +72,10 @@ std::optional<StanKsef> StanZPar(const Pary& pary, const QString& sciezka) {
     stan.powod = tekst("powod");
     stan.trybOffline = tekst("tryb_offline");
     stan.stanowisko = tekst("stanowisko");
+    stan.skrotRekordu = tekst("skrot_rekordu");
+    stan.linkKoduI = tekst("link_kodu_1");
+    stan.linkKoduII = tekst("link_kodu_2");
+    stan.skrotPierwotny = tekst("skrot_pierwotny");
     const auto liczba = [&](const char* klucz, auto& cel) {
         const QString t = tekst(klucz);
         if (t.isEmpty()) return;
@@ -118,6 +122,10 @@ void StanDoPar(const StanKsef& stan, Pary& pary) {
                        stan.terminOffline.isValid() ? stan.terminOffline.toString(Qt::ISODate) : QString());
     pary.ustawNiepuste(QStringLiteral("czas_zmiany"), TekstCzasu(stan.czasZmiany));
     pary.ustawNiepuste(QStringLiteral("stanowisko"), stan.stanowisko);
+    pary.ustawNiepuste(QStringLiteral("skrot_rekordu"), stan.skrotRekordu);
+    pary.ustawNiepuste(QStringLiteral("link_kodu_1"), stan.linkKoduI);
+    pary.ustawNiepuste(QStringLiteral("link_kodu_2"), stan.linkKoduII);
+    pary.ustawNiepuste(QStringLiteral("skrot_pierwotny"), stan.skrotPierwotny);
 }
 
 }  // namespace
@@ -241,6 +249,18 @@ QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, c
     }
     blokada.plik().porzuc();
     return xml;
+}
+
+void ZastapXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+                   const QByteArray& xml) {
+    const QString sciezka = PlikKsef(system, katalogDanych, nazwa, QStringLiteral(".xml"));
+    if (static_cast<std::uint64_t>(xml.size()) > NajwiekszyXml)
+        throw Odmowa(
+            QStringLiteral("Plik FA(3) dokumentu %1 jest za duży (bajtów: %2).").arg(nazwa).arg(xml.size()));
+    ZablokowanyPlik blokada =
+        ZablokujTworzac(system, KatalogKsef(system, katalogDanych) + QStringLiteral("/xml.blk"));
+    ZapiszAtomowo(system, sciezka, xml, ZapisDokladny(true));
+    blokada.plik().porzuc();
 }
 
 QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& nazwa, const QByteArray& xml) {

@@ -51,6 +51,15 @@ struct StanKsef {
     int kod = 0;              // KSeF's status code of a rejection
     QString powod;            // its description and details, Polish as KSeF gave them
     bool maUpo = false;       // KSeF\<nazwa>.upo.xml is kept
+    // SHA-256 (Base64) of the document's record when its FA(3) bytes were made: a record changed
+    // since then (a document never accepted may still be edited) gets new bytes before it is sent.
+    QString skrotRekordu;
+    // The verification links of the printouts and PDFs (KOD I always, KOD II for an offline issue),
+    // made with the kept bytes.
+    QString linkKoduI, linkKoduII;
+    // An offline invoice rejected and sent again with new bytes (the technical correction): the
+    // hash of the first bytes, which its printed KOD I still names.
+    QString skrotPierwotny;
     // Offline issue (filled by the offline commands).
     QString trybOffline;   // "offline24", "offline", "awaryjny"
     QDate terminOffline;   // the last day to send it
@@ -100,6 +109,11 @@ QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, c
                            const QByteArray& xml);
 
 // The invoice's UPO, replaced whole when written again.
+// New bytes for a document that never became an invoice in KSeF (never sent, or rejected), whose
+// record changed since its bytes were made. Only the sending calls it, having read the state.
+void ZastapXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+                   const QByteArray& xml);
+
 void ZapiszUpo(SystemPlikow& system, const QString& nazwa, const QByteArray& upo);
 void ZapiszUpo(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
                const QByteArray& upo);

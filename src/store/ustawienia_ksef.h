@@ -20,8 +20,6 @@ struct UstawieniaKsef {
     QString plikKluczaOffline;
 };
 
-inline const QString SciezkaUstawienKsef = QStringLiteral("\\Admini\\ksef.ini");
-
 // A missing file: the defaults above; a damaged one (also an unknown "poswiadczenie") is BladPliku.
 // Without the data root it is found from the working directory as faktura-eksport finds it.
 UstawieniaKsef CzytajUstawieniaKsef(SystemPlikow& system);

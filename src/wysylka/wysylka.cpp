@@ -7,6 +7,7 @@
 #include "calc/dokument.h"
 #include "eksport/przebieg.h"
 #include "ksef/klient.h"
+#include "ksef/kody_qr.h"
 #include "ksef/kryptografia.h"
 #include "store/blad.h"
 #include "store/cale_pliki.h"
@@ -20,6 +21,14 @@ namespace {
 constexpr std::size_t RekordowWysylkiNaOdczyt = 64;
 // A workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
+
+// What the kept bytes were made from: the record, and for a correction the KSeF number of its
+// invoice (which its bytes name once known).
+QString SkrotRekordu(const TDokument& d, const std::optional<FakturaKorygowana>& korygowana) {
+    QByteArray dane(reinterpret_cast<const char*>(&d), sizeof d);
+    if (korygowana) dane += korygowana->numerKsef.toUtf8();
+    return Sha256Base64(dane);
+}
 
 // KSeF refused the invoice itself (its schema, size, hash, content): the document is rejected.
 // Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
@@ -55,6 +64,7 @@ class Wysylka {
                                            const std::optional<FakturaKorygowana>& korygowana);
     void wyslijDokument(const TDokument& d, const QString& nazwa,
                         const std::optional<FakturaKorygowana>& korygowana);
+    QString linkKoduI(const QByteArray& xml) const;
     void dokonczWyslane(const QString& nazwa);
     void pobierzUpoDokumentu(const QString& nazwa, const StanKsef& stan);
     void zamknijSesje();
@@ -118,19 +128,45 @@ KlientKsef& Wysylka::klient() {
 
 std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QString& nazwa,
                                                 const std::optional<FakturaKorygowana>& korygowana) {
-    if (auto zachowany = CzytajXmlKsef(system_, dane_.katalogDanych, nazwa)) return zachowany;
+    const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
+    std::optional<QByteArray> zachowany = CzytajXmlKsef(system_, dane_.katalogDanych, nazwa);
+    const QString rekord = SkrotRekordu(d, korygowana);
+    // Kept bytes stay the document's, unless it never became an invoice in KSeF (never sent, or
+    // rejected online) and its record was changed since: the corrected document is what is sent.
+    // An invoice issued offline keeps its bytes: its printed codes name them.
+    const bool mozeNowe = !stan || stan->stan == StanWysylki::Niewyslany ||
+                          (stan->stan == StanWysylki::Odrzucony && stan->trybOffline.isEmpty());
+    const bool zmieniony = stan && !stan->skrotRekordu.isEmpty() && stan->skrotRekordu != rekord;
+    const bool korektaTechniczna =
+        stan && stan->stan == StanWysylki::Odrzucony && !stan->trybOffline.isEmpty();
+    if (zachowany && !korektaTechniczna && !(mozeNowe && zmieniony)) return zachowany;
     kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
     const WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
     if (!wynik.powody.isEmpty()) {
         blad(nazwa, QStringLiteral("nie może być fakturą FA(3): ") + wynik.powody.join(u"; "));
         return std::nullopt;
     }
+    if (zachowany) {
+        ZastapXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
+        komunikat(
+            QStringLiteral("%1: dokument zmieniono od poprzedniej próby; wysłany zostanie w nowej postaci.")
+                .arg(nazwa));
+        return wynik.xml;
+    }
     // Another workstation may have kept its bytes meanwhile: those are the document's from now on.
     return ZachowajXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
 }
 
+QString Wysylka::linkKoduI(const QByteArray& xml) const {
+    const std::optional<QDate> data = DataWystawieniaFa3(xml);
+    const QString nip = CyfryNip(dane_.firma.nip.tekst()).value_or(QString());
+    if (!data || nip.isEmpty()) return {};
+    return LinkKoduI(z_.srodowisko.qr, nip, *data, Sha256(xml));
+}
+
 void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
                              const std::optional<FakturaKorygowana>& korygowana) {
+    const std::optional<StanKsef> przed = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
     const std::optional<QByteArray> xml = xmlDokumentu(d, nazwa, korygowana);
     if (!xml) return;
     KlientKsef& k = klient();
@@ -139,6 +175,14 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
         komunikat(QStringLiteral("Otwarto sesję KSeF %1.").arg(sesja_->numer));
     }
     const QString skrot = Sha256Base64(*xml);
+    // Issued offline: sent as such. Rejected after an offline issue: sent again with new bytes as
+    // its technical correction, naming the first bytes' hash.
+    const bool offline = przed && !przed->trybOffline.isEmpty();
+    QString skrotKorygowanej;
+    if (offline && przed->stan == StanWysylki::Odrzucony && przed->skrot != skrot)
+        skrotKorygowanej = przed->skrotPierwotny.isEmpty() ? przed->skrot : przed->skrotPierwotny;
+    const QString rekord = SkrotRekordu(d, korygowana);
+    const QString link = linkKoduI(*xml);
     // Written before the invoice leaves: a run that dies now finds it by this hash in this session.
     ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
         const StanKsef poprzedni = s.value_or(StanKsef{});
@@ -149,13 +193,20 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
         nowy.rozmiar = xml->size();
         nowy.numerSesji = sesja_->numer;
         nowy.numerFaktury.clear();
+        nowy.kod = 0;
+        nowy.powod.clear();
+        if (nowy.skrotRekordu.isEmpty() || poprzedni.skrot != skrot) nowy.skrotRekordu = rekord;
+        // An offline invoice's printed KOD I keeps naming its first bytes.
+        if (!skrotKorygowanej.isEmpty())
+            nowy.skrotPierwotny = skrotKorygowanej;
+        else if (nowy.linkKoduI.isEmpty() || !offline)
+            nowy.linkKoduI = link;
         s = nowy;
     });
     doSprawdzenia_ << nazwa;
-    const bool offline = false;
     QString numer;
     try {
-        numer = k.wyslijFakture(*sesja_, *xml, offline);
+        numer = k.wyslijFakture(*sesja_, *xml, offline, skrotKorygowanej);
     } catch (const BladKsef& b) {
         if (OdrzucaDokument(b)) {
             ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
@@ -302,7 +353,7 @@ WynikWysylki Wysylka::wyslij() {
                 doSprawdzenia_ << nazwa;
                 return;
             }
-            if (s == StanWysylki::Przyjety || s == StanWysylki::Odrzucony) {
+            if (s == StanWysylki::Przyjety) {
                 ++wynik_.pominiete;
                 ++zrobione_;
                 postep();
@@ -320,6 +371,19 @@ WynikWysylki Wysylka::wyslij() {
                 }
                 if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
                     korygowana->numerKsef = stanFaktury->numerKsef;
+            }
+            // A rejected document goes again once it was corrected in the module, or, issued
+            // offline, as its technical correction; unchanged it would only be rejected again.
+            if (s == StanWysylki::Odrzucony && stan->trybOffline.isEmpty() &&
+                (stan->skrotRekordu.isEmpty() || stan->skrotRekordu == SkrotRekordu(d, korygowana))) {
+                ++wynik_.pominiete;
+                ++zrobione_;
+                komunikat(
+                    QStringLiteral("%1: odrzucony przez KSeF (%2); popraw dokument w module, a zostanie "
+                                   "wysłany ponownie.")
+                        .arg(nazwa, stan->powod));
+                postep();
+                return;
             }
             wyslijDokument(d, nazwa, korygowana);
         } catch (const BladKsef&) {
