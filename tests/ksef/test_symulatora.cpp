@@ -990,6 +990,22 @@ TEST(SymulatorHttp, PolaczeniaIZleZadania) {
     }
 }
 
+TEST(SymulatorHttp, PoZniszczeniuNieSlucha) {
+    quint16 port = 0;
+    QTcpSocket otwarte;  // a connection still open when the simulator goes
+    {
+        SymulatorKsef symulator;
+        port = static_cast<quint16>(symulator.adres().port());
+        otwarte.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(otwarte.waitForConnected(5000));
+    }
+    if (otwarte.state() == QAbstractSocket::ConnectedState) otwarte.waitForDisconnected(5000);
+    EXPECT_EQ(otwarte.state(), QAbstractSocket::UnconnectedState);
+    QTcpSocket gniazdo;
+    gniazdo.connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_FALSE(gniazdo.waitForConnected(2000));
+}
+
 TEST(SymulatorHttp, SumaKontrolnaNumerow) {
     struct Przypadek {
         const char* dane;

@@ -201,6 +201,14 @@ struct SymulatorKsef::Wnetrze {
     quint64 licznik = 0;
     std::shared_ptr<const SchematXml> schematFa3;
 
+    // The server and its connections are deleted on their own thread, which then ends: a deferred
+    // delete still runs when a thread finishes.
+    void zatrzymaj() {
+        serwer->deleteLater();
+        watek.quit();
+        watek.wait();
+    }
+
     OdpowiedzHttp obsluz(const ZadanieHttp& z);
     OdpowiedzHttp wykonaj(const ZadanieHttp& z, const QString& sciezka);
 
@@ -1144,21 +1152,12 @@ SymulatorKsef::SymulatorKsef() : w_(std::make_unique<Wnetrze>()) {
     QMetaObject::invokeMethod(
         w_->serwer, [w] { w->port = w->serwer->slucha(); }, Qt::BlockingQueuedConnection);
     if (w_->port == 0) {
-        QMetaObject::invokeMethod(
-            w_->serwer, [w] { delete w->serwer; }, Qt::BlockingQueuedConnection);
-        w_->watek.quit();
-        w_->watek.wait();
+        w_->zatrzymaj();
         throw std::runtime_error("symulator: nie można nasłuchiwać na 127.0.0.1");
     }
 }
 
-SymulatorKsef::~SymulatorKsef() {
-    Wnetrze* w = w_.get();
-    QMetaObject::invokeMethod(
-        w_->serwer, [w] { delete w->serwer; }, Qt::BlockingQueuedConnection);
-    w_->watek.quit();
-    w_->watek.wait();
-}
+SymulatorKsef::~SymulatorKsef() { w_->zatrzymaj(); }
 
 QUrl SymulatorKsef::adres() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v2").arg(w_->port)); }
 
