@@ -1,5 +1,6 @@
 #include "ksef/symulator/symulator.h"
 
+#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -169,6 +170,27 @@ std::shared_ptr<const SchematXml> SchematFa3() {
         schemat = std::make_shared<const SchematXml>(
             QStringLiteral(KATALOG_SCHEMATU_FA3 "/schema/schemat_FA(3)_v1-0E.xsd"),
             QStringLiteral(KATALOG_SCHEMATU_FA3 "/catalog.xml"));
+    return schemat;
+}
+
+std::shared_ptr<const SchematXml> SchematAuth(bool wersja21) {
+    static std::mutex blokada;
+    static std::shared_ptr<const SchematXml> schematy[2];
+    std::lock_guard b(blokada);
+    auto& schemat = schematy[wersja21 ? 1 : 0];
+    if (!schemat) {
+        QFile plik(wersja21 ? QStringLiteral(KATALOG_SCHEMATOW_KSEF "/schemat_auth_v2-1.xsd")
+                            : QStringLiteral(KATALOG_SCHEMATOW_KSEF "/schemat_auth_v2-0.xsd"));
+        QByteArray tresc = plik.open(QIODevice::ReadOnly) ? plik.readAll() : QByteArray();
+        // The IP address patterns of the 2.0 schema use \b, ^, $ and \/, which XML Schema regular
+        // expressions do not have (libxml2 refuses the whole schema); read as meant, without them.
+        tresc.replace("value=\"^((25", "value=\"((25")
+            .replace("\\.?\\b", "\\.?")
+            .replace("{4}$\"", "{4}\"")
+            .replace("\\/", "/")
+            .replace("3[0-2])$\"", "3[0-2])\"");
+        schemat = std::make_shared<const SchematXml>(tresc);
+    }
     return schemat;
 }
 
@@ -562,6 +584,12 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::podpisXades(const ZadanieHttp& z, const QS
     if (p.kodBledu != 0) {
         blad(QStringLiteral("podpis XAdES odrzucony: %1").arg(p.opisBledu));
         return BladApi(400, p.kodBledu, p.opisBledu);
+    }
+    const QStringList bledySchematu = SchematAuth(p.wersja21)->waliduj(p.trescBezPodpisu);
+    if (!bledySchematu.isEmpty()) {
+        blad(QStringLiteral("AuthTokenRequest niezgodny ze schematem: %1").arg(bledySchematu.join(u' ')));
+        return BladApi(400, 21401, QStringLiteral("Dokument nie jest zgodny ze schemą (xsd)."),
+                       bledySchematu.mid(0, 5));
     }
     auto w = wyzwania.find(p.wyzwanie);
     const bool wygasle = wez(AwariaSymulatora::WygaslaWyzwanie, sciezka);
