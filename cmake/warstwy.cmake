@@ -9,6 +9,7 @@
 # files and what it may include are written to warstwy.txt in the build folder for the include
 # check (cmake/sprawdz_warstwy.cmake), which the test command runs.
 
+option(FAKTURA_WARSTWY_JEDNOLITE "Compile each layer's files in batches (unity build)" ON)
 set_property(GLOBAL PROPERTY FAKTURA_WARSTWY "")
 
 function(warstwa nazwa)
@@ -35,6 +36,9 @@ function(warstwa nazwa)
   list(REMOVE_DUPLICATES wybrane)
   list(TRANSFORM wybrane PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE zrodla)
   add_library(${nazwa} STATIC ${zrodla})
+  # A layer's files compiled a few at a time as one unit: they include mostly the same headers,
+  # which are then parsed once per batch. File-local helpers of one layer need names of their own.
+  set_target_properties(${nazwa} PROPERTIES UNITY_BUILD ${FAKTURA_WARSTWY_JEDNOLITE} UNITY_BUILD_BATCH_SIZE 8)
   target_include_directories(${nazwa} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${nazwa} PUBLIC ${W_NIZEJ} ${W_QT})
   if(Qt6::Widgets IN_LIST W_QT)

@@ -7,11 +7,12 @@ set(FAKTURA_ID io.github.kwintaro.Faktura)
 set(PAKIET_ZRODLA ${CMAKE_SOURCE_DIR}/pakiet)
 set(PAKIET_WYNIKI ${CMAKE_BINARY_DIR}/pakiet)
 
-install(TARGETS faktura faktura-ustawienia faktura-eksport RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS faktura faktura-ustawienia faktura-eksport faktura-ksef RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The menu's command for the module, beside it (it finds the programs there).
 install(PROGRAMS ${PAKIET_ZRODLA}/faktura-start DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${PAKIET_ZRODLA}/${FAKTURA_ID}.desktop ${PAKIET_ZRODLA}/${FAKTURA_ID}.Ustawienia.desktop
+              ${PAKIET_ZRODLA}/${FAKTURA_ID}.Ksef.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PAKIET_ZRODLA}/${FAKTURA_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PAKIET_ZRODLA}/ikony/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -40,8 +41,10 @@ one-page printout and a monthly summary surround the form.
 .
 The package holds the module (faktura, started from the menu by faktura-start
 in the data folder used last), the settings program faktura-ustawienia, which
-also prepares a new data folder, and the export program faktura-eksport (PDF
-files, FA(3) e-invoices, a CSV sales register). The programs speak Polish.")
+also prepares a new data folder, the export program faktura-eksport (PDF
+files, FA(3) e-invoices, a CSV sales register) and faktura-ksef, which sends
+the documents to KSeF, the national e-invoice system, and keeps their states
+and receipts in the data folder. The programs speak Polish.")
 # Dependencies from the shared libraries the programs link; the fonts are for the printout, the
 # Qt translations make the standard dialogs Polish (the programs run without them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -56,7 +59,7 @@ set(CPACK_STRIP_FILES ON)
 # so that two builds give the same bytes).
 configure_file(${PAKIET_ZRODLA}/changelog.Debian.in ${PAKIET_WYNIKI}/changelog.Debian @ONLY)
 set(SKOMPRESOWANE)
-foreach(strona faktura faktura-start faktura-ustawienia faktura-eksport)
+foreach(strona faktura faktura-start faktura-ustawienia faktura-eksport faktura-ksef)
   list(APPEND SKOMPRESOWANE ${PAKIET_WYNIKI}/${strona}.1.gz)
   add_custom_command(OUTPUT ${PAKIET_WYNIKI}/${strona}.1.gz
     COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${PAKIET_ZRODLA}/man/${strona}.1 ${PAKIET_WYNIKI}/${strona}.1.gz

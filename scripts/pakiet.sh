@@ -48,14 +48,14 @@ done
 rozpakowany=$(mktemp -d)
 trap 'rm -rf "$rozpakowany"' EXIT
 dpkg-deb -x "$deb" "$rozpakowany"
-for program in faktura faktura-ustawienia faktura-eksport; do
+for program in faktura faktura-ustawienia faktura-eksport faktura-ksef; do
   opis=$(file -b "$rozpakowany/usr/bin/$program")
   case $opis in
     *"not stripped"* | *"with debug_info"*) blad "$program nie jest okrojony: $opis" ;;
   esac
 done
 # The installed programs start (help needs no display) and the launcher finds them beside it.
-for program in faktura faktura-ustawienia faktura-eksport faktura-start; do
+for program in faktura faktura-ustawienia faktura-eksport faktura-ksef faktura-start; do
   "$rozpakowany/usr/bin/$program" --help >/dev/null || blad "$program --help zakończył się błędem"
 done
 

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "calc/liczby.h"
 
-bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
-bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+namespace {
 
 constexpr std::size_t NajdluzszaLiniaFirmy = 40;
 constexpr qsizetype PoczatekDlugiejLinii = 30;
@@ -141,4 +140,44 @@ QString PostacLiniiFirmy(const QString& linia) {
 
 bool LiniaFirmySkrocona(const QString& linia) {
     return static_cast<std::size_t>(linia.size()) > NajdluzszaLiniaFirmy;
+}
+
+namespace {
+
+// Longer pieces are cut; a number and suffix of the document file never get near it.
+constexpr qsizetype NajdluzszyFragment = 60;
+
+}  // namespace
+
+QString BezpiecznyFragment(const QString& tekst) {
+    // "ł" has no decomposition; every other Polish letter loses its mark in NFD.
+    QString bez = tekst;
+    bez.replace(QChar(0x0142), QLatin1Char('l')).replace(QChar(0x0141), QLatin1Char('L'));
+    bez = bez.normalized(QString::NormalizationForm_D);
+    QString wynik;
+    bool przerwa = false;
+    for (const QChar znak : bez) {
+        if (znak.category() == QChar::Mark_NonSpacing) continue;
+        const char16_t k = znak.unicode();
+        const bool dozwolony =
+            (k >= u'a' && k <= u'z') || (k >= u'A' && k <= u'Z') || (k >= u'0' && k <= u'9') || k == u'-';
+        if (dozwolony) {
+            if (przerwa && !wynik.isEmpty()) wynik.append(QLatin1Char('_'));
+            przerwa = false;
+            wynik.append(znak);
+        } else {
+            przerwa = true;
+        }
+    }
+    return wynik.left(NajdluzszyFragment);
+}
+
+QString NazwaDokumentu(const TDokument& dokument) {
+    const RodzajDokumentu rodzaj = Rodzaj(dokument);
+    QString nazwa = rodzaj == RodzajDokumentu::Inny ? QStringLiteral("X") : LiteraRodzaju(rodzaj);
+    const QString numer = BezpiecznyFragment(dokument.numerator.tekst());
+    const QString rozszerzenie = BezpiecznyFragment(dokument.rozszerzenie.tekst());
+    nazwa += QLatin1Char('_') + (numer.isEmpty() ? QStringLiteral("bez_numeru") : numer);
+    if (!rozszerzenie.isEmpty()) nazwa += QLatin1Char('_') + rozszerzenie;
+    return nazwa;
 }

@@ -59,3 +59,12 @@ bool PoprawnyNip(QStringView cyfry);
 // characters and an ellipsis (the whole line goes to the tooltip).
 QString PostacLiniiFirmy(const QString& linia);
 bool LiniaFirmySkrocona(const QString& linia);
+
+// File names made from a document (the exports' files, the KSeF folder's files).
+// A piece of a file name that every file system takes: Polish letters without their marks, letters,
+// digits and "-" kept, every other run of characters one "_", none at either end.
+QString BezpiecznyFragment(const QString& tekst);
+
+// "F_12_2026" for an invoice numbered 12 with suffix "2026", "K_3_K_2026" for a correction;
+// "bez_numeru" stands for a missing number, "X" for a kind other than "F" and "K".
+QString NazwaDokumentu(const TDokument& dokument);

@@ -9,8 +9,6 @@
 
 namespace {
 
-bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
-
 qsizetype PominCyfry(const QChar* p, qsizetype i, qsizetype dl) {
     while (i < dl && Cyfra(p[i])) ++i;
     return i;

@@ -8,6 +8,10 @@
 // Written instead of an amount that has no two-decimal form here (10^36 or more, inf, NaN).
 inline constexpr char16_t TekstPozaZakresem[] = u"poza zakresem";
 
+// An ASCII decimal digit (no other script's digits: the files hold none).
+inline bool Cyfra(QChar c) { return c >= u'0' && c <= u'9'; }
+inline bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+
 // Lenient reading that never fails. Leading blanks are skipped; a text of the form
 // [+|-]digits[.digits][(E|e)[+|-]digits] is that number; an empty, blank or sign-only text is 0;
 // any other text gives the digits read before the first character that does not fit, joined as one

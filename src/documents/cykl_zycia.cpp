@@ -19,6 +19,7 @@
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
+#include "store/stan_ksef.h"
 #include "store/uzupelnienia.h"
 
 namespace {
@@ -220,6 +221,37 @@ void ZastapDokument(Tfaktura_f& okno) {
     bledy.zglos();
 }
 
+// A document that KSeF has, or may have, is the one the buyer receives from there: it is never
+// changed in place nor deleted, only corrected. When its state cannot be read nothing is changed
+// either, since it may have been sent. Returns true when the change is refused (and says why).
+bool OdmowaZmianyWKsef(Tfaktura_f& okno, bool usuwanie) {
+    // Nothing is read below a data root that was refused at start-up.
+    if (okno.BladKataloguDanych) throw *okno.BladKataloguDanych;
+    const TDokument& zapisany = okno.DokumentZPliku ? *okno.DokumentZPliku : okno.Dokument;
+    std::optional<StanKsef> stan;
+    try {
+        stan = CzytajStanKsef(okno.pliki(), okno.KatalogDanych, NazwaDokumentu(zapisany));
+    } catch (const BladPliku& blad) {
+        throw blad.zPrzedrostkiem(usuwanie ? QStringLiteral("Dokument nie został usunięty, bo nie wiadomo, "
+                                                            "czy jest w KSeF: ")
+                                           : QStringLiteral("Zmiany nie zostały zapisane, bo nie wiadomo, "
+                                                            "czy dokument jest w KSeF: "));
+    }
+    if (!stan || !JestWKsef(*stan)) return false;
+    const QString ktory =
+        (JestKorekta(zapisany) ? QStringLiteral("Faktura korygująca %1") : QStringLiteral("Faktura %1"))
+            .arg(NumerDokumentu(zapisany));
+    const QString gdzie = stan->numerKsef.isEmpty()
+                              ? QStringLiteral("%1 została wysłana do KSeF.").arg(ktory)
+                              : QStringLiteral("%1 jest w KSeF pod numerem %2.").arg(ktory, stan->numerKsef);
+    const QString czego =
+        usuwanie ? QStringLiteral("Nie można jej usunąć") : QStringLiteral("Nie można jej zmienić");
+    okno.platforma().informacja(
+        &okno, QStringLiteral("Informacja"),
+        QStringLiteral("%1 %2; zamiast tego wystaw fakturę korygującą.").arg(gdzie, czego));
+    return true;
+}
+
 }  // namespace
 
 void Tfaktura_f::SpeedButton6Click() {
@@ -282,6 +314,7 @@ void Tfaktura_f::SpeedButton2Click() {
     // The refresh brings the button in line only at its next tick; the invoice's tables shown
     // before a correction must not be stored as the correction meanwhile.
     if (!ZapisDozwolony) return;
+    if (!NowyDokument && OdmowaZmianyWKsef(*this, false)) return;
     if (!platforma_.pytanie(this, QStringLiteral("Pytanie"), PytanieOZapis(NowyDokument, Korekta))) return;
     NormalizujKolumne(tabela, 4, 7);
     NormalizujKolumne(tabela, 5, 8);
@@ -294,6 +327,7 @@ void Tfaktura_f::SpeedButton2Click() {
 void Tfaktura_f::SpeedButton8Click() {
     // As with saving: a new document may be shown already while the button is still enabled.
     if (!UsuwanieDozwolone) return;
+    if (OdmowaZmianyWKsef(*this, true)) return;
     const QString dokumenty = SciezkaPliku(SciezkaDokumentow);
     std::int64_t n = 0;
     {

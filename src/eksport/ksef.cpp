@@ -176,6 +176,7 @@ struct DaneFa3 {
     std::optional<QDate> dataUslugi_;
     QDate dataKorygowanej_;
     QString numerKorygowanej_;
+    QString numerKsefKorygowanej_;
     QString numer_, miejscowosc_, dodatkowyTermin_, kwotaNaleznosci_;
     std::vector<WierszFa> wiersze_;
     std::array<long double, LiczbaGrup> netto_{}, podatek_{};
@@ -347,6 +348,7 @@ void Mapowanie::daty() {
         return;
     }
     numerKorygowanej_ = CzystyTekst(korygowana_->numer);
+    numerKsefKorygowanej_ = korygowana_->numerKsef;
     if (const auto d = data(korygowana_->dataWystawienia,
                             QStringLiteral("data wystawienia faktury korygowanej %1").arg(korygowana_->numer),
                             DatyFaktury))
@@ -696,8 +698,14 @@ void PisarzFa3::daneFaKorygowanej() {
     const Element e(w_, "DaneFaKorygowanej");
     pole("DataWystFaKorygowanej", d_.dataKorygowanej_);
     pole("NrFaKorygowanej", d_.numerKorygowanej_);
-    // Our invoices were issued outside the national system.
-    pole("NrKSeFN", Zaznaczone);
+    if (!d_.numerKsefKorygowanej_.isEmpty()) {
+        // The corrected invoice is in KSeF: the correction names it by its KSeF number.
+        pole("NrKSeF", Zaznaczone);
+        pole("NrKSeFFaKorygowanej", d_.numerKsefKorygowanej_);
+    } else {
+        // An invoice issued outside the national system.
+        pole("NrKSeFN", Zaznaczone);
+    }
 }
 
 // A payment term FA(3) cannot express as a date or a number of days.
@@ -782,7 +790,7 @@ void SpisFaktur::dodaj(const TDokument& dokument) {
     if (!JestFaktura(dokument)) return;
     const QString numer = NumerDokumentu(dokument);
     faktury_.insert(numer.left(TTekst<30>::Pojemnosc),
-                    {numer, CzystyTekst(dokument.data_wystawienia.tekst())});
+                    {numer, CzystyTekst(dokument.data_wystawienia.tekst()), {}});
 }
 
 std::optional<FakturaKorygowana> SpisFaktur::znajdz(const TDokument& korekta) const {

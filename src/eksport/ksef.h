@@ -34,6 +34,7 @@ struct KontekstKsef {
 struct FakturaKorygowana {
     QString numer;  // whole, also when `dotyczy` holds it cut
     QString dataWystawienia;
+    QString numerKsef;  // when KSeF accepted it: the correction then refers to it by this number
 };
 
 // The invoices of the file by number, each the last one stored so far: fed in file order, it

@@ -80,45 +80,13 @@ class Eksport {
 };
 
 void Eksport::czytajDane() {
-    katalogRoboczy_ = s_.pliki.katalogRoboczy();
-    if (!JestFolderemDanych(s_.pliki, katalogRoboczy_))
-        throw Odmowa(KomunikatNieFolderDanych(katalogRoboczy_));
-    // As the module finds it: a path of "siec.dat" it would refuse is refused here too, and a data
-    // root elsewhere is named, so that the original of a copied folder is never exported silently.
-    const KatalogDanychZUstawien dane = CzytajKatalogDanych(s_.pliki, katalogRoboczy_);
-    if (dane.blad) throw *dane.blad;
-    katalogDanych_ = dane.katalog;
-    if (InnyKatalogDanych(s_.pliki, katalogRoboczy_, katalogDanych_))
-        WypiszLinie(s_.bledy,
-                    QStringLiteral("Uwaga: ") + OpisInnegoKataloguDanych(katalogRoboczy_, katalogDanych_));
-    ustawienia_ = CzytajLubDomyslny<TUstawieniaFaktury>(
-        s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUstawienFaktury));
-    firma_ = CzytajLubDomyslny<TDaneFirmy>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaDanychFirmy));
-    kontakt_ = CzytajLubDomyslny<TUzupelnienia>(s_.pliki, SciezkaDanych(katalogDanych_, SciezkaUzupelnien))
-                   .kontakt_wydruku.tekst();
-    plikDokumentow_ = SciezkaDanych(katalogDanych_, SciezkaDokumentow);
-    const QString rzeczywisty = RzeczywistaSciezka(s_.pliki, plikDokumentow_);
-    if (!s_.pliki.istnieje(rzeczywisty))
-        throw Odmowa(QStringLiteral("nie ma pliku dokumentów „%1”").arg(rzeczywisty));
-    OtwartyPlik plik(s_.pliki, rzeczywisty, TrybOtwarcia::Odczyt);
-    const std::uint64_t reszta = plik.rozmiar() % sizeof(TDokument);
-    plik.zamknij();
-    // A journal beside the file: a copy of the module is changing one record now, or a crash left
-    // the change for the module's next start to complete. This reader takes no lock and writes
-    // nothing, so it says so rather than completing the change itself.
-    if (s_.pliki.istnieje(SciezkaDziennika(rzeczywisty)))
-        WypiszLinie(s_.bledy,
-                    QStringLiteral("Uwaga: przy pliku dokumentów jest dziennik niedokończonej zmiany "
-                                   "(„%1”); jeden rekord może być w trakcie zmiany. Uruchom moduł, "
-                                   "aby ją dokończył, i powtórz eksport.")
-                        .arg(SciezkaDziennika(rzeczywisty)));
-    // The module reads whole records only; a torn tail of an interrupted write is no document.
-    if (reszta != 0)
-        WypiszLinie(s_.bledy,
-                    QStringLiteral("Uwaga: plik dokumentów „%1” kończy się niepełnym rekordem (%2 B), "
-                                   "który pominięto.")
-                        .arg(rzeczywisty)
-                        .arg(reszta));
+    FolderDanych dane = CzytajFolderDanych(s_);
+    katalogRoboczy_ = std::move(dane.katalogRoboczy);
+    katalogDanych_ = std::move(dane.katalogDanych);
+    plikDokumentow_ = std::move(dane.plikDokumentow);
+    ustawienia_ = dane.ustawienia;
+    firma_ = dane.firma;
+    kontakt_ = std::move(dane.kontakt);
 }
 
 std::int64_t Eksport::policzWybrane() {
@@ -363,6 +331,52 @@ int Eksport::uruchom() {
 }
 
 }  // namespace
+
+FolderDanych CzytajFolderDanych(Srodowisko& s) {
+    FolderDanych wynik;
+    wynik.katalogRoboczy = s.pliki.katalogRoboczy();
+    if (!JestFolderemDanych(s.pliki, wynik.katalogRoboczy))
+        throw Odmowa(KomunikatNieFolderDanych(wynik.katalogRoboczy));
+    // As the module finds it: a path of "siec.dat" it would refuse is refused here too, and a data
+    // root elsewhere is named, so that the original of a copied folder is never exported silently.
+    const KatalogDanychZUstawien dane = CzytajKatalogDanych(s.pliki, wynik.katalogRoboczy);
+    if (dane.blad) throw *dane.blad;
+    wynik.katalogDanych = dane.katalog;
+    if (InnyKatalogDanych(s.pliki, wynik.katalogRoboczy, wynik.katalogDanych))
+        WypiszLinie(s.bledy, QStringLiteral("Uwaga: ") +
+                                 OpisInnegoKataloguDanych(wynik.katalogRoboczy, wynik.katalogDanych));
+    wynik.ustawienia = CzytajLubDomyslny<TUstawieniaFaktury>(
+        s.pliki, SciezkaDanych(wynik.katalogDanych, SciezkaUstawienFaktury));
+    wynik.firma =
+        CzytajLubDomyslny<TDaneFirmy>(s.pliki, SciezkaDanych(wynik.katalogDanych, SciezkaDanychFirmy));
+    wynik.kontakt =
+        CzytajLubDomyslny<TUzupelnienia>(s.pliki, SciezkaDanych(wynik.katalogDanych, SciezkaUzupelnien))
+            .kontakt_wydruku.tekst();
+    wynik.plikDokumentow = SciezkaDanych(wynik.katalogDanych, SciezkaDokumentow);
+    const QString rzeczywisty = RzeczywistaSciezka(s.pliki, wynik.plikDokumentow);
+    if (!s.pliki.istnieje(rzeczywisty))
+        throw Odmowa(QStringLiteral("nie ma pliku dokumentów „%1”").arg(rzeczywisty));
+    OtwartyPlik plik(s.pliki, rzeczywisty, TrybOtwarcia::Odczyt);
+    const std::uint64_t reszta = plik.rozmiar() % sizeof(TDokument);
+    plik.zamknij();
+    // A journal beside the file: a copy of the module is changing one record now, or a crash left
+    // the change for the module's next start to complete. This reader takes no lock and writes
+    // nothing, so it says so rather than completing the change itself.
+    if (s.pliki.istnieje(SciezkaDziennika(rzeczywisty)))
+        WypiszLinie(s.bledy,
+                    QStringLiteral("Uwaga: przy pliku dokumentów jest dziennik niedokończonej zmiany "
+                                   "(„%1”); jeden rekord może być w trakcie zmiany. Uruchom moduł, "
+                                   "aby ją dokończył, i powtórz eksport.")
+                        .arg(SciezkaDziennika(rzeczywisty)));
+    // The module reads whole records only; a torn tail of an interrupted write is no document.
+    if (reszta != 0)
+        WypiszLinie(s.bledy,
+                    QStringLiteral("Uwaga: plik dokumentów „%1” kończy się niepełnym rekordem (%2 B), "
+                                   "który pominięto.")
+                        .arg(rzeczywisty)
+                        .arg(reszta));
+    return wynik;
+}
 
 int UruchomEksport(const Polecenie& polecenie, Srodowisko& srodowisko) {
     return Eksport(polecenie, srodowisko).uruchom();

@@ -59,9 +59,11 @@ class KluczPrywatny {
     bool rsa() const;
     bool pasujeDo(const CertyfikatX509& certyfikat) const;
 
-    // SHA-256 signatures: RSA PKCS#1 v1.5 or ECDSA (DER), as XML signatures use them.
+    // SHA-256 signatures: RSA PKCS#1 v1.5 (XML-DSig's rsa-sha256) or ECDSA as DER (RFC 3279).
+    // XML-DSig's ecdsa-sha256 wants R‖S instead, which podpiszPssLubRs gives for an EC key.
     QByteArray podpiszSha256(const QByteArray& dane) const;
-    // RSA-PSS (SHA-256, MGF1 SHA-256, salt 32) or ECDSA P-256 as R‖S (64 bytes).
+    // RSA-PSS (SHA-256, MGF1 SHA-256, salt 32) or ECDSA with SHA-256 as R‖S, each number as long
+    // as the curve's order (64 bytes in all on P-256).
     QByteArray podpiszPssLubRs(const QByteArray& dane) const;
 
     const void* uchwyt() const;  // EVP_PKEY*

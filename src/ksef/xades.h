@@ -18,3 +18,7 @@ QByteArray ZadanieUwierzytelnienia(const QString& wyzwanie, const QString& nipKo
 
 QByteArray PodpiszXades(const QByteArray& xml, const CertyfikatX509& certyfikat, const KluczPrywatny& klucz,
                         const QDateTime& czasPodpisu);
+
+// libxml2 and xmlsec with its OpenSSL side, set up once for the program and safely from any thread:
+// for whoever checks XML signatures with xmlsec (the tests' KSeF). False when xmlsec cannot start.
+bool PrzygotujXmlsec();

@@ -71,6 +71,15 @@ void Drukarka::Pisz(std::int32_t x, std::int32_t y, const QString& tekst) {
     plotno_.pisz(Piksel(x, MiaryDrukarki.punktyNaMmX), Piksel(y, MiaryDrukarki.punktyNaMmY), tekst);
 }
 
+void Drukarka::ObrazKwadratowy(std::int32_t x, std::int32_t y, std::int32_t bok, const QImage& obraz) {
+    if (obraz.isNull() || obraz.width() <= 0) return;
+    const std::int64_t piksele = std::int64_t{bok} * MiaryDrukarki.punktyNaMmX;
+    const std::int64_t naModul = std::max<std::int64_t>(1, piksele / obraz.width());
+    const std::int32_t x1 = Piksel(x, MiaryDrukarki.punktyNaMmX), y1 = Piksel(y, MiaryDrukarki.punktyNaMmY);
+    const std::int64_t bokPikseli = naModul * obraz.width();
+    plotno_.obraz(x1, y1, DoZakresu(x1 + bokPikseli), DoZakresu(y1 + bokPikseli), obraz);
+}
+
 void Drukarka::Prostokat(std::int32_t x, std::int32_t y, std::int32_t szer, std::int32_t wys) {
     const std::int64_t x2 = std::int64_t{x} + szer;
     const std::int64_t y2 = std::int64_t{y} + wys;

@@ -41,6 +41,9 @@ class Drukarka {
     void UstawKolor(std::int32_t kolor);
     void Pisz(std::int32_t x, std::int32_t y, const QString& tekst);
     void Prostokat(std::int32_t x, std::int32_t y, std::int32_t szer, std::int32_t wys);
+    // A square image at most `bok` units wide, its pixels whole blocks of printer pixels; an image
+    // wider than the box in printer pixels is drawn one printer pixel per image pixel.
+    void ObrazKwadratowy(std::int32_t x, std::int32_t y, std::int32_t bok, const QImage& obraz);
 
   private:
     Plotno& plotno_;

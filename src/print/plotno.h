@@ -2,6 +2,7 @@
 // The printer's drawing surface as the printout needs it. Everything the printout draws goes through
 // this interface, so tests can record each primitive with its pixel position and the font in force.
 #include <QColor>
+#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -31,4 +32,8 @@ class Plotno {
     virtual void pisz(std::int32_t x, std::int32_t y, const QString& tekst) = 0;
     // One-pixel black outline through both corner pixels, filled white.
     virtual void prostokat(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) = 0;
+    // A black-and-white image (a QR code) filling the box between both corner pixels, each of its
+    // pixels a whole block of device pixels, never smoothed.
+    virtual void obraz(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                       const QImage& obraz) = 0;
 };

@@ -93,6 +93,16 @@ void PlotnoDrukarki::pisz(std::int32_t x, std::int32_t y, const QString& tekst) 
     malarz_.drawText(QPointF(x, y + miary.ascent()), tekst);
 }
 
+void PlotnoDrukarki::obraz(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                           const QImage& obraz) {
+    sprawdzZadanie();
+    malarz_.save();
+    malarz_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    malarz_.setRenderHint(QPainter::Antialiasing, false);
+    malarz_.drawImage(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), obraz);
+    malarz_.restore();
+}
+
 void PlotnoDrukarki::prostokat(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     sprawdzZadanie();
     malarz_.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));

@@ -36,6 +36,8 @@ class PlotnoDrukarki : public Plotno {
 
     void pisz(std::int32_t x, std::int32_t y, const QString& tekst) override;
     void prostokat(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
+    void obraz(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+               const QImage& obraz) override;
 
   private:
     void sprawdzZadanie() const;

@@ -9,6 +9,7 @@
 #include "calc/liczby.h"
 #include "calc/podsumowanie.h"
 #include "calc/slownie.h"
+#include "print/kod_qr.h"
 
 QString TekstKwotyPln(double kwota) { return TekstKwoty(kwota) + QStringLiteral(" PLN"); }
 
@@ -25,7 +26,7 @@ constexpr std::array<Kolumna, 6> KolumnyPozycji{
     {{10, 100}, {110, 20}, {130, 10}, {140, 20}, {160, 20}, {180, 10}}};
 constexpr std::array<Kolumna, 4> KolumnyStawek{{{10, 10}, {20, 25}, {45, 25}, {70, 25}}};
 
-enum Waga : std::uint8_t { Zwykla = 0, Pogrubiona = 1 };
+enum Waga : std::uint8_t { Zwykla = 0, Gruba = 1 };
 
 // The stored size is not checked, so the offsets from it are taken without overflowing.
 std::int32_t Rozmiar(std::int32_t s, std::int32_t zmiana) {
@@ -68,6 +69,7 @@ class Strona {
     void tabele();
     void kwoty();
     void podpisIStopka();
+    void kodyKsef();
 
     Drukarka& d_;
     const DaneWydruku& dane_;
@@ -77,7 +79,7 @@ class Strona {
 
 void Strona::naglowekPozycji(std::int32_t y) {
     static const std::array<QString, 6> Etykiety{"Nazwa", "PKWiU", "J.m.", "Ilość", "Netto", "Vat"};
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     WierszTabeli(d_, KolumnyPozycji, y, 8, 2, Etykiety);
     d_.Pogrubienie(Zwykla);
 }
@@ -93,7 +95,7 @@ void Strona::wierszePozycji(const TabelaPozycji& tabela, std::int32_t y) {
 
 void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
     static const std::array<QString, 4> Etykiety{"Vat", "Netto", "Kwota Vat", "Brutto"};
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, y, QStringLiteral("Rozbicie stawek podatku Vat"));
     czcionkaUzytkownika(0, Zwykla);
     WierszTabeli(d_, KolumnyStawek, y + 5, 5, 1, Etykiety);
@@ -106,7 +108,7 @@ void Strona::tabelaStawek(const TabelaStawek& tabela, std::int32_t y) {
 }
 
 void Strona::poleZWartoscia(std::int32_t y, const QString& etykieta, const QString& wartosc) {
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, y, etykieta);
     d_.Pogrubienie(Zwykla);
     d_.Pisz(40, y, wartosc);
@@ -120,17 +122,18 @@ void Strona::rysuj() {
     tabele();
     kwoty();
     podpisIStopka();
+    if (dane_.kodyKsef && !dane_.kodyKsef->linkI.isEmpty()) kodyKsef();
 }
 
 void Strona::naglowek() {
-    czcionkaUzytkownika(0, Pogrubiona);
+    czcionkaUzytkownika(0, Gruba);
     d_.Pisz(10, 5, QStringLiteral("Miejscowość ") + dane_.pole(PoleNaglowka::miejscowosc));
     d_.Pisz(10, 10, QStringLiteral("Data wystawienia ") + dane_.pole(PoleNaglowka::data_wystawienia));
     d_.Prostokat(10, 15, 180, 1);
 }
 
 void Strona::sprzedawca() {
-    czcionkaUzytkownika(2, Pogrubiona);
+    czcionkaUzytkownika(2, Gruba);
     d_.Pisz(10, 23, QStringLiteral("Sprzedawca :"));
     d_.Prostokat(10, 28, 177, 30);
     d_.Prostokat(11, 28, 178, 31);
@@ -147,13 +150,13 @@ void Strona::sprzedawca() {
 void Strona::nabywcaITytul() {
     const QString numer =
         dane_.pole(PoleNaglowka::numerator) + QStringLiteral("/") + dane_.pole(PoleNaglowka::rozszerzenie);
-    czcionkaUzytkownika(2, Pogrubiona);
+    czcionkaUzytkownika(2, Gruba);
     d_.Pisz(10, 65, QStringLiteral("Nabywca :"));
     czcionkaUzytkownika(0, Zwykla);
     d_.Pisz(10, 70, dane_.pole(PoleNaglowka::odbiorca1));
 
     // The title comes before buyer lines 2-4, which are written over it where they are long.
-    czcionkaUzytkownika(7, Pogrubiona);
+    czcionkaUzytkownika(7, Gruba);
     if (korekta_) {
         d_.Pisz(115, 80, QStringLiteral("Faktura korygująca Vat"));
         d_.Pisz(115, 86, QStringLiteral("nr ") + numer);
@@ -195,7 +198,7 @@ void Strona::tabele() {
 void Strona::kwoty() {
     const KwotyDokumentu kwoty = ObliczKwotyDokumentu(dane_.dokument);
     if (korekta_) {
-        courier(2, Pogrubiona);
+        courier(2, Gruba);
         d_.Pisz(10, 223, QStringLiteral("Do zapłaty pierwotnie było:"));
         d_.Pisz(75, 223, TekstKwotyPln(kwoty.przedKorekta));
         d_.Pisz(10, 227, QStringLiteral("Do zapłaty po korekcie jest:"));
@@ -203,7 +206,7 @@ void Strona::kwoty() {
         d_.Pisz(10, 231, QStringLiteral("Różnica do zapłaty:"));
         d_.Pisz(75, 231, TekstKwotyPln(kwoty.doZaplaty));
     } else {
-        czcionkaUzytkownika(2, Pogrubiona);
+        czcionkaUzytkownika(2, Gruba);
         d_.Pisz(10, 192, QStringLiteral("Do zapłaty :   ") + TekstKwotyPln(kwoty.doZaplaty));
     }
     const std::int32_t ySlownie = korekta_ ? 237 : 198;
@@ -221,6 +224,38 @@ void Strona::podpisIStopka() {
     d_.Prostokat(10, 273, 180, 1);
     czcionkaUzytkownika(-2, Zwykla);
     d_.Pisz(10, 276, LiniaProgramu(dane_.kontakt));
+}
+
+// The band left of the signature, between the last text of a correction (its footer at 242) and the
+// footer rule at 273: the codes 22 units square (a KOD II signed with an RSA key needs 85 modules:
+// a quarter of a millimetre each) with their labels under them, the link as text beside them.
+constexpr std::int32_t GoraKodow = 247, BokKodu = 22, LewyKodI = 10, LewyKodII = 58, PrawyBrzegLinku = 145;
+constexpr std::int32_t RozmiarOpisuKodu = 6;                     // points, Courier New
+constexpr double SzerokoscZnakuOpisu = 6.0 * 0.6 / 72.0 * 25.0;  // print units: 1.25
+
+void Strona::kodyKsef() {
+    const KodyKsefWydruku& kody = *dane_.kodyKsef;
+    const std::int32_t yOpisu = GoraKodow + BokKodu + 1;  // 270: ends before the rule at 273
+    d_.UstawCzcionke(KrojCourier, RozmiarOpisuKodu);
+    d_.Pogrubienie(Zwykla);
+    d_.ObrazKwadratowy(LewyKodI, GoraKodow, BokKodu, ObrazKoduQr(kody.linkI));
+    d_.Pisz(LewyKodI, yOpisu, kody.podpisI);
+    // Without KOD II the link takes its place; the KSeF number under KOD I is 44 units wide.
+    std::int32_t xLinku = LewyKodII;
+    if (!kody.linkII.isEmpty()) {
+        d_.ObrazKwadratowy(LewyKodII, GoraKodow, BokKodu, ObrazKoduQr(kody.linkII));
+        d_.Pisz(LewyKodII, yOpisu, QStringLiteral("CERTYFIKAT"));
+        xLinku = LewyKodII + BokKodu + 4;
+    }
+    // The link as text too, in lines that end before the signature's column.
+    const qsizetype naLinie =
+        std::max<qsizetype>(10, static_cast<qsizetype>((PrawyBrzegLinku - xLinku) / SzerokoscZnakuOpisu));
+    std::int32_t y = GoraKodow;
+    d_.Pisz(xLinku, y, QStringLiteral("Weryfikacja faktury w KSeF:"));
+    for (qsizetype od = 0; od < kody.linkI.size() && y + 3 <= GoraKodow + BokKodu; od += naLinie) {
+        y += 3;
+        d_.Pisz(xLinku, y, kody.linkI.mid(od, naLinie));
+    }
 }
 
 }  // namespace

@@ -4,11 +4,20 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "print/czcionki.h"
 #include "print/geometria.h"
 #include "store/naglowek.h"
 #include "store/rekordy.h"
+
+// The KSeF verification codes of a document that has a KSeF state: KOD I always, KOD II for one
+// issued offline.
+struct KodyKsefWydruku {
+    QString linkI;
+    QString podpisI;  // the KSeF number once accepted, otherwise "OFFLINE"
+    QString linkII;   // empty: no KOD II
+};
 
 struct DaneWydruku {
     // The form's edits and combo boxes, as shown (or a record's header texts).
@@ -27,6 +36,8 @@ struct DaneWydruku {
     // The contact text after the program's name in the last line ("uzupelnienia.dat"); empty: the
     // name alone.
     QString kontakt;
+    // Drawn in the free band above the footer rule; nothing else of the page moves for them.
+    std::optional<KodyKsefWydruku> kodyKsef;
 };
 
 // What the print command would collect from a window that shows this stored document: the header

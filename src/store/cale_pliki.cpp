@@ -22,14 +22,6 @@ QString NazwaTymczasowa(const QString& cel) {
 
 namespace {
 
-void UsunCicho(SystemPlikow& system, const QString& sciezka) noexcept {
-    try {
-        if (system.istnieje(sciezka)) system.usun(sciezka);
-    } catch (...) {
-        // The error that ended the write is the one to report.
-    }
-}
-
 // The temporary file is the writer's own detail: a failure is reported under the name of the file
 // being written, and a missing folder is named as such.
 BladPliku PodNazwaCelu(SystemPlikow& system, const BladPliku& blad, const QString& cel) {
@@ -49,13 +41,15 @@ void Zastap(SystemPlikow& system, const QString& sciezka, const OpcjeZapisu& opc
     const QString tymczasowy = NazwaTymczasowa(cel);
     try {
         pisz(tymczasowy);
-        if (!opcje.zastap && system.istnieje(cel)) throw CelIstnieje(cel);
-        system.zmienNazwe(tymczasowy, cel);
+        if (opcje.zastap)
+            system.zmienNazwe(tymczasowy, cel);
+        else if (!system.zmienNazweBezZastepowania(tymczasowy, cel))
+            throw CelIstnieje(cel);
     } catch (const BladPliku& blad) {
-        UsunCicho(system, tymczasowy);
+        UsunPozostaly(system, tymczasowy);
         throw PodNazwaCelu(system, blad, cel);
     } catch (...) {
-        UsunCicho(system, tymczasowy);
+        UsunPozostaly(system, tymczasowy);
         throw;
     }
     if (opcje.synchronizujFolder) system.synchronizujKatalog(KatalogNadrzedny(cel));

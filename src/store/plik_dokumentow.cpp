@@ -52,13 +52,6 @@ std::uint32_t Crc32(const void* dane, std::size_t ile) {
 
 std::uint32_t SumaDziennika(const TDziennik& d) { return Crc32(&d, offsetof(TDziennik, suma)); }
 
-void UsunCicho(SystemPlikow& system, const QString& sciezka) {
-    try {
-        system.usun(sciezka);
-    } catch (const BladPliku&) {
-    }
-}
-
 bool Istnieje(SystemPlikow& system, const QString& sciezka) {
     return system.opisz(sciezka).rodzaj != OpisPliku::Rodzaj::Brak;
 }
@@ -191,7 +184,7 @@ void PlikDokumentow::zapiszDziennik(std::uint8_t rodzaj, std::uint64_t przesunie
         // The journal's name must survive a crash too, before the record is touched.
         system_.synchronizujKatalog(KatalogNadrzedny(dziennik_));
     } catch (const BladPliku&) {
-        UsunCicho(system_, dziennik_);
+        UsunPozostaly(system_, dziennik_);
         throw;
     }
     dziennikZapisany_ = true;
@@ -247,7 +240,7 @@ void PlikDokumentow::przebudujBez(std::int64_t pozycja, const QString& nowe) {
         system_.zmienNazwe(cel, sciezka());
     } catch (...) {
         wy.porzuc();
-        UsunCicho(system_, cel);
+        UsunPozostaly(system_, cel);
         throw;
     }
     przebudowany_ = true;
@@ -293,7 +286,7 @@ void PlikDokumentow::zakoncz() {
         try {
             system_.usun(dziennik_);
         } catch (const BladPliku&) {
-            UsunCicho(system_, dziennik_);
+            UsunPozostaly(system_, dziennik_);
         }
     }
     blokada_.zamknij();

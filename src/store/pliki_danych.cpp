@@ -103,6 +103,12 @@ KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& 
     return KatalogZUstawien(system, RzeczywistaSciezka(system, siecDat), biezacy, ustawienia);
 }
 
+QString KatalogDanychRoboczego(SystemPlikow& system) {
+    const KatalogDanychZUstawien dane = CzytajKatalogDanych(system, system.katalogRoboczy());
+    if (dane.blad) throw *dane.blad;
+    return dane.katalog;
+}
+
 bool JestFolderemDanych(SystemPlikow& system, const QString& folder) {
     if (folder.isEmpty()) return false;
     const QString admini = RzeczywistaSciezka(system, SciezkaDanych(folder, QStringLiteral("\\Admini")));

@@ -45,6 +45,8 @@ KatalogDanychZUstawien UstalKatalogDanych(SystemPlikow& system, const QString& b
 // The data root as UstalKatalogDanych would find it, for a reader that writes nothing: without
 // "siec.dat" the root is `biezacy`, as a first start would make it.
 KatalogDanychZUstawien CzytajKatalogDanych(SystemPlikow& system, const QString& biezacy);
+// The same from the working directory, its refusal thrown.
+QString KatalogDanychRoboczego(SystemPlikow& system);
 
 // Whether the module can start in `folder`: it holds the settings folder "Admini" (in any letter
 // case, as a folder), where "siec.dat" and the settings files are.

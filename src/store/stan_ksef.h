@@ -12,8 +12,10 @@
 //
 // <nazwa> is the document's file name of the exports (NazwaDokumentu: "F_7_2026", "K_1_K_2026").
 #include <QByteArray>
+#include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -32,6 +34,10 @@ enum class StanWysylki {
 
 // "niewysłany", "wysyłany", "wysłany", "przyjęty", "odrzucony", "offline"
 QString NazwaStanu(StanWysylki stan);
+// The word of the state file: "niewyslany", "wysylany", "wyslany", "przyjety", "odrzucony",
+// "offline"; nullopt for any other.
+QString SlowoStanu(StanWysylki stan);
+std::optional<StanWysylki> StanZeSlowa(const QString& slowo);
 
 struct StanKsef {
     StanWysylki stan = StanWysylki::Niewyslany;
@@ -52,36 +58,69 @@ struct StanKsef {
     QString stanowisko;    // the workstation that made it
 };
 
-// Blocks the module: a document sent and awaiting or accepted is in KSeF.
+// Blocks the module: a document handed to a session (it may have reached KSeF), sent and awaiting,
+// or accepted is in KSeF.
 bool JestWKsef(const StanKsef& stan);
+
+// Every function below comes in two forms: with the data root given (the module, which knows it
+// from its start-up and may have its working directory elsewhere), and without it, for a program
+// started in the data folder: the root is then found from the working directory as faktura-eksport
+// finds it ("\Admini\siec.dat"; a refused path of it is thrown).
+//
+// Size limits of what is read: a state 64 KiB, FA(3) bytes and UPO 16 MiB each.
 
 // The data folder's KSeF folder (created when missing by the writers, never by the readers).
 QString KatalogKsef(SystemPlikow& system);
+QString KatalogKsef(SystemPlikow& system, const QString& katalogDanych);
 
 // The state of a document; nullopt when none is kept (never sent). A damaged file is BladPliku.
 std::optional<StanKsef> CzytajStanKsef(SystemPlikow& system, const QString& nazwa);
+std::optional<StanKsef> CzytajStanKsef(SystemPlikow& system, const QString& katalogDanych,
+                                       const QString& nazwa);
 
 // Under the state file's lock: the state as on disk now (nullopt: none) goes to `zmien`, and what it
-// leaves is written atomically. Returns the new state.
+// leaves is written atomically. Returns the new state (the default one when `zmien` left none). The
+// lock is taken on the state file itself, created empty first when missing (an empty file reads as
+// no state); keys this version does not know are kept. `czasZmiany` and `stanowisko` are set here.
+// The lock is one per open file, also within one process: `zmien` must not change the same
+// document's state again (it would wait for itself and fail), but may keep its FA(3) bytes.
 StanKsef ZmienStanKsef(SystemPlikow& system, const QString& nazwa,
+                       const std::function<void(std::optional<StanKsef>& stan)>& zmien);
+StanKsef ZmienStanKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
                        const std::function<void(std::optional<StanKsef>& stan)>& zmien);
 
 // The kept FA(3) bytes; nullopt when none are kept.
 std::optional<QByteArray> CzytajXmlKsef(SystemPlikow& system, const QString& nazwa);
-// Keeps `xml` unless bytes are already kept; returns the kept bytes (the earlier ones when any).
+std::optional<QByteArray> CzytajXmlKsef(SystemPlikow& system, const QString& katalogDanych,
+                                        const QString& nazwa);
+// Keeps `xml` unless bytes are already kept; returns the kept bytes (the earlier ones when any, also
+// when another copy kept its bytes while these were being written).
 QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& nazwa, const QByteArray& xml);
+QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+                           const QByteArray& xml);
 
+// The invoice's UPO, replaced whole when written again.
 void ZapiszUpo(SystemPlikow& system, const QString& nazwa, const QByteArray& upo);
+void ZapiszUpo(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+               const QByteArray& upo);
 std::optional<QByteArray> CzytajUpo(SystemPlikow& system, const QString& nazwa);
+std::optional<QByteArray> CzytajUpo(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa);
+// A session's UPO, KSeF\sesje\<numer>.upo.xml (a number holding anything but letters,
+// digits, "-" and "_" is refused).
 void ZapiszUpoSesji(SystemPlikow& system, const QString& numerSesji, const QByteArray& upo);
+void ZapiszUpoSesji(SystemPlikow& system, const QString& katalogDanych, const QString& numerSesji,
+                    const QByteArray& upo);
 
 // Held by the one copy of the programs that sends from this data folder; another one waiting longer
 // than `czas` gets Odmowa "Wysyłanie do KSeF trwa na innym stanowisku…". A crashed copy's lock goes
-// with its process.
+// with its process. KSeF\wysylka.blk is created when missing and stays (it holds nothing). One
+// process takes it once per run: a second one, even in the same process, is refused as another's.
 class BlokadaWysylki {
   public:
     explicit BlokadaWysylki(SystemPlikow& system,
                             std::chrono::milliseconds czas = std::chrono::milliseconds(0));
+    BlokadaWysylki(SystemPlikow& system, const QString& katalogDanych,
+                   std::chrono::milliseconds czas = std::chrono::milliseconds(0));
 
   private:
     std::optional<ZablokowanyPlik> blokada_;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -260,6 +261,28 @@ void SystemPlikowPosix::zmienNazwe(const QString& z, const QString& na) {
     }
 }
 
+bool SystemPlikowPosix::zmienNazweBezZastepowania(const QString& z, const QString& na) {
+    const QByteArray zNazwa = Nazwa(z), naNazwa = Nazwa(na);
+    if (::renameat2(AT_FDCWD, zNazwa.constData(), AT_FDCWD, naNazwa.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    int kod = errno;
+    if (kod == EEXIST) return false;
+    if (kod == EINVAL || kod == ENOSYS || kod == EOPNOTSUPP) {
+        // A file system without that rename (some network shares): a hard link refuses an existing
+        // target in one step as well; the old name then goes.
+        if (::link(zNazwa.constData(), naNazwa.constData()) == 0) {
+            ::unlink(zNazwa.constData());
+            return true;
+        }
+        kod = errno;
+        if (kod == EEXIST) return false;
+        if (kod == EPERM || kod == EOPNOTSUPP || kod == ENOSYS)
+            return SystemPlikow::zmienNazweBezZastepowania(z, na);
+    }
+    throw BladPliku(QStringLiteral("zmiana nazwy"), z, kod,
+                    KomunikatSystemu(kod) + QStringLiteral(" (nowa nazwa „%1”)").arg(na));
+}
+
 void SystemPlikowPosix::usun(const QString& sciezka) {
     if (::unlink(Nazwa(sciezka).constData()) != 0) Zglos(QStringLiteral("usunięcie"), sciezka);
 }
@@ -345,4 +368,11 @@ OpisPliku OtwartyPlik::opisz() { return system_->opiszUchwyt(wymagaj()); }
 void OtwartyPlik::zamknij() {
     if (uchwyt_ < 0) return;
     system_->zamknij(std::exchange(uchwyt_, -1));
+}
+
+void UsunPozostaly(SystemPlikow& system, const QString& sciezka) {
+    try {
+        if (system.istnieje(sciezka)) system.usun(sciezka);
+    } catch (const BladPliku&) {
+    }
 }

@@ -61,6 +61,13 @@ class SystemPlikow {
 
     // Atomic; replaces an existing target.
     virtual void zmienNazwe(const QString& z, const QString& na) = 0;
+    // The same, but an existing target stays: false, and nothing changes. Where the file system can
+    // refuse in the same step it does; elsewhere the target is looked at just before the rename.
+    virtual bool zmienNazweBezZastepowania(const QString& z, const QString& na) {
+        if (istnieje(na)) return false;
+        zmienNazwe(z, na);
+        return true;
+    }
     virtual void usun(const QString& sciezka) = 0;
     // Makes creations, renames and removals in the folder durable.
     virtual void synchronizujKatalog(const QString& katalog) = 0;
@@ -89,6 +96,7 @@ class SystemPlikowPosix : public SystemPlikow {
     bool zablokuj(int uchwyt) override;
     void zamknij(int uchwyt) override;
     void zmienNazwe(const QString& z, const QString& na) override;
+    bool zmienNazweBezZastepowania(const QString& z, const QString& na) override;
     void usun(const QString& sciezka) override;
     void synchronizujKatalog(const QString& katalog) override;
     void utworzKatalog(const QString& katalog) override;
@@ -140,3 +148,7 @@ class OtwartyPlik {
 
 // The process-wide POSIX file system.
 SystemPlikow& DomyslnySystemPlikow();
+
+// Removes a file left behind by an operation that failed, when it is there; a failure to remove it
+// is not reported, since the error that ended the operation is the one the user must read.
+void UsunPozostaly(SystemPlikow& system, const QString& sciezka);

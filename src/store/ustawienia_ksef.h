@@ -17,6 +17,13 @@ struct UstawieniaKsef {
     QString plikKluczaOffline;
 };
 
-// A missing file: the defaults above.
+inline const QString SciezkaUstawienKsef = QStringLiteral("\\Admini\\ksef.ini");
+
+// A missing file: the defaults above; a damaged one (also an unknown "poswiadczenie") is BladPliku.
+// Without the data root it is found from the working directory as faktura-eksport finds it.
 UstawieniaKsef CzytajUstawieniaKsef(SystemPlikow& system);
+UstawieniaKsef CzytajUstawieniaKsef(SystemPlikow& system, const QString& katalogDanych);
+// Under the file's lock; keys this version does not know are kept, empty values are left out.
 void ZapiszUstawieniaKsef(SystemPlikow& system, const UstawieniaKsef& ustawienia);
+void ZapiszUstawieniaKsef(SystemPlikow& system, const QString& katalogDanych,
+                          const UstawieniaKsef& ustawienia);

@@ -1,14 +1,437 @@
 #include "wysylka/wysylka.h"
 
-#include "store/blad.h"
+#include <QHash>
+#include <QSet>
+#include <algorithm>
 
-// Temporary until the KSeF client lands: every entry refuses, so that nothing pretends to send.
-WynikWysylki WyslijDokumenty(SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) {
-    throw Odmowa(QStringLiteral("Wysyłanie do KSeF nie jest jeszcze dostępne."));
+#include "calc/dokument.h"
+#include "eksport/przebieg.h"
+#include "ksef/klient.h"
+#include "ksef/kryptografia.h"
+#include "store/blad.h"
+#include "store/cale_pliki.h"
+#include "store/plik_rekordow.h"
+#include "store/pliki_danych.h"
+#include "store/sciezki.h"
+#include "store/stan_ksef.h"
+
+namespace {
+
+constexpr std::size_t RekordowNaOdczyt = 64;
+// A workstation that finds another one sending waits this long before it gives up.
+constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
+
+// KSeF refused the invoice itself (its schema, size, hash, content): the document is rejected.
+// Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
+// document is then looked up by its hash the next time.
+bool OdrzucaDokument(const BladKsef& b) {
+    static constexpr int KodyDokumentu[] = {21001, 21217, 21401, 21402, 21403, 21405};
+    return b.statusHttp() == 400 && std::find(std::begin(KodyDokumentu), std::end(KodyDokumentu),
+                                              b.kodKsef()) != std::end(KodyDokumentu);
 }
-WynikWysylki PobierzBrakujaceUpo(SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) {
-    throw Odmowa(QStringLiteral("Pobieranie UPO nie jest jeszcze dostępne."));
+
+// One run of sending: one authentication, at most one interactive session.
+class Wysylka {
+  public:
+    Wysylka(SystemPlikow& system, const ZadanieWysylki& zadanie, const PostepWysylki& postep)
+        : system_(system), z_(zadanie), p_(postep), filtr_(zadanie.wybor) {}
+
+    WynikWysylki wyslij();
+    WynikWysylki pobierzUpo();
+
+  private:
+    void przygotuj();
+    KlientKsef& klient();
+    void komunikat(const QString& tekst) {
+        if (p_.komunikat) p_.komunikat(tekst);
+    }
+    bool przerwano() const { return p_.przerwij && p_.przerwij(); }
+    void blad(const QString& nazwa, const QString& tekst) {
+        wynik_.bledy << QStringLiteral("%1: %2").arg(nazwa, tekst);
+        wynik_.kod = 1;
+    }
+    // The FA(3) bytes of the document, made once.
+    std::optional<QByteArray> xmlDokumentu(const TDokument& d, const QString& nazwa,
+                                           const std::optional<FakturaKorygowana>& korygowana);
+    void wyslijDokument(const TDokument& d, const QString& nazwa,
+                        const std::optional<FakturaKorygowana>& korygowana);
+    void dokonczWyslane(const QString& nazwa);
+    void pobierzUpoDokumentu(const QString& nazwa, const StanKsef& stan);
+    void zamknijSesje();
+    void postep() {
+        if (p_.postep) p_.postep(zrobione_, wszystkie_);
+    }
+
+    SystemPlikow& system_;
+    const ZadanieWysylki& z_;
+    const PostepWysylki& p_;
+    FiltrDokumentow filtr_;
+    FolderDanych dane_;
+    KontekstKsef kontekst_;
+    QString nip_;
+    std::unique_ptr<KlientKsef> klient_;
+    std::optional<KlientKsef::Sesja> sesja_;
+    WynikWysylki wynik_;
+    QStringList doSprawdzenia_;  // sent or being sent: their state is followed after the sending
+    int zrobione_ = 0, wszystkie_ = 0;
+    bool ponownie_ = false;  // a document found never to have reached KSeF goes out again
+};
+
+void Wysylka::przygotuj() {
+    Srodowisko srodowisko{system_};
+    dane_ = CzytajFolderDanych(srodowisko);
+    kontekst_.firma = dane_.firma;
+    kontekst_.stopka = dane_.ustawienia.stopka.tekst();
+    kontekst_.opcje = z_.opcje;
+    kontekst_.systemInfo = QStringLiteral("faktura-ksef");
+    nip_ = z_.poswiadczenia.nipKontekstu;
+    if (nip_.isEmpty()) nip_ = CyfryNip(dane_.firma.nip.tekst()).value_or(QString());
+    if (nip_.isEmpty() || !PoprawnyNip(nip_))
+        throw Odmowa(
+            QStringLiteral("Brak poprawnego NIP-u firmy, w imieniu której dokumenty są wysyłane do KSeF: "
+                           "uzupełnij dane firmy albo NIP kontekstu w ustawieniach KSeF."));
 }
-QString SprawdzPolaczenie(const SrodowiskoKsef&, const PoswiadczeniaKsef&) {
-    return QStringLiteral("Połączenie z KSeF nie jest jeszcze dostępne.");
+
+KlientKsef& Wysylka::klient() {
+    if (klient_) return *klient_;
+    auto klient = std::make_unique<KlientKsef>(z_.srodowisko, z_.klient);
+    komunikat(QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa));
+    const PoswiadczeniaKsef& pw = z_.poswiadczenia;
+    if (pw.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
+        if (pw.token.isEmpty()) throw Odmowa(QStringLiteral("Brak tokena KSeF."));
+        klient->uwierzytelnijTokenem(nip_, pw.token);
+    } else {
+        if (pw.plikCertyfikatu.isEmpty() || pw.plikKlucza.isEmpty())
+            throw Odmowa(QStringLiteral("Brak certyfikatu KSeF albo jego klucza."));
+        const CertyfikatX509 certyfikat = CertyfikatX509::zPliku(pw.plikCertyfikatu);
+        const KluczPrywatny klucz = KluczPrywatny::zPliku(pw.plikKlucza, pw.hasloKlucza);
+        if (!klucz.pasujeDo(certyfikat))
+            throw Odmowa(QStringLiteral("Klucz „%1” nie należy do certyfikatu „%2”.")
+                             .arg(pw.plikKlucza, pw.plikCertyfikatu));
+        klient->uwierzytelnijCertyfikatem(nip_, certyfikat, klucz);
+    }
+    klient_ = std::move(klient);
+    return *klient_;
+}
+
+std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QString& nazwa,
+                                                const std::optional<FakturaKorygowana>& korygowana) {
+    if (auto zachowany = CzytajXmlKsef(system_, dane_.katalogDanych, nazwa)) return zachowany;
+    kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
+    const WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
+    if (!wynik.powody.isEmpty()) {
+        blad(nazwa, QStringLiteral("nie może być fakturą FA(3): ") + wynik.powody.join(u"; "));
+        return std::nullopt;
+    }
+    // Another workstation may have kept its bytes meanwhile: those are the document's from now on.
+    return ZachowajXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
+}
+
+void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
+                             const std::optional<FakturaKorygowana>& korygowana) {
+    const std::optional<QByteArray> xml = xmlDokumentu(d, nazwa, korygowana);
+    if (!xml) return;
+    KlientKsef& k = klient();
+    if (!sesja_) {
+        sesja_ = k.otworzSesje();
+        komunikat(QStringLiteral("Otwarto sesję KSeF %1.").arg(sesja_->numer));
+    }
+    const QString skrot = Sha256Base64(*xml);
+    // Written before the invoice leaves: a run that dies now finds it by this hash in this session.
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+        const StanKsef poprzedni = s.value_or(StanKsef{});
+        StanKsef nowy = poprzedni;
+        nowy.stan = StanWysylki::Wysylany;
+        nowy.srodowisko = z_.srodowisko.api.toString();
+        nowy.skrot = skrot;
+        nowy.rozmiar = xml->size();
+        nowy.numerSesji = sesja_->numer;
+        nowy.numerFaktury.clear();
+        s = nowy;
+    });
+    doSprawdzenia_ << nazwa;
+    const bool offline = false;
+    QString numer;
+    try {
+        numer = k.wyslijFakture(*sesja_, *xml, offline);
+    } catch (const BladKsef& b) {
+        if (OdrzucaDokument(b)) {
+            ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+                StanKsef nowy = s.value_or(StanKsef{});
+                nowy.stan = StanWysylki::Odrzucony;
+                nowy.kod = b.kodKsef();
+                nowy.powod = b.komunikat();
+                s = nowy;
+            });
+            doSprawdzenia_.removeAll(nazwa);
+            ++wynik_.odrzucone;
+            blad(nazwa, b.komunikat());
+            return;
+        }
+        if (!b.przejsciowy()) throw;
+        // The answer was lost: the invoice is looked up in the session by its hash afterwards.
+        komunikat(QStringLiteral("%1: %2").arg(nazwa, b.komunikat()));
+        return;
+    }
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+        StanKsef nowy = s.value_or(StanKsef{});
+        nowy.stan = StanWysylki::Wyslany;
+        nowy.numerFaktury = numer;
+        s = nowy;
+    });
+    ++wynik_.wyslane;
+}
+
+void Wysylka::dokonczWyslane(const QString& nazwa) {
+    std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
+    if (!stan) return;
+    KlientKsef& k = klient();
+    if (stan->stan == StanWysylki::Wysylany) {
+        // Sent by a run whose answer never came: in the session under its hash, or never arrived.
+        QString znaleziony;
+        for (const StatusFakturyKsef& f : k.fakturySesji(stan->numerSesji))
+            if (f.skrot == stan->skrot) znaleziony = f.numerFaktury;
+        if (znaleziony.isEmpty()) {
+            stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+                if (s) s->stan = StanWysylki::Niewyslany;
+            });
+            ponownie_ = true;
+            komunikat(QStringLiteral("%1: nie dotarł do KSeF; zostanie wysłany ponownie.").arg(nazwa));
+            return;
+        }
+        stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+            if (!s) return;
+            s->stan = StanWysylki::Wyslany;
+            s->numerFaktury = znaleziony;
+        });
+    }
+    if (stan->stan != StanWysylki::Wyslany) return;
+    const StatusFakturyKsef f = k.czekajNaFakture(stan->numerSesji, stan->numerFaktury);
+    QString numerKsef = f.numerKsef;
+    QString sesjaUpo = stan->numerSesji;
+    QDateTime data = f.dataPrzyjecia;
+    if (f.status.kod == 440) {
+        // Already in KSeF from an earlier sending: that one is the document's.
+        numerKsef = f.status.rozszerzenia.value(QLatin1String("originalKsefNumber")).toString();
+        sesjaUpo = f.status.rozszerzenia.value(QLatin1String("originalSessionReferenceNumber")).toString();
+    }
+    if (f.status.kod == 200 || (f.status.kod == 440 && !numerKsef.isEmpty())) {
+        ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+            if (!s) return;
+            s->stan = StanWysylki::Przyjety;
+            s->numerKsef = numerKsef;
+            s->dataPrzyjecia = data;
+            s->kod = 0;
+            s->powod.clear();
+            if (f.status.kod == 440) {
+                s->numerSesji = sesjaUpo;
+                s->numerFaktury.clear();
+            }
+        });
+        ++wynik_.przyjete;
+        komunikat(QStringLiteral("%1: przyjęty, numer KSeF %2.").arg(nazwa, numerKsef));
+        return;
+    }
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+        if (!s) return;
+        s->stan = StanWysylki::Odrzucony;
+        s->kod = f.status.kod;
+        s->powod = f.status.tekst();
+    });
+    ++wynik_.odrzucone;
+    blad(nazwa, QStringLiteral("odrzucony przez KSeF: %1 (kod %2)").arg(f.status.tekst()).arg(f.status.kod));
+}
+
+void Wysylka::pobierzUpoDokumentu(const QString& nazwa, const StanKsef& stan) {
+    if (stan.stan != StanWysylki::Przyjety || stan.maUpo || stan.numerSesji.isEmpty()) return;
+    KlientKsef& k = klient();
+    const QByteArray upo = stan.numerFaktury.isEmpty() ? k.upoFakturyKsef(stan.numerSesji, stan.numerKsef)
+                                                       : k.upoFaktury(stan.numerSesji, stan.numerFaktury);
+    ZapiszUpo(system_, dane_.katalogDanych, nazwa, upo);
+    ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [](std::optional<StanKsef>& s) {
+        if (s) s->maUpo = true;
+    });
+}
+
+void Wysylka::zamknijSesje() {
+    if (!sesja_) return;
+    const QString numer = sesja_->numer;
+    sesja_.reset();
+    klient().zamknijSesje(numer);
+    komunikat(QStringLiteral("Zamknięto sesję KSeF %1.").arg(numer));
+}
+
+WynikWysylki Wysylka::wyslij() {
+    przygotuj();
+    BlokadaWysylki blokada(system_, dane_.katalogDanych, CzekanieNaInneStanowisko);
+    // The chosen documents in file order: an invoice is always stored before its corrections, so it
+    // is sent first; a correction whose invoice is still awaiting waits for the second pass.
+    QHash<QString, QString> nazwaFaktury;  // invoice number as a correction keeps it -> state name
+    QList<std::int64_t> odlozone;
+    QSet<QString> nazwy;
+    std::int64_t pozycja = 0;
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
+        if (wybrany) ++wszystkie_;
+    });
+    postep();
+    pozycja = 0;
+    SpisFaktur wczesniejsze;
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
+        std::optional<FakturaKorygowana> korygowana = JestKorekta(d) ? wczesniejsze.znajdz(d) : std::nullopt;
+        if (JestFaktura(d)) nazwaFaktury.insert(NumerDokumentu(d), NazwaDokumentu(d));
+        wczesniejsze.dodaj(d);
+        if (!wybrany || przerwano()) return;
+        const QString nazwa = NazwaDokumentu(d);
+        if (nazwy.contains(nazwa)) {
+            blad(nazwa, QStringLiteral("dokument o tym numerze występuje w pliku więcej niż raz (rekord %1); "
+                                       "wysłano pierwszy")
+                            .arg(pozycja));
+            return;
+        }
+        nazwy.insert(nazwa);
+        try {
+            const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
+            const StanWysylki s = stan ? stan->stan : StanWysylki::Niewyslany;
+            if (s == StanWysylki::Wysylany || s == StanWysylki::Wyslany) {
+                doSprawdzenia_ << nazwa;
+                return;
+            }
+            if (s == StanWysylki::Przyjety || s == StanWysylki::Odrzucony) {
+                ++wynik_.pominiete;
+                ++zrobione_;
+                postep();
+                return;
+            }
+            if (korygowana) {
+                const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
+                const std::optional<StanKsef> stanFaktury =
+                    fakturaNazwa.isEmpty() ? std::nullopt
+                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
+                if (stanFaktury && (stanFaktury->stan == StanWysylki::Wysylany ||
+                                    stanFaktury->stan == StanWysylki::Wyslany)) {
+                    odlozone << pozycja;
+                    return;
+                }
+                if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
+                    korygowana->numerKsef = stanFaktury->numerKsef;
+            }
+            wyslijDokument(d, nazwa, korygowana);
+        } catch (const BladKsef&) {
+            throw;
+        } catch (const BladPliku& b) {
+            blad(nazwa, b.komunikat());
+        }
+        ++zrobione_;
+        postep();
+    });
+
+    // What was sent, now and by earlier runs: followed until KSeF decides.
+    auto sprawdzWyslane = [&] {
+        const QStringList lista = doSprawdzenia_;
+        doSprawdzenia_.clear();
+        for (const QString& nazwa : lista) {
+            if (przerwano()) return;
+            dokonczWyslane(nazwa);
+        }
+    };
+    sprawdzWyslane();
+
+    // Documents found never to have reached KSeF, and corrections that waited for their invoice.
+    if (!odlozone.isEmpty() || ponownie_) {
+        pozycja = 0;
+        SpisFaktur jeszczeRaz;
+        KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+            ++pozycja;
+            std::optional<FakturaKorygowana> korygowana =
+                JestKorekta(d) ? jeszczeRaz.znajdz(d) : std::nullopt;
+            jeszczeRaz.dodaj(d);
+            if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
+            const QString nazwa = NazwaDokumentu(d);
+            const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
+            const bool wrocil = stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
+            if (!odlozone.contains(pozycja) && !wrocil) return;
+            if (stan && stan->stan != StanWysylki::Niewyslany) return;
+            if (korygowana) {
+                const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
+                const std::optional<StanKsef> stanFaktury =
+                    fakturaNazwa.isEmpty() ? std::nullopt
+                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
+                if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
+                    korygowana->numerKsef = stanFaktury->numerKsef;
+            }
+            wyslijDokument(d, nazwa, korygowana);
+            ++zrobione_;
+            postep();
+        });
+        sprawdzWyslane();
+    }
+    zamknijSesje();
+
+    // The UPO of every accepted document of the selection that has none yet.
+    pozycja = 0;
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
+        const QString nazwa = NazwaDokumentu(d);
+        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa)) {
+            try {
+                pobierzUpoDokumentu(nazwa, *stan);
+            } catch (const BladKsef& b) {
+                if (!b.przejsciowy()) throw;
+                komunikat(QStringLiteral("%1: UPO nie jest jeszcze dostępne (%2)").arg(nazwa, b.komunikat()));
+            }
+        }
+    });
+    if (klient_) klient_->wyloguj();
+    return wynik_;
+}
+
+WynikWysylki Wysylka::pobierzUpo() {
+    przygotuj();
+    std::int64_t pozycja = 0;
+    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
+        const QString nazwa = NazwaDokumentu(d);
+        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa))
+            pobierzUpoDokumentu(nazwa, *stan);
+    });
+    if (klient_) klient_->wyloguj();
+    return wynik_;
+}
+
+}  // namespace
+
+WynikWysylki WyslijDokumenty(SystemPlikow& system, const ZadanieWysylki& zadanie,
+                             const PostepWysylki& postep) {
+    Wysylka w(system, zadanie, postep);
+    return w.wyslij();
+}
+
+WynikWysylki PobierzBrakujaceUpo(SystemPlikow& system, const ZadanieWysylki& zadanie,
+                                 const PostepWysylki& postep) {
+    Wysylka w(system, zadanie, postep);
+    return w.pobierzUpo();
+}
+
+QString SprawdzPolaczenie(const SrodowiskoKsef& srodowisko, const PoswiadczeniaKsef& poswiadczenia) {
+    try {
+        KlientKsef klient(srodowisko);
+        if (poswiadczenia.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
+            klient.uwierzytelnijTokenem(poswiadczenia.nipKontekstu, poswiadczenia.token);
+        } else {
+            const CertyfikatX509 certyfikat = CertyfikatX509::zPliku(poswiadczenia.plikCertyfikatu);
+            const KluczPrywatny klucz =
+                KluczPrywatny::zPliku(poswiadczenia.plikKlucza, poswiadczenia.hasloKlucza);
+            klient.uwierzytelnijCertyfikatem(poswiadczenia.nipKontekstu, certyfikat, klucz);
+        }
+        klient.wyloguj();
+        return {};
+    } catch (...) {
+        return KomunikatBiezacegoBledu();
+    }
 }

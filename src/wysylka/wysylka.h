@@ -10,6 +10,7 @@
 
 #include "eksport/ksef.h"
 #include "eksport/wybor.h"
+#include "ksef/klient.h"
 #include "ksef/srodowiska.h"
 
 class SystemPlikow;
@@ -28,6 +29,7 @@ struct ZadanieWysylki {
     SrodowiskoKsef srodowisko;
     PoswiadczeniaKsef poswiadczenia;
     OpcjeKsef opcje;
+    OpcjeKlienta klient;  // timeouts and pauses of the connection
 };
 
 // Progress for the command's stderr and the window's bar; called on the caller's thread.

@@ -11,6 +11,14 @@ QString OpisZdarzenia(const ZdarzeniePlotna& z) {
             return QStringLiteral("koniec zadania");
         case R::Prostokat:
             return QStringLiteral("prostokąt (%1, %2)-(%3, %4)").arg(z.x1).arg(z.y1).arg(z.x2).arg(z.y2);
+        case R::Obraz:
+            return QStringLiteral("obraz %5x%6 (%1, %2)-(%3, %4)")
+                .arg(z.x1)
+                .arg(z.y1)
+                .arg(z.x2)
+                .arg(z.y2)
+                .arg(z.obraz.width())
+                .arg(z.obraz.height());
         case R::Tekst:
             break;
     }
@@ -52,5 +60,17 @@ void PlotnoNagrywajace::prostokat(std::int32_t x1, std::int32_t y1, std::int32_t
     z.y1 = y1;
     z.x2 = x2;
     z.y2 = y2;
+    zdarzenia_.push_back(z);
+}
+
+void PlotnoNagrywajace::obraz(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                              const QImage& obraz) {
+    ZdarzeniePlotna z;
+    z.rodzaj = ZdarzeniePlotna::Rodzaj::Obraz;
+    z.x1 = x1;
+    z.y1 = y1;
+    z.x2 = x2;
+    z.y2 = y2;
+    z.obraz = obraz;
     zdarzenia_.push_back(z);
 }

@@ -2,6 +2,7 @@
 // A canvas that draws nothing and remembers every job step, text and rectangle, each text with the
 // font in force, so tests can compare a printout element by element.
 #include <QColor>
+#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -18,13 +19,14 @@ struct StanCzcionkiPlotna {
 };
 
 struct ZdarzeniePlotna {
-    enum class Rodzaj { Pionowo, PoczatekZadania, KoniecZadania, Tekst, Prostokat };
+    enum class Rodzaj { Pionowo, PoczatekZadania, KoniecZadania, Tekst, Prostokat, Obraz };
 
     Rodzaj rodzaj = Rodzaj::Tekst;
     // Text: its top-left pixel in x1, y1. Rectangle: both corners.
     std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     QString tekst;
     StanCzcionkiPlotna czcionka;  // texts only
+    QImage obraz;                 // images only
 
     bool operator==(const ZdarzeniePlotna&) const = default;
 };
@@ -50,6 +52,8 @@ class PlotnoNagrywajace : public Plotno {
 
     void pisz(std::int32_t x, std::int32_t y, const QString& tekst) override;
     void prostokat(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
+    void obraz(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+               const QImage& obraz) override;
 
     const std::vector<ZdarzeniePlotna>& zdarzenia() const { return zdarzenia_; }
     const StanCzcionkiPlotna& czcionka() const { return czcionka_; }

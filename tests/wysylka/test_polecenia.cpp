@@ -1,0 +1,463 @@
+// faktura-ksef's commands: the command line, the list of states, the kept files written out, the
+// sending's task put together from the options and the data folder's settings (its secrets asked
+// for, never written), and the program itself with its exit codes.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "eksport/dane_eksportu.h"
+#include "store/stan_ksef.h"
+#include "wspolne/katalog_testowy.h"
+#include "wysylka/polecenia_ksef.h"
+#include "wysylka/polecenie_ksef.h"
+
+namespace {
+
+struct WynikPolecenia {
+    int kod = -1;
+    QString wyjscie, bledy;
+};
+
+QByteArray Odczytaj(std::FILE* plik) {
+    std::fflush(plik);
+    std::rewind(plik);
+    QByteArray dane;
+    char bufor[4096];
+    for (std::size_t n; (n = std::fread(bufor, 1, sizeof bufor, plik)) > 0;)
+        dane.append(bufor, static_cast<qsizetype>(n));
+    std::fclose(plik);
+    return dane;
+}
+
+// Nothing from outside unless a test puts it in: no keyring, no terminal, no password variable.
+ZaleznosciKsef BezZewnatrz() {
+    ZaleznosciKsef z;
+    z.czytajSekret = [](const QString&) { return WynikSejfu{std::nullopt, false, {}}; };
+    z.zapytajOHaslo = [](const QString&) { return std::optional<QByteArray>(); };
+    z.zmiennaHasla = [] { return std::optional<QByteArray>(); };
+    z.wyslij = [](SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) -> WynikWysylki {
+        ADD_FAILURE() << "nothing is to be sent";
+        return {};
+    };
+    z.okno = [](SystemPlikow&) { return 0; };
+    return z;
+}
+
+WynikPolecenia Uruchom(const QStringList& argumenty, const ZaleznosciKsef& z = BezZewnatrz()) {
+    std::FILE* wyjscie = std::tmpfile();
+    std::FILE* bledy = std::tmpfile();
+    Srodowisko srodowisko{DomyslnySystemPlikow(), wyjscie, bledy, false, QDateTime::currentDateTimeUtc()};
+    WynikPolecenia w;
+    w.kod = UruchomProgramKsef(argumenty, srodowisko, z);
+    w.wyjscie = QString::fromUtf8(Odczytaj(wyjscie));
+    w.bledy = QString::fromUtf8(Odczytaj(bledy));
+    return w;
+}
+
+std::map<QString, QByteArray> Pliki(const QString& folder) {
+    std::map<QString, QByteArray> pliki;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString sciezka = it.next();
+        QFile f(sciezka);
+        if (f.open(QIODevice::ReadOnly)) pliki[QDir(folder).relativeFilePath(sciezka)] = f.readAll();
+    }
+    return pliki;
+}
+
+const std::vector<Linia> JednaLinia{{"Usługa", "", "szt.", "1", "100.00", "23"}};
+
+// Four invoices and a correction of the first, their states kept as the sending keeps them.
+class FolderKsef : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const TDokument f1 = NowaFaktura(
+            {"1", "2026", "2026-12-01", "Alfa sp. z o.o.", "5265877635", "Przelew", "7 dni"}, JednaLinia);
+        dokumenty_ = {
+            RekordPoczatkowy(QStringLiteral("2026-12-01")),
+            f1,
+            NowaFaktura({"2", "2026", "2026-12-02", "Beta\tS.A.", "", "Gotówka", ""}, JednaLinia),
+            NowaFaktura({"3", "2026", "2026-12-03", "Gamma", "", "Gotówka", ""}, JednaLinia),
+            NowaFaktura({"4", "2026", "2026-11-04", "Delta", "", "Gotówka", ""}, JednaLinia),
+            NowaKorekta(f1,
+                        {"1", "K/2026", "2026-12-05", "Alfa sp. z o.o.", "5265877635", "Przelew", "7 dni"},
+                        {{"Usługa", "", "szt.", "1", "50.00", "23"}}),
+        };
+        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"), std::vector{UstawieniaTestowe()});
+        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector{FirmaTestowa()});
+        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), dokumenty_);
+    }
+
+    void stan(const QString& nazwa, const QByteArray& tresc) const {
+        katalog.utworzFolder(QStringLiteral("KSeF"));
+        katalog.zapisz(QStringLiteral("KSeF/") + nazwa, tresc);
+    }
+    void stany() const {
+        stan(QStringLiteral("F_1_2026.stan"),
+             "stan=przyjety\nnumer_ksef=5265877635-20261201-0100A0000000-1F\n");
+        stan(QStringLiteral("F_2_2026.stan"), "stan=odrzucony\nkod=450\npowod=Błąd semantyki:\\n\tzły NIP\n");
+        stan(QStringLiteral("F_3_2026.stan"), "stan=wysylany\nnumer_sesji=S1\n");
+        stan(QStringLiteral("K_1_K_2026.stan"), "stan=offline\ntryb_offline=offline24\n");
+    }
+
+    KatalogTestowy katalog;
+    std::vector<TDokument> dokumenty_;
+};
+
+TEST(WierszPolecenKsef, PolecenieOpcjeIBledyUzycia) {
+    struct P {
+        QStringList argumenty;
+        const char* blad;  // part of the usage error, nullptr: accepted
+    };
+    const std::vector<P> przypadki{
+        {{}, nullptr},
+        {{"stan"}, nullptr},
+        {{"stan", "--rok=2026", "--numer", "1/2026", "--pozycja", "2", "--miesiac", "2026-12"}, nullptr},
+        {{"xml", "--do", "wyniki", "--nadpisz"}, nullptr},
+        {{"upo", "--do=wyniki"}, nullptr},
+        {{"wyslij", "--srodowisko", "demo", "--token-plik", "t.txt", "--podstawa-zwolnienia", "art. 43",
+          "--rodzaj-podstawy", "dyrektywa", "--metoda-kasowa", "--podzielona-platnosc"},
+         nullptr},
+        {{"wyslij", "--srodowisko", "http://127.0.0.1:8080/v2", "--certyfikat", "a.crt", "--klucz", "a.key"},
+         nullptr},
+        {{"wysylaj"}, "nieznane polecenie „wysylaj” (znane: stan, upo, xml, wyslij)"},
+        {{"stan", "--do", "x"}, "opcja --do nie dotyczy polecenia stan"},
+        {{"stan", "--podstawa-zwolnienia", "x"}, "opcja --podstawa-zwolnienia nie dotyczy polecenia stan"},
+        {{"xml", "--token-plik", "t"}, "opcja --token-plik nie dotyczy polecenia xml"},
+        {{"upo"}, "polecenie upo wymaga folderu wyników (--do KATALOG)"},
+        {{"xml", "--nadpisz"}, "polecenie xml wymaga folderu wyników (--do KATALOG)"},
+        {{"stan", "--miesiac", "2026-13"}, "--miesiac wymaga miesiąca w postaci RRRR-MM"},
+        {{"stan", "--rok", "2026", "--rok", "2025"}, "opcja --rok podana więcej niż raz"},
+        {{"stan", "--nieznana"}, "nieznana opcja „--nieznana”"},
+        {{"wyslij", "--srodowisko"}, "opcja --srodowisko wymaga wartości"},
+        {{"wyslij", "--srodowisko", "ftp://x"}, "--srodowisko: Nieznane środowisko KSeF „ftp://x”"},
+        {{"wyslij", "--srodowisko", "http://10.0.0.1/v2"}, "--srodowisko: "},
+        {{"wyslij", "--token-plik", "t", "--certyfikat", "a.crt", "--klucz", "a.key"},
+         "podaj albo --token-plik, albo --certyfikat i --klucz"},
+        {{"wyslij", "--certyfikat", "a.crt"}, "--certyfikat i --klucz podaje się razem"},
+        {{"wyslij", "--klucz", "a.key"}, "--certyfikat i --klucz podaje się razem"},
+        {{"wyslij", "--token-plik="}, "--token-plik wymaga ścieżki pliku"},
+        {{"wyslij", "--rodzaj-podstawy", "inna"}, "--rodzaj-podstawy ma sens tylko z --podstawa-zwolnienia"},
+        {{"wyslij", "--metoda-kasowa=tak"}, "opcja --metoda-kasowa nie przyjmuje wartości"},
+    };
+    for (const P& p : przypadki) {
+        SCOPED_TRACE(p.argumenty.join(u' ').toStdString());
+        const ArgumentyKsef a = CzytajArgumentyKsef(p.argumenty);
+        EXPECT_FALSE(a.pomoc);
+        if (p.blad) {
+            EXPECT_FALSE(a.polecenie.has_value());
+            EXPECT_TRUE(a.blad.startsWith(QString::fromUtf8(p.blad))) << a.blad.toStdString();
+        } else {
+            EXPECT_TRUE(a.polecenie.has_value()) << a.blad.toStdString();
+        }
+    }
+
+    const ArgumentyKsef pelne = CzytajArgumentyKsef(przypadki[5].argumenty);
+    ASSERT_TRUE(pelne.polecenie);
+    EXPECT_EQ(pelne.polecenie->rodzaj, RodzajPoleceniaKsef::Wyslij);
+    EXPECT_EQ(pelne.polecenie->srodowisko, QStringLiteral("demo"));
+    EXPECT_EQ(pelne.polecenie->plikTokenu, QStringLiteral("t.txt"));
+    EXPECT_EQ(pelne.polecenie->ksef.podstawaZwolnienia, QStringLiteral("art. 43"));
+    EXPECT_EQ(pelne.polecenie->ksef.rodzajPodstawy, OpcjeKsef::Podstawa::Dyrektywa);
+    EXPECT_TRUE(pelne.polecenie->ksef.metodaKasowa);
+    EXPECT_TRUE(pelne.polecenie->ksef.podzielonaPlatnosc);
+    const ArgumentyKsef wybor = CzytajArgumentyKsef(przypadki[2].argumenty);
+    ASSERT_TRUE(wybor.polecenie);
+    EXPECT_EQ(wybor.polecenie->wybor.rok, QStringLiteral("2026"));
+    EXPECT_EQ(wybor.polecenie->wybor.miesiac, QStringLiteral("2026-12"));
+    EXPECT_EQ(wybor.polecenie->wybor.numer, QStringLiteral("1/2026"));
+    EXPECT_EQ(wybor.polecenie->wybor.pozycja, 2);
+    EXPECT_EQ(CzytajArgumentyKsef({}).polecenie->rodzaj, RodzajPoleceniaKsef::Okno);
+    EXPECT_TRUE(CzytajArgumentyKsef({"wyslij", "--zle", "--help"}).pomoc);
+}
+
+TEST_F(FolderKsef, StanJedenWierszNaDokumentZTabulatorami) {
+    stany();
+    const auto przed = Pliki(katalog.sciezka());
+    const WynikPolecenia w = Uruchom({"stan"});
+    EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
+    EXPECT_EQ(w.wyjscie, QStringLiteral("1/2026\t2026-12-01\tAlfa sp. z o.o.\t123.00\tprzyjęty\t"
+                                        "5265877635-20261201-0100A0000000-1F\t\n"
+                                        "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd "
+                                        "semantyki: zły NIP\n"
+                                        "3/2026\t2026-12-03\tGamma\t123.00\twysłany\t\t\n"
+                                        "4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\n"
+                                        "1/K/2026\t2026-12-05\tAlfa sp. z o.o.\t-61.50\toffline\t\t\n"));
+    EXPECT_EQ(Pliki(katalog.sciezka()), przed) << "nothing is written";
+
+    const WynikPolecenia listopad = Uruchom({"stan", "--miesiac", "2026-11"});
+    EXPECT_EQ(listopad.wyjscie, QStringLiteral("4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\n"));
+}
+
+TEST_F(FolderKsef, StanUszkodzonegoPlikuJestZgloszonyIKonczySieKodem1) {
+    stany();
+    stan(QStringLiteral("F_3_2026.stan"), "stan=zagubiony\n");
+    const WynikPolecenia w = Uruchom({"stan", "--rok", "2026"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("3/2026\t2026-12-03\tGamma\t123.00\tnieznany\t\t\n")));
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("4/2026\t"))) << "the other documents are listed";
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("faktura 3/2026 (rekord 4)"))) << w.bledy.toStdString();
+    EXPECT_TRUE(w.bledy.contains(katalog.plik(QStringLiteral("KSeF/F_3_2026.stan"))))
+        << w.bledy.toStdString();
+}
+
+TEST_F(FolderKsef, XmlIUpoZapisujaZachowaneBajty) {
+    stany();
+    stan(QStringLiteral("F_1_2026.xml"), "<Faktura nr=\"1\"/>");
+    stan(QStringLiteral("F_2_2026.xml"), "<Faktura nr=\"2\"/>");
+    stan(QStringLiteral("F_1_2026.upo.xml"), "<UPO nr=\"1\"/>");
+    QTemporaryDir wyniki;
+    const QString xml = wyniki.filePath(QStringLiteral("xml"));
+
+    const WynikPolecenia w = Uruchom({"xml", "--do", xml});
+    EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
+    const std::map<QString, QByteArray> oczekiwane{{"F_1_2026.xml", "<Faktura nr=\"1\"/>"},
+                                                   {"F_2_2026.xml", "<Faktura nr=\"2\"/>"}};
+    EXPECT_EQ(Pliki(xml), oczekiwane);
+    EXPECT_TRUE(w.bledy.contains(
+        QStringLiteral("Pominięto: faktura 3/2026 (rekord 4): dokument nie był wysyłany do KSeF.")))
+        << w.bledy.toStdString();
+    EXPECT_TRUE(w.bledy.contains(
+        QStringLiteral("Zapisano plików: 2 z 5 wybranych dokumentów do „%1”; pominięto: 3.").arg(xml)))
+        << w.bledy.toStdString();
+
+    // An existing file stays unless told otherwise, and the run says so with exit code 1.
+    QFile::remove(QDir(xml).filePath(QStringLiteral("F_2_2026.xml")));
+    {
+        QFile zmieniony(QDir(xml).filePath(QStringLiteral("F_1_2026.xml")));
+        ASSERT_TRUE(zmieniony.open(QIODevice::WriteOnly));
+        zmieniony.write("cudzy");
+    }
+    const WynikPolecenia bez = Uruchom({"xml", "--do", xml});
+    EXPECT_EQ(bez.kod, 1);
+    EXPECT_EQ(Pliki(xml).at(QStringLiteral("F_1_2026.xml")), "cudzy");
+    EXPECT_EQ(Pliki(xml).at(QStringLiteral("F_2_2026.xml")), "<Faktura nr=\"2\"/>");
+    EXPECT_TRUE(bez.bledy.contains(QStringLiteral("już istnieje (--nadpisz go zastąpi)")));
+    EXPECT_EQ(Uruchom({"xml", "--do", xml, "--nadpisz"}).kod, 0);
+    EXPECT_EQ(Pliki(xml), oczekiwane);
+
+    const QString upo = wyniki.filePath(QStringLiteral("upo"));
+    const WynikPolecenia u = Uruchom({"upo", "--numer", "1/2026", "--do", upo});
+    EXPECT_EQ(u.kod, 0) << u.bledy.toStdString();
+    EXPECT_EQ(Pliki(upo), (std::map<QString, QByteArray>{{"F_1_2026.upo.xml", "<UPO nr=\"1\"/>"}}));
+    const WynikPolecenia zaden = Uruchom({"upo", "--numer", "9/2026", "--do", upo});
+    EXPECT_EQ(zaden.kod, 0);
+    EXPECT_TRUE(zaden.bledy.contains(QStringLiteral("Żaden dokument nie spełnia warunków wyboru")));
+}
+
+// What the fake sending was given.
+struct Wyslane {
+    std::optional<ZadanieWysylki> zadanie;
+    WynikWysylki wynik;
+};
+
+ZaleznosciKsef ZWysylka(Wyslane& wyslane) {
+    ZaleznosciKsef z = BezZewnatrz();
+    z.wyslij = [&](SystemPlikow&, const ZadanieWysylki& zadanie, const PostepWysylki& postep) {
+        wyslane.zadanie = zadanie;
+        postep.komunikat(QStringLiteral("Sesja otwarta."));
+        postep.postep(1, 2);
+        return wyslane.wynik;
+    };
+    return z;
+}
+
+TEST_F(FolderKsef, WyslijZTokenemZPlikuIOpcjamiFa3) {
+    katalog.zapisz(QStringLiteral("token.txt"), "  20261201-EC-TOKEN|nip-5265877635|abc  \n");
+    Wyslane wyslane;
+    wyslane.wynik.wyslane = 2;
+    wyslane.wynik.przyjete = 1;
+    wyslane.wynik.odrzucone = 1;
+    wyslane.wynik.bledy = {QStringLiteral("faktura 2/2026: odrzucona przez KSeF")};
+    wyslane.wynik.kod = 1;
+    const auto przed = Pliki(katalog.sciezka());
+    const WynikPolecenia w =
+        Uruchom({"wyslij", "--miesiac", "2026-12", "--srodowisko", "demo", "--token-plik", "token.txt",
+                 "--podstawa-zwolnienia", "art. 43 ust. 1 pkt 37"},
+                ZWysylka(wyslane));
+    EXPECT_EQ(w.kod, 1);
+    ASSERT_TRUE(wyslane.zadanie);
+    const ZadanieWysylki& z = *wyslane.zadanie;
+    EXPECT_EQ(z.wybor.miesiac, QStringLiteral("2026-12"));
+    EXPECT_EQ(z.srodowisko.nazwa, QStringLiteral("demo"));
+    EXPECT_EQ(z.srodowisko.api, QUrl(QStringLiteral("https://api-demo.ksef.mf.gov.pl/v2")));
+    EXPECT_EQ(z.poswiadczenia.rodzaj, PoswiadczeniaKsef::Rodzaj::Token);
+    EXPECT_EQ(z.poswiadczenia.token, QStringLiteral("20261201-EC-TOKEN|nip-5265877635|abc"));
+    EXPECT_EQ(z.opcje.podstawaZwolnienia, QStringLiteral("art. 43 ust. 1 pkt 37"));
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("Sesja otwarta.\n")));
+    EXPECT_TRUE(w.bledy.contains(QStringLiteral("faktura 2/2026: odrzucona przez KSeF\n")));
+    EXPECT_TRUE(w.bledy.endsWith(QStringLiteral("Wysłano: 2, przyjęto: 1, odrzucono: 1, pominięto: 0.\n")))
+        << w.bledy.toStdString();
+    EXPECT_FALSE(w.bledy.contains(QStringLiteral("TOKEN"))) << "the token is never shown";
+    EXPECT_EQ(Pliki(katalog.sciezka()), przed) << "the command itself writes nothing";
+
+    wyslane.wynik = {};
+    EXPECT_EQ(Uruchom({"wyslij", "--token-plik", "token.txt"}, ZWysylka(wyslane)).kod, 0);
+    EXPECT_EQ(wyslane.zadanie->srodowisko.nazwa, QStringLiteral("test")) << "the settings' default";
+
+    katalog.zapisz(QStringLiteral("pusty.txt"), " \n");
+    const WynikPolecenia pusty = Uruchom({"wyslij", "--token-plik", "pusty.txt"}, ZWysylka(wyslane));
+    EXPECT_EQ(pusty.kod, 1);
+    EXPECT_TRUE(pusty.bledy.contains(QStringLiteral("jest pusty")));
+}
+
+TEST_F(FolderKsef, WyslijZCertyfikatemBierzeHasloZeZmiennejSejfuAlboTerminalu) {
+    katalog.zapisz(QStringLiteral("Admini/ksef.ini"),
+                   "srodowisko=http://127.0.0.1:9/v2\nposwiadczenie=certyfikat\ncertyfikat=/k/ja.crt\nklucz=/"
+                   "k/ja.key\n");
+    struct P {
+        const char* opis;
+        std::optional<QByteArray> zmienna, sejf, terminal;
+        const char* haslo;  // nullptr: refused
+    };
+    const std::vector<P> przypadki{
+        {"zmienna", QByteArray("z-zmiennej"), QByteArray("z-sejfu"), QByteArray("z-terminala"), "z-zmiennej"},
+        {"pusta zmienna, sejf", QByteArray(""), QByteArray("z-sejfu"), QByteArray("z-terminala"), "z-sejfu"},
+        {"terminal", std::nullopt, std::nullopt, QByteArray("z-terminala"), "z-terminala"},
+        {"nic", std::nullopt, std::nullopt, std::nullopt, nullptr},
+    };
+    for (const P& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        Wyslane wyslane;
+        ZaleznosciKsef z = ZWysylka(wyslane);
+        QStringList sekrety, pytania;
+        z.zmiennaHasla = [&] { return p.zmienna; };
+        z.czytajSekret = [&](const QString& nazwa) {
+            sekrety << nazwa;
+            return WynikSejfu{
+                p.sejf ? std::optional<QString>(QString::fromUtf8(*p.sejf)) : std::nullopt, true, {}};
+        };
+        z.zapytajOHaslo = [&](const QString& pytanie) {
+            pytania << pytanie;
+            return p.terminal;
+        };
+        const WynikPolecenia w = Uruchom({"wyslij"}, z);
+        if (!p.haslo) {
+            EXPECT_EQ(w.kod, 1);
+            EXPECT_FALSE(wyslane.zadanie.has_value());
+            EXPECT_TRUE(w.bledy.startsWith(QStringLiteral("faktura-ksef: brak hasła klucza")))
+                << w.bledy.toStdString();
+            continue;
+        }
+        EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
+        ASSERT_TRUE(wyslane.zadanie);
+        const PoswiadczeniaKsef& c = wyslane.zadanie->poswiadczenia;
+        EXPECT_EQ(c.rodzaj, PoswiadczeniaKsef::Rodzaj::Certyfikat);
+        EXPECT_EQ(c.plikCertyfikatu, QStringLiteral("/k/ja.crt"));
+        EXPECT_EQ(c.plikKlucza, QStringLiteral("/k/ja.key"));
+        EXPECT_EQ(c.hasloKlucza, QByteArray(p.haslo));
+        EXPECT_EQ(wyslane.zadanie->srodowisko.api, QUrl(QStringLiteral("http://127.0.0.1:9/v2")));
+        EXPECT_FALSE(w.bledy.contains(QString::fromUtf8(p.haslo)));
+        if (!sekrety.isEmpty()) {
+            EXPECT_EQ(sekrety.front(), NazwaSekretu(RodzajSekretu::HasloKlucza, QStringLiteral("9999999999"),
+                                                    QStringLiteral("http://127.0.0.1:9/v2")));
+        }
+        if (!pytania.isEmpty()) {
+            EXPECT_EQ(pytania.front(), QStringLiteral("Hasło klucza KSeF: "));
+        }
+    }
+
+    // Files given on the command line are taken from the folder the program runs in.
+    Wyslane wyslane;
+    ZaleznosciKsef z = ZWysylka(wyslane);
+    z.zmiennaHasla = [] { return std::optional<QByteArray>("h"); };
+    EXPECT_EQ(Uruchom({"wyslij", "--certyfikat", "moj.crt", "--klucz", "/inny/moj.key"}, z).kod, 0);
+    EXPECT_EQ(wyslane.zadanie->poswiadczenia.plikCertyfikatu, katalog.plik(QStringLiteral("moj.crt")));
+    EXPECT_EQ(wyslane.zadanie->poswiadczenia.plikKlucza, QStringLiteral("/inny/moj.key"));
+}
+
+TEST_F(FolderKsef, WyslijTokenemZSejfuIOdmowySasiednichUstawien) {
+    katalog.zapisz(QStringLiteral("Admini/ksef.ini"), "poswiadczenie=token\nnip_kontekstu=5265877635\n");
+    Wyslane wyslane;
+    ZaleznosciKsef z = ZWysylka(wyslane);
+    QString zapytany;
+    z.czytajSekret = [&](const QString& nazwa) {
+        zapytany = nazwa;
+        return WynikSejfu{QStringLiteral("token-z-sejfu"), true, {}};
+    };
+    EXPECT_EQ(Uruchom({"wyslij"}, z).kod, 0);
+    EXPECT_EQ(zapytany,
+              NazwaSekretu(RodzajSekretu::Token, QStringLiteral("5265877635"), QStringLiteral("test")));
+    EXPECT_EQ(wyslane.zadanie->poswiadczenia.token, QStringLiteral("token-z-sejfu"));
+    EXPECT_EQ(wyslane.zadanie->poswiadczenia.nipKontekstu, QStringLiteral("5265877635"));
+
+    const WynikPolecenia bezSejfu = Uruchom({"wyslij"});
+    EXPECT_EQ(bezSejfu.kod, 1);
+    EXPECT_TRUE(
+        bezSejfu.bledy.contains(QStringLiteral("brak tokenu KSeF (pęk kluczy pulpitu jest niedostępny)")))
+        << bezSejfu.bledy.toStdString();
+
+    katalog.zapisz(QStringLiteral("Admini/ksef.ini"), "srodowisko=gdzies\n");
+    const WynikPolecenia zleSrodowisko = Uruchom({"wyslij"});
+    EXPECT_EQ(zleSrodowisko.kod, 1);
+    EXPECT_TRUE(zleSrodowisko.bledy.contains(katalog.plik(QStringLiteral("Admini/ksef.ini"))))
+        << zleSrodowisko.bledy.toStdString();
+
+    // The sending that is not there yet refuses, and the command says so.
+    ZaleznosciKsef prawdziwa = BezZewnatrz();
+    prawdziwa.wyslij = DomyslneZaleznosciKsef().wyslij;
+    katalog.zapisz(QStringLiteral("token.txt"), "t");
+    const WynikPolecenia odmowa = Uruchom({"wyslij", "--token-plik", "token.txt"}, prawdziwa);
+    EXPECT_EQ(odmowa.kod, 1);
+    EXPECT_TRUE(odmowa.bledy.startsWith(QStringLiteral("faktura-ksef: "))) << odmowa.bledy.toStdString();
+}
+
+TEST(FolderBezDanychKsef, PolecenieOdmawiaPozaFolderemDanych) {
+    KatalogTestowy katalog(false);
+    for (const QStringList& argumenty :
+         {QStringList{"stan"}, QStringList{"xml", "--do", "x"}, QStringList{"wyslij"}}) {
+        const WynikPolecenia w = Uruchom(argumenty);
+        EXPECT_EQ(w.kod, 1);
+        EXPECT_TRUE(w.bledy.contains(QStringLiteral("nie jest folderem danych"))) << w.bledy.toStdString();
+        EXPECT_TRUE(Pliki(katalog.sciezka()).empty());
+    }
+}
+
+struct ProcesKsef {
+    int kod;
+    QString wyjscie, bledy;
+};
+
+ProcesKsef UruchomProgramKsef(const QStringList& argumenty, const QString& folder) {
+    QProcess proces;
+    proces.setWorkingDirectory(folder);
+    QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+    srodowisko.insert(QStringLiteral("FAKTURA_KSEF_HASLO"), QStringLiteral("haslo-testowe"));
+    proces.setProcessEnvironment(srodowisko);
+    proces.start(QStringLiteral(PROGRAM_KSEF), argumenty);
+    proces.closeWriteChannel();
+    EXPECT_TRUE(proces.waitForFinished(60000));
+    return {proces.exitCode(), QString::fromUtf8(proces.readAllStandardOutput()),
+            QString::fromUtf8(proces.readAllStandardError())};
+}
+
+TEST_F(FolderKsef, ProgramKodyWyjsciaIWyniki) {
+    stany();
+    const ProcesKsef pomoc = UruchomProgramKsef({"--help"}, katalog.sciezka());
+    EXPECT_EQ(pomoc.kod, 0);
+    EXPECT_TRUE(pomoc.wyjscie.startsWith(QStringLiteral("Użycie: faktura-ksef")))
+        << pomoc.wyjscie.toStdString();
+
+    const ProcesKsef zle = UruchomProgramKsef({"stan", "--dpi", "300"}, katalog.sciezka());
+    EXPECT_EQ(zle.kod, 2);
+    EXPECT_EQ(zle.bledy,
+              QStringLiteral("faktura-ksef: nieznana opcja „--dpi”\nPomoc: faktura-ksef --help\n"));
+
+    const ProcesKsef stan = UruchomProgramKsef({"stan", "--numer", "2/2026"}, katalog.sciezka());
+    EXPECT_EQ(stan.kod, 0) << stan.bledy.toStdString();
+    EXPECT_EQ(stan.wyjscie,
+              QStringLiteral(
+                  "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd semantyki: zły NIP\n"));
+
+    const ProcesKsef wyslij =
+        UruchomProgramKsef({"wyslij", "--certyfikat", "a.crt", "--klucz", "a.key"}, katalog.sciezka());
+    EXPECT_EQ(wyslij.kod, 1);
+    EXPECT_TRUE(wyslij.bledy.startsWith(QStringLiteral("faktura-ksef: "))) << wyslij.bledy.toStdString();
+    EXPECT_FALSE(wyslij.bledy.contains(QStringLiteral("haslo-testowe")));
+}
+
+}  // namespace

@@ -1,0 +1,274 @@
+// Sending a data folder's documents to the tests' KSeF, end to end: every document once, its KSeF
+// number and UPO kept; every failure KSeF can answer with leaves a true message and a state the
+// next run completes; a crash at any file operation of a run is resumed without sending twice.
+#include <gtest/gtest.h>
+
+#include <QMap>
+
+#include "calc/dokument.h"
+#include "eksport/dane_eksportu.h"
+#include "eksport/nazwy_plikow.h"
+#include "ksef/numer_ksef.h"
+#include "ksef/symulator/symulator.h"
+#include "store/blad.h"
+#include "store/stan_ksef.h"
+#include "wspolne/katalog_testowy.h"
+#include "wspolne/zawodny_system_plikow.h"
+#include "wysylka/wysylka.h"
+
+namespace {
+
+// The invoice's number as FA(3) holds it (P_2): what KSeF's duplicate check compares.
+QByteArray NumerFaktury(const QByteArray& xml) {
+    const qsizetype od = xml.indexOf("<P_2>"), koniec = xml.indexOf("</P_2>");
+    return od < 0 || koniec < od ? QByteArray() : xml.mid(od + 5, koniec - od - 5);
+}
+
+const QString TokenTestowy = QStringLiteral("token-testowy-wysylki");
+
+std::vector<TDokument> DokumentyWysylki() {
+    const TDokument f1 =
+        NowaFaktura({"1", "2026", "2026-12-01", "Odbiorca Jeden", "5260250274", "przelew", "14"},
+                    {{"Usługa A", "", "szt", "2", "100.00", "23"}});
+    const TDokument f2 = NowaFaktura({"2", "2026", "2026-12-02", "Odbiorca Dwa", "5260250274", "gotówka", ""},
+                                     {{"Usługa B", "", "h", "1", "50.00", "8"}});
+    const TDokument k1 =
+        NowaKorekta(f1, {"1", "K/2026", "2026-12-05", "Odbiorca Jeden", "5260250274", "przelew", "14"},
+                    {{"Usługa A", "", "szt", "1", "100.00", "23"}});
+    return {f1, f2, k1};
+}
+
+class Wysylka : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        katalog_.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                               std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+        katalog_.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+        katalog_.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        symulator_.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        symulator_.ustawOpoznienie(1);
+        symulator_.retryAfterSekund(1);
+        zadanie_.srodowisko = *ZnajdzSrodowisko(symulator_.adres().toString());
+        zadanie_.poswiadczenia.rodzaj = PoswiadczeniaKsef::Rodzaj::Token;
+        zadanie_.poswiadczenia.token = TokenTestowy;
+        // Pauses are counted, not slept: the test runs at the speed of loopback.
+        zadanie_.klient.czekaj = [this](std::chrono::milliseconds ile) { przerwy_.push_back(ile); };
+        zadanie_.klient.limitCzasu = std::chrono::milliseconds(5000);
+    }
+
+    WynikWysylki wyslij(SystemPlikow& system = DomyslnySystemPlikow()) {
+        PostepWysylki postep;
+        postep.komunikat = [this](const QString& k) { komunikaty_ << k; };
+        return WyslijDokumenty(system, zadanie_, postep);
+    }
+
+    std::optional<StanKsef> stan(const QString& nazwa) {
+        return CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
+    }
+
+    KatalogTestowy katalog_;
+    SymulatorKsef symulator_;
+    ZadanieWysylki zadanie_;
+    std::vector<std::chrono::milliseconds> przerwy_;
+    QStringList komunikaty_;
+};
+
+const QStringList Nazwy{QStringLiteral("F_1_2026"), QStringLiteral("F_2_2026"), QStringLiteral("K_1_K_2026")};
+
+TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
+    const WynikWysylki wynik = wyslij();
+    EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wynik.przyjete, 3);
+    ASSERT_EQ(symulator_.faktury().size(), 3u);
+    QString numerFaktury1;
+    for (const QString& nazwa : Nazwy) {
+        const auto s = stan(nazwa);
+        ASSERT_TRUE(s) << nazwa.toStdString();
+        EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
+        EXPECT_TRUE(PoprawnyNumerKsef(s->numerKsef)) << s->numerKsef.toStdString();
+        EXPECT_TRUE(s->maUpo);
+        const auto upo = CzytajUpo(DomyslnySystemPlikow(), nazwa);
+        ASSERT_TRUE(upo);
+        EXPECT_TRUE(upo->contains(s->numerKsef.toUtf8())) << nazwa.toStdString();
+        // What KSeF received is exactly the kept bytes, and their hash is the one in the state.
+        const auto xml = CzytajXmlKsef(DomyslnySystemPlikow(), nazwa);
+        ASSERT_TRUE(xml);
+        bool odebrany = false;
+        for (const OdebranaFaktura& f : symulator_.faktury()) odebrany |= f.xml == *xml;
+        EXPECT_TRUE(odebrany) << nazwa.toStdString();
+        if (nazwa == Nazwy[0]) numerFaktury1 = s->numerKsef;
+    }
+    // The correction was sent after its invoice was accepted and names it by its KSeF number.
+    const auto korekta = CzytajXmlKsef(DomyslnySystemPlikow(), Nazwy[2]);
+    ASSERT_TRUE(korekta);
+    EXPECT_TRUE(
+        korekta->contains("<NrKSeFFaKorygowanej>" + numerFaktury1.toUtf8() + "</NrKSeFFaKorygowanej>"));
+    EXPECT_TRUE(symulator_.bledy().isEmpty()) << symulator_.bledy().join(u'\n').toStdString();
+
+    // A second run sends nothing again.
+    const WynikWysylki drugi = wyslij();
+    EXPECT_EQ(drugi.wyslane, 0);
+    EXPECT_EQ(drugi.pominiete, 3);
+    EXPECT_EQ(symulator_.faktury().size(), 3u);
+}
+
+// Failures that pass: the run completes them itself, each document still sent once.
+TEST_F(Wysylka, AwariePrzejscioweNieWysylajaDwaRazy) {
+    struct Przypadek {
+        AwariaSymulatora awaria;
+        const char* sciezka;
+        int ile;
+    };
+    const Przypadek przypadki[] = {
+        {AwariaSymulatora::ZaDuzoZadan, "/invoices$", 2},
+        {AwariaSymulatora::BladSerwera, "/invoices$", 1},
+        {AwariaSymulatora::ZerwanePolaczenie, "/invoices$", 1},
+        {AwariaSymulatora::BladSerwera, "/sessions/online$", 1},
+        {AwariaSymulatora::ZerwanePolaczenie, "/auth/challenge", 1},
+        {AwariaSymulatora::ZmianaKlucza, "/sessions/online$", 1},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.sciezka);
+        KatalogTestowy katalog;
+        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        SymulatorKsef symulator;
+        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        symulator.awaria(p.awaria, p.ile, QString::fromLatin1(p.sciezka));
+        ZadanieWysylki zadanie = zadanie_;
+        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
+        // A lost answer may leave a document for the next run; that run must not send it again.
+        if (wynik.przyjete < 3) wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
+        EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+        QMap<QByteArray, int> ile;
+        for (const OdebranaFaktura& f : symulator.faktury())
+            if (f.kod == 200) ++ile[NumerFaktury(f.xml)];
+        EXPECT_EQ(ile.size(), 3);
+        for (int n : ile) EXPECT_EQ(n, 1);
+        for (const QString& nazwa : Nazwy) {
+            const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
+            ASSERT_TRUE(s);
+            EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
+        }
+    }
+}
+
+// Refusals: a Polish message naming the reason; nothing accepted is claimed.
+TEST_F(Wysylka, OdmowyKsefDajaPolskiKomunikat) {
+    struct Przypadek {
+        AwariaSymulatora awaria;
+        const char* sciezka;
+        const char* wKomunikacie;
+        bool rzuca;  // the run ends (authentication), or the document is rejected
+    };
+    const Przypadek przypadki[] = {
+        {AwariaSymulatora::WygaslaWyzwanie, "/auth/ksef-token", "wyzwanie", true},
+        {AwariaSymulatora::PonownyOdbior, "/auth/token/redeem", "KSeF", true},
+        {AwariaSymulatora::ZlySkrotFaktury, "/invoices$", "skrót", false},
+        {AwariaSymulatora::OdrzucenieFaktury, "/invoices$", "odrzucony", false},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.sciezka);
+        KatalogTestowy katalog;
+        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        SymulatorKsef symulator;
+        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        symulator.awaria(p.awaria, 1, QString::fromLatin1(p.sciezka));
+        ZadanieWysylki zadanie = zadanie_;
+        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        if (p.rzuca) {
+            try {
+                WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
+                ADD_FAILURE() << "brak odmowy";
+            } catch (const Odmowa& o) {
+                EXPECT_TRUE(o.komunikat().contains(QString::fromUtf8(p.wKomunikacie), Qt::CaseInsensitive))
+                    << o.komunikat().toStdString();
+            }
+            for (const QString& nazwa : Nazwy) {
+                const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
+                EXPECT_TRUE(!s || s->stan == StanWysylki::Niewyslany) << nazwa.toStdString();
+            }
+            continue;
+        }
+        const WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
+        EXPECT_EQ(wynik.kod, 1);
+        EXPECT_EQ(wynik.odrzucone, 1);
+        ASSERT_FALSE(wynik.bledy.isEmpty());
+        EXPECT_TRUE(wynik.bledy.join(u'\n').contains(QString::fromUtf8(p.wKomunikacie), Qt::CaseInsensitive))
+            << wynik.bledy.join(u'\n').toStdString();
+        const auto s = CzytajStanKsef(DomyslnySystemPlikow(), Nazwy[0]);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->stan, StanWysylki::Odrzucony);
+        EXPECT_FALSE(s->powod.isEmpty());
+    }
+}
+
+// A crash at any file operation of a run (the disk keeps only what was synced), then a run that
+// completes: every document accepted, none sent twice.
+TEST_F(Wysylka, AwariaWKazdymKrokuIWznowienie) {
+    int operacjiCalegoPrzebiegu = 0;
+    {
+        KatalogTestowy katalog;
+        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        ZawodnySystemPlikow liczacy;
+        ZadanieWysylki zadanie = zadanie_;
+        SymulatorKsef symulator;
+        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        ASSERT_EQ(WyslijDokumenty(liczacy, zadanie, {}).przyjete, 3);
+        operacjiCalegoPrzebiegu = liczacy.liczbaOperacji();
+    }
+    ASSERT_GT(operacjiCalegoPrzebiegu, 10);
+    const int krok = std::max(1, operacjiCalegoPrzebiegu / 60);
+    for (int k = 1; k <= operacjiCalegoPrzebiegu; k += krok) {
+        SCOPED_TRACE(k);
+        KatalogTestowy katalog;
+        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        SymulatorKsef symulator;
+        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        ZadanieWysylki zadanie = zadanie_;
+        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        {
+            ZawodnySystemPlikow zawodny;
+            zawodny.zawiedzOd(k, true);
+            try {
+                WyslijDokumenty(zawodny, zadanie, {});
+            } catch (const BladPliku&) {
+            } catch (const Odmowa&) {
+            }
+            zawodny.symulujAwarie();
+            zawodny.napraw();
+        }
+        const WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
+        EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+        int przyjetych = 0;
+        for (const QString& nazwa : Nazwy) {
+            const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
+            ASSERT_TRUE(s) << nazwa.toStdString();
+            EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
+            przyjetych += s->stan == StanWysylki::Przyjety;
+        }
+        EXPECT_EQ(przyjetych, 3);
+        // No invoice number accepted twice: a lost state is found again by the hash or by KSeF's
+        // duplicate check, never issued as a second invoice.
+        QMap<QByteArray, int> numery;
+        for (const OdebranaFaktura& f : symulator.faktury())
+            if (f.kod == 200) ++numery[NumerFaktury(f.xml)];
+        EXPECT_EQ(numery.size(), 3);
+        for (int n : numery) EXPECT_EQ(n, 1);
+    }
+}
+
+}  // namespace
