@@ -781,7 +781,8 @@ struct Podpisujacy {
     QByteArray certyfikatWSigningCertificate;  // DER; the signer's own unless a test spoils it
 };
 
-QByteArray PodpiszXades(const QString& wyzwanie, const QString& nip, const Podpisujacy& p, bool ec) {
+QByteArray PodpiszXades(const QString& wyzwanie, const QString& nip, const Podpisujacy& p, bool ec,
+                        const QByteArray& rodzajIdentyfikatora = "certificateSubject") {
     symulator::InicjujBibliotekiXml();
     const QByteArray skrotCertyfikatu =
         QCryptographicHash::hash(p.certyfikatWSigningCertificate.isEmpty() ? p.certyfikat.certyfikatDer
@@ -799,7 +800,9 @@ QByteArray PodpiszXades(const QString& wyzwanie, const QString& nip, const Podpi
         "<ContextIdentifier><Nip>" +
         nip.toLatin1() +
         "</Nip></ContextIdentifier>"
-        "<SubjectIdentifierType>certificateSubject</SubjectIdentifierType>"
+        "<SubjectIdentifierType>" +
+        rodzajIdentyfikatora +
+        "</SubjectIdentifierType>"
         "<ds:Signature xmlns:ds=\"http://www.w3.org/2000/09/xmldsig#\" Id=\"Podpis\"><ds:SignedInfo>"
         "<ds:CanonicalizationMethod Algorithm=\"http://www.w3.org/2001/10/xml-exc-c14n#\"/>"
         "<ds:SignatureMethod Algorithm=\"" +
@@ -933,6 +936,16 @@ TEST_F(SymulatorTest, UwierzytelnieniePodpisemXades) {
                   p.kod == 200 ? 200 : 400)
             << p.opis;
     }
+
+    // Signed as it should be, but not what the authentication schema allows.
+    const QString wyzwanie =
+        klient_->post(QStringLiteral("/auth/challenge"), {}).json()[u"challenge"].toString();
+    const Odpowiedz niezgodny =
+        klient_->zadanie("POST", QStringLiteral("/auth/xades-signature"),
+                         PodpiszXades(wyzwanie, NipSprzedawcy, {wlasciwy, {}}, false, "certificateName"), {},
+                         "application/xml");
+    EXPECT_EQ(niezgodny.kod, 400);
+    EXPECT_EQ(niezgodny.kodWyjatku(), 21401) << niezgodny.cialo.constData();
 }
 
 // ---- the HTTP server itself, on a raw socket ----
@@ -988,6 +1001,22 @@ TEST(SymulatorHttp, PolaczeniaIZleZadania) {
             kody << odpowiedz.mid(i + 9, 3);
         EXPECT_EQ(kody, p.kody) << p.opis << ":\n" << odpowiedz.left(600).constData();
     }
+}
+
+TEST(SymulatorHttp, PoZniszczeniuNieSlucha) {
+    quint16 port = 0;
+    QTcpSocket otwarte;  // a connection still open when the simulator goes
+    {
+        SymulatorKsef symulator;
+        port = static_cast<quint16>(symulator.adres().port());
+        otwarte.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(otwarte.waitForConnected(5000));
+    }
+    if (otwarte.state() == QAbstractSocket::ConnectedState) otwarte.waitForDisconnected(5000);
+    EXPECT_EQ(otwarte.state(), QAbstractSocket::UnconnectedState);
+    QTcpSocket gniazdo;
+    gniazdo.connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_FALSE(gniazdo.waitForConnected(2000));
 }
 
 TEST(SymulatorHttp, SumaKontrolnaNumerow) {

@@ -1,5 +1,6 @@
 #include "ksef/symulator/symulator.h"
 
+#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -172,6 +173,27 @@ std::shared_ptr<const SchematXml> SchematFa3() {
     return schemat;
 }
 
+std::shared_ptr<const SchematXml> SchematAuth(bool wersja21) {
+    static std::mutex blokada;
+    static std::shared_ptr<const SchematXml> schematy[2];
+    std::lock_guard b(blokada);
+    auto& schemat = schematy[wersja21 ? 1 : 0];
+    if (!schemat) {
+        QFile plik(wersja21 ? QStringLiteral(KATALOG_SCHEMATOW_KSEF "/schemat_auth_v2-1.xsd")
+                            : QStringLiteral(KATALOG_SCHEMATOW_KSEF "/schemat_auth_v2-0.xsd"));
+        QByteArray tresc = plik.open(QIODevice::ReadOnly) ? plik.readAll() : QByteArray();
+        // The IP address patterns of the 2.0 schema use \b, ^, $ and \/, which XML Schema regular
+        // expressions do not have (libxml2 refuses the whole schema); read as meant, without them.
+        tresc.replace("value=\"^((25", "value=\"((25")
+            .replace("\\.?\\b", "\\.?")
+            .replace("{4}$\"", "{4}\"")
+            .replace("\\/", "/")
+            .replace("3[0-2])$\"", "3[0-2])\"");
+        schemat = std::make_shared<const SchematXml>(tresc);
+    }
+    return schemat;
+}
+
 }  // namespace
 
 struct SymulatorKsef::Wnetrze {
@@ -200,6 +222,14 @@ struct SymulatorKsef::Wnetrze {
     int kodBledu = 500;
     quint64 licznik = 0;
     std::shared_ptr<const SchematXml> schematFa3;
+
+    // The server and its connections are deleted on their own thread, which then ends: a deferred
+    // delete still runs when a thread finishes.
+    void zatrzymaj() {
+        serwer->deleteLater();
+        watek.quit();
+        watek.wait();
+    }
 
     OdpowiedzHttp obsluz(const ZadanieHttp& z);
     OdpowiedzHttp wykonaj(const ZadanieHttp& z, const QString& sciezka);
@@ -557,6 +587,12 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::podpisXades(const ZadanieHttp& z, const QS
     if (p.kodBledu != 0) {
         blad(QStringLiteral("podpis XAdES odrzucony: %1").arg(p.opisBledu));
         return BladApi(400, p.kodBledu, p.opisBledu);
+    }
+    const QStringList bledySchematu = SchematAuth(p.wersja21)->waliduj(p.trescBezPodpisu);
+    if (!bledySchematu.isEmpty()) {
+        blad(QStringLiteral("AuthTokenRequest niezgodny ze schematem: %1").arg(bledySchematu.join(u' ')));
+        return BladApi(400, 21401, QStringLiteral("Dokument nie jest zgodny ze schemą (xsd)."),
+                       bledySchematu.mid(0, 5));
     }
     auto w = wyzwania.find(p.wyzwanie);
     const bool wygasle = wez(AwariaSymulatora::WygaslaWyzwanie, sciezka);
@@ -1177,21 +1213,12 @@ SymulatorKsef::SymulatorKsef() : w_(std::make_unique<Wnetrze>()) {
     QMetaObject::invokeMethod(
         w_->serwer, [w] { w->port = w->serwer->slucha(); }, Qt::BlockingQueuedConnection);
     if (w_->port == 0) {
-        QMetaObject::invokeMethod(
-            w_->serwer, [w] { delete w->serwer; }, Qt::BlockingQueuedConnection);
-        w_->watek.quit();
-        w_->watek.wait();
+        w_->zatrzymaj();
         throw std::runtime_error("symulator: nie można nasłuchiwać na 127.0.0.1");
     }
 }
 
-SymulatorKsef::~SymulatorKsef() {
-    Wnetrze* w = w_.get();
-    QMetaObject::invokeMethod(
-        w_->serwer, [w] { delete w->serwer; }, Qt::BlockingQueuedConnection);
-    w_->watek.quit();
-    w_->watek.wait();
-}
+SymulatorKsef::~SymulatorKsef() { w_->zatrzymaj(); }
 
 QUrl SymulatorKsef::adres() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/v2").arg(w_->port)); }
 

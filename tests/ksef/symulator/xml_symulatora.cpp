@@ -145,6 +145,19 @@ SchematXml::SchematXml(const QString& sciezkaXsd, const QString& katalog) : d_(s
     xmlSchemaFreeParserCtxt(parser);
 }
 
+SchematXml::SchematXml(const QByteArray& trescXsd) : d_(std::make_unique<Dane>()) {
+    InicjujBibliotekiXml();
+    std::lock_guard blokada(BlokadaBibliotek);
+    xmlSchemaParserCtxt* parser =
+        xmlSchemaNewMemParserCtxt(trescXsd.constData(), static_cast<int>(trescXsd.size()));
+    if (!parser) return;
+    QStringList pominiete;
+    xmlSchemaSetParserStructuredErrors(parser, reinterpret_cast<xmlStructuredErrorFunc>(&ZbierzBledy),
+                                       &pominiete);
+    d_->schemat = xmlSchemaParse(parser);
+    xmlSchemaFreeParserCtxt(parser);
+}
+
 SchematXml::~SchematXml() {
     if (d_->schemat) xmlSchemaFree(d_->schemat);
 }
@@ -283,6 +296,7 @@ WynikPodpisu SprawdzPodpisXades(const QByteArray& xml) {
     if (!Jest(korzen, "AuthTokenRequest", "http://ksef.mf.gov.pl/auth/token/2.0") &&
         !Jest(korzen, "AuthTokenRequest", "http://ksef.mf.gov.pl/auth/token/2.1"))
         return Blad(w, 21401, QStringLiteral("Dokument nie jest zgodny ze schemą (xsd)."));
+    w.wersja21 = Jest(korzen, "AuthTokenRequest", "http://ksef.mf.gov.pl/auth/token/2.1");
     w.wyzwanie = Tekst(Dziecko(korzen, "Challenge"));
     w.nipKontekstu = Tekst(Dziecko(Dziecko(korzen, "ContextIdentifier"), "Nip"));
     w.rodzajIdentyfikatora = Tekst(Dziecko(korzen, "SubjectIdentifierType"));
@@ -403,6 +417,14 @@ WynikPodpisu SprawdzPodpisXades(const QByteArray& xml) {
         return Blad(
             w, 9105,
             QStringLiteral("Nieprawidłowy podpis: SigningCertificate nie wskazuje certyfikatu z KeyInfo."));
+    // The schema knows no signature: what it checks is the request without it.
+    xmlUnlinkNode(podpis);
+    xmlFreeNode(podpis);
+    xmlChar* bufor = nullptr;
+    int dlugosc = 0;
+    xmlDocDumpMemoryEnc(dok.get(), &bufor, &dlugosc, "UTF-8");
+    w.trescBezPodpisu = QByteArray(reinterpret_cast<const char*>(bufor), dlugosc);
+    xmlFree(bufor);
     return w;
 }
 

@@ -19,6 +19,8 @@ class SchematXml {
   public:
     // `katalog`: an XML catalog resolving the schema's imports; may be empty.
     SchematXml(const QString& sciezkaXsd, const QString& katalog);
+    // A schema given as its text (nothing it refers to is looked up).
+    explicit SchematXml(const QByteArray& trescXsd);
     ~SchematXml();
     bool wczytany() const;
     // Empty when the document is valid; otherwise the validator's messages.
@@ -50,6 +52,8 @@ struct WynikPodpisu {
     bool pieczec = false;          // the NIP came from organizationIdentifier: an organisation's seal
     QString odciskCertyfikatu;     // SHA-256 of the DER, upper-case hex
     bool certyfikatWazny = false;  // within its validity period
+    QByteArray trescBezPodpisu;    // the request with its signature taken out, for the schema check
+    bool wersja21 = false;         // the request is in the namespace of the authentication schema 2.1
 };
 // Verifies the enveloped XAdES signature of an AuthTokenRequest with the certificate in its KeyInfo,
 // and that SignedProperties names that certificate.
