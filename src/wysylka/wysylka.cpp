@@ -50,6 +50,9 @@ class Wysylka {
 
   private:
     void przygotuj();
+    // The credentials are read before anything else: a missing file or a wrong password is said
+    // first, not after the documents were looked at.
+    void czytajPoswiadczenia();
     KlientKsef& klient();
     void komunikat(const QString& tekst) {
         if (p_.komunikat) p_.komunikat(tekst);
@@ -79,6 +82,8 @@ class Wysylka {
     FolderDanych dane_;
     KontekstKsef kontekst_;
     QString nip_;
+    std::optional<CertyfikatX509> certyfikat_;
+    std::optional<KluczPrywatny> klucz_;
     std::unique_ptr<KlientKsef> klient_;
     std::optional<KlientKsef::Sesja> sesja_;
     WynikWysylki wynik_;
@@ -100,28 +105,32 @@ void Wysylka::przygotuj() {
         throw Odmowa(
             QStringLiteral("Brak poprawnego NIP-u firmy, w imieniu której dokumenty są wysyłane do KSeF: "
                            "uzupełnij dane firmy albo NIP kontekstu w ustawieniach KSeF."));
+    czytajPoswiadczenia();
+}
+
+void Wysylka::czytajPoswiadczenia() {
+    const PoswiadczeniaKsef& pw = z_.poswiadczenia;
+    if (pw.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
+        if (pw.token.isEmpty()) throw Odmowa(QStringLiteral("Brak tokena KSeF."));
+        return;
+    }
+    if (pw.plikCertyfikatu.isEmpty() || pw.plikKlucza.isEmpty())
+        throw Odmowa(QStringLiteral("Brak certyfikatu KSeF albo jego klucza."));
+    certyfikat_.emplace(CertyfikatX509::zPliku(pw.plikCertyfikatu));
+    klucz_.emplace(KluczPrywatny::zPliku(pw.plikKlucza, pw.hasloKlucza));
+    if (!klucz_->pasujeDo(*certyfikat_))
+        throw Odmowa(QStringLiteral("Klucz „%1” nie należy do certyfikatu „%2”.")
+                         .arg(pw.plikKlucza, pw.plikCertyfikatu));
 }
 
 KlientKsef& Wysylka::klient() {
     if (klient_) return *klient_;
     auto klient = std::make_unique<KlientKsef>(z_.srodowisko, z_.klient);
-    const QString uwierzytelnianie = QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa);
-    const PoswiadczeniaKsef& pw = z_.poswiadczenia;
-    if (pw.rodzaj == PoswiadczeniaKsef::Rodzaj::Token) {
-        if (pw.token.isEmpty()) throw Odmowa(QStringLiteral("Brak tokena KSeF."));
-        komunikat(uwierzytelnianie);
-        klient->uwierzytelnijTokenem(nip_, pw.token);
-    } else {
-        if (pw.plikCertyfikatu.isEmpty() || pw.plikKlucza.isEmpty())
-            throw Odmowa(QStringLiteral("Brak certyfikatu KSeF albo jego klucza."));
-        const CertyfikatX509 certyfikat = CertyfikatX509::zPliku(pw.plikCertyfikatu);
-        const KluczPrywatny klucz = KluczPrywatny::zPliku(pw.plikKlucza, pw.hasloKlucza);
-        if (!klucz.pasujeDo(certyfikat))
-            throw Odmowa(QStringLiteral("Klucz „%1” nie należy do certyfikatu „%2”.")
-                             .arg(pw.plikKlucza, pw.plikCertyfikatu));
-        komunikat(uwierzytelnianie);
-        klient->uwierzytelnijCertyfikatem(nip_, certyfikat, klucz);
-    }
+    komunikat(QStringLiteral("Uwierzytelnianie w KSeF (%1)…").arg(z_.srodowisko.nazwa));
+    if (z_.poswiadczenia.rodzaj == PoswiadczeniaKsef::Rodzaj::Token)
+        klient->uwierzytelnijTokenem(nip_, z_.poswiadczenia.token);
+    else
+        klient->uwierzytelnijCertyfikatem(nip_, *certyfikat_, *klucz_);
     klient_ = std::move(klient);
     return *klient_;
 }
@@ -381,7 +390,7 @@ WynikWysylki Wysylka::wyslij() {
                 komunikat(
                     QStringLiteral("%1: odrzucony przez KSeF (%2); popraw dokument w module, a zostanie "
                                    "wysłany ponownie.")
-                        .arg(nazwa, stan->powod));
+                        .arg(nazwa, stan->powod.simplified()));
                 postep();
                 return;
             }
