@@ -19,6 +19,7 @@
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
+#include "store/stan_ksef.h"
 #include "store/uzupelnienia.h"
 
 namespace {
@@ -121,9 +122,10 @@ void Eksport::pdf() {
                 ZapiszPrzez(
                     s_.pliki, cel,
                     [&](const QString& tymczasowy) {
-                        drukarka.drukuj(s_.pliki,
-                                        DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka, kontakt_),
-                                        tymczasowy, cel);
+                        DaneWydruku dane = DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka, kontakt_);
+                        dane.kodyKsef =
+                            KodyKsefZeStanu(CzytajStanKsef(s_.pliki, katalogDanych_, NazwaDokumentu(d)));
+                        drukarka.drukuj(s_.pliki, dane, tymczasowy, cel);
                     },
                     OpcjeWyniku(p_.nadpisz, false));
                 ++wyeksportowane_;

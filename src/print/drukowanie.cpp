@@ -10,12 +10,19 @@
 #include "print/wydruk.h"
 #include "store/cale_pliki.h"
 #include "store/pliki_danych.h"
+#include "store/stan_ksef.h"
 #include "store/uzupelnienia.h"
 
 void Tfaktura_f::SpeedButton20Click() {
     // Read before the dialog: a file that cannot be read is reported and nothing is printed.
     const TUzupelnienia uzupelnienia =
         CzytajLubDomyslny<TUzupelnienia>(pliki(), SciezkaPliku(SciezkaUzupelnien));
+    // A document in KSeF carries its verification codes; an unreadable state prints nothing rather
+    // than a page without them.
+    std::optional<KodyKsefWydruku> kody;
+    if (!NowyDokument && !BladKataloguDanych)
+        kody = KodyKsefZeStanu(CzytajStanKsef(pliki(), KatalogDanych,
+                                              NazwaDokumentu(DokumentZPliku ? *DokumentZPliku : Dokument)));
     Plotno* plotno = platforma().wybierzDrukarke(this);
     if (!plotno) return;
     font_f->CzytajFonty(NazwaFontuWydruku);
@@ -35,6 +42,7 @@ void Tfaktura_f::SpeedButton20Click() {
     dane.konto = DaneFirmy.konto.tekst();
     dane.czcionka = font_f->Czcionki;
     dane.kontakt = uzupelnienia.kontakt_wydruku.tekst();
+    dane.kodyKsef = kody;
 
     Drukarka drukarka(*plotno);
     DrukujKopie(drukarka, dane, LiczbaKopii);

@@ -260,6 +260,19 @@ void Strona::kodyKsef() {
 
 }  // namespace
 
+std::optional<KodyKsefWydruku> KodyKsefZeStanu(const std::optional<StanKsef>& stan) {
+    if (!stan || stan->linkKoduI.isEmpty() || stan->stan == StanWysylki::Niewyslany) return std::nullopt;
+    // Rejected online, it never became an invoice in KSeF; issued offline, it was one all along.
+    if (stan->stan == StanWysylki::Odrzucony && stan->trybOffline.isEmpty()) return std::nullopt;
+    KodyKsefWydruku kody;
+    kody.linkI = stan->linkKoduI;
+    kody.podpisI = stan->stan == StanWysylki::Przyjety && !stan->numerKsef.isEmpty()
+                       ? stan->numerKsef
+                       : QStringLiteral("OFFLINE");
+    kody.linkII = stan->linkKoduII;
+    return kody;
+}
+
 QString LiniaProgramu(const QString& kontakt) {
     QString linia = QStringLiteral("Wydruk generowany z programu Kwintaro");
     if (!kontakt.trimmed().isEmpty()) linia += QString(8, u' ') + kontakt;

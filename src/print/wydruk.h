@@ -10,6 +10,7 @@
 #include "print/geometria.h"
 #include "store/naglowek.h"
 #include "store/rekordy.h"
+#include "store/stan_ksef.h"
 
 // The KSeF verification codes of a document that has a KSeF state: KOD I always, KOD II for one
 // issued offline.
@@ -18,6 +19,10 @@ struct KodyKsefWydruku {
     QString podpisI;  // the KSeF number once accepted, otherwise "OFFLINE"
     QString linkII;   // empty: no KOD II
 };
+
+// The codes a document's KSeF state gives its printout: none without a state or a kept link; the
+// label under KOD I is the KSeF number once KSeF accepted the document.
+std::optional<KodyKsefWydruku> KodyKsefZeStanu(const std::optional<StanKsef>& stan);
 
 struct DaneWydruku {
     // The form's edits and combo boxes, as shown (or a record's header texts).

@@ -9,6 +9,7 @@
 #include "eksport/nazwy_plikow.h"
 #include "eksport/pola.h"
 #include "eksport/postep.h"
+#include "print/wydruk.h"
 #include "store/blad.h"
 #include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
@@ -84,17 +85,16 @@ int Polecenia::stan() {
                 s_.wyjscie,
                 QStringList{CzystyTekst(NumerDokumentu(d)), CzystyTekst(d.data_wystawienia.tekst()),
                             CzystyTekst(d.odbiorca1.tekst()), KwotaPliku(ObliczKwotyDokumentu(d).doZaplaty),
-                            QStringLiteral("nieznany"), QString(), QString()}
+                            QStringLiteral("nieznany"), QString(), QString(), QString()}
                     .join(u'\t'));
             return;
         }
-        const QStringList pola{CzystyTekst(NumerDokumentu(d)),
-                               CzystyTekst(d.data_wystawienia.tekst()),
-                               CzystyTekst(d.odbiorca1.tekst()),
-                               KwotaPliku(ObliczKwotyDokumentu(d).doZaplaty),
-                               OpisStanu(stan),
-                               stan ? CzystyTekst(stan->numerKsef) : QString(),
-                               stan ? PowodOdrzucenia(*stan) : QString()};
+        const QStringList pola{
+            CzystyTekst(NumerDokumentu(d)), CzystyTekst(d.data_wystawienia.tekst()),
+            CzystyTekst(d.odbiorca1.tekst()), KwotaPliku(ObliczKwotyDokumentu(d).doZaplaty), OpisStanu(stan),
+            stan ? CzystyTekst(stan->numerKsef) : QString(), stan ? PowodOdrzucenia(*stan) : QString(),
+            // The KOD I link, when the document's printout carries it.
+            KodyKsefZeStanu(stan).value_or(KodyKsefWydruku{}).linkI};
         WypiszLinie(s_.wyjscie, pola.join(u'\t'));
     });
     if (std::fflush(s_.wyjscie) != 0) throw Odmowa(QStringLiteral("nie można pisać na standardowe wyjście"));

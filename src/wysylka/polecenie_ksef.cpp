@@ -98,7 +98,7 @@ QString TekstPomocyKsef() {
                "  stan     jeden wiersz na dokument, pola rozdzielone tabulatorem: numer, data\n"
                "           wystawienia, nabywca, kwota brutto, stan (niewysłany, wysłany, przyjęty,\n"
                "           odrzucony, offline; nieznany, gdy pliku stanu nie da się odczytać),\n"
-               "           numer KSeF, powód odrzucenia\n"
+               "           numer KSeF, powód odrzucenia, link weryfikacyjny KSeF (KOD I)\n"
                "  upo      zachowane UPO dokumentów jako pliki, np. F_12_2026.upo.xml\n"
                "  xml      zachowane pliki FA(3) wysłanych dokumentów, np. F_12_2026.xml\n"
                "  wyslij   wysyła wybrane dokumenty, których jeszcze nie ma w KSeF, i czeka na decyzję\n"

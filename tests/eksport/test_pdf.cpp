@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/dokument.h"
 #include "eksport/dane_eksportu.h"
 #include "eksport/uruchomienie.h"
 #include "print/plotno_drukarki.h"
 #include "print/wydruk.h"
 #include "store/pliki_danych.h"
+#include "store/stan_ksef.h"
 #include "store/uzupelnienia.h"
 #include "wspolne/katalog_testowy.h"
 
@@ -190,6 +192,53 @@ TEST_F(EksportPdf, InnaRozdzielczoscTeSameMiejsca) {
             EXPECT_NEAR(a->y, b->y, 0.5) << dpi << " " << kotwica;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A document with a KSeF state carries KOD I in its PDF, labelled with its KSeF number, and the
+// code read back from the rendered page is the kept link; a document without a state has none.
+TEST_F(EksportPdf, DokumentWKsefMaKodIZeStanu) {
+    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        FAIL() << "zbarimg (zbar-tools) albo pdftoppm nie jest zainstalowany; instaluje je "
+                  "scripts/zaleznosci.sh";
+    const std::vector<TDokument> dokumenty = ZestawDokumentow();
+    const TDokument& faktura = dokumenty.at(1);
+    const QString link = QStringLiteral(
+        "https://qr-test.ksef.mf.gov.pl/invoice/9999999999/01-12-2026/"
+        "UtQp9Gpc51y-u3xApZjIjgkpZ01js-J8KflSPW8WzIE");
+    const QString numerKsef = QStringLiteral("9999999999-20261201-0100001AF629-61");
+    ZmienStanKsef(DomyslnySystemPlikow(), katalog.sciezka(), NazwaDokumentu(faktura),
+                  [&](std::optional<StanKsef>& s) {
+                      StanKsef nowy;
+                      nowy.stan = StanWysylki::Przyjety;
+                      nowy.numerKsef = numerKsef;
+                      nowy.linkKoduI = link;
+                      s = nowy;
+                  });
+    const Przebieg p = Uruchom({QStringLiteral("pdf"), QStringLiteral("--do"), QStringLiteral("pdf"),
+                                QStringLiteral("--pozycja"), QStringLiteral("2"), QStringLiteral("--dpi"),
+                                QStringLiteral("600")});
+    ASSERT_EQ(p.kod, 0) << p.bledy.toStdString();
+    const QString pdf =
+        katalog.plik(QStringLiteral("pdf/") + NazwaDokumentu(faktura) + QStringLiteral(".pdf"));
+    QProcess render;
+    // The bottom fifth of the A4 page at 600 dpi: the codes' band above the footer.
+    render.start(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-y"), QStringLiteral("5600"),
+         QStringLiteral("-H"), QStringLiteral("1416"), QStringLiteral("-W"), QStringLiteral("4960"),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, katalog.plik(QStringLiteral("s"))});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"),
+               {QStringLiteral("--raw"), QStringLiteral("-q"), katalog.plik(QStringLiteral("s.png"))});
+    ASSERT_TRUE(zbar.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), link);
+    EXPECT_TRUE(Uruchomiony(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(numerKsef));
 }
 
 }  // namespace

@@ -98,7 +98,9 @@ class FolderKsef : public ::testing::Test {
     }
     void stany() const {
         stan(QStringLiteral("F_1_2026.stan"),
-             "stan=przyjety\nnumer_ksef=5265877635-20261201-0100A0000000-1F\n");
+             "stan=przyjety\nnumer_ksef=5265877635-20261201-0100A0000000-1F\nlink_kodu_1=https://"
+             "qr-test.ksef.mf.gov."
+             "pl/invoice/5265877635/01-12-2026/UtQp9Gpc51y-u3xApZjIjgkpZ01js-J8KflSPW8WzIE\n");
         stan(QStringLiteral("F_2_2026.stan"), "stan=odrzucony\nkod=450\npowod=Błąd semantyki:\\n\tzły NIP\n");
         stan(QStringLiteral("F_3_2026.stan"), "stan=wysylany\nnumer_sesji=S1\n");
         stan(QStringLiteral("K_1_K_2026.stan"), "stan=offline\ntryb_offline=offline24\n");
@@ -180,17 +182,19 @@ TEST_F(FolderKsef, StanJedenWierszNaDokumentZTabulatorami) {
     const auto przed = Pliki(katalog.sciezka());
     const WynikPolecenia w = Uruchom({"stan"});
     EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
-    EXPECT_EQ(w.wyjscie, QStringLiteral("1/2026\t2026-12-01\tAlfa sp. z o.o.\t123.00\tprzyjęty\t"
-                                        "5265877635-20261201-0100A0000000-1F\t\n"
-                                        "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd "
-                                        "semantyki: zły NIP\n"
-                                        "3/2026\t2026-12-03\tGamma\t123.00\twysłany\t\t\n"
-                                        "4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\n"
-                                        "1/K/2026\t2026-12-05\tAlfa sp. z o.o.\t-61.50\toffline\t\t\n"));
+    EXPECT_EQ(w.wyjscie,
+              QStringLiteral("1/2026\t2026-12-01\tAlfa sp. z o.o.\t123.00\tprzyjęty\t"
+                             "5265877635-20261201-0100A0000000-1F\t\thttps://qr-test.ksef.mf.gov.pl/"
+                             "invoice/5265877635/01-12-2026/UtQp9Gpc51y-u3xApZjIjgkpZ01js-J8KflSPW8WzIE\n"
+                             "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd "
+                             "semantyki: zły NIP\t\n"
+                             "3/2026\t2026-12-03\tGamma\t123.00\twysłany\t\t\t\n"
+                             "4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\t\n"
+                             "1/K/2026\t2026-12-05\tAlfa sp. z o.o.\t-61.50\toffline\t\t\t\n"));
     EXPECT_EQ(Pliki(katalog.sciezka()), przed) << "nothing is written";
 
     const WynikPolecenia listopad = Uruchom({"stan", "--miesiac", "2026-11"});
-    EXPECT_EQ(listopad.wyjscie, QStringLiteral("4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\n"));
+    EXPECT_EQ(listopad.wyjscie, QStringLiteral("4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\t\n"));
 }
 
 TEST_F(FolderKsef, StanUszkodzonegoPlikuJestZgloszonyIKonczySieKodem1) {
@@ -198,7 +202,7 @@ TEST_F(FolderKsef, StanUszkodzonegoPlikuJestZgloszonyIKonczySieKodem1) {
     stan(QStringLiteral("F_3_2026.stan"), "stan=zagubiony\n");
     const WynikPolecenia w = Uruchom({"stan", "--rok", "2026"});
     EXPECT_EQ(w.kod, 1);
-    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("3/2026\t2026-12-03\tGamma\t123.00\tnieznany\t\t\n")));
+    EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("3/2026\t2026-12-03\tGamma\t123.00\tnieznany\t\t\t\n")));
     EXPECT_TRUE(w.wyjscie.contains(QStringLiteral("4/2026\t"))) << "the other documents are listed";
     EXPECT_TRUE(w.bledy.contains(QStringLiteral("faktura 3/2026 (rekord 4)"))) << w.bledy.toStdString();
     EXPECT_TRUE(w.bledy.contains(katalog.plik(QStringLiteral("KSeF/F_3_2026.stan"))))
@@ -449,9 +453,10 @@ TEST_F(FolderKsef, ProgramKodyWyjsciaIWyniki) {
 
     const ProcesKsef stan = UruchomProgramKsef({"stan", "--numer", "2/2026"}, katalog.sciezka());
     EXPECT_EQ(stan.kod, 0) << stan.bledy.toStdString();
-    EXPECT_EQ(stan.wyjscie,
-              QStringLiteral(
-                  "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd semantyki: zły NIP\n"));
+    EXPECT_EQ(
+        stan.wyjscie,
+        QStringLiteral(
+            "2/2026\t2026-12-02\tBeta S.A.\t123.00\todrzucony\t\tkod 450: Błąd semantyki: zły NIP\t\n"));
 
     const ProcesKsef wyslij =
         UruchomProgramKsef({"wyslij", "--certyfikat", "a.crt", "--klucz", "a.key"}, katalog.sciezka());
