@@ -231,36 +231,46 @@ std::optional<QByteArray> CzytajXmlKsef(SystemPlikow& system, const QString& naz
     return CzytajXmlKsef(system, KatalogDanychRoboczego(system), nazwa);
 }
 
-QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
-                           const QByteArray& xml) {
+namespace {
+
+// The kept bytes' file, under the folder-wide lock of every writer of them.
+struct ZapisXml {
+    QString sciezka;
+    ZablokowanyPlik blokada;
+};
+
+ZapisXml ZacznijZapisXml(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+                         const QByteArray& xml) {
     const QString sciezka = PlikKsef(system, katalogDanych, nazwa, QStringLiteral(".xml"));
     if (static_cast<std::uint64_t>(xml.size()) > NajwiekszyXml)
         throw Odmowa(
             QStringLiteral("Plik FA(3) dokumentu %1 jest za duży (bajtów: %2).").arg(nazwa).arg(xml.size()));
-    ZablokowanyPlik blokada =
-        ZablokujTworzac(system, KatalogKsef(system, katalogDanych) + QStringLiteral("/xml.blk"));
-    if (std::optional<QByteArray> zachowane = CzytajJesliIstnieje(system, sciezka, NajwiekszyXml))
+    return {sciezka,
+            ZablokujTworzac(system, KatalogKsef(system, katalogDanych) + QStringLiteral("/xml.blk"))};
+}
+
+}  // namespace
+
+QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
+                           const QByteArray& xml) {
+    ZapisXml zapis = ZacznijZapisXml(system, katalogDanych, nazwa, xml);
+    if (std::optional<QByteArray> zachowane = CzytajJesliIstnieje(system, zapis.sciezka, NajwiekszyXml))
         return *zachowane;
     try {
-        ZapiszAtomowo(system, sciezka, xml, ZapisDokladny(false));
+        ZapiszAtomowo(system, zapis.sciezka, xml, ZapisDokladny(false));
     } catch (const CelIstnieje&) {
         // Kept meanwhile by a copy that does not lock (none of ours does): its bytes stay.
-        return CzytajJesliIstnieje(system, sciezka, NajwiekszyXml).value_or(xml);
+        return CzytajJesliIstnieje(system, zapis.sciezka, NajwiekszyXml).value_or(xml);
     }
-    blokada.plik().porzuc();
+    zapis.blokada.plik().porzuc();
     return xml;
 }
 
 void ZastapXmlKsef(SystemPlikow& system, const QString& katalogDanych, const QString& nazwa,
                    const QByteArray& xml) {
-    const QString sciezka = PlikKsef(system, katalogDanych, nazwa, QStringLiteral(".xml"));
-    if (static_cast<std::uint64_t>(xml.size()) > NajwiekszyXml)
-        throw Odmowa(
-            QStringLiteral("Plik FA(3) dokumentu %1 jest za duży (bajtów: %2).").arg(nazwa).arg(xml.size()));
-    ZablokowanyPlik blokada =
-        ZablokujTworzac(system, KatalogKsef(system, katalogDanych) + QStringLiteral("/xml.blk"));
-    ZapiszAtomowo(system, sciezka, xml, ZapisDokladny(true));
-    blokada.plik().porzuc();
+    ZapisXml zapis = ZacznijZapisXml(system, katalogDanych, nazwa, xml);
+    ZapiszAtomowo(system, zapis.sciezka, xml, ZapisDokladny(true));
+    zapis.blokada.plik().porzuc();
 }
 
 QByteArray ZachowajXmlKsef(SystemPlikow& system, const QString& nazwa, const QByteArray& xml) {

@@ -38,13 +38,17 @@ std::vector<TDokument> DokumentyWysylki() {
     return {f1, f2, k1};
 }
 
+void ZapiszFolder(const KatalogTestowy& katalog) {
+    katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
+                          std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
+    katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
+    katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+}
+
 class Wysylka : public ::testing::Test {
   protected:
     void SetUp() override {
-        katalog_.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                               std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-        katalog_.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-        katalog_.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        ZapiszFolder(katalog_);
         symulator_.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
         symulator_.ustawOpoznienie(1);
         symulator_.retryAfterSekund(1);
@@ -71,6 +75,18 @@ class Wysylka : public ::testing::Test {
     ZadanieWysylki zadanie_;
     std::vector<std::chrono::milliseconds> przerwy_;
     QStringList komunikaty_;
+};
+
+// A data folder of its own with the three documents, and a KSeF of its own that knows the token.
+struct FolderZKsef {
+    explicit FolderZKsef(const ZadanieWysylki& wzor) : zadanie(wzor) {
+        ZapiszFolder(katalog);
+        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+    }
+    KatalogTestowy katalog;
+    SymulatorKsef symulator;
+    ZadanieWysylki zadanie;
 };
 
 const QStringList Nazwy{QStringLiteral("F_1_2026"), QStringLiteral("F_2_2026"), QStringLiteral("K_1_K_2026")};
@@ -129,16 +145,10 @@ TEST_F(Wysylka, AwariePrzejscioweNieWysylajaDwaRazy) {
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.sciezka);
-        KatalogTestowy katalog;
-        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
-        SymulatorKsef symulator;
-        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        FolderZKsef f(zadanie_);
+        SymulatorKsef& symulator = f.symulator;
         symulator.awaria(p.awaria, p.ile, QString::fromLatin1(p.sciezka));
-        ZadanieWysylki zadanie = zadanie_;
-        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        ZadanieWysylki& zadanie = f.zadanie;
         WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
         // A lost answer may leave a document for the next run; that run must not send it again.
         if (wynik.przyjete < 3) wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
@@ -172,16 +182,10 @@ TEST_F(Wysylka, OdmowyKsefDajaPolskiKomunikat) {
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.sciezka);
-        KatalogTestowy katalog;
-        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
-        SymulatorKsef symulator;
-        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
+        FolderZKsef f(zadanie_);
+        SymulatorKsef& symulator = f.symulator;
         symulator.awaria(p.awaria, 1, QString::fromLatin1(p.sciezka));
-        ZadanieWysylki zadanie = zadanie_;
-        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        ZadanieWysylki& zadanie = f.zadanie;
         if (p.rzuca) {
             try {
                 WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
@@ -214,32 +218,18 @@ TEST_F(Wysylka, OdmowyKsefDajaPolskiKomunikat) {
 TEST_F(Wysylka, AwariaWKazdymKrokuIWznowienie) {
     int operacjiCalegoPrzebiegu = 0;
     {
-        KatalogTestowy katalog;
-        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
+        FolderZKsef f(zadanie_);
         ZawodnySystemPlikow liczacy;
-        ZadanieWysylki zadanie = zadanie_;
-        SymulatorKsef symulator;
-        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
-        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
-        ASSERT_EQ(WyslijDokumenty(liczacy, zadanie, {}).przyjete, 3);
+        ASSERT_EQ(WyslijDokumenty(liczacy, f.zadanie, {}).przyjete, 3);
         operacjiCalegoPrzebiegu = liczacy.liczbaOperacji();
     }
     ASSERT_GT(operacjiCalegoPrzebiegu, 10);
     const int krok = std::max(1, operacjiCalegoPrzebiegu / 60);
     for (int k = 1; k <= operacjiCalegoPrzebiegu; k += krok) {
         SCOPED_TRACE(k);
-        KatalogTestowy katalog;
-        katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                              std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-        katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-        katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
-        SymulatorKsef symulator;
-        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
-        ZadanieWysylki zadanie = zadanie_;
-        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
+        FolderZKsef f(zadanie_);
+        SymulatorKsef& symulator = f.symulator;
+        ZadanieWysylki& zadanie = f.zadanie;
         {
             ZawodnySystemPlikow zawodny;
             zawodny.zawiedzOd(k, true);
