@@ -536,6 +536,21 @@ StatusSesjiKsef KlientKsef::statusSesji(const QString& numerSesji) {
     return s;
 }
 
+StatusSesjiKsef KlientKsef::czekajNaSesje(const QString& numerSesji) {
+    std::chrono::milliseconds przerwa = opcje_.pierwszaPrzerwa, lacznie{0};
+    for (;;) {
+        StatusSesjiKsef s = statusSesji(numerSesji);
+        const int kod = s.status.kod;
+        if (kod != 100 && kod != 150 && kod != 170) return s;
+        if (lacznie >= opcje_.najdluzszeOczekiwanie)
+            throw BladKsef(QStringLiteral("KSeF nie przetworzył jeszcze sesji %1.").arg(numerSesji), 200, kod,
+                           true);
+        czekaj(przerwa);
+        lacznie += przerwa;
+        przerwa = std::min(przerwa * 3 / 2, opcje_.najdluzszaPrzerwa);
+    }
+}
+
 QByteArray KlientKsef::upoFaktury(const QString& numerSesji, const QString& numerFaktury) {
     return wywolaj(
                "GET",

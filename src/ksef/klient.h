@@ -111,6 +111,8 @@ class KlientKsef {
     QList<StatusFakturyKsef> fakturySesji(const QString& numerSesji);
     void zamknijSesje(const QString& numerSesji);
     StatusSesjiKsef statusSesji(const QString& numerSesji);
+    // After closing: waits until KSeF has processed the session (a code other than 100, 150, 170).
+    StatusSesjiKsef czekajNaSesje(const QString& numerSesji);
     QByteArray upoFaktury(const QString& numerSesji, const QString& numerFaktury);
     QByteArray upoFakturyKsef(const QString& numerSesji, const QString& numerKsef);
     QByteArray upoSesji(const QString& numerSesji, const QString& numerUpo);

@@ -319,8 +319,22 @@ void Wysylka::zamknijSesje() {
     if (!sesja_) return;
     const QString numer = sesja_->numer;
     sesja_.reset();
-    klient().zamknijSesje(numer);
+    KlientKsef& k = klient();
+    k.zamknijSesje(numer);
     komunikat(QStringLiteral("Zamknięto sesję KSeF %1.").arg(numer));
+    // The session's UPO comes once KSeF has processed the closed session.
+    try {
+        const StatusSesjiKsef stan = k.czekajNaSesje(numer);
+        for (const QString& strona : stan.stronyUpo)
+            ZapiszUpoSesji(system_, dane_.katalogDanych, numer, k.upoSesji(numer, strona));
+        if (stan.stronyUpo.isEmpty())
+            komunikat(QStringLiteral("Sesja KSeF %1: %2 (kod %3), bez UPO sesji.")
+                          .arg(numer, stan.status.tekst())
+                          .arg(stan.status.kod));
+    } catch (const BladKsef& b) {
+        // Each invoice has its own UPO already; the session's can be fetched in KSeF's application.
+        komunikat(QStringLiteral("UPO sesji KSeF %1 nie zostało pobrane: %2").arg(numer, b.komunikat()));
+    }
 }
 
 WynikWysylki Wysylka::wyslij() {

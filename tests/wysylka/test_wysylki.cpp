@@ -3,6 +3,7 @@
 // next run completes; a crash at any file operation of a run is resumed without sending twice.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QMap>
 
 #include "calc/dokument.h"
@@ -10,6 +11,7 @@
 #include "eksport/nazwy_plikow.h"
 #include "ksef/numer_ksef.h"
 #include "ksef/symulator/symulator.h"
+#include "ksef/wspolne/certyfikaty_testowe.h"
 #include "store/blad.h"
 #include "store/stan_ksef.h"
 #include "wspolne/katalog_testowy.h"
@@ -121,11 +123,52 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
         korekta->contains("<NrKSeFFaKorygowanej>" + numerFaktury1.toUtf8() + "</NrKSeFFaKorygowanej>"));
     EXPECT_TRUE(symulator_.bledy().isEmpty()) << symulator_.bledy().join(u'\n').toStdString();
 
+    // The closed session's UPO is kept beside the invoices'.
+    const QStringList upoSesji = QDir(katalog_.plik(QStringLiteral("KSeF/sesje")))
+                                     .entryList({QStringLiteral("*.upo.xml")}, QDir::Files);
+    ASSERT_EQ(upoSesji.size(), 1);
+    EXPECT_TRUE(
+        katalog_.czytaj(QStringLiteral("KSeF/sesje/") + upoSesji[0]).contains(numerFaktury1.toUtf8()));
+
     // A second run sends nothing again.
     const WynikWysylki drugi = wyslij();
     EXPECT_EQ(drugi.wyslane, 0);
     EXPECT_EQ(drugi.pominiete, 3);
     EXPECT_EQ(symulator_.faktury().size(), 3u);
+}
+
+// Authentication with a KSeF certificate: the request signed with XAdES by the certificate's key
+// (RSA and EC), the key read from its password-protected PKCS#8 file.
+TEST_F(Wysylka, CertyfikatKsefRsaIEc) {
+    for (const RodzajKlucza rodzaj : {RodzajKlucza::Rsa2048, RodzajKlucza::EcP256}) {
+        SCOPED_TRACE(rodzaj == RodzajKlucza::Rsa2048 ? "RSA" : "EC");
+        FolderZKsef f(zadanie_);
+        OpisCertyfikatu opis;
+        opis.rodzaj = rodzaj;
+        opis.nip = QStringLiteral("9999999999");
+        opis.haslo = "haslo-testowe";
+        const CertyfikatTestowy cert = StworzCertyfikat(opis);
+        f.katalog.zapisz(QStringLiteral("ja.crt"), cert.certyfikatPem);
+        f.katalog.zapisz(QStringLiteral("ja.key"), cert.kluczPem);
+        f.zadanie.poswiadczenia.rodzaj = PoswiadczeniaKsef::Rodzaj::Certyfikat;
+        f.zadanie.poswiadczenia.token.clear();
+        f.zadanie.poswiadczenia.plikCertyfikatu = f.katalog.plik(QStringLiteral("ja.crt"));
+        f.zadanie.poswiadczenia.plikKlucza = f.katalog.plik(QStringLiteral("ja.key"));
+        f.zadanie.poswiadczenia.hasloKlucza = opis.haslo;
+        const WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), f.zadanie, {});
+        EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+        EXPECT_EQ(wynik.przyjete, 3);
+        EXPECT_TRUE(f.symulator.bledy().isEmpty()) << f.symulator.bledy().join(u'\n').toStdString();
+
+        // A wrong password is said before anything is sent.
+        f.zadanie.poswiadczenia.hasloKlucza = "inne";
+        try {
+            WyslijDokumenty(DomyslnySystemPlikow(), f.zadanie, {});
+            ADD_FAILURE() << "brak odmowy";
+        } catch (const Odmowa& o) {
+            EXPECT_TRUE(o.komunikat().contains(QStringLiteral("hasło"))) << o.komunikat().toStdString();
+        }
+    }
 }
 
 // Failures that pass: the run completes them itself, each document still sent once.
