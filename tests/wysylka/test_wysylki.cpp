@@ -137,6 +137,20 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
     EXPECT_EQ(symulator_.faktury().size(), 3u);
 }
 
+// An access token that runs out is refreshed with the refresh token, and the call goes on.
+TEST_F(Wysylka, WygaslyTokenDostepuJestOdswiezany) {
+    KlientKsef klient(zadanie_.srodowisko, zadanie_.klient);
+    klient.uwierzytelnijTokenem(QStringLiteral("9999999999"), TokenTestowy);
+    symulator_.wygasTokenyDostepu();
+    const KlientKsef::Sesja sesja = klient.otworzSesje();
+    EXPECT_FALSE(sesja.numer.isEmpty());
+    EXPECT_EQ(symulator_.ileZadan(QStringLiteral("^/auth/token/refresh$")), 1);
+    klient.zamknijSesje(sesja.numer);
+    // KSeF saw the expired token once (the 401 that led to the refresh), and nothing else amiss.
+    ASSERT_EQ(symulator_.bledy().size(), 1) << symulator_.bledy().join(u'\n').toStdString();
+    EXPECT_TRUE(symulator_.bledy()[0].contains(QStringLiteral("wygasły token dostępu")));
+}
+
 // Authentication with a KSeF certificate: the request signed with XAdES by the certificate's key
 // (RSA and EC), the key read from its password-protected PKCS#8 file.
 TEST_F(Wysylka, CertyfikatKsefRsaIEc) {
