@@ -179,14 +179,7 @@ bool StronaCzcionki::zmieniona() const {
 
 bool StronaCzcionki::zapisz() {
     if (const auto blad = BladCzcionki(wartosci_); blad && !sprawdzBledy({*blad})) return false;
-    if (odczytNieudany_ &&
-        pulpit().pytanie(
-            this,
-            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go wybraną czcionką. "
-                           "Zapisać?")
-                .arg(RzeczywistaSciezka(pliki(), sciezka())),
-            false) != Odpowiedz::Tak)
-        return false;
+    if (odczytNieudany_ && !zastapicNieczytelny(sciezka(), QStringLiteral("wybraną czcionką"))) return false;
     const TCzcionka rekord = ZmienionaCzcionka(*plik_.rekord, wartosci_);
     const bool zapisano = Chron(pulpit(), this, [&] {
         // The module never makes the folder "FONT"; a data folder made by the suite may lack it.

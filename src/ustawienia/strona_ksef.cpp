@@ -379,14 +379,7 @@ bool StronaKsef::zapisz() {
             u.nipKontekstu = *cyfry;  // the file holds the ten digits, as every reader expects them
     }
     if (!sprawdzBledy(bledy)) return false;
-    if (odczytNieudany_ &&
-        pulpit().pytanie(
-            this,
-            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
-                           "Zapisać?")
-                .arg(RzeczywistaSciezka(pliki(), sciezka())),
-            false) != Odpowiedz::Tak)
-        return false;
+    if (odczytNieudany_ && !zastapicNieczytelny(sciezka())) return false;
     if (!Chron(pulpit(), this, [&] { ZapiszUstawieniaKsef(pliki(), u); })) return false;
     odczytNieudany_ = false;
     zapisane_ = u;

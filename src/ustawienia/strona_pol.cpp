@@ -94,14 +94,7 @@ bool StronaPol::zapisz() {
     const QStringList wartosci = wartosciPol();
     if (!sprawdzBledy(zrodlo_->bledy(wartosci))) return false;
     const QString sciezka = zrodlo_->sciezka(foldery());
-    if (odczytNieudany_ &&
-        pulpit().pytanie(
-            this,
-            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
-                           "Zapisać?")
-                .arg(RzeczywistaSciezka(pliki(), sciezka)),
-            false) != Odpowiedz::Tak)
-        return false;
+    if (odczytNieudany_ && !zastapicNieczytelny(sciezka)) return false;
     if (!Chron(pulpit(), this, [&] { zrodlo_->zapisz(pliki(), sciezka, wartosci); })) return false;
     wczytaj();
     pokazPlik(sciezka, QStringLiteral("Zapisano."));

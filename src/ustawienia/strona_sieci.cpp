@@ -149,14 +149,7 @@ bool StronaSieci::zapisz() {
     if (!sprawdzBledy(
             BledyZmian(*plik_.rekord, PolaSieci(), {sciezka_lokalna->tekst(), sciezka_sieciowa->tekst()})))
         return false;
-    if (odczytNieudany_ &&
-        pulpit().pytanie(
-            this,
-            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go treścią tej strony. "
-                           "Zapisać?")
-                .arg(RzeczywistaSciezka(pliki(), sciezka())),
-            false) != Odpowiedz::Tak)
-        return false;
+    if (odczytNieudany_ && !zastapicNieczytelny(sciezka())) return false;
     const TUstawieniaSieci rekord = nowyRekord();
     if (!Chron(pulpit(), this, [&] { ZapiszPlikZRekordem(pliki(), sciezka(), rekord, plik_.ogon); }))
         return false;

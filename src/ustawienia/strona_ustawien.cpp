@@ -123,6 +123,13 @@ void StronaUstawien::odswiezPrzyciskiZapisu() {
     cofnij_->setEnabled(z);
 }
 
+bool StronaUstawien::zastapicNieczytelny(const QString& sciezka, const QString& czym) {
+    return pulpit().pytanie(this,
+                            QStringLiteral("Pliku „%1” nie udało się odczytać. Zapis zastąpi go %2. Zapisać?")
+                                .arg(RzeczywistaSciezka(pliki(), sciezka), czym),
+                            false) == Odpowiedz::Tak;
+}
+
 bool StronaUstawien::sprawdzBledy(const QStringList& bledy) {
     if (bledy.isEmpty()) return true;
     pulpit().blad(this, QStringLiteral("Nie zapisano, bo:\n") + bledy.join(u'\n'));

@@ -94,6 +94,10 @@ class StronaUstawien : public QWidget {
     void dodajPrzyciskiZapisu(const QString& tekstZapisu = QStringLiteral("Zapisz"));
     // Tells the user why values cannot be stored; true when there is nothing to tell.
     bool sprawdzBledy(const QStringList& bledy);
+    // Before a save replaces a file that could not be read: the user's yes. `czym` says what will
+    // be in it ("treścią tej strony").
+    bool zastapicNieczytelny(const QString& sciezka,
+                             const QString& czym = QStringLiteral("treścią tej strony"));
 
     KontekstUstawien& kontekst_;
     QVBoxLayout* uklad_;

@@ -1,6 +1,5 @@
 #include "eksport/uruchomienie.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <cstdio>
 
@@ -32,17 +31,6 @@ Przebieg Uruchom(const QStringList& argumenty, SystemPlikow& pliki, const QDateT
     p.wyjscie = Przeczytaj(wyjscie);
     p.bledy = QString::fromUtf8(Przeczytaj(bledy));
     return p;
-}
-
-std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder) {
-    std::map<QString, QByteArray> pliki;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString sciezka = it.next();
-        QFile f(sciezka);
-        if (f.open(QIODevice::ReadOnly)) pliki[QDir(folder).relativeFilePath(sciezka)] = f.readAll();
-    }
-    return pliki;
 }
 
 void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty) {

@@ -23,8 +23,5 @@ inline const QDateTime CzasTestow(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 Przebieg Uruchom(const QStringList& argumenty, SystemPlikow& pliki = DomyslnySystemPlikow(),
                  const QDateTime& teraz = CzasTestow);
 
-// Every file below a folder with its bytes, by path relative to it.
-std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder);
-
 // The settings, the seller and the documents written into a test data folder.
 void ZapiszDane(const KatalogTestowy& katalog, const std::vector<TDokument>& dokumenty);

@@ -1,6 +1,7 @@
 #include "wspolne/katalog_testowy.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTimer>
 #include <cstring>
@@ -51,4 +52,15 @@ std::unique_ptr<Tfaktura_f> UruchomOkno(PlatformaTestowa& platforma, SystemPliko
     okno->Timer1->stop();
     okno->Timer2->stop();
     return okno;
+}
+
+std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder) {
+    std::map<QString, QByteArray> pliki;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString sciezka = it.next();
+        QFile f(sciezka);
+        if (f.open(QIODevice::ReadOnly)) pliki[QDir(folder).relativeFilePath(sciezka)] = f.readAll();
+    }
+    return pliki;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 
 #include "app/faktura_f.h"
@@ -42,6 +43,9 @@ class KatalogTestowy {
     QTemporaryDir katalog_;
     QString poprzedni_;
 };
+
+// Every file below a folder with its bytes, by path relative to it.
+std::map<QString, QByteArray> ZawartoscFolderu(const QString& folder);
 
 // A document record with the given kind, number and buyer.
 TDokument Dokument(const QString& rodzaj, const QString& numer, const QString& odbiorca);

@@ -3,7 +3,6 @@
 // for, never written), and the program itself with its exit codes.
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -56,17 +55,6 @@ WynikPolecenia Uruchom(const QStringList& argumenty, const ZaleznosciKsef& z = B
     w.wyjscie = QString::fromUtf8(Odczytaj(wyjscie));
     w.bledy = QString::fromUtf8(Odczytaj(bledy));
     return w;
-}
-
-std::map<QString, QByteArray> Pliki(const QString& folder) {
-    std::map<QString, QByteArray> pliki;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString sciezka = it.next();
-        QFile f(sciezka);
-        if (f.open(QIODevice::ReadOnly)) pliki[QDir(folder).relativeFilePath(sciezka)] = f.readAll();
-    }
-    return pliki;
 }
 
 const std::vector<Linia> JednaLinia{{"Usługa", "", "szt.", "1", "100.00", "23"}};
@@ -179,7 +167,7 @@ TEST(WierszPolecenKsef, PolecenieOpcjeIBledyUzycia) {
 
 TEST_F(FolderKsef, StanJedenWierszNaDokumentZTabulatorami) {
     stany();
-    const auto przed = Pliki(katalog.sciezka());
+    const auto przed = ZawartoscFolderu(katalog.sciezka());
     const WynikPolecenia w = Uruchom({"stan"});
     EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
     EXPECT_EQ(w.wyjscie,
@@ -191,7 +179,7 @@ TEST_F(FolderKsef, StanJedenWierszNaDokumentZTabulatorami) {
                              "3/2026\t2026-12-03\tGamma\t123.00\twysłany\t\t\t\n"
                              "4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\t\n"
                              "1/K/2026\t2026-12-05\tAlfa sp. z o.o.\t-61.50\toffline\t\t\t\n"));
-    EXPECT_EQ(Pliki(katalog.sciezka()), przed) << "nothing is written";
+    EXPECT_EQ(ZawartoscFolderu(katalog.sciezka()), przed) << "nothing is written";
 
     const WynikPolecenia listopad = Uruchom({"stan", "--miesiac", "2026-11"});
     EXPECT_EQ(listopad.wyjscie, QStringLiteral("4/2026\t2026-11-04\tDelta\t123.00\tniewysłany\t\t\t\n"));
@@ -221,7 +209,7 @@ TEST_F(FolderKsef, XmlIUpoZapisujaZachowaneBajty) {
     EXPECT_EQ(w.kod, 0) << w.bledy.toStdString();
     const std::map<QString, QByteArray> oczekiwane{{"F_1_2026.xml", "<Faktura nr=\"1\"/>"},
                                                    {"F_2_2026.xml", "<Faktura nr=\"2\"/>"}};
-    EXPECT_EQ(Pliki(xml), oczekiwane);
+    EXPECT_EQ(ZawartoscFolderu(xml), oczekiwane);
     EXPECT_TRUE(w.bledy.contains(
         QStringLiteral("Pominięto: faktura 3/2026 (rekord 4): dokument nie był wysyłany do KSeF.")))
         << w.bledy.toStdString();
@@ -238,16 +226,17 @@ TEST_F(FolderKsef, XmlIUpoZapisujaZachowaneBajty) {
     }
     const WynikPolecenia bez = Uruchom({"xml", "--do", xml});
     EXPECT_EQ(bez.kod, 1);
-    EXPECT_EQ(Pliki(xml).at(QStringLiteral("F_1_2026.xml")), "cudzy");
-    EXPECT_EQ(Pliki(xml).at(QStringLiteral("F_2_2026.xml")), "<Faktura nr=\"2\"/>");
+    EXPECT_EQ(ZawartoscFolderu(xml).at(QStringLiteral("F_1_2026.xml")), "cudzy");
+    EXPECT_EQ(ZawartoscFolderu(xml).at(QStringLiteral("F_2_2026.xml")), "<Faktura nr=\"2\"/>");
     EXPECT_TRUE(bez.bledy.contains(QStringLiteral("już istnieje (--nadpisz go zastąpi)")));
     EXPECT_EQ(Uruchom({"xml", "--do", xml, "--nadpisz"}).kod, 0);
-    EXPECT_EQ(Pliki(xml), oczekiwane);
+    EXPECT_EQ(ZawartoscFolderu(xml), oczekiwane);
 
     const QString upo = wyniki.filePath(QStringLiteral("upo"));
     const WynikPolecenia u = Uruchom({"upo", "--numer", "1/2026", "--do", upo});
     EXPECT_EQ(u.kod, 0) << u.bledy.toStdString();
-    EXPECT_EQ(Pliki(upo), (std::map<QString, QByteArray>{{"F_1_2026.upo.xml", "<UPO nr=\"1\"/>"}}));
+    EXPECT_EQ(ZawartoscFolderu(upo),
+              (std::map<QString, QByteArray>{{"F_1_2026.upo.xml", "<UPO nr=\"1\"/>"}}));
     const WynikPolecenia zaden = Uruchom({"upo", "--numer", "9/2026", "--do", upo});
     EXPECT_EQ(zaden.kod, 0);
     EXPECT_TRUE(zaden.bledy.contains(QStringLiteral("Żaden dokument nie spełnia warunków wyboru")));
@@ -278,7 +267,7 @@ TEST_F(FolderKsef, WyslijZTokenemZPlikuIOpcjamiFa3) {
     wyslane.wynik.odrzucone = 1;
     wyslane.wynik.bledy = {QStringLiteral("faktura 2/2026: odrzucona przez KSeF")};
     wyslane.wynik.kod = 1;
-    const auto przed = Pliki(katalog.sciezka());
+    const auto przed = ZawartoscFolderu(katalog.sciezka());
     const WynikPolecenia w =
         Uruchom({"wyslij", "--miesiac", "2026-12", "--srodowisko", "demo", "--token-plik", "token.txt",
                  "--podstawa-zwolnienia", "art. 43 ust. 1 pkt 37"},
@@ -297,7 +286,7 @@ TEST_F(FolderKsef, WyslijZTokenemZPlikuIOpcjamiFa3) {
     EXPECT_TRUE(w.bledy.endsWith(QStringLiteral("Wysłano: 2, przyjęto: 1, odrzucono: 1, pominięto: 0.\n")))
         << w.bledy.toStdString();
     EXPECT_FALSE(w.bledy.contains(QStringLiteral("TOKEN"))) << "the token is never shown";
-    EXPECT_EQ(Pliki(katalog.sciezka()), przed) << "the command itself writes nothing";
+    EXPECT_EQ(ZawartoscFolderu(katalog.sciezka()), przed) << "the command itself writes nothing";
 
     wyslane.wynik = {};
     EXPECT_EQ(Uruchom({"wyslij", "--token-plik", "token.txt"}, ZWysylka(wyslane)).kod, 0);
@@ -417,7 +406,7 @@ TEST(FolderBezDanychKsef, PolecenieOdmawiaPozaFolderemDanych) {
         const WynikPolecenia w = Uruchom(argumenty);
         EXPECT_EQ(w.kod, 1);
         EXPECT_TRUE(w.bledy.contains(QStringLiteral("nie jest folderem danych"))) << w.bledy.toStdString();
-        EXPECT_TRUE(Pliki(katalog.sciezka()).empty());
+        EXPECT_TRUE(ZawartoscFolderu(katalog.sciezka()).empty());
     }
 }
 
