@@ -4,14 +4,18 @@
 // decides, its UPO fetched. Every step is written to the data folder before the next one, so a run
 // that is killed or loses its connection is resumed by the next one without sending anything twice.
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
+#include "calc/dni_robocze.h"
 #include "eksport/ksef.h"
 #include "eksport/wybor.h"
 #include "ksef/klient.h"
 #include "ksef/srodowiska.h"
+#include "store/stan_ksef.h"
 
 class SystemPlikow;
 
@@ -54,3 +58,31 @@ WynikWysylki PobierzBrakujaceUpo(SystemPlikow& system, const ZadanieWysylki& zad
 
 // Authenticates and ends the session at once: what "Sprawdź połączenie" reports. Empty: all well.
 QString SprawdzPolaczenie(const SrodowiskoKsef& srodowisko, const PoswiadczeniaKsef& poswiadczenia);
+
+// Issuing offline: for each chosen document not yet in KSeF its FA(3) bytes are made and kept (as
+// for sending), the KOD I link made from them and the KOD II link signed with the Offline
+// certificate's key, and the state becomes `Offline` with the mode and the deadline of sending. No
+// connection to KSeF is made. A document already offline gets the mode and deadline anew (a new
+// announcement of a failure counts its deadline anew) and keeps its bytes and links.
+struct ZadanieOffline {
+    KryteriaWyboru wybor;
+    SrodowiskoKsef srodowisko;  // its QR base goes into the links
+    OpcjeKsef opcje;
+    TrybOffline tryb = TrybOffline::Offline24;
+    // The end of the announced unavailability (Offline) or of the failure (Awaryjny).
+    std::optional<QDate> koniec;
+    QString nipKontekstu;                 // empty: the seller's NIP from the settings
+    QString plikCertyfikatu, plikKlucza;  // the Offline certificate and its key
+    QByteArray hasloKlucza;
+    QDate dzisiaj;  // empty: today's date (tests give theirs)
+};
+
+WynikWysylki WystawOffline(SystemPlikow& system, const ZadanieOffline& zadanie, const PostepWysylki& postep);
+
+// The deadline of an offline document as `stan` and the window show it; empty when there is none.
+// `ostrzezenie` is set from the day before the deadline on (and once it has passed).
+struct TerminWysylki {
+    QString opis;  // e.g. "wyślij do 2026-12-10"
+    bool ostrzezenie = false;
+};
+TerminWysylki OpisTerminu(const StanKsef& stan, const QDate& dzisiaj);
