@@ -26,6 +26,7 @@
 #include <QSet>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimeZone>
 #include <memory>
 
 #include "ksef/numer_ksef.h"
@@ -661,6 +662,117 @@ TEST_F(SymulatorTest, DuplikatFaktury) {
     EXPECT_TRUE(PoprawnyNumerKsef(wymuszony[u"status"][u"extensions"][u"originalKsefNumber"].toString()));
     ASSERT_EQ(symulator_.faktury().size(), 3u);
     EXPECT_EQ(symulator_.faktury()[1].kod, 440);
+}
+
+// The mode KSeF gives an invoice: offline when declared so, and when it is issued on an earlier day
+// than it arrives, even if sent as online.
+TEST_F(SymulatorTest, TrybFakturowaniaZDeklaracjiIDatyWystawienia) {
+    const QString token = dostep();
+    const Sesja s = otworz(token);
+    const QString dzis =
+        QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone("Europe/Warsaw")).date().toString(Qt::ISODate);
+    const QByteArray xml = Przyklad(QStringLiteral("minimal_VAT.xml"));
+    const QByteArray dzisiejsza =
+        QByteArray(xml).replace("<P_1>2026-11-20</P_1>", "<P_1>" + dzis.toUtf8() + "</P_1>");
+    struct Przypadek {
+        const char* opis;
+        QByteArray xml;
+        bool offlineMode;
+        const char* tryb;
+    };
+    const Przypadek przypadki[] = {
+        {"wystawiona dziś, online", ZNumerem(dzisiejsza, QStringLiteral("20/2026")), false, "Online"},
+        {"wystawiona dziś, zadeklarowana offline", ZNumerem(dzisiejsza, QStringLiteral("21/2026")), true,
+         "Offline"},
+        {"wystawiona wcześniej, wysłana jako online", ZNumerem(xml, QStringLiteral("22/2026")), false,
+         "Offline"},
+    };
+    for (const auto& p : przypadki) {
+        QJsonObject cialo = faktura(s, p.xml);
+        if (p.offlineMode) cialo.insert(QStringLiteral("offlineMode"), true);
+        const Odpowiedz odp = wyslij(s, cialo, token);
+        ASSERT_EQ(odp.kod, 202) << p.opis << odp.cialo.constData();
+        const QJsonObject stan = rozstrzygnij(s, odp.json()[u"referenceNumber"].toString(), token);
+        EXPECT_EQ(stan[u"status"][u"code"].toInt(), 200) << p.opis;
+        EXPECT_EQ(stan[u"invoicingMode"].toString(), QString::fromLatin1(p.tryb)) << p.opis;
+        EXPECT_EQ(symulator_.faktury().back().offlineMode, p.offlineMode) << p.opis;
+        EXPECT_EQ(symulator_.faktury().back().offline, p.tryb == std::string_view("Offline")) << p.opis;
+    }
+}
+
+// A technical correction is taken only for a rejected offline invoice of the seller with no
+// accepted correction yet, and only with offlineMode; the one taken is linked to what it corrects.
+TEST_F(SymulatorTest, KorektaTechnicznaFakturyOffline) {
+    const QString token = dostep();
+    const Sesja s = otworz(token);
+    const QString dzis =
+        QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone("Europe/Warsaw")).date().toString(Qt::ISODate);
+    const QByteArray xml = Przyklad(QStringLiteral("minimal_VAT.xml"));
+    // Sent and settled; returns the invoice's hash.
+    const auto wyslana = [&](const QByteArray& bajty, bool offline, bool odrzucona) {
+        if (odrzucona) symulator_.awaria(AwariaSymulatora::OdrzucenieFaktury);
+        QJsonObject cialo = faktura(s, bajty);
+        if (offline) cialo.insert(QStringLiteral("offlineMode"), true);
+        const Odpowiedz odp = wyslij(s, cialo, token);
+        EXPECT_EQ(odp.kod, 202) << odp.cialo.constData();
+        const QJsonObject stan = rozstrzygnij(s, odp.json()[u"referenceNumber"].toString(), token);
+        EXPECT_EQ(stan[u"status"][u"code"].toInt(), odrzucona ? 450 : 200);
+        return Skrot(bajty);
+    };
+    const QByteArray pierwotna = ZNumerem(xml, QStringLiteral("30/2026"));
+    const QString odrzuconaOffline = wyslana(pierwotna, true, true);
+    const QString przyjeta = wyslana(ZNumerem(xml, QStringLiteral("31/2026")), true, false);
+    const QString odrzuconaOnline =
+        wyslana(ZNumerem(xml, QStringLiteral("32/2026"))
+                    .replace("<P_1>2026-11-20</P_1>", "<P_1>" + dzis.toUtf8() + "</P_1>"),
+                false, true);
+    // The same invoice made again: other bytes, the same content.
+    const QByteArray poprawiona = QByteArray(pierwotna).replace("<DataWytworzeniaFa>2026-12-07T12:00:00Z",
+                                                                "<DataWytworzeniaFa>2026-12-08T12:00:00Z");
+    ASSERT_NE(Skrot(poprawiona), odrzuconaOffline);
+    const size_t przedKorektami = symulator_.faktury().size();
+
+    struct Przypadek {
+        const char* opis;
+        QString skrot;
+        bool offline;
+        int kodWyjatku;  // 0: taken
+    };
+    const Przypadek przypadki[] = {
+        {"bez offlineMode", odrzuconaOffline, false, 21405},
+        {"nieznany skrót", Skrot("nic takiego"), true, 21405},
+        {"to nie skrót", QStringLiteral("AAAA"), true, 21405},
+        {"faktura przyjęta", przyjeta, true, 21167},
+        {"odrzucona, ale online", odrzuconaOnline, true, 21405},
+        {"odrzucona offline", odrzuconaOffline, true, 0},
+        {"już skorygowana", odrzuconaOffline, true, 21166},
+    };
+    for (const auto& p : przypadki) {
+        QJsonObject cialo = faktura(
+            s, p.kodWyjatku == 21166 ? QByteArray(poprawiona).replace("12:00:00Z", "13:00:00Z") : poprawiona);
+        if (p.offline) cialo.insert(QStringLiteral("offlineMode"), true);
+        cialo.insert(QStringLiteral("hashOfCorrectedInvoice"), p.skrot);
+        const Odpowiedz odp = wyslij(s, cialo, token);
+        if (p.kodWyjatku != 0) {
+            EXPECT_EQ(odp.kod, 400) << p.opis;
+            EXPECT_EQ(odp.kodWyjatku(), p.kodWyjatku) << p.opis << odp.cialo.constData();
+            continue;
+        }
+        ASSERT_EQ(odp.kod, 202) << p.opis << odp.cialo.constData();
+        const QJsonObject stan = rozstrzygnij(s, odp.json()[u"referenceNumber"].toString(), token);
+        EXPECT_EQ(stan[u"status"][u"code"].toInt(), 200);
+        EXPECT_EQ(stan[u"invoicingMode"].toString(), QStringLiteral("Offline"));
+    }
+    // Only the one correction taken, linked to the rejected offline invoice.
+    const auto odebrane = symulator_.faktury();
+    ASSERT_EQ(odebrane.size(), przedKorektami + 1);
+    const OdebranaFaktura& korekta = odebrane.back();
+    EXPECT_EQ(korekta.hashOfCorrectedInvoice, odrzuconaOffline);
+    EXPECT_TRUE(korekta.offlineMode);
+    ASSERT_GE(korekta.korygowana, 0);
+    EXPECT_EQ(odebrane[static_cast<size_t>(korekta.korygowana)].skrot, odrzuconaOffline);
+    EXPECT_EQ(odebrane[static_cast<size_t>(korekta.korygowana)].kod, 450);
+    for (size_t i = 0; i + 1 < odebrane.size(); ++i) EXPECT_EQ(odebrane[i].korygowana, -1);
 }
 
 TEST_F(SymulatorTest, NieczytelneTresciZadan) {

@@ -138,7 +138,10 @@ struct Faktura {
     QString nipSprzedawcy;
     QDate dataWystawienia;
     QDateTime przyjeta, nadanie;
-    bool offline = false;
+    bool deklarowanyOffline = false;  // offlineMode of the request
+    bool offline = false;             // invoicingMode: declared, or found from the issue date
+    QString skrotKorygowanej;         // hashOfCorrectedInvoice
+    int korygowana = -1;              // the invoice it corrects technically
 };
 
 struct Sesja {
@@ -261,6 +264,10 @@ struct SymulatorKsef::Wnetrze {
     OdpowiedzHttp otworzSesje(const ZadanieHttp& z, const Uwierzytelnienie& u);
     OdpowiedzHttp wyslijFakture(const ZadanieHttp& z, const Uwierzytelnienie& u, const QString& numer,
                                 const QString& sciezka);
+    // A technical correction's hashOfCorrectedInvoice checked against what KSeF holds: the index of
+    // the invoice it corrects, or the refusal.
+    std::optional<OdpowiedzHttp> sprawdzKorekteTechniczna(const QString& nip, bool offline,
+                                                          const QString& skrotB64, int* korygowana);
     OdpowiedzHttp zamknijSesje(const Uwierzytelnienie& u, const QString& numer);
     OdpowiedzHttp stanSesji(const Uwierzytelnienie& u, const QString& numer);
     OdpowiedzHttp listaFaktur(const ZadanieHttp& z, const Uwierzytelnienie& u, const QString& numer,
@@ -856,6 +863,21 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wyslijFakture(const ZadanieHttp& z, const 
         return BladApi(400, 21403, QStringLiteral("Nieprawidłowy skrót pliku."),
                        {QStringLiteral("Skrót treści nie zgadza się ze skrótem pliku.")});
     };
+    const QJsonValue trybOffline = o.value(QStringLiteral("offlineMode"));
+    const QJsonValue korygowanaJson = o.value(QStringLiteral("hashOfCorrectedInvoice"));
+    if (!(trybOffline.isUndefined() || trybOffline.isNull() || trybOffline.isBool()) ||
+        !(korygowanaJson.isUndefined() || korygowanaJson.isNull() || korygowanaJson.isString())) {
+        blad(QStringLiteral("offlineMode lub hashOfCorrectedInvoice złego typu"));
+        return BladDanych(
+            QStringLiteral("offlineMode musi być wartością logiczną, hashOfCorrectedInvoice "
+                           "tekstem Base64."));
+    }
+    const bool deklarowanyOffline = trybOffline.toBool(false);
+    const QString skrotKorygowanej = korygowanaJson.toString();
+    int korygowana = -1;
+    if (!skrotKorygowanej.isEmpty())
+        if (auto odmowa = sprawdzKorekteTechniczna(s->nip, deklarowanyOffline, skrotKorygowanej, &korygowana))
+            return *odmowa;
     if (tresc.size() != rozmiarZaszyfrowanej) return zlyRozmiar(QStringLiteral("zaszyfrowanej faktury"));
     if (Sha256(tresc) != skrotZaszyfrowanej) return zlySkrot(QStringLiteral("zaszyfrowanej faktury"));
     if (wez(AwariaSymulatora::ZlySkrotFaktury, sciezka))
@@ -873,7 +895,9 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wyslijFakture(const ZadanieHttp& z, const 
     f.porzadkowy = static_cast<int>(s->faktury.size()) + 1;
     f.skrot = QString::fromLatin1(skrot.toBase64());
     f.przyjeta = QDateTime::currentDateTimeUtc();
-    f.offline = o.value(QStringLiteral("offlineMode")).toBool();
+    f.deklarowanyOffline = f.offline = deklarowanyOffline;
+    f.skrotKorygowanej = skrotKorygowanej;
+    f.korygowana = korygowana;
     if (!jawna) {
         blad(QStringLiteral("nie można odszyfrować faktury %1").arg(f.numer));
         f.wynik = Status{435, QStringLiteral("Błąd odszyfrowania pliku"), {}, {}};
@@ -887,6 +911,8 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wyslijFakture(const ZadanieHttp& z, const 
         QStringList bledySchematu;
         if (odczyt.bladPliku.isEmpty() && schematFa3) bledySchematu = schematFa3->waliduj(f.xml);
         const QDate dzis = f.przyjeta.toTimeZone(StrefaPolska()).date();
+        // Issued on an earlier day than it arrives: offline, whatever the request declared.
+        if (odczyt.dataWystawienia.isValid() && odczyt.dataWystawienia < dzis) f.offline = true;
         if (!odczyt.bladPliku.isEmpty()) {
             f.wynik = Status{430, QStringLiteral("Błąd weryfikacji pliku faktury"), {odczyt.bladPliku}, {}};
         } else if (!bledySchematu.isEmpty()) {
@@ -945,6 +971,48 @@ OdpowiedzHttp SymulatorKsef::Wnetrze::wyslijFakture(const ZadanieHttp& z, const 
     return OdpowiedzJson(202, QJsonObject{{QStringLiteral("referenceNumber"), numerFaktury}});
 }
 
+std::optional<OdpowiedzHttp> SymulatorKsef::Wnetrze::sprawdzKorekteTechniczna(const QString& nip,
+                                                                              bool offline,
+                                                                              const QString& skrotB64,
+                                                                              int* korygowana) {
+    const auto odmowa = [&](const QString& szczegol) {
+        blad(QStringLiteral("korekta techniczna odrzucona: %1").arg(szczegol));
+        return std::optional<OdpowiedzHttp>(BladDanych(szczegol));
+    };
+    if (!offline)
+        return odmowa(
+            QStringLiteral("Korekta techniczna (hashOfCorrectedInvoice) wymaga offlineMode: true."));
+    if (QByteArray::fromBase64(skrotB64.toLatin1()).size() != 32)
+        return odmowa(QStringLiteral("hashOfCorrectedInvoice nie jest skrótem SHA-256 w Base64."));
+    // The same bytes may have been sent more than once: every copy of the seller counts.
+    QList<int> kopie;
+    for (size_t i = 0; i < faktury.size(); ++i)
+        if (faktury[i].skrot == skrotB64 && faktury[i].nipSprzedawcy == nip) kopie << static_cast<int>(i);
+    if (kopie.isEmpty())
+        return odmowa(
+            QStringLiteral("Nie znaleziono faktury sprzedawcy %1 o skrócie %2.").arg(nip, skrotB64));
+    for (const int i : kopie)
+        if (faktury[static_cast<size_t>(i)].wynik.kod == 200) {
+            blad(QStringLiteral("korekta techniczna przyjętej faktury %1").arg(skrotB64));
+            return BladApi(400, 21167, QStringLiteral("Status faktury nie pozwala na korektę techniczną."),
+                           {QStringLiteral("Nie można wysłać korekty technicznej do prawidłowo przetworzonej "
+                                           "faktury.")});
+        }
+    for (const Faktura& f : faktury)
+        if (f.korygowana >= 0 && f.wynik.kod == 200 && kopie.contains(f.korygowana)) {
+            blad(QStringLiteral("druga korekta techniczna faktury %1").arg(skrotB64));
+            return BladApi(
+                400, 21166, QStringLiteral("Korekta techniczna niedostępna."),
+                {QStringLiteral("Faktura posiada już przetworzoną prawidłowo korektę techniczną.")});
+        }
+    for (const int i : kopie)
+        if (faktury[static_cast<size_t>(i)].offline) {
+            *korygowana = i;
+            return std::nullopt;
+        }
+    return odmowa(QStringLiteral("Faktura o skrócie %1 nie była wysłana w trybie offline.").arg(skrotB64));
+}
+
 OdpowiedzHttp SymulatorKsef::Wnetrze::zamknijSesje(const Uwierzytelnienie& u, const QString& numer) {
     Sesja* s = sesjaKontekstu(u, numer);
     if (!s) return BrakSesji(numer);
@@ -972,11 +1040,13 @@ Status SymulatorKsef::Wnetrze::biezacyStatus(Faktura& f, bool zapytanie) {
 
 QJsonObject SymulatorKsef::Wnetrze::opisFaktury(Faktura& f, bool zapytanie) {
     const Status status = biezacyStatus(f, zapytanie);
-    QJsonObject o{{QStringLiteral("ordinalNumber"), f.porzadkowy},
-                  {QStringLiteral("referenceNumber"), f.numer},
-                  {QStringLiteral("invoiceHash"), f.skrot},
-                  {QStringLiteral("invoicingDate"), Czas(f.przyjeta)},
-                  {QStringLiteral("status"), status.json()}};
+    QJsonObject o{
+        {QStringLiteral("ordinalNumber"), f.porzadkowy},
+        {QStringLiteral("referenceNumber"), f.numer},
+        {QStringLiteral("invoiceHash"), f.skrot},
+        {QStringLiteral("invoicingDate"), Czas(f.przyjeta)},
+        {QStringLiteral("invoicingMode"), f.offline ? QStringLiteral("Offline") : QStringLiteral("Online")},
+        {QStringLiteral("status"), status.json()}};
     if (!f.numerFaktury.isEmpty()) o.insert(QStringLiteral("invoiceNumber"), f.numerFaktury);
     if (status.kod == 200) {
         o.insert(QStringLiteral("ksefNumber"), f.numerKsef);
@@ -1265,7 +1335,8 @@ std::vector<OdebranaFaktura> SymulatorKsef::faktury() const {
     std::vector<OdebranaFaktura> wynik;
     for (const Faktura& f : w_->faktury)
         wynik.push_back(OdebranaFaktura{f.xml, f.sesja, f.numer, f.wynik.kod == 200 ? f.numerKsef : QString(),
-                                        f.wynik.kod});
+                                        f.wynik.kod, f.skrot, f.deklarowanyOffline, f.offline,
+                                        f.skrotKorygowanej, f.korygowana});
     return wynik;
 }
 

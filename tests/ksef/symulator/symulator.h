@@ -8,7 +8,11 @@
 // and context NIP, the XAdES signature with the certificate of its KeyInfo (self-signed accepted, as
 // on the test environment; the NIP from organizationIdentifier VATPL-… or serialNumber TINPL-…),
 // the invoice's hashes and sizes, its decryption, the FA(3) schema, the seller against the context,
-// the issue date, duplicates (seller NIP, kind, P_2). Errors of a request answer 400 with the API's
+// the issue date, duplicates (seller NIP, kind, P_2). An invoice sent as online whose issue day
+// (P_1) is earlier than the day it is received is in the offline mode all the same. A technical
+// correction (hashOfCorrectedInvoice) is taken only with offlineMode, for an offline invoice of the
+// same seller that was rejected and has no accepted correction yet (else 21405, 21167, 21166); it
+// is linked to the invoice it corrects. Errors of a request answer 400 with the API's
 // ExceptionResponse; a missing or unknown token 401 (problem details, as the API has it).
 // Status queries (a single one or a list) count towards ustawOpoznienie.
 #include <QByteArray>
@@ -43,9 +47,14 @@ enum class AwariaSymulatora {
 struct OdebranaFaktura {
     QByteArray xml;  // decrypted, as the client made it
     QString numerSesji;
-    QString numerFaktury;  // reference number
-    QString numerKsef;     // empty when rejected
-    int kod = 0;           // final status code, decided on receipt (queries may still show 100/150)
+    QString numerFaktury;            // reference number
+    QString numerKsef;               // empty when rejected
+    int kod = 0;                     // final status code, decided on receipt (queries may still show 100/150)
+    QString skrot;                   // invoiceHash as sent (Base64 SHA-256)
+    bool offlineMode = false;        // as the request declared it
+    bool offline = false;            // invoicingMode Offline: declared, or issued on an earlier day
+    QString hashOfCorrectedInvoice;  // as the request carried it; empty when none
+    int korygowana = -1;             // a technical correction: the index of the invoice it corrects
 };
 
 class SymulatorKsef {
