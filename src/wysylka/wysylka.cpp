@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QThread>
 #include <algorithm>
 
 #include "calc/dokument.h"
@@ -34,7 +35,9 @@ QString SkrotRekordu(const TDokument& d, const std::optional<FakturaKorygowana>&
 // Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
 // document is then looked up by its hash the next time.
 bool OdrzucaDokument(const BladKsef& b) {
-    static constexpr int KodyDokumentu[] = {21001, 21217, 21401, 21402, 21403, 21405};
+    // 21166 and 21167: KSeF holds the invoice a technical correction names as accepted, or as
+    // already corrected; the document's own state is wrong then, not the run's access.
+    static constexpr int KodyDokumentu[] = {21001, 21166, 21167, 21217, 21401, 21402, 21403, 21405};
     return b.statusHttp() == 400 && std::find(std::begin(KodyDokumentu), std::end(KodyDokumentu),
                                               b.kodKsef()) != std::end(KodyDokumentu);
 }
@@ -93,7 +96,7 @@ class Wysylka {
 };
 
 void Wysylka::przygotuj() {
-    Srodowisko srodowisko{system_};
+    Srodowisko srodowisko{system_, stdout, stderr, false, {}};
     dane_ = CzytajFolderDanych(srodowisko);
     kontekst_.firma = dane_.firma;
     kontekst_.stopka = dane_.ustawienia.stopka.tekst();
@@ -150,16 +153,31 @@ std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QStrin
         stan && stan->stan == StanWysylki::Odrzucony && !stan->trybOffline.isEmpty();
     if (zachowany && !korektaTechniczna && !(mozeNowe && zmieniony)) return zachowany;
     kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
-    const WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
+    WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
+    // A technical correction must differ from the bytes it corrects, and the creation time is all
+    // that may differ: made again within the same second, they would be the rejected bytes again.
+    const auto odrzucone = [&](const QByteArray& xml) {
+        const QString skrot = Sha256Base64(xml);
+        return skrot == stan->skrot || skrot == stan->skrotPierwotny;
+    };
+    if (korektaTechniczna && wynik.powody.isEmpty() && odrzucone(wynik.xml)) {
+        QThread::msleep(static_cast<unsigned long>(1001 - kontekst_.czasWytworzenia.time().msec()));
+        kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
+        wynik = DokumentFa3(d, korygowana, kontekst_);
+    }
     if (!wynik.powody.isEmpty()) {
         blad(nazwa, QStringLiteral("nie może być fakturą FA(3): ") + wynik.powody.join(u"; "));
         return std::nullopt;
     }
     if (zachowany) {
         ZastapXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
-        komunikat(
-            QStringLiteral("%1: dokument zmieniono od poprzedniej próby; wysłany zostanie w nowej postaci.")
-                .arg(nazwa));
+        komunikat(korektaTechniczna
+                      ? QStringLiteral("%1: wystawiony offline i odrzucony przez KSeF; wysłany zostanie w "
+                                       "nowej postaci jako korekta techniczna.")
+                            .arg(nazwa)
+                      : QStringLiteral(
+                            "%1: dokument zmieniono od poprzedniej próby; wysłany zostanie w nowej postaci.")
+                            .arg(nazwa));
         return wynik.xml;
     }
     // Another workstation may have kept its bytes meanwhile: those are the document's from now on.
@@ -185,11 +203,14 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
     }
     const QString skrot = Sha256Base64(*xml);
     // Issued offline: sent as such. Rejected after an offline issue: sent again with new bytes as
-    // its technical correction, naming the first bytes' hash.
+    // its technical correction, naming the first bytes' hash. A correction once begun stays one
+    // until accepted: a run cut off before it reached KSeF sends it again with that hash.
     const bool offline = przed && !przed->trybOffline.isEmpty();
     QString skrotKorygowanej;
-    if (offline && przed->stan == StanWysylki::Odrzucony && przed->skrot != skrot)
-        skrotKorygowanej = przed->skrotPierwotny.isEmpty() ? przed->skrot : przed->skrotPierwotny;
+    if (offline && !przed->skrotPierwotny.isEmpty())
+        skrotKorygowanej = przed->skrotPierwotny;
+    else if (offline && przed->stan == StanWysylki::Odrzucony && przed->skrot != skrot)
+        skrotKorygowanej = przed->skrot;
     const QString rekord = SkrotRekordu(d, korygowana);
     const QString link = linkKoduI(*xml);
     // Written before the invoice leaves: a run that dies now finds it by this hash in this session.

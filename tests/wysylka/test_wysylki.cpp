@@ -16,6 +16,7 @@
 #include "store/stan_ksef.h"
 #include "wspolne/katalog_testowy.h"
 #include "wspolne/zawodny_system_plikow.h"
+#include "wysylka/folder_wysylki.h"
 #include "wysylka/wysylka.h"
 
 namespace {
@@ -26,72 +27,7 @@ QByteArray NumerFaktury(const QByteArray& xml) {
     return od < 0 || koniec < od ? QByteArray() : xml.mid(od + 5, koniec - od - 5);
 }
 
-const QString TokenTestowy = QStringLiteral("token-testowy-wysylki");
-
-std::vector<TDokument> DokumentyWysylki() {
-    const TDokument f1 =
-        NowaFaktura({"1", "2026", "2026-12-01", "Odbiorca Jeden", "5260250274", "przelew", "14"},
-                    {{"Usługa A", "", "szt", "2", "100.00", "23"}});
-    const TDokument f2 = NowaFaktura({"2", "2026", "2026-12-02", "Odbiorca Dwa", "5260250274", "gotówka", ""},
-                                     {{"Usługa B", "", "h", "1", "50.00", "8"}});
-    const TDokument k1 =
-        NowaKorekta(f1, {"1", "K/2026", "2026-12-05", "Odbiorca Jeden", "5260250274", "przelew", "14"},
-                    {{"Usługa A", "", "szt", "1", "100.00", "23"}});
-    return {f1, f2, k1};
-}
-
-void ZapiszFolder(const KatalogTestowy& katalog) {
-    katalog.zapiszRekordy(QStringLiteral("Admini/faktura.dat"),
-                          std::vector<TUstawieniaFaktury>{UstawieniaTestowe()});
-    katalog.zapiszRekordy(QStringLiteral("Admini/firma.dat"), std::vector<TDaneFirmy>{FirmaTestowa()});
-    katalog.zapiszRekordy(QStringLiteral("Uslugi/dokumenty.dat"), DokumentyWysylki());
-}
-
-class Wysylka : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ZapiszFolder(katalog_);
-        symulator_.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
-        symulator_.ustawOpoznienie(1);
-        symulator_.retryAfterSekund(1);
-        zadanie_.srodowisko = *ZnajdzSrodowisko(symulator_.adres().toString());
-        zadanie_.poswiadczenia.rodzaj = PoswiadczeniaKsef::Rodzaj::Token;
-        zadanie_.poswiadczenia.token = TokenTestowy;
-        // Pauses are counted, not slept: the test runs at the speed of loopback.
-        zadanie_.klient.czekaj = [this](std::chrono::milliseconds ile) { przerwy_.push_back(ile); };
-        zadanie_.klient.limitCzasu = std::chrono::milliseconds(5000);
-    }
-
-    WynikWysylki wyslij(SystemPlikow& system = DomyslnySystemPlikow()) {
-        PostepWysylki postep;
-        postep.komunikat = [this](const QString& k) { komunikaty_ << k; };
-        return WyslijDokumenty(system, zadanie_, postep);
-    }
-
-    std::optional<StanKsef> stan(const QString& nazwa) {
-        return CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
-    }
-
-    KatalogTestowy katalog_;
-    SymulatorKsef symulator_;
-    ZadanieWysylki zadanie_;
-    std::vector<std::chrono::milliseconds> przerwy_;
-    QStringList komunikaty_;
-};
-
-// A data folder of its own with the three documents, and a KSeF of its own that knows the token.
-struct FolderZKsef {
-    explicit FolderZKsef(const ZadanieWysylki& wzor) : zadanie(wzor) {
-        ZapiszFolder(katalog);
-        symulator.dodajToken(TokenTestowy, QStringLiteral("9999999999"));
-        zadanie.srodowisko = *ZnajdzSrodowisko(symulator.adres().toString());
-    }
-    KatalogTestowy katalog;
-    SymulatorKsef symulator;
-    ZadanieWysylki zadanie;
-};
-
-const QStringList Nazwy{QStringLiteral("F_1_2026"), QStringLiteral("F_2_2026"), QStringLiteral("K_1_K_2026")};
+class Wysylka : public TestWysylki {};
 
 TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
     const WynikWysylki wynik = wyslij();
@@ -99,7 +35,7 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
     EXPECT_EQ(wynik.przyjete, 3);
     ASSERT_EQ(symulator_.faktury().size(), 3u);
     QString numerFaktury1;
-    for (const QString& nazwa : Nazwy) {
+    for (const QString& nazwa : NazwyWysylki) {
         const auto s = stan(nazwa);
         ASSERT_TRUE(s) << nazwa.toStdString();
         EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
@@ -114,10 +50,10 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
         bool odebrany = false;
         for (const OdebranaFaktura& f : symulator_.faktury()) odebrany |= f.xml == *xml;
         EXPECT_TRUE(odebrany) << nazwa.toStdString();
-        if (nazwa == Nazwy[0]) numerFaktury1 = s->numerKsef;
+        if (nazwa == NazwyWysylki[0]) numerFaktury1 = s->numerKsef;
     }
     // The correction was sent after its invoice was accepted and names it by its KSeF number.
-    const auto korekta = CzytajXmlKsef(DomyslnySystemPlikow(), Nazwy[2]);
+    const auto korekta = CzytajXmlKsef(DomyslnySystemPlikow(), NazwyWysylki[2]);
     ASSERT_TRUE(korekta);
     EXPECT_TRUE(
         korekta->contains("<NrKSeFFaKorygowanej>" + numerFaktury1.toUtf8() + "</NrKSeFFaKorygowanej>"));
@@ -140,7 +76,7 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
 // An access token that runs out is refreshed with the refresh token, and the call goes on.
 TEST_F(Wysylka, WygaslyTokenDostepuJestOdswiezany) {
     KlientKsef klient(zadanie_.srodowisko, zadanie_.klient);
-    klient.uwierzytelnijTokenem(QStringLiteral("9999999999"), TokenTestowy);
+    klient.uwierzytelnijTokenem(QStringLiteral("9999999999"), TokenWysylki);
     symulator_.wygasTokenyDostepu();
     const KlientKsef::Sesja sesja = klient.otworzSesje();
     EXPECT_FALSE(sesja.numer.isEmpty());
@@ -215,7 +151,7 @@ TEST_F(Wysylka, AwariePrzejscioweNieWysylajaDwaRazy) {
             if (f.kod == 200) ++ile[NumerFaktury(f.xml)];
         EXPECT_EQ(ile.size(), 3);
         for (int n : ile) EXPECT_EQ(n, 1);
-        for (const QString& nazwa : Nazwy) {
+        for (const QString& nazwa : NazwyWysylki) {
             const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
             ASSERT_TRUE(s);
             EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
@@ -251,7 +187,7 @@ TEST_F(Wysylka, OdmowyKsefDajaPolskiKomunikat) {
                 EXPECT_TRUE(o.komunikat().contains(QString::fromUtf8(p.wKomunikacie), Qt::CaseInsensitive))
                     << o.komunikat().toStdString();
             }
-            for (const QString& nazwa : Nazwy) {
+            for (const QString& nazwa : NazwyWysylki) {
                 const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
                 EXPECT_TRUE(!s || s->stan == StanWysylki::Niewyslany) << nazwa.toStdString();
             }
@@ -263,7 +199,7 @@ TEST_F(Wysylka, OdmowyKsefDajaPolskiKomunikat) {
         ASSERT_FALSE(wynik.bledy.isEmpty());
         EXPECT_TRUE(wynik.bledy.join(u'\n').contains(QString::fromUtf8(p.wKomunikacie), Qt::CaseInsensitive))
             << wynik.bledy.join(u'\n').toStdString();
-        const auto s = CzytajStanKsef(DomyslnySystemPlikow(), Nazwy[0]);
+        const auto s = CzytajStanKsef(DomyslnySystemPlikow(), NazwyWysylki[0]);
         ASSERT_TRUE(s);
         EXPECT_EQ(s->stan, StanWysylki::Odrzucony);
         EXPECT_FALSE(s->powod.isEmpty());
@@ -301,7 +237,7 @@ TEST_F(Wysylka, AwariaWKazdymKrokuIWznowienie) {
         const WynikWysylki wynik = WyslijDokumenty(DomyslnySystemPlikow(), zadanie, {});
         EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
         int przyjetych = 0;
-        for (const QString& nazwa : Nazwy) {
+        for (const QString& nazwa : NazwyWysylki) {
             const auto s = CzytajStanKsef(DomyslnySystemPlikow(), nazwa);
             ASSERT_TRUE(s) << nazwa.toStdString();
             EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
