@@ -35,9 +35,7 @@ QString SkrotRekordu(const TDokument& d, const std::optional<FakturaKorygowana>&
 // Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
 // document is then looked up by its hash the next time.
 bool OdrzucaDokument(const BladKsef& b) {
-    // 21166 and 21167: KSeF holds the invoice a technical correction names as accepted, or as
-    // already corrected; the document's own state is wrong then, not the run's access.
-    static constexpr int KodyDokumentu[] = {21001, 21166, 21167, 21217, 21401, 21402, 21403, 21405};
+    static constexpr int KodyDokumentu[] = {21001, 21217, 21401, 21402, 21403, 21405};
     return b.statusHttp() == 400 && std::find(std::begin(KodyDokumentu), std::end(KodyDokumentu),
                                               b.kodKsef()) != std::end(KodyDokumentu);
 }
@@ -92,7 +90,8 @@ class Wysylka {
     WynikWysylki wynik_;
     QStringList doSprawdzenia_;  // sent or being sent: their state is followed after the sending
     int zrobione_ = 0, wszystkie_ = 0;
-    bool ponownie_ = false;  // a document found never to have reached KSeF goes out again
+    bool ponownie_ = false;    // a document found never to have reached KSeF goes out again
+    bool drugaRunda_ = false;  // that second sending is over: what still did not arrive waits
 };
 
 void Wysylka::przygotuj() {
@@ -278,6 +277,11 @@ void Wysylka::dokonczWyslane(const QString& nazwa) {
             stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
                 if (s) s->stan = StanWysylki::Niewyslany;
             });
+            if (drugaRunda_) {
+                // Sent twice in this run without reaching KSeF: not done, whatever else went well.
+                blad(nazwa, QStringLiteral("nie dotarł do KSeF; zostanie wysłany przy następnym wysyłaniu."));
+                return;
+            }
             ponownie_ = true;
             komunikat(QStringLiteral("%1: nie dotarł do KSeF; zostanie wysłany ponownie.").arg(nazwa));
             return;
@@ -479,6 +483,7 @@ WynikWysylki Wysylka::wyslij() {
                 ++zrobione_;
                 postep();
             });
+        drugaRunda_ = true;
         sprawdzWyslane();
     }
     zamknijSesje();

@@ -204,6 +204,63 @@ TEST_F(WysylkaOffline, OdrzuconyOnlineBezKorektyTechnicznej) {
               LinkKoduI(zadanie_.srodowisko.qr, NipWysylki, QDate(2026, 12, 1), Sha256(odebrane[1].xml)));
 }
 
+// The correction's answer lost on the way: one that never reached KSeF goes again in the same run,
+// one that did is found by its hash; either way it names the first bytes and is accepted once.
+TEST_F(WysylkaOffline, KorektaBezOdpowiedziNieGubiSkrotuPierwotnego) {
+    struct Przypadek {
+        const char* opis;
+        AwariaSymulatora awaria;
+        int ile;
+        bool zgloszony = false;  // the run that could not get it there says so
+    };
+    const Przypadek przypadki[] = {
+        // Refused by the gateway: the correction never arrived (an invoice is not tried again
+        // blindly).
+        {"nie dotarła", AwariaSymulatora::BladSerwera, 1},
+        // Sent again in the same run, and refused again: left for the next run, as a failure.
+        {"nie dotarła dwa razy", AwariaSymulatora::BladSerwera, 2, true},
+        // Arrived, the answer dropped; the network layer's own repetition is refused by KSeF.
+        {"dotarła bez odpowiedzi", AwariaSymulatora::ZerwanePolaczenie, 1},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        FolderZKsef f(zadanie_);
+        const WystawionyOffline w = WystawTestowoOffline(f.zadanie, 0, QStringLiteral("offline24"),
+                                                         QDateTime::currentDateTimeUtc().addSecs(-3600));
+        f.symulator.awaria(AwariaSymulatora::OdrzucenieFaktury, 1, QStringLiteral("/invoices$"));
+        ASSERT_EQ(WyslijDokumenty(DomyslnySystemPlikow(), f.zadanie, {}).odrzucone, 1);
+
+        f.symulator.awaria(p.awaria, p.ile, QStringLiteral("^/sessions/online/[^/]+/invoices$"));
+        WynikWysylki wynik;
+        try {
+            wynik = WyslijDokumenty(DomyslnySystemPlikow(), f.zadanie, {});
+        } catch (const Odmowa& o) {
+            wynik.kod = 1;
+            wynik.bledy << o.komunikat();
+        }
+        if (p.zgloszony) {
+            EXPECT_EQ(wynik.kod, 1);
+            EXPECT_TRUE(wynik.bledy.join(u'\n').contains(QStringLiteral("nie dotarł")))
+                << wynik.bledy.join(u'\n').toStdString();
+            EXPECT_EQ(OdebraneONumerze(f.symulator, "1/2026").size(), 1u);
+        }
+        if (wynik.przyjete == 0) wynik = WyslijDokumenty(DomyslnySystemPlikow(), f.zadanie, {});
+        EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+
+        const auto odebrane = OdebraneONumerze(f.symulator, "1/2026");
+        ASSERT_EQ(odebrane.size(), 2u);
+        EXPECT_EQ(odebrane[1].hashOfCorrectedInvoice.toStdString(), w.skrot.toStdString());
+        EXPECT_TRUE(odebrane[1].offlineMode);
+        EXPECT_EQ(odebrane[1].kod, 200);
+        const auto s = CzytajStanKsef(DomyslnySystemPlikow(), NazwyWysylki[0]);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->stan, StanWysylki::Przyjety);
+        EXPECT_EQ(s->numerKsef, odebrane[1].numerKsef);
+        EXPECT_EQ(s->skrotPierwotny.toStdString(), w.skrot.toStdString());
+        EXPECT_EQ(s->linkKoduI, w.linkKoduI);
+    }
+}
+
 // A crash at any file operation of the run that sends the technical correction (the disk keeps
 // only what was synced), then a run that completes: the correction names the first bytes every
 // time it goes, one of it is accepted, and the state keeps the first hash and link.
