@@ -151,6 +151,15 @@ std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QStrin
     const bool korektaTechniczna =
         stan && stan->stan == StanWysylki::Odrzucony && !stan->trybOffline.isEmpty();
     if (zachowany && !korektaTechniczna && !(mozeNowe && zmieniony)) return zachowany;
+    // Issued offline, its printed KOD I names bytes that are gone: others made now would not be
+    // the invoice the buyer holds.
+    if (!zachowany && !korektaTechniczna && stan && !stan->trybOffline.isEmpty() &&
+        !stan->linkKoduI.isEmpty()) {
+        blad(nazwa, QStringLiteral("brak zachowanej treści faktury wystawionej offline (KSeF\\%1.xml); "
+                                   "nie została wysłana.")
+                        .arg(nazwa));
+        return std::nullopt;
+    }
     kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
     WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
     // A technical correction must differ from the bytes it corrects, and the creation time is all

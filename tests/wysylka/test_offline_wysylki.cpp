@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFile>
 #include <QThread>
 
 #include "eksport/ksef.h"
@@ -108,6 +109,21 @@ TEST_F(WysylkaOffline, WyslanyZTrybemOfflineZachowujeBajtyILinki) {
         EXPECT_EQ(CzytajXmlKsef(DomyslnySystemPlikow(), NazwyWysylki[0]), w.xml);
         EXPECT_TRUE(f.symulator.bledy().isEmpty()) << f.symulator.bledy().join(u'\n').toStdString();
     }
+}
+
+// Its kept bytes lost: other bytes made now would not be what the printed KOD I names, so the
+// invoice is not sent and the run says why.
+TEST_F(WysylkaOffline, BezZachowanychBajtowNieWysylany) {
+    WystawTestowoOffline(zadanie_, 0, QStringLiteral("offline24"));
+    ASSERT_TRUE(QFile::remove(katalog_.plik(QStringLiteral("KSeF/F_1_2026.xml"))));
+    const WynikWysylki wynik = wyslij();
+    EXPECT_EQ(wynik.kod, 1);
+    EXPECT_TRUE(wynik.bledy.join(u'\n').contains(QStringLiteral("F_1_2026")))
+        << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_TRUE(OdebraneONumerze(symulator_, "1/2026").empty());
+    EXPECT_EQ(stan(NazwyWysylki[0])->stan, StanWysylki::Offline);
+    EXPECT_FALSE(xml(NazwyWysylki[0]));
+    EXPECT_EQ(wynik.przyjete, 2);  // the others go
 }
 
 // Rejected after an offline issue: the next run sends new bytes as the technical correction of the
