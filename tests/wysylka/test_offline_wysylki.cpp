@@ -283,6 +283,7 @@ TEST_F(WysylkaOffline, KorektaBezOdpowiedziNieGubiSkrotuPierwotnego) {
 TEST_F(WysylkaOffline, AwariaPodczasKorektyTechnicznejIWznowienie) {
     // The folder with the first bytes rejected, ready for the correcting run.
     const auto przygotuj = [](FolderZKsef& f) {
+        ZapiszFolderWysylki(f.katalog, {DokumentyWysylki()[0]});  // the one invoice: a shorter run
         // Issued an hour ago: the correction's bytes differ without waiting for the clock.
         const WystawionyOffline w = WystawTestowoOffline(f.zadanie, 0, QStringLiteral("offline"),
                                                          QDateTime::currentDateTimeUtc().addSecs(-3600));
