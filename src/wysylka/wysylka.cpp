@@ -92,6 +92,7 @@ class Wysylka {
     int zrobione_ = 0, wszystkie_ = 0;
     bool ponownie_ = false;    // a document found never to have reached KSeF goes out again
     bool drugaRunda_ = false;  // that second sending is over: what still did not arrive waits
+    QHash<QString, QPair<int, QString>> odmowyKorekty_;  // technical corrections KSeF refused
 };
 
 void Wysylka::przygotuj() {
@@ -259,6 +260,14 @@ void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,
             blad(nazwa, b.komunikat());
             return;
         }
+        // The correction refused as already accepted, or its invoice as accepted: a repetition of a
+        // request whose answer was lost meets this too. If the session holds it, it is followed;
+        // if not, the refusal is the document's.
+        if (!skrotKorygowanej.isEmpty() && b.statusHttp() == 400 &&
+            (b.kodKsef() == 21166 || b.kodKsef() == 21167)) {
+            odmowyKorekty_.insert(nazwa, {b.kodKsef(), b.komunikat()});
+            return;
+        }
         if (!b.przejsciowy()) throw;
         // The answer was lost: the invoice is looked up in the session by its hash afterwards.
         komunikat(QStringLiteral("%1: %2").arg(nazwa, b.komunikat()));
@@ -282,6 +291,18 @@ void Wysylka::dokonczWyslane(const QString& nazwa) {
         QString znaleziony;
         for (const StatusFakturyKsef& f : k.fakturySesji(stan->numerSesji))
             if (f.skrot == stan->skrot) znaleziony = f.numerFaktury;
+        if (znaleziony.isEmpty() && odmowyKorekty_.contains(nazwa)) {
+            const auto [kod, powod] = odmowyKorekty_.take(nazwa);
+            ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
+                if (!s) return;
+                s->stan = StanWysylki::Odrzucony;
+                s->kod = kod;
+                s->powod = powod;
+            });
+            ++wynik_.odrzucone;
+            blad(nazwa, powod);
+            return;
+        }
         if (znaleziony.isEmpty()) {
             stan = ZmienStanKsef(system_, dane_.katalogDanych, nazwa, [&](std::optional<StanKsef>& s) {
                 if (s) s->stan = StanWysylki::Niewyslany;

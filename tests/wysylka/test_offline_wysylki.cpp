@@ -277,6 +277,36 @@ TEST_F(WysylkaOffline, KorektaBezOdpowiedziNieGubiSkrotuPierwotnego) {
     }
 }
 
+// KSeF holds an accepted correction already (the state says otherwise, e.g. restored from an older
+// copy): its refusal rejects this document only, and the run sends the others.
+TEST_F(WysylkaOffline, KorektaJuzPrzyjetaOdrzucaTylkoTenDokument) {
+    ZapiszFolderWysylki(katalog_, {DokumentyWysylki()[0]});
+    const WystawionyOffline w = WystawTestowoOffline(zadanie_, 0, QStringLiteral("offline24"),
+                                                     QDateTime::currentDateTimeUtc().addSecs(-3600));
+    symulator_.awaria(AwariaSymulatora::OdrzucenieFaktury, 1, QStringLiteral("/invoices$"));
+    ASSERT_EQ(wyslij().odrzucone, 1);
+    ASSERT_EQ(wyslij().przyjete, 1);
+    ZmienStanKsef(DomyslnySystemPlikow(), NazwyWysylki[0], [](std::optional<StanKsef>& s) {
+        s->stan = StanWysylki::Odrzucony;
+        s->numerKsef.clear();
+    });
+    ZapiszFolderWysylki(katalog_, {DokumentyWysylki()[0], DokumentyWysylki()[1]});
+
+    const WynikWysylki wynik = wyslij();
+    EXPECT_EQ(wynik.kod, 1);
+    EXPECT_EQ(wynik.odrzucone, 1);
+    EXPECT_EQ(wynik.przyjete, 1);
+    EXPECT_TRUE(wynik.bledy.join(u'\n').contains(QStringLiteral("Korekta techniczna niedostępna")))
+        << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(OdebraneONumerze(symulator_, "1/2026").size(), 2u);
+    const auto s = stan(NazwyWysylki[0]);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->stan, StanWysylki::Odrzucony);
+    EXPECT_EQ(s->kod, 21166);
+    EXPECT_EQ(s->skrotPierwotny.toStdString(), w.skrot.toStdString());
+    EXPECT_EQ(stan(NazwyWysylki[1])->stan, StanWysylki::Przyjety);
+}
+
 // A crash at any file operation of the run that sends the technical correction (the disk keeps
 // only what was synced), then a run that completes: the correction names the first bytes every
 // time it goes, one of it is accepted, and the state keeps the first hash and link.
