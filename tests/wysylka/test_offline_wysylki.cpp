@@ -287,6 +287,7 @@ TEST_F(WysylkaOffline, KorektaJuzPrzyjetaOdrzucaTylkoTenDokument) {
     ASSERT_EQ(wyslij().odrzucone, 1);
     ASSERT_EQ(wyslij().przyjete, 1);
     ZmienStanKsef(DomyslnySystemPlikow(), NazwyWysylki[0], [](std::optional<StanKsef>& s) {
+        if (!s) return;
         s->stan = StanWysylki::Odrzucony;
         s->numerKsef.clear();
     });
