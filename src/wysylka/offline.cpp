@@ -144,7 +144,7 @@ void WystawianieOffline::przygotuj() {
 }
 
 std::optional<QDate> WystawianieOffline::termin(const QString& nazwa, const QDate& wystawienie) {
-    if (z_.koniec && *z_.koniec < wystawienie) {
+    if (z_.tryb != TrybOffline::Offline24 && z_.koniec && *z_.koniec < wystawienie) {
         blad(nazwa, QStringLiteral("koniec %1 (%2) jest wcześniejszy niż data wystawienia (%3)")
                         .arg(z_.tryb == TrybOffline::Offline ? QStringLiteral("niedostępności KSeF")
                                                              : QStringLiteral("awarii KSeF"),
