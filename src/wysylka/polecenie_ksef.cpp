@@ -160,7 +160,9 @@ QString TekstPomocyKsef() {
                "  --certyfikat PLIK.crt --klucz PLIK.key\n"
                "                      certyfikat KSeF typu Offline i jego klucz (bez nich: z ustawień "
                "KSeF);\n"
-               "                      hasło klucza jak przy wyslij\n") +
+               "                      hasło klucza jak przy wyslij\n"
+               "\n"
+               "Opcje FA(3) (wyslij, offline):\n") +
            PomocOpcjiFa3() +
            QStringLiteral(
                "\n"

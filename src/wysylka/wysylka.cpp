@@ -86,7 +86,7 @@ class Wysylka {
 };
 
 void Wysylka::przygotuj() {
-    Srodowisko srodowisko{system_};
+    Srodowisko srodowisko{system_, stdout, stderr, false, QDateTime::currentDateTimeUtc()};
     dane_ = CzytajFolderDanych(srodowisko);
     kontekst_.firma = dane_.firma;
     kontekst_.stopka = dane_.ustawienia.stopka.tekst();
