@@ -18,6 +18,7 @@
 #include "ksef/kryptografia.h"
 #include "ksef/srodowiska.h"
 #include "ksef/wspolne/certyfikaty_testowe.h"
+#include "store/blad.h"
 #include "store/stan_ksef.h"
 #include "wspolne/katalog_testowy.h"
 #include "wysylka/polecenia_ksef.h"
@@ -811,6 +812,45 @@ TEST_F(FolderOffline, ZlyKluczCertyfikatAlboHasloZatrzymujaPrzebieg) {
     EXPECT_EQ(bez.kod, 1);
     EXPECT_TRUE(bez.bledy.contains(QStringLiteral("brak certyfikatu KSeF typu Offline")))
         << bez.bledy.toStdString();
+}
+
+// The window calls the issue itself: an unavailability without its end is refused before anything is
+// read or written; a failure without one issues with the deadline open, and `dzisiaj` only words it.
+TEST_F(FolderOffline, WystawOfflineBezKoncaNiedostepnosciOdmawia) {
+    ZadanieOffline z;
+    z.srodowisko = *ZnajdzSrodowisko(QStringLiteral("test"));
+    z.plikCertyfikatu = katalog.plik(QStringLiteral("offline.crt"));
+    z.plikKlucza = katalog.plik(QStringLiteral("offline.key"));
+    z.hasloKlucza = "haslo-testowe";
+    z.wybor.numer = QStringLiteral("2/2026");
+    z.dzisiaj = QDate(2026, 12, 2);
+    z.tryb = TrybOffline::Offline;
+    const auto przed = ZawartoscFolderu(katalog.plik(QStringLiteral("KSeF")));
+    try {
+        WystawOffline(DomyslnySystemPlikow(), z, {});
+        ADD_FAILURE() << "refused";
+    } catch (const Odmowa& o) {
+        EXPECT_TRUE(o.komunikat().contains(QStringLiteral("(--koniec)"))) << o.komunikat().toStdString();
+    }
+    EXPECT_EQ(ZawartoscFolderu(katalog.plik(QStringLiteral("KSeF"))), przed);
+
+    z.tryb = TrybOffline::Awaryjny;
+    QStringList komunikaty;
+    PostepWysylki p;
+    p.komunikat = [&](const QString& k) { komunikaty << k; };
+    const WynikWysylki w = WystawOffline(DomyslnySystemPlikow(), z, p);
+    EXPECT_EQ(w.wystawione, 1);
+    EXPECT_TRUE(w.bledy.isEmpty()) << w.bledy.join(u'\n').toStdString();
+    const StanKsef s = stan(QStringLiteral("F_2_2026"));
+    EXPECT_EQ(s.trybOffline, QStringLiteral("awaryjny"));
+    EXPECT_FALSE(s.terminOffline.isValid());
+    EXPECT_EQ(OpisTerminu(s, z.dzisiaj).opis,
+              QStringLiteral("wyślij w ciągu 7 dni roboczych od końca awarii"));
+    EXPECT_FALSE(OpisTerminu(s, z.dzisiaj).ostrzezenie);
+    EXPECT_EQ(komunikaty,
+              QStringList{QStringLiteral("F_2_2026: wystawiony offline (awaryjny), wyślij w ciągu 7 "
+                                         "dni roboczych od końca awarii.")});
+    sprawdzKody(QStringLiteral("F_2_2026"));
 }
 
 // stan shows the deadline in the reason's column and warns from the day before it; wyslij warns
