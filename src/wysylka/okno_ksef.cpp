@@ -193,7 +193,7 @@ std::optional<WyborOffline> ZapytajOTrybOffline(QWidget* rodzic, int dokumentow,
     };
     QObject::connect(tryb, &QComboBox::currentIndexChanged, &okno, zmienTryb);
     zmienTryb();
-    auto* przyciski = new QDialogButtonBox(&okno);
+    auto* przyciski = Nazwany(new QDialogButtonBox(&okno), "przyciski_offline", QStringLiteral("Przyciski"));
     QPushButton* ok =
         Nazwany(przyciski->addButton(QStringLiteral("Wystaw offline"), QDialogButtonBox::AcceptRole), "ok",
                 QStringLiteral("Wystaw offline"));
