@@ -714,14 +714,12 @@ void OknoKsef::wyslijZaznaczone() {
     if (pozycje.empty()) return;
     std::optional<ZadanieWysylki> zadanie = przygotujZadanie();
     if (!zadanie) return;
+    // One run for the whole selection: one login, one session.
+    zadanie->wybor.pozycje = pozycje;
     const auto wyslij = uslugi.wyslij;
-    const ZadanieWysylki wzor = *zadanie;
-    uruchomPoJednym(QStringLiteral("Wysyłanie zaznaczonych dokumentów (%1)…").arg(pozycje.size()), pozycje,
-                    [wyslij, wzor](SystemPlikow& system, std::int64_t pozycja, const PostepWysylki& p) {
-                        ZadanieWysylki jedno = wzor;
-                        jedno.wybor.pozycja = pozycja;
-                        return wyslij(system, jedno, p);
-                    });
+    const ZadanieWysylki z = *zadanie;
+    uruchom(QStringLiteral("Wysyłanie zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
+            [wyslij, z](SystemPlikow& system, const PostepWysylki& p) { return wyslij(system, z, p); });
 }
 
 void OknoKsef::wystawOfflineZaznaczone() {

@@ -285,12 +285,13 @@ TEST_F(OknoKsefTest, DostepnoscPrzyciskow) {
     EXPECT_FALSE(okno->pobierz_upo->isEnabled());
 }
 
-// "Wyślij zaznaczone": the selected documents not in KSeF, one by one by their place in the file,
+// "Wyślij zaznaczone": the selected documents not in KSeF, by their places in the file, in one run
 // on a worker thread; its progress reaches the bar, the table is read again at the end.
 TEST_F(OknoKsefTest, WysylanieZaznaczonychWWatku) {
     sejf.insert(nazwaTokenu(), QStringLiteral("token-z-sejfu"));
     struct Wywolanie {
-        std::int64_t pozycja;
+        std::vector<std::int64_t> pozycje;
+        bool innyWybor;
         QString token, nip, api;
         bool wWatkuOkna;
     };
@@ -301,18 +302,23 @@ TEST_F(OknoKsefTest, WysylanieZaznaczonychWWatku) {
     zamek->lock();  // the run waits until the window is seen sending
     okno->uslugi.wyslij = [=](SystemPlikow& system, const ZadanieWysylki& z, const PostepWysylki& p) {
         const QMutexLocker czekaj(zamek.get());
-        wywolania->push_back({z.wybor.pozycja.value_or(0), z.poswiadczenia.token,
-                              z.poswiadczenia.nipKontekstu, z.srodowisko.api.toString(),
-                              QThread::currentThread() == watekOkna});
-        p.komunikat(QStringLiteral("wysłano dokument"));
-        const QString nazwa = nazwyRekordow[static_cast<int>(*z.wybor.pozycja - 1)];
-        ZmienStanKsef(system, nazwa, [](std::optional<StanKsef>& s) {
-            s.emplace();
-            s->stan = StanWysylki::Przyjety;
-            s->numerKsef = QStringLiteral("5265877635-20260310-0100001AF62B-00");
-        });
+        const std::vector<std::int64_t> pozycje = z.wybor.pozycje.value_or(std::vector<std::int64_t>{});
+        wywolania->push_back({pozycje, z.wybor.pozycja || z.wybor.miesiac || z.wybor.numer || z.wybor.rok,
+                              z.poswiadczenia.token, z.poswiadczenia.nipKontekstu,
+                              z.srodowisko.api.toString(), QThread::currentThread() == watekOkna});
         WynikWysylki w;
-        w.wyslane = w.przyjete = 1;
+        for (const std::int64_t pozycja : pozycje) {
+            p.komunikat(QStringLiteral("wysłano dokument"));
+            p.postep(w.wyslane, static_cast<int>(pozycje.size()));
+            ZmienStanKsef(system, nazwyRekordow[static_cast<int>(pozycja - 1)],
+                          [](std::optional<StanKsef>& s) {
+                              s.emplace();
+                              s->stan = StanWysylki::Przyjety;
+                              s->numerKsef = QStringLiteral("5265877635-20260310-0100001AF62B-00");
+                          });
+            ++w.wyslane;
+            ++w.przyjete;
+        }
         return w;
     };
     zaznacz({QStringLiteral("1/2026"), QStringLiteral("2/2026"), QStringLiteral("3/2026")});
@@ -326,10 +332,11 @@ TEST_F(OknoKsefTest, WysylanieZaznaczonychWWatku) {
     zamek->unlock();
     ASSERT_TRUE(koniec.wait(10000));
 
-    ASSERT_EQ(wywolania->size(), 2u) << "the accepted one is not sent again";
-    EXPECT_EQ((*wywolania)[0].pozycja, 2);
-    EXPECT_EQ((*wywolania)[1].pozycja, 4);
+    ASSERT_EQ(wywolania->size(), 1u) << "one login for the whole selection";
+    EXPECT_EQ((*wywolania)[0].pozycje, (std::vector<std::int64_t>{2, 4}))
+        << "the accepted one is not sent again";
     for (const auto& w : *wywolania) {
+        EXPECT_FALSE(w.innyWybor);
         EXPECT_FALSE(w.wWatkuOkna);
         EXPECT_EQ(w.token, QStringLiteral("token-z-sejfu"));
         EXPECT_EQ(w.nip, QStringLiteral("5265877635"));
@@ -348,22 +355,25 @@ TEST_F(OknoKsefTest, WysylanieZaznaczonychWWatku) {
     EXPECT_TRUE(bledy.isEmpty());
 }
 
-// "Przerwij", and closing the window while it sends: the run ends after the document in hand (the
-// next one is not started), and the window goes only then.
+// "Przerwij", and closing the window while it sends: the sending layer is told to stop after its
+// step in hand, and the window goes only once the run has ended.
 TEST_F(OknoKsefTest, PrzerwanieIZamkniecieWTrakcie) {
     sejf.insert(nazwaTokenu(), QStringLiteral("t"));
     for (const bool zamknij : {false, true}) {
         SCOPED_TRACE(zamknij);
         okno->show();
-        auto pozycje = std::make_shared<QList<std::int64_t>>();
+        auto pozycje = std::make_shared<std::vector<std::int64_t>>();
+        auto przerwano = std::make_shared<std::atomic<int>>(0);
         auto zamek = std::make_shared<QMutex>();
         auto weszlo = std::make_shared<QSemaphore>();
         zamek->lock();
-        okno->uslugi.wyslij = [pozycje, zamek, weszlo](SystemPlikow&, const ZadanieWysylki& z,
-                                                       const PostepWysylki&) {
+        okno->uslugi.wyslij = [pozycje, przerwano, zamek, weszlo](SystemPlikow&, const ZadanieWysylki& z,
+                                                                  const PostepWysylki& p) {
             weszlo->release();
             const QMutexLocker czekaj(zamek.get());
-            pozycje->append(z.wybor.pozycja.value_or(0));
+            // The first document done; the layer asks before the next one.
+            *pozycje = z.wybor.pozycje.value_or(std::vector<std::int64_t>{});
+            *przerwano = p.przerwij() ? 1 : 0;
             WynikWysylki w;
             w.wyslane = 1;
             return w;
@@ -382,7 +392,8 @@ TEST_F(OknoKsefTest, PrzerwanieIZamkniecieWTrakcie) {
         }
         zamek->unlock();
         ASSERT_TRUE(koniec.wait(10000));
-        EXPECT_EQ(*pozycje, QList<std::int64_t>{2});
+        EXPECT_EQ(*pozycje, (std::vector<std::int64_t>{2, 4, 5}));
+        EXPECT_EQ(przerwano->load(), 1) << "the layer was told to stop";
         EXPECT_EQ(okno->isVisible(), !zamknij);
         if (!zamknij) {
             EXPECT_TRUE(okno->stan->text().startsWith(QStringLiteral("Przerwano.")))
@@ -400,7 +411,7 @@ TEST_F(OknoKsefTest, WysylanieNiewyslanychMiesiaca) {
     auto miesiace = std::make_shared<QStringList>();
     okno->uslugi.wyslij = [miesiace](SystemPlikow&, const ZadanieWysylki& z, const PostepWysylki& p) {
         miesiace->append(z.wybor.miesiac.value_or(QStringLiteral("wszystkie")));
-        if (z.wybor.pozycja || z.wybor.numer || z.wybor.rok)
+        if (z.wybor.pozycja || z.wybor.pozycje || z.wybor.numer || z.wybor.rok)
             miesiace->append(QStringLiteral("inne kryterium"));
         p.postep(1, 3);
         return WynikWysylki{};
@@ -459,26 +470,27 @@ TEST_F(OknoKsefTest, OdmowaWysylkiIZleUstawienia) {
     EXPECT_EQ(koniec.takeFirst().at(0).value<WynikWysylki>().kod, 1);
     EXPECT_TRUE(okno->wyslij_niewyslane->isEnabled());
 
-    // Of several selected, the first one sent and the second refused: the run stops there and
-    // says both.
+    // A run that ends with failures of single documents: all of them in one box, and the counts.
     bledy.clear();
-    auto wywolan = std::make_shared<std::atomic<int>>(0);
-    okno->uslugi.wyslij = [wywolan](SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) {
-        if (++*wywolan == 2) throw Odmowa(QStringLiteral("Wysyłanie do KSeF trwa na innym stanowisku."));
+    okno->uslugi.wyslij = [](SystemPlikow&, const ZadanieWysylki&, const PostepWysylki&) {
         WynikWysylki w;
-        w.wyslane = w.przyjete = 1;
+        w.wyslane = 2;
+        w.przyjete = 1;
+        w.odrzucone = 1;
+        w.bledy = QStringList{QStringLiteral("3/2026: odrzucony"), QStringLiteral("4/2026: brak połączenia")};
+        w.kod = 1;
         return w;
     };
     zaznacz({QStringLiteral("1/2026"), QStringLiteral("3/2026"), QStringLiteral("4/2026")});
     okno->wyslij_zaznaczone->click();
     ASSERT_TRUE(koniec.wait(10000));
-    EXPECT_EQ(wywolan->load(), 2);
-    const WynikWysylki wynik = koniec.takeFirst().at(0).value<WynikWysylki>();
-    EXPECT_EQ(wynik.wyslane, 1);
-    EXPECT_EQ(wynik.kod, 1);
+    EXPECT_EQ(koniec.takeFirst().at(0).value<WynikWysylki>().kod, 1);
     ASSERT_EQ(bledy.size(), 1);
-    EXPECT_TRUE(bledy[0].contains(QStringLiteral("innym stanowisku")));
-    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wysłane: 1"))) << qPrintable(okno->stan->text());
+    EXPECT_TRUE(bledy[0].contains(QStringLiteral("3/2026: odrzucony")));
+    EXPECT_TRUE(bledy[0].contains(QStringLiteral("4/2026: brak połączenia")));
+    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wysłane: 2, przyjęte: 1, odrzucone: 1")))
+        << qPrintable(okno->stan->text());
+    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Błędy: 2."))) << qPrintable(okno->stan->text());
 
     struct Przypadek {
         const char* srodowisko;
@@ -912,6 +924,45 @@ TEST_F(OknoKsefTest, WystawianieOfflineOdmowy) {
         zaznacz({QStringLiteral("1/2026")});
         EXPECT_TRUE(okno->wystaw_offline->isEnabled()) << "the window can be used again";
     }
+}
+
+// Of several selected, the first one issued and the second refused: the run stops there (the rest
+// would be refused the same way) and says both.
+TEST_F(OknoKsefTest, WystawianieOfflineStajePrzyOdmowie) {
+    UstawieniaKsef u;
+    u.srodowisko = QStringLiteral("http://127.0.0.1:9/v2");
+    u.plikCertyfikatuOffline = QStringLiteral("/c.crt");
+    u.plikKluczaOffline = QStringLiteral("/k.key");
+    ZapiszUstawieniaKsef(DomyslnySystemPlikow(), u);
+    sejf.insert(NazwaSekretu(RodzajSekretu::HasloKluczaOffline, QStringLiteral("5265877635"), u.srodowisko),
+                QStringLiteral("h"));
+    for (int i : {3, 5}) UstawStan(nazwy[i], [](StanKsef& s) { s = StanKsef{}; });
+    okno->wczytaj();
+    wyborOffline = WyborOffline{};
+    auto pozycje = std::make_shared<std::vector<std::int64_t>>();
+    const QStringList nazwyRekordow = nazwy;
+    okno->uslugi.wystawOffline = [=](SystemPlikow& system, const ZadanieOffline& z, const PostepWysylki&) {
+        pozycje->push_back(z.wybor.pozycja.value_or(0));
+        if (pozycje->size() == 2) throw Odmowa(QStringLiteral("Wysyłanie do KSeF trwa na innym stanowisku."));
+        ZmienStanKsef(system, nazwyRekordow[static_cast<int>(*z.wybor.pozycja - 1)],
+                      [](std::optional<StanKsef>& s) {
+                          s.emplace();
+                          s->stan = StanWysylki::Offline;
+                      });
+        return WynikWysylki{};
+    };
+    zaznacz({QStringLiteral("1/2026"), QStringLiteral("3/2026"), QStringLiteral("5/2026")});
+    QSignalSpy koniec(okno.get(), &OknoKsef::zakonczono);
+    okno->wystaw_offline->click();
+    ASSERT_TRUE(koniec.wait(10000));
+    EXPECT_EQ(*pozycje, (std::vector<std::int64_t>{2, 4}));
+    EXPECT_EQ(koniec.takeFirst().at(0).value<WynikWysylki>().kod, 1);
+    ASSERT_EQ(bledy.size(), 1);
+    EXPECT_TRUE(bledy[0].contains(QStringLiteral("innym stanowisku")));
+    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wystawione offline: 1 z 3.")))
+        << qPrintable(okno->stan->text());
+    EXPECT_EQ(okno->tabela->item(wiersz(QStringLiteral("3/2026")), OknoKsef::Stan)->text(),
+              QStringLiteral("niewysłany"));
 }
 
 // The real offline dialog: the chosen mode, the end date only for an unavailability or a failure.
