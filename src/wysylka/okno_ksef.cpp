@@ -89,10 +89,10 @@ QTableWidgetItem* Komorka(const QString& tekst) {
     return komorka;
 }
 
-// "1 faktura", "3 faktury", "5 faktur", "22 faktury".
-QString Faktur(int n) {
+// "1 faktura" ("1 fakturę" as the object), "3 faktury", "5 faktur", "12 faktur", "22 faktury".
+QString Faktur(int n, bool biernik = false) {
     const int jednosci = n % 10, dziesiatki = n % 100 / 10;
-    if (n == 1) return QStringLiteral("1 faktura");
+    if (n == 1) return biernik ? QStringLiteral("1 fakturę") : QStringLiteral("1 faktura");
     if (dziesiatki != 1 && jednosci >= 2 && jednosci <= 4) return QStringLiteral("%1 faktury").arg(n);
     return QStringLiteral("%1 faktur").arg(n);
 }
@@ -531,7 +531,7 @@ void OknoKsef::wczytaj() {
         (czesci.isEmpty() ? QString() : QStringLiteral(" (") + czesci.join(QStringLiteral(", ")) + u')');
     if (doTerminu)
         tekst += QStringLiteral(". Uwaga: %1 offline trzeba wysłać do KSeF najpóźniej jutro")
-                     .arg(Faktur(doTerminu));
+                     .arg(Faktur(doTerminu, true));
     if (poTerminie)
         tekst += QStringLiteral(". Uwaga: %1 offline po terminie wysłania do KSeF").arg(Faktur(poTerminie));
     if (doTerminu || poTerminie) tekst += u'.';

@@ -708,7 +708,7 @@ TEST_F(OknoKsefTest, TerminyDokumentowOffline) {
     const Przypadek przypadki[] = {
         {QDate(2026, 2, 28), false, "wyślij do 2026-03-02 (offline24)", false, ""},
         {QDate(2026, 3, 1), false, "wyślij najpóźniej jutro (termin 2026-03-02)", true,
-         "Uwaga: 1 faktura offline trzeba wysłać do KSeF najpóźniej jutro."},
+         "Uwaga: 1 fakturę offline trzeba wysłać do KSeF najpóźniej jutro."},
         {QDate(2026, 3, 2), true, "wyślij dziś (termin 2026-03-02)", true,
          "Uwaga: 2 faktury offline trzeba wysłać do KSeF najpóźniej jutro."},
         {QDate(2026, 3, 3), true, "termin wysłania minął 2026-03-02", true,
