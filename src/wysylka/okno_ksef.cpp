@@ -97,17 +97,18 @@ QString Faktur(int n, bool biernik = false) {
     return QStringLiteral("%1 faktur").arg(n);
 }
 
-// Whole pixels per module (of the device), no smoothing: a scaled code stays scannable.
+// Whole pixels per module (of the device), no smoothing: a scaled code stays scannable. Never less
+// than three pixels per module, which a phone still reads from a screen.
 QPixmap ObrazDoPokazania(const QImage& kod, int bok, qreal skalaEkranu) {
     if (kod.isNull()) return {};
-    const int naModul = std::max(1, static_cast<int>(bok * skalaEkranu) / std::max(1, kod.width()));
+    const int naModul = std::max(3, static_cast<int>(bok * skalaEkranu) / std::max(1, kod.width()));
     QPixmap obraz = QPixmap::fromImage(kod.scaled(kod.width() * naModul, kod.height() * naModul,
                                                   Qt::IgnoreAspectRatio, Qt::FastTransformation));
     obraz.setDevicePixelRatio(skalaEkranu);
     return obraz;
 }
 
-constexpr int BokKodu = 180;  // the shown code's side, in the screen's logical pixels
+constexpr int BokKodu = 200;  // the shown code's side, in the screen's logical pixels, about
 
 QString OpisWyniku(const WynikWysylki& w) {
     return QStringLiteral("Wysłane: %1, przyjęte: %2, odrzucone: %3, pominięte: %4.")
@@ -313,7 +314,7 @@ void OknoKsef::zbudujUklad() {
 
 QWidget* OknoKsef::zbudujPanelKodow() {
     kody_ksef = Nazwany(new QWidget(this), "kody_ksef", QStringLiteral("Kody QR dokumentu"));
-    kody_ksef->setFixedWidth(BokKodu + 40);
+    kody_ksef->setFixedWidth(BokKodu + 80);  // a long KOD II at three pixels per module fits too
     auto* uklad = new QVBoxLayout(kody_ksef);
     uklad->setContentsMargins(0, 0, 0, 0);
     brak_kodu = Nazwany(new QLabel(kody_ksef), "brak_kodu", QStringLiteral("Kody QR dokumentu"));

@@ -653,7 +653,7 @@ TEST_F(OknoKsefTest, KodyQrBiezacegoDokumentu) {
         ASSERT_FALSE(kod.isNull());
         const int moduly = ObrazKoduQr(oczekiwany).width();
         EXPECT_EQ(kod.width() % moduly, 0) << "whole pixels per module";
-        EXPECT_GE(kod.width() / moduly, 2);
+        EXPECT_GE(kod.width() / moduly, 3);
         EXPECT_EQ(OdczytajKodyQr(kod), QStringList{oczekiwany});
         EXPECT_EQ(podpis->text(), napis);
         EXPECT_EQ(link->text(), oczekiwany);
