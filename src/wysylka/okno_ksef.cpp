@@ -674,39 +674,6 @@ std::optional<ZadanieWysylki> OknoKsef::przygotujZadanie() {
     return zadanie;
 }
 
-void OknoKsef::uruchomPoJednym(
-    const QString& opis, const std::vector<std::int64_t>& pozycje,
-    std::function<WynikWysylki(SystemPlikow&, std::int64_t pozycja, const PostepWysylki&)> jeden) {
-    uruchom(opis, [jeden = std::move(jeden), pozycje](SystemPlikow& system, const PostepWysylki& p) {
-        // One document at a time, by its place in the file; the bar counts documents.
-        WynikWysylki razem;
-        const int wszystkie = static_cast<int>(pozycje.size());
-        for (int i = 0; i < wszystkie; ++i) {
-            if (p.przerwij && p.przerwij()) break;
-            if (p.postep) p.postep(i, wszystkie);
-            PostepWysylki wewnetrzny{p.komunikat, {}, p.przerwij};
-            WynikWysylki w;
-            try {
-                w = jeden(system, pozycje[static_cast<std::size_t>(i)], wewnetrzny);
-            } catch (...) {
-                // A refusal (a lock held elsewhere, a login refused) would refuse the rest the
-                // same way: what was done so far is reported with it.
-                razem.bledy.append(KomunikatBiezacegoBledu());
-                razem.kod = 1;
-                break;
-            }
-            razem.wyslane += w.wyslane;
-            razem.przyjete += w.przyjete;
-            razem.odrzucone += w.odrzucone;
-            razem.pominiete += w.pominiete;
-            razem.bledy += w.bledy;
-            razem.kod = std::max(razem.kod, w.kod);
-        }
-        if (p.postep) p.postep(wszystkie, wszystkie);
-        return razem;
-    });
-}
-
 void OknoKsef::wyslijZaznaczone() {
     if (wysylanie()) return;
     std::vector<std::int64_t> pozycje;
@@ -757,15 +724,12 @@ void OknoKsef::wystawOfflineZaznaczone() {
     wzor.plikKlucza = u.plikKluczaOffline;
     wzor.hasloKlucza = haslo->toUtf8();
     wzor.dzisiaj = dzisiaj;
+    // One run for the whole selection.
+    wzor.wybor.pozycje = pozycje;
     const auto wystaw = uslugi.wystawOffline;
     wystawiane_ = pozycje;
-    uruchomPoJednym(QStringLiteral("Wystawianie offline zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
-                    pozycje,
-                    [wystaw, wzor](SystemPlikow& system, std::int64_t pozycja, const PostepWysylki& p) {
-                        ZadanieOffline jedno = wzor;
-                        jedno.wybor.pozycja = pozycja;
-                        return wystaw(system, jedno, p);
-                    });
+    uruchom(QStringLiteral("Wystawianie offline zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
+            [wystaw, wzor](SystemPlikow& system, const PostepWysylki& p) { return wystaw(system, wzor, p); });
 }
 
 void OknoKsef::wyslijNiewyslane() {

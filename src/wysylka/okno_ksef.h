@@ -159,10 +159,6 @@ class OknoKsef : public QWidget {
     // The secret from the keyring, or asked for (and kept there when the user wants it); nullopt
     // when cancelled, with `anulowano` in the status line.
     std::optional<QString> sekret(const QString& nazwa, const QString& pytanie, const QString& anulowano);
-    // Runs `jeden` for each position, one after another, on the worker thread.
-    void uruchomPoJednym(
-        const QString& opis, const std::vector<std::int64_t>& pozycje,
-        std::function<WynikWysylki(SystemPlikow&, std::int64_t pozycja, const PostepWysylki&)> jeden);
     // Runs `praca` on a worker thread; its progress comes back to the window's thread.
     void uruchom(const QString& opis, std::function<WynikWysylki(SystemPlikow&, const PostepWysylki&)> praca);
     void zakonczonoPrace();

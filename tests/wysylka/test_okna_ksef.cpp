@@ -794,16 +794,18 @@ TEST_F(OknoKsefTest, WystawianieOfflineZaznaczonych) {
     const QStringList nazwyRekordow = nazwy;
     okno->uslugi.wystawOffline = [=](SystemPlikow& system, const ZadanieOffline& z, const PostepWysylki&) {
         wywolania->push_back({z, QThread::currentThread() == watekOkna});
-        ZmienStanKsef(system, nazwyRekordow[static_cast<int>(*z.wybor.pozycja - 1)],
-                      [](std::optional<StanKsef>& s) {
-                          s.emplace();
-                          s->stan = StanWysylki::Offline;
-                          s->trybOffline = QStringLiteral("awaryjny");
-                          s->terminOffline = QDate(2026, 3, 6);
-                          s->linkKoduI = LinkI;
-                      });
         WynikWysylki w;
-        w.wyslane = 1;
+        for (const std::int64_t pozycja : z.wybor.pozycje.value_or(std::vector<std::int64_t>{})) {
+            ZmienStanKsef(system, nazwyRekordow[static_cast<int>(pozycja - 1)],
+                          [](std::optional<StanKsef>& s) {
+                              s.emplace();
+                              s->stan = StanWysylki::Offline;
+                              s->trybOffline = QStringLiteral("awaryjny");
+                              s->terminOffline = QDate(2026, 3, 6);
+                              s->linkKoduI = LinkI;
+                          });
+            ++w.wystawione;
+        }
         return w;
     };
     struct Przypadek {
@@ -836,9 +838,10 @@ TEST_F(OknoKsefTest, WystawianieOfflineZaznaczonych) {
         ASSERT_TRUE(koniec.wait(10000));
 
         EXPECT_EQ(pytaniaOTryb, QStringList{QStringLiteral("2 2026-02-20")});
-        ASSERT_EQ(wywolania->size(), 2u) << "the accepted and the offline one are left alone";
-        EXPECT_EQ((*wywolania)[0].zadanie.wybor.pozycja, 2);
-        EXPECT_EQ((*wywolania)[1].zadanie.wybor.pozycja, 4);
+        ASSERT_EQ(wywolania->size(), 1u) << "one run for the whole selection";
+        EXPECT_EQ((*wywolania)[0].zadanie.wybor.pozycje, (std::vector<std::int64_t>{2, 4}))
+            << "the accepted and the offline one are left alone";
+        EXPECT_FALSE((*wywolania)[0].zadanie.wybor.pozycja);
         for (const Wywolanie& w : *wywolania) {
             EXPECT_FALSE(w.wWatkuOkna);
             EXPECT_EQ(w.zadanie.tryb, p.wybor.tryb);
@@ -926,9 +929,9 @@ TEST_F(OknoKsefTest, WystawianieOfflineOdmowy) {
     }
 }
 
-// Of several selected, the first one issued and the second refused: the run stops there (the rest
-// would be refused the same way) and says both.
-TEST_F(OknoKsefTest, WystawianieOfflineStajePrzyOdmowie) {
+// The run refused as a whole (the lock held on another workstation): the refusal is shown, nothing
+// changed, and the window can be used again.
+TEST_F(OknoKsefTest, WystawianieOfflineOdmowaPrzebiegu) {
     UstawieniaKsef u;
     u.srodowisko = QStringLiteral("http://127.0.0.1:9/v2");
     u.plikCertyfikatuOffline = QStringLiteral("/c.crt");
@@ -940,29 +943,24 @@ TEST_F(OknoKsefTest, WystawianieOfflineStajePrzyOdmowie) {
     okno->wczytaj();
     wyborOffline = WyborOffline{};
     auto pozycje = std::make_shared<std::vector<std::int64_t>>();
-    const QStringList nazwyRekordow = nazwy;
-    okno->uslugi.wystawOffline = [=](SystemPlikow& system, const ZadanieOffline& z, const PostepWysylki&) {
-        pozycje->push_back(z.wybor.pozycja.value_or(0));
-        if (pozycje->size() == 2) throw Odmowa(QStringLiteral("Wysyłanie do KSeF trwa na innym stanowisku."));
-        ZmienStanKsef(system, nazwyRekordow[static_cast<int>(*z.wybor.pozycja - 1)],
-                      [](std::optional<StanKsef>& s) {
-                          s.emplace();
-                          s->stan = StanWysylki::Offline;
-                      });
-        return WynikWysylki{};
+    okno->uslugi.wystawOffline = [=](SystemPlikow&, const ZadanieOffline& z,
+                                     const PostepWysylki&) -> WynikWysylki {
+        *pozycje = z.wybor.pozycje.value_or(std::vector<std::int64_t>{});
+        throw Odmowa(QStringLiteral("Wysyłanie do KSeF trwa na innym stanowisku."));
     };
     zaznacz({QStringLiteral("1/2026"), QStringLiteral("3/2026"), QStringLiteral("5/2026")});
     QSignalSpy koniec(okno.get(), &OknoKsef::zakonczono);
     okno->wystaw_offline->click();
     ASSERT_TRUE(koniec.wait(10000));
-    EXPECT_EQ(*pozycje, (std::vector<std::int64_t>{2, 4}));
+    EXPECT_EQ(*pozycje, (std::vector<std::int64_t>{2, 4, 6}));
     EXPECT_EQ(koniec.takeFirst().at(0).value<WynikWysylki>().kod, 1);
     ASSERT_EQ(bledy.size(), 1);
     EXPECT_TRUE(bledy[0].contains(QStringLiteral("innym stanowisku")));
-    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wystawione offline: 1 z 3.")))
+    EXPECT_TRUE(okno->stan->text().contains(QStringLiteral("Wystawione offline: 0 z 3.")))
         << qPrintable(okno->stan->text());
     EXPECT_EQ(okno->tabela->item(wiersz(QStringLiteral("3/2026")), OknoKsef::Stan)->text(),
               QStringLiteral("niewysłany"));
+    EXPECT_FALSE(okno->wysylanie());
 }
 
 // The real offline dialog: the chosen mode, the end date only for an unavailability or a failure.
