@@ -222,8 +222,9 @@ void ZastapDokument(Tfaktura_f& okno) {
 }
 
 // A document that KSeF has, or may have, is the one the buyer receives from there: it is never
-// changed in place nor deleted, only corrected. When its state cannot be read nothing is changed
-// either, since it may have been sent. Returns true when the change is refused (and says why).
+// changed in place nor deleted, only corrected. Nor is one issued offline, which the buyer already has. When
+// its state cannot be read nothing is changed either, since it may have been sent. Returns true when the
+// change is refused (and says why).
 bool OdmowaZmianyWKsef(Tfaktura_f& okno, bool usuwanie) {
     // Nothing is read below a data root that was refused at start-up.
     if (okno.BladKataloguDanych) throw *okno.BladKataloguDanych;
@@ -237,11 +238,17 @@ bool OdmowaZmianyWKsef(Tfaktura_f& okno, bool usuwanie) {
                                            : QStringLiteral("Zmiany nie zostały zapisane, bo nie wiadomo, "
                                                             "czy dokument jest w KSeF: "));
     }
-    if (!stan || !JestWKsef(*stan)) return false;
+    if (!stan || !(JestWKsef(*stan) || WystawionyOffline(*stan))) return false;
     const QString ktory =
         (JestKorekta(zapisany) ? QStringLiteral("Faktura korygująca %1") : QStringLiteral("Faktura %1"))
             .arg(NumerDokumentu(zapisany));
-    const QString gdzie = stan->numerKsef.isEmpty()
+    // Issued offline: the buyer has it with codes naming its kept bytes, which a changed record would
+    // no longer match.
+    const QString dzien = zapisany.data_wystawienia.tekst().trimmed();
+    const QString gdzie = WystawionyOffline(*stan)
+                              ? QStringLiteral("%1 została wystawiona offline%2 i czeka na wysłanie do KSeF.")
+                                    .arg(ktory, dzien.isEmpty() ? QString() : u' ' + dzien)
+                          : stan->numerKsef.isEmpty()
                               ? QStringLiteral("%1 została wysłana do KSeF.").arg(ktory)
                               : QStringLiteral("%1 jest w KSeF pod numerem %2.").arg(ktory, stan->numerKsef);
     const QString czego =

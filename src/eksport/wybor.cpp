@@ -1,5 +1,6 @@
 #include "eksport/wybor.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "eksport/pola.h"
@@ -29,7 +30,9 @@ bool NumerRowny(const TDokument& d, const QByteArray& numer) {
 
 }  // namespace
 
-FiltrDokumentow::FiltrDokumentow(const KryteriaWyboru& kryteria) : pozycja_(kryteria.pozycja) {
+FiltrDokumentow::FiltrDokumentow(const KryteriaWyboru& kryteria)
+    : pozycja_(kryteria.pozycja), pozycje_(kryteria.pozycje) {
+    if (pozycje_) std::sort(pozycje_->begin(), pozycje_->end());
     // A month names its year as well; when both are given, both must hold.
     if (kryteria.rok && kryteria.miesiac && !kryteria.miesiac->startsWith(*kryteria.rok)) cokolwiek_ = false;
     const std::optional<QString>& data = kryteria.miesiac ? kryteria.miesiac : kryteria.rok;
@@ -46,8 +49,9 @@ FiltrDokumentow::FiltrDokumentow(const KryteriaWyboru& kryteria) : pozycja_(kryt
 bool FiltrDokumentow::pasuje(const TDokument& dokument, std::int64_t pozycja) const {
     if (!cokolwiek_) return false;
     if (pozycja_ && *pozycja_ != pozycja) return false;
+    if (pozycje_ && !std::binary_search(pozycje_->begin(), pozycje_->end(), pozycja)) return false;
     if (poczatekDaty_ && !ZaczynaSieOd(dokument.data_wystawienia, *poczatekDaty_)) return false;
     if (numer_ && !NumerRowny(dokument, *numer_)) return false;
-    if (!pozycja_ && !numer_ && JestPoczatkiemBloczka(dokument)) return false;
+    if (!pozycja_ && !pozycje_ && !numer_ && JestPoczatkiemBloczka(dokument)) return false;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "store/rekordy.h"
 
@@ -13,6 +14,8 @@ struct KryteriaWyboru {
     std::optional<QString> miesiac;       // "YYYY-MM": likewise
     std::optional<QString> numer;         // number "/" suffix, exactly as printed
     std::optional<std::int64_t> pozycja;  // record number, counted from 1
+    // Any of these record numbers (a window's selection, taken in one run); empty: none.
+    std::optional<std::vector<std::int64_t>> pozycje;
 };
 
 // The criteria compiled to the stored bytes, since the register reads every record of the file.
@@ -28,5 +31,6 @@ class FiltrDokumentow {
     std::optional<QByteArray> poczatekDaty_;
     std::optional<QByteArray> numer_;
     std::optional<std::int64_t> pozycja_;
-    bool cokolwiek_ = true;  // false when a criterion can match nothing at all
+    std::optional<std::vector<std::int64_t>> pozycje_;  // sorted
+    bool cokolwiek_ = true;                             // false when a criterion can match nothing at all
 };

@@ -180,6 +180,8 @@ bool JestWKsef(const StanKsef& stan) {
            stan.stan == StanWysylki::Przyjety;
 }
 
+bool WystawionyOffline(const StanKsef& stan) { return stan.stan == StanWysylki::Offline; }
+
 QString KatalogKsef(SystemPlikow& system, const QString& katalogDanych) {
     return RzeczywistaSciezka(system, SciezkaDanych(katalogDanych, QStringLiteral("\\KSeF")));
 }

@@ -70,6 +70,9 @@ struct StanKsef {
 // Blocks the module: a document handed to a session (it may have reached KSeF), sent and awaiting,
 // or accepted is in KSeF.
 bool JestWKsef(const StanKsef& stan);
+// Blocks the module too: issued offline, handed to the buyer with codes that name its kept bytes,
+// and not in KSeF yet.
+bool WystawionyOffline(const StanKsef& stan);
 
 // Every function below comes in two forms: with the data root given (the module, which knows it
 // from its start-up and may have its working directory elsewhere), and without it, for a program

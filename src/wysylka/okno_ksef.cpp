@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,13 +20,17 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
+#include <utility>
 
 #include "calc/dokument.h"
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "eksport/nazwy_plikow.h"
 #include "kontrolki/teksty_kontrolek.h"
+#include "ksef/kody_qr.h"
+#include "print/kod_qr.h"
 #include "store/blad.h"
 #include "store/plik_rekordow.h"
 #include "store/pliki_danych.h"
@@ -50,7 +57,7 @@ constexpr std::size_t RekordowOknaNaOdczyt = 256;
 constexpr StanWysylki Stany[] = {StanWysylki::Niewyslany, StanWysylki::Wysylany,  StanWysylki::Wyslany,
                                  StanWysylki::Przyjety,   StanWysylki::Odrzucony, StanWysylki::Offline};
 
-QString UwagiStanu(const StanKsef& s) {
+QString UwagiStanu(const StanKsef& s, const QDate& dzisiaj) {
     switch (s.stan) {
         case StanWysylki::Niewyslany:
             return {};
@@ -67,10 +74,11 @@ QString UwagiStanu(const StanKsef& s) {
         }
         case StanWysylki::Odrzucony:
             return s.kod ? QStringLiteral("kod %1: %2").arg(s.kod).arg(s.powod) : s.powod;
-        case StanWysylki::Offline:
-            return s.terminOffline.isValid()
-                       ? QStringLiteral("wyślij do %1 (%2)").arg(TekstDaty(s.terminOffline), s.trybOffline)
-                       : QStringLiteral("wystawiony offline (%1)").arg(s.trybOffline);
+        case StanWysylki::Offline: {
+            const TerminWysylki termin = OpisTerminu(s, dzisiaj);
+            return termin.opis.isEmpty() ? QStringLiteral("wystawiony offline (%1)").arg(s.trybOffline)
+                                         : QStringLiteral("%1 (%2)").arg(termin.opis, s.trybOffline);
+        }
     }
     return {};
 }
@@ -80,6 +88,27 @@ QTableWidgetItem* Komorka(const QString& tekst) {
     komorka->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return komorka;
 }
+
+// "1 faktura" ("1 fakturę" as the object), "3 faktury", "5 faktur", "12 faktur", "22 faktury".
+QString Faktur(int n, bool biernik = false) {
+    const int jednosci = n % 10, dziesiatki = n % 100 / 10;
+    if (n == 1) return biernik ? QStringLiteral("1 fakturę") : QStringLiteral("1 faktura");
+    if (dziesiatki != 1 && jednosci >= 2 && jednosci <= 4) return QStringLiteral("%1 faktury").arg(n);
+    return QStringLiteral("%1 faktur").arg(n);
+}
+
+// Whole pixels per module (of the device), no smoothing: a scaled code stays scannable. Never less
+// than three pixels per module, which a phone still reads from a screen.
+QPixmap ObrazDoPokazania(const QImage& kod, int bok, qreal skalaEkranu) {
+    if (kod.isNull()) return {};
+    const int naModul = std::max(3, static_cast<int>(bok * skalaEkranu) / std::max(1, kod.width()));
+    QPixmap obraz = QPixmap::fromImage(kod.scaled(kod.width() * naModul, kod.height() * naModul,
+                                                  Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    obraz.setDevicePixelRatio(skalaEkranu);
+    return obraz;
+}
+
+constexpr int BokKodu = 200;  // the shown code's side, in the screen's logical pixels, about
 
 QString OpisWyniku(const WynikWysylki& w) {
     return QStringLiteral("Wysłane: %1, przyjęte: %2, odrzucone: %3, pominięte: %4.")
@@ -120,6 +149,66 @@ std::optional<PodanySekret> ZapytajOSekret(QWidget* rodzic, const QString& pytan
     uklad->addWidget(przyciski);
     if (okno.exec() != QDialog::Accepted || pole->text().isEmpty()) return std::nullopt;
     return PodanySekret{pole->text(), zapamietaj->isEnabled() && zapamietaj->isChecked()};
+}
+
+std::optional<WyborOffline> ZapytajOTrybOffline(QWidget* rodzic, int dokumentow, const QDate& dzisiaj) {
+    QDialog okno(rodzic);
+    okno.setObjectName(QStringLiteral("wystawianie_offline"));
+    okno.setAccessibleName(QStringLiteral("Wystawianie faktur offline"));
+    okno.setWindowTitle(QStringLiteral("Wystaw offline"));
+    auto* uklad = new QVBoxLayout(&okno);
+    auto* opis = Nazwany(new QLabel(QStringLiteral("Wystawianie offline zaznaczonych dokumentów (%1): KSeF "
+                                                   "dostanie je później, w terminie zależnym od trybu.")
+                                        .arg(dokumentow),
+                                    &okno),
+                         "opis_offline", QStringLiteral("Opis"));
+    opis->setWordWrap(true);
+    uklad->addWidget(opis);
+    auto* formularz = new QFormLayout;
+    auto* tryb = Nazwany(new QComboBox(&okno), "tryb_offline", QStringLiteral("Tryb offline"));
+    tryb->addItem(QStringLiteral("Offline24 (wybór wystawcy)"), static_cast<int>(TrybOffline::Offline24));
+    tryb->addItem(QStringLiteral("Offline (niedostępność KSeF)"), static_cast<int>(TrybOffline::Offline));
+    tryb->addItem(QStringLiteral("Awaryjny (awaria KSeF)"), static_cast<int>(TrybOffline::Awaryjny));
+    auto* etykietaTrybu = Nazwany(new QLabel(QStringLiteral("&Tryb:"), &okno), "etykieta_tryb_offline",
+                                  QStringLiteral("Tryb offline"));
+    etykietaTrybu->setBuddy(tryb);
+    auto* koniec =
+        Nazwany(new QDateEdit(dzisiaj, &okno), "koniec_offline", QStringLiteral("Koniec niedostępności"));
+    koniec->setCalendarPopup(true);
+    koniec->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    auto* etykietaKonca = Nazwany(new QLabel(&okno), "etykieta_koniec_offline", QStringLiteral("Koniec"));
+    etykietaKonca->setBuddy(koniec);
+    formularz->addRow(etykietaTrybu, tryb);
+    formularz->addRow(etykietaKonca, koniec);
+    uklad->addLayout(formularz);
+    // Offline24 is the seller's own choice: no end to give.
+    const auto zmienTryb = [=] {
+        const auto t = static_cast<TrybOffline>(tryb->currentData().toInt());
+        const QString napis = t == TrybOffline::Awaryjny ? QStringLiteral("Koniec awarii KSeF")
+                                                         : QStringLiteral("Koniec niedostępności KSeF");
+        etykietaKonca->setText(QStringLiteral("&") + napis + u':');
+        etykietaKonca->setAccessibleName(napis);
+        koniec->setAccessibleName(napis);
+        etykietaKonca->setEnabled(t != TrybOffline::Offline24);
+        koniec->setEnabled(t != TrybOffline::Offline24);
+    };
+    QObject::connect(tryb, &QComboBox::currentIndexChanged, &okno, zmienTryb);
+    zmienTryb();
+    auto* przyciski = Nazwany(new QDialogButtonBox(&okno), "przyciski_offline", QStringLiteral("Przyciski"));
+    QPushButton* ok =
+        Nazwany(przyciski->addButton(QStringLiteral("Wystaw offline"), QDialogButtonBox::AcceptRole), "ok",
+                QStringLiteral("Wystaw offline"));
+    Nazwany(przyciski->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole), "anuluj",
+            QStringLiteral("Anuluj"));
+    ok->setDefault(true);
+    QObject::connect(przyciski, &QDialogButtonBox::accepted, &okno, &QDialog::accept);
+    QObject::connect(przyciski, &QDialogButtonBox::rejected, &okno, &QDialog::reject);
+    uklad->addWidget(przyciski);
+    if (okno.exec() != QDialog::Accepted) return std::nullopt;
+    WyborOffline wybor;
+    wybor.tryb = static_cast<TrybOffline>(tryb->currentData().toInt());
+    if (wybor.tryb != TrybOffline::Offline24) wybor.koniec = koniec->date();
+    return wybor;
 }
 
 OknoKsef::OknoKsef(SystemPlikow& system, QWidget* rodzic) : QWidget(rodzic), system_(system) {
@@ -188,7 +277,10 @@ void OknoKsef::zbudujUklad() {
     tabela->verticalHeader()->hide();
     tabela->horizontalHeader()->setStretchLastSection(true);
     tabela->horizontalHeader()->setSectionResizeMode(Nabywca, QHeaderView::Stretch);
-    uklad->addWidget(tabela, 1);
+    auto* srodek = new QHBoxLayout;
+    srodek->addWidget(tabela, 1);
+    srodek->addWidget(zbudujPanelKodow());
+    uklad->addLayout(srodek, 1);
 
     auto* przyciski = new QHBoxLayout;
     wyslij_zaznaczone = Przycisk(this, "wyslij_zaznaczone", QStringLiteral("&Wyślij zaznaczone"));
@@ -197,9 +289,14 @@ void OknoKsef::zbudujUklad() {
         "Wysyła każdy dokument wybranego miesiąca (albo wszystkie), którego nie ma jeszcze w KSeF"));
     pobierz_upo = Przycisk(this, "pobierz_upo", QStringLiteral("Pobierz &UPO"));
     pobierz_upo->setToolTip(QStringLiteral("Pobiera UPO przyjętych dokumentów, które go jeszcze nie mają"));
+    wystaw_offline = Przycisk(this, "wystaw_offline", QStringLiteral("Wystaw o&ffline…"));
+    wystaw_offline->setToolTip(QStringLiteral(
+        "Wystawia zaznaczone dokumenty, których nie ma jeszcze w KSeF, w trybie offline: z kodami QR, "
+        "do wysłania w terminie"));
     przerwij = Przycisk(this, "przerwij", QStringLiteral("&Przerwij"));
     przerwij->setToolTip(QStringLiteral("Kończy po bieżącym kroku; następne wysyłanie podejmie resztę"));
-    for (QPushButton* p : {wyslij_zaznaczone, wyslij_niewyslane, pobierz_upo}) przyciski->addWidget(p);
+    for (QPushButton* p : {wyslij_zaznaczone, wyslij_niewyslane, pobierz_upo, wystaw_offline})
+        przyciski->addWidget(p);
     przyciski->addStretch();
     przyciski->addWidget(przerwij);
     uklad->addLayout(przyciski);
@@ -215,15 +312,50 @@ void OknoKsef::zbudujUklad() {
     odswiezPrzyciski();
 }
 
+QWidget* OknoKsef::zbudujPanelKodow() {
+    kody_ksef = Nazwany(new QWidget(this), "kody_ksef", QStringLiteral("Kody QR dokumentu"));
+    kody_ksef->setFixedWidth(BokKodu + 80);  // a long KOD II at three pixels per module fits too
+    auto* uklad = new QVBoxLayout(kody_ksef);
+    uklad->setContentsMargins(0, 0, 0, 0);
+    brak_kodu = Nazwany(new QLabel(kody_ksef), "brak_kodu", QStringLiteral("Kody QR dokumentu"));
+    brak_kodu->setWordWrap(true);
+    uklad->addWidget(brak_kodu);
+    const auto kod = [&](const char* nazwaObrazu, const char* nazwaPodpisu, const char* nazwaLinku,
+                         const char* nazwaKopiuj, const QString& ktory, QLabel*& obraz, QLabel*& podpis,
+                         QLineEdit*& link, QPushButton*& kopiuj) {
+        obraz = Nazwany(new QLabel(kody_ksef), nazwaObrazu, QStringLiteral("Kod QR ") + ktory);
+        obraz->setAlignment(Qt::AlignCenter);
+        podpis = Nazwany(new QLabel(kody_ksef), nazwaPodpisu, QStringLiteral("Napis pod kodem ") + ktory);
+        podpis->setAlignment(Qt::AlignCenter);
+        podpis->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        link = Nazwany(new QLineEdit(kody_ksef), nazwaLinku, QStringLiteral("Link ") + ktory);
+        link->setReadOnly(true);
+        kopiuj = Nazwany(new QPushButton(QStringLiteral("Kopiuj link"), kody_ksef), nazwaKopiuj,
+                         QStringLiteral("Kopiuj link ") + ktory);
+        connect(kopiuj, &QPushButton::clicked, this,
+                [link] { QGuiApplication::clipboard()->setText(link->text()); });
+        for (QWidget* w : std::initializer_list<QWidget*>{obraz, podpis, link, kopiuj}) uklad->addWidget(w);
+    };
+    kod("obraz_kodu_i", "podpis_kodu_i", "link_kodu_i", "kopiuj_link_i", QStringLiteral("KOD I"),
+        obraz_kodu_i, podpis_kodu_i, link_kodu_i, kopiuj_link_i);
+    uklad->addSpacing(12);
+    kod("obraz_kodu_ii", "podpis_kodu_ii", "link_kodu_ii", "kopiuj_link_ii", QStringLiteral("KOD II"),
+        obraz_kodu_ii, podpis_kodu_ii, link_kodu_ii, kopiuj_link_ii);
+    uklad->addStretch();
+    return kody_ksef;
+}
+
 void OknoKsef::polaczZdarzenia() {
     using O = OknoKsef;
     connect(filtr_miesiaca, &QComboBox::currentIndexChanged, this, &O::filtruj);
     connect(filtr_stanu, &QComboBox::currentIndexChanged, this, &O::filtruj);
     connect(odswiez, &QPushButton::clicked, this, &O::wczytaj);
     connect(tabela, &QTableWidget::itemSelectionChanged, this, &O::odswiezPrzyciski);
+    connect(tabela, &QTableWidget::currentCellChanged, this, &O::pokazKody);
     connect(wyslij_zaznaczone, &QPushButton::clicked, this, &O::wyslijZaznaczone);
     connect(wyslij_niewyslane, &QPushButton::clicked, this, &O::wyslijNiewyslane);
     connect(pobierz_upo, &QPushButton::clicked, this, &O::pobierzUpo);
+    connect(wystaw_offline, &QPushButton::clicked, this, &O::wystawOfflineZaznaczone);
     connect(przerwij, &QPushButton::clicked, this, &O::przerwijWysylanie);
 }
 
@@ -235,7 +367,63 @@ bool OknoKsef::doWyslania(const Wiersz& w) {
     return w.bladStanu.isEmpty() && (!w.stan || !JestWKsef(*w.stan));
 }
 
+bool OknoKsef::doWystawieniaOffline(const Wiersz& w) {
+    return w.bladStanu.isEmpty() && (!w.stan || w.stan->stan == StanWysylki::Niewyslany);
+}
+
+const OknoKsef::Wiersz* OknoKsef::biezacy() const {
+    const int r = tabela->currentRow();
+    if (r < 0 || tabela->isRowHidden(r)) return nullptr;
+    const QTableWidgetItem* komorka = tabela->item(r, Numer);
+    if (!komorka) return nullptr;  // a row being filled
+    const auto i = komorka->data(Qt::UserRole).toLongLong();
+    if (i < 0 || static_cast<std::size_t>(i) >= wiersze_.size()) return nullptr;
+    return &wiersze_[static_cast<std::size_t>(i)];
+}
+
+void OknoKsef::pokazKod(QLabel* obraz, QLabel* podpis, QLineEdit* link, QPushButton* kopiuj,
+                        const QString& tresc, const QString& napis) {
+    const QPixmap kod =
+        tresc.isEmpty() ? QPixmap() : ObrazDoPokazania(ObrazKoduQr(tresc), BokKodu, devicePixelRatioF());
+    obraz->setPixmap(kod);
+    obraz->setAccessibleDescription(tresc);
+    obraz->setVisible(!kod.isNull());
+    UstawTekst(podpis, tresc.isEmpty() ? QString() : napis);
+    podpis->setVisible(!tresc.isEmpty());
+    link->setText(tresc);
+    link->setCursorPosition(0);
+    link->setAccessibleDescription(tresc);
+    link->setVisible(!tresc.isEmpty());
+    kopiuj->setVisible(!tresc.isEmpty());
+}
+
+void OknoKsef::pokazKody() {
+    const Wiersz* w = biezacy();
+    QString brak, kodI, napisI, kodII;
+    if (!w)
+        brak = QStringLiteral("Wybierz dokument, aby zobaczyć jego kody QR.");
+    else if (!w->bladStanu.isEmpty())
+        brak = QStringLiteral("Stanu dokumentu w KSeF nie da się odczytać.");
+    else if (!w->stan || w->stan->linkKoduI.isEmpty())
+        brak = QStringLiteral("Dokument nie ma jeszcze kodu KSeF.");
+    else {
+        kodI = w->stan->linkKoduI;
+        // The KSeF number once given; until then the code says the invoice is not in KSeF yet.
+        napisI = w->stan->numerKsef.isEmpty() ? PodpisKoduOffline : w->stan->numerKsef;
+        kodII = w->stan->linkKoduII;
+    }
+    UstawTekst(brak_kodu, brak);
+    brak_kodu->setVisible(!brak.isEmpty());
+    pokazKod(obraz_kodu_i, podpis_kodu_i, link_kodu_i, kopiuj_link_i, kodI, napisI);
+    pokazKod(obraz_kodu_ii, podpis_kodu_ii, link_kodu_ii, kopiuj_link_ii, kodII, PodpisKoduCertyfikatu);
+}
+
 void OknoKsef::wczytaj() {
+    // The panel's document stays current when it is still there.
+    const Wiersz* byly = biezacy();
+    const QString biezacaNazwa = byly ? byly->nazwa : QString();
+    const QDate dzisiaj = uslugi.dzisiaj ? uslugi.dzisiaj() : QDate::currentDate();
+    int doTerminu = 0, poTerminie = 0;  // offline documents to send by tomorrow, and late ones
     wiersze_.clear();
     tabela->setRowCount(0);
     QString uwaga;
@@ -293,7 +481,19 @@ void OknoKsef::wczytaj() {
                     wiersz, Stan,
                     Komorka(w.bladStanu.isEmpty() ? NazwaStanu(s.stan) : QStringLiteral("błąd stanu")));
                 tabela->setItem(wiersz, NumerKsef, Komorka(s.numerKsef));
-                tabela->setItem(wiersz, Uwagi, Komorka(w.bladStanu.isEmpty() ? UwagiStanu(s) : w.bladStanu));
+                QTableWidgetItem* uwagi =
+                    Komorka(w.bladStanu.isEmpty() ? UwagiStanu(s, dzisiaj) : w.bladStanu);
+                if (w.bladStanu.isEmpty() && OpisTerminu(s, dzisiaj).ostrzezenie) {
+                    // The text says it too ("jutro", "dziś", "minął"); the colour is for the eye.
+                    const bool minal = dzisiaj.daysTo(s.terminOffline) < 0;
+                    ++(minal ? poTerminie : doTerminu);
+                    uwagi->setBackground(minal ? QColor(0xf4, 0xc7, 0xc3) : QColor(0xff, 0xe5, 0x99));
+                    uwagi->setForeground(QColor(Qt::black));
+                    QFont pogrubiona = uwagi->font();
+                    pogrubiona.setBold(true);
+                    uwagi->setFont(pogrubiona);
+                }
+                tabela->setItem(wiersz, Uwagi, uwagi);
                 wiersze_.push_back(std::move(w));
             });
         }
@@ -303,6 +503,14 @@ void OknoKsef::wczytaj() {
     tabela->resizeColumnsToContents();
     wypelnijFiltrMiesiecy();
     filtruj();
+    for (int r = 0; r < tabela->rowCount() && !biezacaNazwa.isEmpty(); ++r) {
+        const auto i = static_cast<std::size_t>(tabela->item(r, Numer)->data(Qt::UserRole).toLongLong());
+        if (wiersze_[i].nazwa != biezacaNazwa) continue;
+        tabela->selectionModel()->setCurrentIndex(tabela->model()->index(r, Numer),
+                                                  QItemSelectionModel::NoUpdate);
+        break;
+    }
+    pokazKody();
     if (!uwaga.isEmpty()) {
         UstawTekst(stan, uwaga);
         return;
@@ -319,10 +527,16 @@ void OknoKsef::wczytaj() {
     for (StanWysylki s : Stany)
         if (liczby[s]) czesci.append(QStringLiteral("%1: %2").arg(NazwaStanu(s)).arg(liczby[s]));
     if (bledne) czesci.append(QStringLiteral("z nieczytelnym stanem: %1").arg(bledne));
-    UstawTekst(
-        stan,
+    QString tekst =
         QStringLiteral("Dokumentów: %1").arg(wiersze_.size()) +
-            (czesci.isEmpty() ? QString() : QStringLiteral(" (") + czesci.join(QStringLiteral(", ")) + u')'));
+        (czesci.isEmpty() ? QString() : QStringLiteral(" (") + czesci.join(QStringLiteral(", ")) + u')');
+    if (doTerminu)
+        tekst += QStringLiteral(". Uwaga: %1 offline trzeba wysłać do KSeF najpóźniej jutro")
+                     .arg(Faktur(doTerminu, true));
+    if (poTerminie)
+        tekst += QStringLiteral(". Uwaga: %1 offline po terminie wysłania do KSeF").arg(Faktur(poTerminie));
+    if (doTerminu || poTerminie) tekst += u'.';
+    UstawTekst(stan, tekst);
 }
 
 void OknoKsef::wypelnijFiltrMiesiecy() {
@@ -357,6 +571,7 @@ void OknoKsef::filtruj() {
             for (int k = 0; k < LiczbaKolumn; ++k) tabela->item(r, k)->setSelected(false);
     }
     odswiezPrzyciski();
+    pokazKody();
 }
 
 std::vector<const OknoKsef::Wiersz*> OknoKsef::zaznaczone() const {
@@ -372,45 +587,74 @@ std::vector<const OknoKsef::Wiersz*> OknoKsef::zaznaczone() const {
 void OknoKsef::odswiezPrzyciski() {
     const bool wolne = !wysylanie();
     bool zaznaczonyDoWyslania = false;
-    for (const Wiersz* w : zaznaczone()) zaznaczonyDoWyslania = zaznaczonyDoWyslania || doWyslania(*w);
+    bool zaznaczonyOffline = false;
+    for (const Wiersz* w : zaznaczone()) {
+        zaznaczonyDoWyslania = zaznaczonyDoWyslania || doWyslania(*w);
+        zaznaczonyOffline = zaznaczonyOffline || doWystawieniaOffline(*w);
+    }
     bool niewyslanyWMiesiacu = false, bezUpo = false;
     for (const Wiersz& w : wiersze_) {
         niewyslanyWMiesiacu = niewyslanyWMiesiacu || (doWyslania(w) && widoczny(w, false));
         bezUpo = bezUpo || (w.stan && w.stan->stan == StanWysylki::Przyjety && !w.stan->maUpo);
     }
     wyslij_zaznaczone->setEnabled(wolne && zaznaczonyDoWyslania);
+    wystaw_offline->setEnabled(wolne && zaznaczonyOffline);
     wyslij_niewyslane->setEnabled(wolne && niewyslanyWMiesiacu);
     pobierz_upo->setEnabled(wolne && bezUpo);
     przerwij->setEnabled(!wolne && !przerwano_);
     odswiez->setEnabled(wolne);
 }
 
-std::optional<ZadanieWysylki> OknoKsef::przygotujZadanie() {
-    ZadanieWysylki zadanie;
-    UstawieniaKsef u;
+std::optional<OknoKsef::Kontekst> OknoKsef::przygotujKontekst() {
+    Kontekst k;
     QString nipSprzedawcy;
     try {
-        u = CzytajUstawieniaKsef(system_);
+        k.ustawienia = CzytajUstawieniaKsef(system_);
         nipSprzedawcy = NipSprzedawcy(system_, katalogDanych_);
     } catch (...) {
         pokazBlad(QStringLiteral("Nie udało się odczytać ustawień KSeF: ") + KomunikatBiezacegoBledu());
         return std::nullopt;
     }
     QString blad;
-    const std::optional<SrodowiskoKsef> srodowisko = ZnajdzSrodowisko(u.srodowisko, &blad);
+    const std::optional<SrodowiskoKsef> srodowisko = ZnajdzSrodowisko(k.ustawienia.srodowisko, &blad);
     if (!srodowisko) {
         pokazBlad(QStringLiteral("Środowisko KSeF z ustawień jest niepoprawne: %1\nPopraw je w programie "
                                  "faktura-ustawienia, na stronie „KSeF”.")
                       .arg(blad));
         return std::nullopt;
     }
-    const QString nip = NipKontekstuKsef(u, nipSprzedawcy);
-    if (const std::optional<QString> cyfry = CyfryNip(nip); !cyfry || !PoprawnyNip(*cyfry)) {
+    k.srodowisko = *srodowisko;
+    k.nip = NipKontekstuKsef(k.ustawienia, nipSprzedawcy);
+    if (const std::optional<QString> cyfry = CyfryNip(k.nip); !cyfry || !PoprawnyNip(*cyfry)) {
         pokazBlad(QStringLiteral(
             "Brak poprawnego NIP-u, w kontekście którego wysyłać: wpisz NIP sprzedawcy na "
             "stronie „Firma” albo NIP kontekstu na stronie „KSeF” programu faktura-ustawienia."));
         return std::nullopt;
     }
+    return k;
+}
+
+std::optional<QString> OknoKsef::sekret(const QString& nazwa, const QString& pytanie,
+                                        const QString& anulowano) {
+    const WynikSejfu zSejfu = uslugi.czytajSekret(nazwa);
+    if (zSejfu.wartosc && !zSejfu.wartosc->isEmpty()) return *zSejfu.wartosc;
+    const std::optional<PodanySekret> podany = uslugi.zapytajOSekret(this, pytanie, zSejfu.sejfDostepny);
+    if (!podany) {
+        UstawTekst(stan, anulowano);
+        return std::nullopt;
+    }
+    if (podany->zapamietaj) {
+        const WynikSejfu zapis = uslugi.zapiszSekret(nazwa, podany->wartosc);
+        if (!zapis.sejfDostepny || !zapis.blad.isEmpty())
+            UstawTekst(stan, QStringLiteral("Nie zapamiętano w pęku kluczy: ") + zapis.blad);
+    }
+    return podany->wartosc;
+}
+
+std::optional<ZadanieWysylki> OknoKsef::przygotujZadanie() {
+    const std::optional<Kontekst> k = przygotujKontekst();
+    if (!k) return std::nullopt;
+    const UstawieniaKsef& u = k->ustawienia;
     const bool tokenem = u.poswiadczenie == UstawieniaKsef::Poswiadczenie::Token;
     if (!tokenem && (u.plikCertyfikatu.isEmpty() || u.plikKlucza.isEmpty())) {
         pokazBlad(
@@ -418,27 +662,15 @@ std::optional<ZadanieWysylki> OknoKsef::przygotujZadanie() {
                            "faktura-ustawienia, na stronie „KSeF”."));
         return std::nullopt;
     }
-    const QString nazwa = NazwaSekretuUstawien(u, nip);
-    const WynikSejfu zSejfu = uslugi.czytajSekret(nazwa);
-    QString sekret = zSejfu.wartosc.value_or(QString());
-    if (sekret.isEmpty()) {
-        const QString pytanie =
-            tokenem ? QStringLiteral("Token KSeF dla NIP %1 (środowisko %2):").arg(nip, srodowisko->nazwa)
-                    : QStringLiteral("Hasło klucza prywatnego „%1”:").arg(u.plikKlucza);
-        const std::optional<PodanySekret> podany = uslugi.zapytajOSekret(this, pytanie, zSejfu.sejfDostepny);
-        if (!podany) {
-            UstawTekst(stan, QStringLiteral("Anulowano: bez danych logowania nic nie wysłano."));
-            return std::nullopt;
-        }
-        sekret = podany->wartosc;
-        if (podany->zapamietaj) {
-            const WynikSejfu zapis = uslugi.zapiszSekret(nazwa, sekret);
-            if (!zapis.sejfDostepny || !zapis.blad.isEmpty())
-                UstawTekst(stan, QStringLiteral("Nie zapamiętano w pęku kluczy: ") + zapis.blad);
-        }
-    }
-    zadanie.srodowisko = *srodowisko;
-    zadanie.poswiadczenia = PoswiadczeniaZUstawien(u, nip, sekret);
+    const std::optional<QString> haslo = sekret(
+        NazwaSekretuUstawien(u, k->nip),
+        tokenem ? QStringLiteral("Token KSeF dla NIP %1 (środowisko %2):").arg(k->nip, k->srodowisko.nazwa)
+                : QStringLiteral("Hasło klucza prywatnego „%1”:").arg(u.plikKlucza),
+        QStringLiteral("Anulowano: bez danych logowania nic nie wysłano."));
+    if (!haslo) return std::nullopt;
+    ZadanieWysylki zadanie;
+    zadanie.srodowisko = k->srodowisko;
+    zadanie.poswiadczenia = PoswiadczeniaZUstawien(u, k->nip, *haslo);
     return zadanie;
 }
 
@@ -450,39 +682,54 @@ void OknoKsef::wyslijZaznaczone() {
     if (pozycje.empty()) return;
     std::optional<ZadanieWysylki> zadanie = przygotujZadanie();
     if (!zadanie) return;
+    // One run for the whole selection: one login, one session.
+    zadanie->wybor.pozycje = pozycje;
     const auto wyslij = uslugi.wyslij;
-    const ZadanieWysylki wzor = *zadanie;
+    const ZadanieWysylki z = *zadanie;
     uruchom(QStringLiteral("Wysyłanie zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
-            [wyslij, wzor, pozycje](SystemPlikow& system, const PostepWysylki& p) {
-                // One document at a time, by its place in the file; the bar counts documents.
-                WynikWysylki razem;
-                const int wszystkie = static_cast<int>(pozycje.size());
-                for (int i = 0; i < wszystkie; ++i) {
-                    if (p.przerwij && p.przerwij()) break;
-                    if (p.postep) p.postep(i, wszystkie);
-                    ZadanieWysylki jedno = wzor;
-                    jedno.wybor.pozycja = pozycje[static_cast<std::size_t>(i)];
-                    PostepWysylki wewnetrzny{p.komunikat, {}, p.przerwij};
-                    WynikWysylki w;
-                    try {
-                        w = wyslij(system, jedno, wewnetrzny);
-                    } catch (...) {
-                        // A refusal (a lock held elsewhere, a login refused) would refuse the rest
-                        // the same way: what was done so far is reported with it.
-                        razem.bledy.append(KomunikatBiezacegoBledu());
-                        razem.kod = 1;
-                        break;
-                    }
-                    razem.wyslane += w.wyslane;
-                    razem.przyjete += w.przyjete;
-                    razem.odrzucone += w.odrzucone;
-                    razem.pominiete += w.pominiete;
-                    razem.bledy += w.bledy;
-                    razem.kod = std::max(razem.kod, w.kod);
-                }
-                if (p.postep) p.postep(wszystkie, wszystkie);
-                return razem;
-            });
+            [wyslij, z](SystemPlikow& system, const PostepWysylki& p) { return wyslij(system, z, p); });
+}
+
+void OknoKsef::wystawOfflineZaznaczone() {
+    if (wysylanie()) return;
+    std::vector<std::int64_t> pozycje;
+    for (const Wiersz* w : zaznaczone())
+        if (doWystawieniaOffline(*w)) pozycje.push_back(w->pozycja);
+    if (pozycje.empty()) return;
+    // The settings first, so that nobody fills the dialog in vain.
+    const std::optional<Kontekst> k = przygotujKontekst();
+    if (!k) return;
+    const UstawieniaKsef& u = k->ustawienia;
+    if (u.plikCertyfikatuOffline.isEmpty() || u.plikKluczaOffline.isEmpty()) {
+        pokazBlad(QStringLiteral(
+            "W ustawieniach KSeF brak certyfikatu Offline albo jego klucza, którym podpisuje się KOD II "
+            "faktur offline: wskaż je w programie faktura-ustawienia, na stronie „KSeF”."));
+        return;
+    }
+    const QDate dzisiaj = uslugi.dzisiaj ? uslugi.dzisiaj() : QDate::currentDate();
+    const std::optional<WyborOffline> wybor =
+        uslugi.zapytajOTrybOffline(this, static_cast<int>(pozycje.size()), dzisiaj);
+    if (!wybor) return;
+    const std::optional<QString> haslo =
+        sekret(NazwaSekretu(RodzajSekretu::HasloKluczaOffline, k->nip, u.srodowisko),
+               QStringLiteral("Hasło klucza certyfikatu Offline „%1”:").arg(u.plikKluczaOffline),
+               QStringLiteral("Anulowano: bez hasła klucza Offline nic nie wystawiono."));
+    if (!haslo) return;
+    ZadanieOffline wzor;
+    wzor.srodowisko = k->srodowisko;
+    wzor.tryb = wybor->tryb;
+    if (wybor->tryb != TrybOffline::Offline24) wzor.koniec = wybor->koniec;
+    wzor.nipKontekstu = k->nip;
+    wzor.plikCertyfikatu = u.plikCertyfikatuOffline;
+    wzor.plikKlucza = u.plikKluczaOffline;
+    wzor.hasloKlucza = haslo->toUtf8();
+    wzor.dzisiaj = dzisiaj;
+    // One run for the whole selection.
+    wzor.wybor.pozycje = pozycje;
+    const auto wystaw = uslugi.wystawOffline;
+    wystawiane_ = pozycje;
+    uruchom(QStringLiteral("Wystawianie offline zaznaczonych dokumentów (%1)…").arg(pozycje.size()),
+            [wystaw, wzor](SystemPlikow& system, const PostepWysylki& p) { return wystaw(system, wzor, p); });
 }
 
 void OknoKsef::wyslijNiewyslane() {
@@ -564,8 +811,18 @@ void OknoKsef::zakonczonoPrace() {
     const WynikWysylki wynik = wynik_;
     const bool przerwane = przerwano_;
     przerwano_ = false;
+    const std::optional<std::vector<std::int64_t>> wystawiane = std::exchange(wystawiane_, std::nullopt);
     wczytaj();
     QString tekst = OpisWyniku(wynik);
+    if (wystawiane) {
+        // Counted from the states read again, whatever the run's own counters say.
+        int offline = 0;
+        for (const Wiersz& w : wiersze_)
+            if (w.stan && w.stan->stan == StanWysylki::Offline &&
+                std::find(wystawiane->begin(), wystawiane->end(), w.pozycja) != wystawiane->end())
+                ++offline;
+        tekst = QStringLiteral("Wystawione offline: %1 z %2.").arg(offline).arg(wystawiane->size());
+    }
     if (przerwane) tekst = QStringLiteral("Przerwano. ") + tekst;
     if (!wynik.bledy.isEmpty()) tekst += QStringLiteral(" Błędy: %1.").arg(wynik.bledy.size());
     UstawTekst(stan, tekst);

@@ -40,6 +40,13 @@ QString PowodOdrzucenia(const StanKsef& stan) {
                            : QStringLiteral("kod %1: %2").arg(stan.kod).arg(powod);
 }
 
+// The warning of an offline document close to its deadline or past it; empty when there is none.
+QString OstrzezenieTerminu(const QString& nazwa, const StanKsef& stan, const QDate& dzisiaj) {
+    const TerminWysylki t = OpisTerminu(stan, dzisiaj);
+    if (!t.ostrzezenie) return {};
+    return QStringLiteral("Uwaga: %1 wystawiony offline: %2.").arg(nazwa, t.opis);
+}
+
 class Polecenia {
   public:
     Polecenia(const PolecenieKsef& p, Srodowisko& s, const ZaleznosciKsef& z) : p_(p), s_(s), z_(z) {}
@@ -63,8 +70,16 @@ class Polecenia {
     int stan();
     int pliki();
     int wyslij();
+    int offline();
+    // Offline documents whose deadline is tomorrow, today or past, on the error stream.
+    void ostrzezTerminy();
+    QDate dzisiaj() const {
+        return s_.teraz.isValid() ? s_.teraz.toLocalTime().date() : QDate::currentDate();
+    }
     ZadanieWysylki zadanie();
-    QByteArray hasloKlucza(const QString& nazwaSekretu);
+    SrodowiskoKsef srodowiskoKsef(const UstawieniaKsef& ustawienia);
+    QString nipSejfu(const UstawieniaKsef& ustawienia) const;
+    QByteArray hasloKlucza(const QString& nazwaSekretu, const QString& pytanie);
 
     const PolecenieKsef& p_;
     Srodowisko& s_;
@@ -74,6 +89,8 @@ class Polecenia {
 
 int Polecenia::stan() {
     int bledy = 0;
+    const QDate dzien = dzisiaj();
+    QStringList ostrzezenia;
     kazdyDokument([&](const TDokument& d, std::int64_t pozycja) {
         std::optional<StanKsef> stan;
         try {
@@ -89,14 +106,21 @@ int Polecenia::stan() {
                     .join(u'\t'));
             return;
         }
-        const QStringList pola{
-            CzystyTekst(NumerDokumentu(d)), CzystyTekst(d.data_wystawienia.tekst()),
-            CzystyTekst(d.odbiorca1.tekst()), KwotaPliku(ObliczKwotyDokumentu(d).doZaplaty), OpisStanu(stan),
-            stan ? CzystyTekst(stan->numerKsef) : QString(), stan ? PowodOdrzucenia(*stan) : QString(),
-            // The KOD I link, when the document's printout carries it.
-            KodyKsefZeStanu(stan).value_or(KodyKsefWydruku{}).linkI};
+        const QStringList pola{CzystyTekst(NumerDokumentu(d)), CzystyTekst(d.data_wystawienia.tekst()),
+                               CzystyTekst(d.odbiorca1.tekst()),
+                               KwotaPliku(ObliczKwotyDokumentu(d).doZaplaty), OpisStanu(stan),
+                               stan ? CzystyTekst(stan->numerKsef) : QString(),
+                               !stan                                ? QString()
+                               : stan->stan == StanWysylki::Offline ? OpisTerminu(*stan, dzien).opis
+                                                                    : PowodOdrzucenia(*stan),
+                               // The KOD I link, when the document's printout carries it.
+                               KodyKsefZeStanu(stan).value_or(KodyKsefWydruku{}).linkI};
         WypiszLinie(s_.wyjscie, pola.join(u'\t'));
+        if (stan) ostrzezenia << OstrzezenieTerminu(NazwaDokumentu(d), *stan, dzien);
     });
+    // After the list, so that its lines stay whole when both streams go to one terminal.
+    for (const QString& o : ostrzezenia)
+        if (!o.isEmpty()) WypiszLinie(s_.bledy, o);
     if (std::fflush(s_.wyjscie) != 0) throw Odmowa(QStringLiteral("nie można pisać na standardowe wyjście"));
     return bledy ? KodOdrzucenia : KodSukcesu;
 }
@@ -158,7 +182,7 @@ int Polecenia::pliki() {
     return odrzucone ? KodOdrzucenia : KodSukcesu;
 }
 
-QByteArray Polecenia::hasloKlucza(const QString& nazwaSekretu) {
+QByteArray Polecenia::hasloKlucza(const QString& nazwaSekretu, const QString& pytanie) {
     if (z_.zmiennaHasla)
         if (std::optional<QByteArray> haslo = z_.zmiennaHasla(); haslo && !haslo->isEmpty()) return *haslo;
     if (z_.czytajSekret) {
@@ -166,20 +190,13 @@ QByteArray Polecenia::hasloKlucza(const QString& nazwaSekretu) {
         if (sejf.wartosc && !sejf.wartosc->isEmpty()) return sejf.wartosc->toUtf8();
     }
     if (z_.zapytajOHaslo)
-        if (std::optional<QByteArray> haslo = z_.zapytajOHaslo(QStringLiteral("Hasło klucza KSeF: ")))
-            return *haslo;
+        if (std::optional<QByteArray> haslo = z_.zapytajOHaslo(pytanie)) return *haslo;
     throw Odmowa(
         QStringLiteral("brak hasła klucza: ustaw zmienną FAKTURA_KSEF_HASLO, zapisz hasło w oknie "
                        "programu albo uruchom polecenie na terminalu"));
 }
 
-// The sending's task from the command line, and for what it leaves out the data folder's KSeF
-// settings; no secret is written anywhere on the way.
-ZadanieWysylki Polecenia::zadanie() {
-    const UstawieniaKsef ustawienia = CzytajUstawieniaKsef(s_.pliki, folder_.katalogDanych);
-    ZadanieWysylki z;
-    z.wybor = p_.wybor;
-    z.opcje = p_.ksef;
+SrodowiskoKsef Polecenia::srodowiskoKsef(const UstawieniaKsef& ustawienia) {
     QString blad;
     const QString nazwaSrodowiska = p_.srodowisko.value_or(ustawienia.srodowisko);
     const std::optional<SrodowiskoKsef> srodowisko = ZnajdzSrodowisko(nazwaSrodowiska, &blad);
@@ -189,14 +206,27 @@ ZadanieWysylki Polecenia::zadanie() {
                          : QStringLiteral("%1 (ustawienia KSeF „%2”)")
                                .arg(blad, RzeczywistaSciezka(s_.pliki, SciezkaDanych(folder_.katalogDanych,
                                                                                      SciezkaUstawienKsef))));
-    z.srodowisko = *srodowisko;
+    return *srodowisko;
+}
+
+// The keyring keeps a secret per firm: the context's NIP, or the seller's when none is set.
+QString Polecenia::nipSejfu(const UstawieniaKsef& ustawienia) const {
+    return !ustawienia.nipKontekstu.isEmpty() ? ustawienia.nipKontekstu
+                                              : CyfryNip(folder_.firma.nip.tekst()).value_or(QString());
+}
+
+// The sending's task from the command line, and for what it leaves out the data folder's KSeF
+// settings; no secret is written anywhere on the way.
+ZadanieWysylki Polecenia::zadanie() {
+    const UstawieniaKsef ustawienia = CzytajUstawieniaKsef(s_.pliki, folder_.katalogDanych);
+    ZadanieWysylki z;
+    z.wybor = p_.wybor;
+    z.opcje = p_.ksef;
+    z.srodowisko = srodowiskoKsef(ustawienia);
 
     PoswiadczeniaKsef& p = z.poswiadczenia;
     p.nipKontekstu = ustawienia.nipKontekstu;
-    // The keyring keeps a secret per firm: the context's NIP, or the seller's when none is set.
-    const QString nipSejfu = !ustawienia.nipKontekstu.isEmpty()
-                                 ? ustawienia.nipKontekstu
-                                 : CyfryNip(folder_.firma.nip.tekst()).value_or(QString());
+    const QString nipSejfu = this->nipSejfu(ustawienia);
     if (p_.plikTokenu) {
         p.rodzaj = PoswiadczeniaKsef::Rodzaj::Token;
         const QString plik = sciezka(*p_.plikTokenu);
@@ -233,12 +263,28 @@ ZadanieWysylki Polecenia::zadanie() {
         throw Odmowa(
             QStringLiteral("brak certyfikatu KSeF: podaj --certyfikat PLIK.crt --klucz PLIK.key albo "
                            "wybierz je w oknie programu"));
-    p.hasloKlucza = hasloKlucza(NazwaSekretu(RodzajSekretu::HasloKlucza, nipSejfu, z.srodowisko.nazwa));
+    p.hasloKlucza = hasloKlucza(NazwaSekretu(RodzajSekretu::HasloKlucza, nipSejfu, z.srodowisko.nazwa),
+                                QStringLiteral("Hasło klucza KSeF: "));
     return z;
+}
+
+void Polecenia::ostrzezTerminy() {
+    const QDate dzien = dzisiaj();
+    kazdyDokument([&](const TDokument& d, std::int64_t) {
+        try {
+            const QString nazwa = NazwaDokumentu(d);
+            if (const std::optional<StanKsef> stan = CzytajStanKsef(s_.pliki, folder_.katalogDanych, nazwa))
+                if (const QString o = OstrzezenieTerminu(nazwa, *stan, dzien); !o.isEmpty())
+                    WypiszLinie(s_.bledy, o);
+        } catch (const BladPliku&) {
+            // The sending reports a state it cannot read.
+        }
+    });
 }
 
 int Polecenia::wyslij() {
     ZadanieWysylki z = zadanie();
+    ostrzezTerminy();
     std::optional<Postep> postep;
     PostepWysylki p;
     p.komunikat = [&](const QString& linia) {
@@ -270,6 +316,43 @@ int Polecenia::wyslij() {
     return wynik.kod == KodSukcesu && wynik.bledy.isEmpty() ? KodSukcesu : KodOdrzucenia;
 }
 
+int Polecenia::offline() {
+    const UstawieniaKsef ustawienia = CzytajUstawieniaKsef(s_.pliki, folder_.katalogDanych);
+    ZadanieOffline z;
+    z.wybor = p_.wybor;
+    z.opcje = p_.ksef;
+    z.srodowisko = srodowiskoKsef(ustawienia);
+    z.tryb = p_.trybOffline;
+    z.koniec = p_.koniec;
+    z.nipKontekstu = ustawienia.nipKontekstu;
+    z.dzisiaj = dzisiaj();
+    z.plikCertyfikatu = p_.plikCertyfikatu ? sciezka(*p_.plikCertyfikatu) : ustawienia.plikCertyfikatuOffline;
+    z.plikKlucza = p_.plikKlucza ? sciezka(*p_.plikKlucza) : ustawienia.plikKluczaOffline;
+    if (z.plikCertyfikatu.isEmpty() || z.plikKlucza.isEmpty())
+        throw Odmowa(
+            QStringLiteral("brak certyfikatu KSeF typu Offline: podaj --certyfikat PLIK.crt --klucz PLIK.key "
+                           "albo wybierz go w ustawieniach KSeF"));
+    z.hasloKlucza =
+        hasloKlucza(NazwaSekretu(RodzajSekretu::HasloKluczaOffline, nipSejfu(ustawienia), z.srodowisko.nazwa),
+                    QStringLiteral("Hasło klucza certyfikatu KSeF typu Offline: "));
+    PostepWysylki p;
+    p.komunikat = [&](const QString& linia) { WypiszLinie(s_.bledy, linia); };
+    p.przerwij = [this] { return z_.przerwij && z_.przerwij(); };
+    WynikWysylki wynik;
+    try {
+        wynik = z_.wystawOffline(s_.pliki, z, p);
+    } catch (...) {
+        z.hasloKlucza.fill('\0');
+        throw;
+    }
+    z.hasloKlucza.fill('\0');
+    for (const QString& blad : wynik.bledy) WypiszLinie(s_.bledy, blad);
+    WypiszLinie(
+        s_.bledy,
+        QStringLiteral("Wystawiono offline: %1, pominięto: %2.").arg(wynik.wystawione).arg(wynik.pominiete));
+    return wynik.kod == KodSukcesu && wynik.bledy.isEmpty() ? KodSukcesu : KodOdrzucenia;
+}
+
 int Polecenia::uruchom() {
     try {
         folder_ = CzytajFolderDanych(s_);
@@ -281,6 +364,8 @@ int Polecenia::uruchom() {
                 return pliki();
             case RodzajPoleceniaKsef::Wyslij:
                 return wyslij();
+            case RodzajPoleceniaKsef::Offline:
+                return offline();
             case RodzajPoleceniaKsef::Okno:
                 break;
         }
@@ -301,6 +386,7 @@ ZaleznosciKsef DomyslneZaleznosciKsef() {
         return qgetenv("FAKTURA_KSEF_HASLO");
     };
     z.wyslij = WyslijDokumenty;
+    z.wystawOffline = WystawOffline;
     z.okno = UruchomOknoKsef;
     return z;
 }

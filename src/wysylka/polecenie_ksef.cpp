@@ -2,6 +2,7 @@
 
 #include "eksport/opcje.h"
 #include "ksef/srodowiska.h"
+#include "wysylka/wysylka.h"
 
 namespace {
 
@@ -12,14 +13,18 @@ using R = RodzajPoleceniaKsef;
 QList<OpcjaWiersza> OpcjePolecenia(R rodzaj) {
     const bool doPlikow = rodzaj == R::Upo || rodzaj == R::Xml;
     const bool wysylka = rodzaj == R::Wyslij;
+    const bool offline = rodzaj == R::Offline;
     QList<OpcjaWiersza> opcje = OpcjeWyboru();
     opcje.append({QStringLiteral("--do"), true, doPlikow});
     opcje.append({QStringLiteral("--nadpisz"), false, doPlikow});
-    opcje.append({QStringLiteral("--srodowisko"), true, wysylka});
+    opcje.append({QStringLiteral("--srodowisko"), true, wysylka || offline});
     opcje.append({QStringLiteral("--token-plik"), true, wysylka});
-    opcje.append({QStringLiteral("--certyfikat"), true, wysylka});
-    opcje.append({QStringLiteral("--klucz"), true, wysylka});
-    opcje.append(OpcjeFa3(wysylka));
+    opcje.append({QStringLiteral("--certyfikat"), true, wysylka || offline});
+    opcje.append({QStringLiteral("--klucz"), true, wysylka || offline});
+    opcje.append({QStringLiteral("--tryb"), true, offline});
+    opcje.append({QStringLiteral("--koniec"), true, offline});
+    // The offline issue makes the bytes that are sent later: the same FA(3) options.
+    opcje.append(OpcjeFa3(wysylka || offline));
     return opcje;
 }
 
@@ -44,6 +49,15 @@ std::optional<QString> UstawOpcje(PolecenieKsef& p, const QString& nazwa, const 
         return sciezka(p.plikCertyfikatu);
     } else if (nazwa == QLatin1String("--klucz")) {
         return sciezka(p.plikKlucza);
+    } else if (nazwa == QLatin1String("--tryb")) {
+        const std::optional<TrybOffline> tryb = TrybOfflineZeSlowa(w);
+        if (!tryb)
+            return QStringLiteral("--tryb: nieznany tryb „%1” (znane: offline24, offline, awaryjny)").arg(w);
+        p.trybOffline = *tryb;
+    } else if (nazwa == QLatin1String("--koniec")) {
+        const QDate data = QDate::fromString(w, QStringLiteral("yyyy-MM-dd"));
+        if (!data.isValid()) return QStringLiteral("--koniec wymaga daty w postaci RRRR-MM-DD");
+        p.koniec = data;
     } else if (std::optional<QString> blad = UstawWybor(p.wybor, nazwa, w)) {
         return blad;
     } else {
@@ -67,9 +81,11 @@ ArgumentyKsef CzytajArgumentyKsef(const QStringList& argumenty) {
         p.rodzaj = R::Xml;
     else if (nazwa == QLatin1String("wyslij"))
         p.rodzaj = R::Wyslij;
+    else if (nazwa == QLatin1String("offline"))
+        p.rodzaj = R::Offline;
     else
         return BladUzycia(
-            QStringLiteral("nieznane polecenie „%1” (znane: stan, upo, xml, wyslij)").arg(nazwa));
+            QStringLiteral("nieznane polecenie „%1” (znane: stan, upo, xml, wyslij, offline)").arg(nazwa));
 
     QSet<QString> podane;
     if (const std::optional<QString> blad = CzytajOpcje(
@@ -83,6 +99,11 @@ ArgumentyKsef CzytajArgumentyKsef(const QStringList& argumenty) {
         return BladUzycia(QStringLiteral("podaj albo --token-plik, albo --certyfikat i --klucz"));
     if (p.plikCertyfikatu.has_value() != p.plikKlucza.has_value())
         return BladUzycia(QStringLiteral("--certyfikat i --klucz podaje się razem"));
+    if (p.trybOffline == TrybOffline::Offline && !p.koniec)
+        return BladUzycia(QStringLiteral(
+            "--tryb offline wymaga daty końca ogłoszonej niedostępności KSeF (--koniec RRRR-MM-DD)"));
+    if (p.trybOffline == TrybOffline::Offline24 && p.koniec)
+        return BladUzycia(QStringLiteral("--koniec dotyczy trybów offline i awaryjny, nie offline24"));
     return {p, false, {}};
 }
 
@@ -98,10 +119,17 @@ QString TekstPomocyKsef() {
                "  stan     jeden wiersz na dokument, pola rozdzielone tabulatorem: numer, data\n"
                "           wystawienia, nabywca, kwota brutto, stan (niewysłany, wysłany, przyjęty,\n"
                "           odrzucony, offline; nieznany, gdy pliku stanu nie da się odczytać),\n"
-               "           numer KSeF, powód odrzucenia, link weryfikacyjny KSeF (KOD I)\n"
+               "           numer KSeF, powód odrzucenia albo termin wysłania dokumentu wystawionego\n"
+               "           offline, link weryfikacyjny KSeF (KOD I); dzień przed terminem i po nim\n"
+               "           ostrzeżenie na standardowym wyjściu błędów\n"
                "  upo      zachowane UPO dokumentów jako pliki, np. F_12_2026.upo.xml\n"
                "  xml      zachowane pliki FA(3) wysłanych dokumentów, np. F_12_2026.xml\n"
-               "  wyslij   wysyła wybrane dokumenty, których jeszcze nie ma w KSeF, i czeka na decyzję\n"
+               "  wyslij   wysyła wybrane dokumenty, których jeszcze nie ma w KSeF, i czeka na decyzję;\n"
+               "           dokumenty wystawione offline idą z oznaczeniem trybu offline\n"
+               "  offline  wystawia wybrane dokumenty offline, bez łączenia z KSeF: zachowuje ich pliki\n"
+               "           FA(3), tworzy KOD I („OFFLINE”) i KOD II („CERTYFIKAT”, podpisany kluczem\n"
+               "           certyfikatu KSeF typu Offline) na wydruk i PDF oraz zapisuje termin wysłania;\n"
+               "           dokumentowi już wystawionemu offline ustawia nowy tryb i termin\n"
                "\n") +
            PomocWyboru() +
            QStringLiteral(
@@ -117,7 +145,24 @@ QString TekstPomocyKsef() {
                "                      z pęku kluczy pulpitu)\n"
                "  --certyfikat PLIK.crt --klucz PLIK.key\n"
                "                      certyfikat KSeF i jego klucz; hasło klucza ze zmiennej\n"
-               "                      FAKTURA_KSEF_HASLO, z pęku kluczy albo wpisane (bez echa)\n") +
+               "                      FAKTURA_KSEF_HASLO, z pęku kluczy albo wpisane (bez echa)\n"
+               "\n"
+               "Opcje offline (--srodowisko jak wyżej; jego adres trafia do kodów QR):\n"
+               "  --tryb offline24|offline|awaryjny\n"
+               "                      offline24 (domyślny, wybór sprzedawcy): termin – następny dzień\n"
+               "                      roboczy po dacie wystawienia; offline (ogłoszona niedostępność\n"
+               "                      KSeF): następny dzień roboczy po jej końcu; awaryjny (ogłoszona\n"
+               "                      awaria KSeF): 7 dni roboczych od końca awarii, liczone od nowa przy\n"
+               "                      każdym kolejnym komunikacie o awarii; dni robocze bez sobót,\n"
+               "                      niedziel i świąt państwowych\n"
+               "  --koniec RRRR-MM-DD koniec niedostępności (offline, wymagany) albo awarii (awaryjny; bez\n"
+               "                      niego termin zostaje nieustalony do kolejnego wywołania z --koniec)\n"
+               "  --certyfikat PLIK.crt --klucz PLIK.key\n"
+               "                      certyfikat KSeF typu Offline i jego klucz (bez nich: z ustawień "
+               "KSeF);\n"
+               "                      hasło klucza jak przy wyslij\n"
+               "\n"
+               "Opcje FA(3) (wyslij, offline):\n") +
            PomocOpcjiFa3() +
            QStringLiteral(
                "\n"

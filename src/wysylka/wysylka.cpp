@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QSet>
-#include <QThread>
 #include <algorithm>
 
 #include "calc/dokument.h"
@@ -16,20 +15,13 @@
 #include "store/pliki_danych.h"
 #include "store/sciezki.h"
 #include "store/stan_ksef.h"
+#include "wysylka/bajty_ksef.h"
 
 namespace {
 
 constexpr std::size_t RekordowWysylkiNaOdczyt = 64;
 // A workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
-
-// What the kept bytes were made from: the record, and for a correction the KSeF number of its
-// invoice (which its bytes name once known).
-QString SkrotRekordu(const TDokument& d, const std::optional<FakturaKorygowana>& korygowana) {
-    QByteArray dane(reinterpret_cast<const char*>(&d), sizeof d);
-    if (korygowana) dane += korygowana->numerKsef.toUtf8();
-    return Sha256Base64(dane);
-}
 
 // KSeF refused the invoice itself (its schema, size, hash, content): the document is rejected.
 // Anything else (no access, no rights, a limit) says nothing of the document and ends the run; the
@@ -96,7 +88,7 @@ class Wysylka {
 };
 
 void Wysylka::przygotuj() {
-    Srodowisko srodowisko{system_, stdout, stderr, false, {}};
+    Srodowisko srodowisko{system_, stdout, stderr, false, QDateTime::currentDateTimeUtc()};
     dane_ = CzytajFolderDanych(srodowisko);
     kontekst_.firma = dane_.firma;
     kontekst_.stopka = dane_.ustawienia.stopka.tekst();
@@ -140,64 +132,24 @@ KlientKsef& Wysylka::klient() {
 
 std::optional<QByteArray> Wysylka::xmlDokumentu(const TDokument& d, const QString& nazwa,
                                                 const std::optional<FakturaKorygowana>& korygowana) {
-    const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
-    std::optional<QByteArray> zachowany = CzytajXmlKsef(system_, dane_.katalogDanych, nazwa);
-    const QString rekord = SkrotRekordu(d, korygowana);
-    // Kept bytes stay the document's, unless it never became an invoice in KSeF (never sent, or
-    // rejected online) and its record was changed since: the corrected document is what is sent.
-    // An invoice issued offline keeps its bytes: its printed codes name them.
-    const bool mozeNowe = !stan || stan->stan == StanWysylki::Niewyslany ||
-                          (stan->stan == StanWysylki::Odrzucony && stan->trybOffline.isEmpty());
-    const bool zmieniony = stan && !stan->skrotRekordu.isEmpty() && stan->skrotRekordu != rekord;
-    const bool korektaTechniczna =
-        stan && stan->stan == StanWysylki::Odrzucony && !stan->trybOffline.isEmpty();
-    if (zachowany && !korektaTechniczna && !(mozeNowe && zmieniony)) return zachowany;
-    // Issued offline, its printed KOD I names bytes that are gone: others made now would not be
-    // the invoice the buyer holds.
-    if (!zachowany && !korektaTechniczna && stan && !stan->trybOffline.isEmpty() &&
-        !stan->linkKoduI.isEmpty()) {
-        blad(nazwa, QStringLiteral("brak zachowanej treści faktury wystawionej offline (KSeF\\%1.xml); "
-                                   "nie została wysłana.")
-                        .arg(nazwa));
+    BajtyDokumentu bajty = BajtyFa3(system_, dane_.katalogDanych, kontekst_, d, nazwa, korygowana);
+    if (!bajty.xml) {
+        blad(nazwa, bajty.blad);
         return std::nullopt;
     }
-    kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
-    WynikKsef wynik = DokumentFa3(d, korygowana, kontekst_);
-    // A technical correction must differ from the bytes it corrects, and the creation time is all
-    // that may differ: made again within the same second, they would be the rejected bytes again.
-    const auto odrzucone = [&](const QByteArray& xml) {
-        const QString skrot = Sha256Base64(xml);
-        return skrot == stan->skrot || skrot == stan->skrotPierwotny;
-    };
-    if (korektaTechniczna && wynik.powody.isEmpty() && odrzucone(wynik.xml)) {
-        QThread::msleep(static_cast<unsigned long>(1001 - kontekst_.czasWytworzenia.time().msec()));
-        kontekst_.czasWytworzenia = QDateTime::currentDateTimeUtc();
-        wynik = DokumentFa3(d, korygowana, kontekst_);
-    }
-    if (!wynik.powody.isEmpty()) {
-        blad(nazwa, QStringLiteral("nie może być fakturą FA(3): ") + wynik.powody.join(u"; "));
-        return std::nullopt;
-    }
-    if (zachowany) {
-        ZastapXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
-        komunikat(korektaTechniczna
-                      ? QStringLiteral("%1: wystawiony offline i odrzucony przez KSeF; wysłany zostanie w "
-                                       "nowej postaci jako korekta techniczna.")
-                            .arg(nazwa)
-                      : QStringLiteral(
-                            "%1: dokument zmieniono od poprzedniej próby; wysłany zostanie w nowej postaci.")
-                            .arg(nazwa));
-        return wynik.xml;
-    }
-    // Another workstation may have kept its bytes meanwhile: those are the document's from now on.
-    return ZachowajXmlKsef(system_, dane_.katalogDanych, nazwa, wynik.xml);
+    if (bajty.korektaTechniczna)
+        komunikat(QStringLiteral("%1: wystawiony offline i odrzucony przez KSeF; wysłany zostanie w nowej "
+                                 "postaci jako korekta techniczna.")
+                      .arg(nazwa));
+    else if (bajty.noweZaZmienione)
+        komunikat(
+            QStringLiteral("%1: dokument zmieniono od poprzedniej próby; wysłany zostanie w nowej postaci.")
+                .arg(nazwa));
+    return std::move(bajty.xml);
 }
 
 QString Wysylka::linkKoduI(const QByteArray& xml) const {
-    const std::optional<QDate> data = DataWystawieniaFa3(xml);
-    const QString nip = CyfryNip(dane_.firma.nip.tekst()).value_or(QString());
-    if (!data || nip.isEmpty()) return {};
-    return LinkKoduI(z_.srodowisko.qr, nip, *data, Sha256(xml));
+    return LinkKoduIBajtow(z_.srodowisko.qr, dane_.firma, xml);
 }
 
 void Wysylka::wyslijDokument(const TDokument& d, const QString& nazwa,

@@ -45,8 +45,9 @@ struct PostepWysylki {
 
 struct WynikWysylki {
     int wyslane = 0, przyjete = 0, odrzucone = 0, pominiete = 0;
-    QStringList bledy;  // Polish, one per document or failure
-    int kod = 0;        // 0 all well, 1 something refused or failed
+    int wystawione = 0;  // WystawOffline: issued offline, or given a new deadline
+    QStringList bledy;   // Polish, one per document or failure
+    int kod = 0;         // 0 all well, 1 something refused or failed
 };
 
 WynikWysylki WyslijDokumenty(SystemPlikow& system, const ZadanieWysylki& zadanie,
@@ -77,10 +78,21 @@ struct ZadanieOffline {
     QDate dzisiaj;  // empty: today's date (tests give theirs)
 };
 
+// The certificate and its key are read first: a missing file, a wrong password, a key that is not
+// the certificate's or a certificate out of its validity stop the run (Odmowa) before any document.
+// So does Offline without `koniec`. Awaryjny without `koniec` issues with no deadline yet (the 7
+// working days run from the failure's end): a later run with `koniec` sets it. Documents in KSeF or
+// rejected are skipped (`pominiete`); a correction whose invoice is in the data folder's KSeF
+// states without a KSeF number yet is skipped too, as its bytes must name that number.
 WynikWysylki WystawOffline(SystemPlikow& system, const ZadanieOffline& zadanie, const PostepWysylki& postep);
 
+// The state file's and the command line's word of a mode: "offline24", "offline", "awaryjny".
+QString SlowoTrybuOffline(TrybOffline tryb);
+std::optional<TrybOffline> TrybOfflineZeSlowa(const QString& slowo);
+
 // The deadline of an offline document as `stan` and the window show it; empty when there is none.
-// `ostrzezenie` is set from the day before the deadline on (and once it has passed).
+// `ostrzezenie` is set from the day before the deadline on (and once it has passed). An emergency
+// issue whose failure has no known end yet says it has 7 working days from that end.
 struct TerminWysylki {
     QString opis;  // e.g. "wyślij do 2026-12-10"
     bool ostrzezenie = false;

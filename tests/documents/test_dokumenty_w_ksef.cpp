@@ -1,6 +1,7 @@
-// A document that KSeF has (sent and awaiting its decision, or accepted) is neither changed in place
-// nor deleted by the module: it says so and leaves the file as it was. Every other document, a
-// correction of one in KSeF and a document whose state file cannot be trusted behave as they should.
+// A document that KSeF has (sent and awaiting its decision, or accepted), or that was issued offline,
+// is neither changed in place nor deleted by the module: it says so and leaves the file as it was. Every
+// other document, a correction of one in KSeF and a document whose state file cannot be trusted behave as
+// they should.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -19,7 +20,11 @@ const PrzypadekKsef PrzypadkiKsef[] = {
     {"nigdy nie wysłany", nullptr, nullptr},
     {"niewysłany", "stan=niewyslany\n", nullptr},
     {"odrzucony", "stan=odrzucony\nkod=450\npowod=zły NIP\n", nullptr},
-    {"offline", "stan=offline\ntryb_offline=offline24\n", nullptr},
+    // Handed to the buyer with codes that name its kept bytes.
+    {"offline", "stan=offline\ntryb_offline=offline24\ntermin_offline=2011-01-04\n",
+     "Faktura 2/2011 została wystawiona offline 2011-01-03 i czeka na wysłanie do KSeF."},
+    // Rejected after an offline issue: it goes again as its technical correction.
+    {"odrzucony po wystawieniu offline", "stan=odrzucony\ntryb_offline=offline24\nkod=450\n", nullptr},
     {"pusty plik stanu", "", nullptr},
     {"przyjęty", "stan=przyjety\nnumer_ksef=5265877635-20260101-0100A0000000-1F\n",
      "Faktura 2/2011 jest w KSeF pod numerem 5265877635-20260101-0100A0000000-1F."},
@@ -28,8 +33,10 @@ const PrzypadekKsef PrzypadkiKsef[] = {
 };
 
 const std::vector<TDokument> TrzyFaktury() {
-    return {DokumentZTabela("F", "1", "A", "A"), DokumentZTabela("F", "2", "B", "B"),
-            DokumentZTabela("F", "3", "C", "C")};
+    std::vector<TDokument> d{DokumentZTabela("F", "1", "A", "A"), DokumentZTabela("F", "2", "B", "B"),
+                             DokumentZTabela("F", "3", "C", "C")};
+    d[1].data_wystawienia.ustaw(QStringLiteral("2011-01-03"));
+    return d;
 }
 
 TEST(DokumentWKsef, ZapisWMiejscuOdmowionyTylkoGdyDokumentJestWKsef) {

@@ -40,7 +40,10 @@ TEST(Wybor, WarunkiSpelnioneRazem) {
     };
     const auto k = [](std::optional<QString> rok, std::optional<QString> miesiac,
                       std::optional<QString> numer, std::optional<std::int64_t> pozycja) {
-        return KryteriaWyboru{rok, miesiac, numer, pozycja};
+        return KryteriaWyboru{rok, miesiac, numer, pozycja, {}};
+    };
+    const auto kp = [](std::vector<std::int64_t> pozycje, std::optional<QString> miesiac = {}) {
+        return KryteriaWyboru{{}, miesiac, {}, {}, std::move(pozycje)};
     };
     const std::vector<PrzypadekWyboru> przypadki = {
         {"wszystkie: bez początku bloczka", k({}, {}, {}, {}), {2, 3, 4, 5, 6, 7}},
@@ -56,6 +59,11 @@ TEST(Wybor, WarunkiSpelnioneRazem) {
         {"pozycja i miesiąc, który do niej nie pasuje", k({}, "2026-04", {}, 2), {}},
         {"rok i miesiąc innego roku", k("2025", "2026-03", {}, {}), {}},
         {"znak spoza Windows-1250", k({}, {}, "12/2026\u4e00", {}), {}},
+        {"pozycje zaznaczenia, w dowolnej kolejności", kp({7, 3, 5}), {3, 5, 7}},
+        {"pozycje obejmują początek bloczka", kp({1, 2}), {1, 2}},
+        {"pozycje i miesiąc", kp({2, 3, 4}, "2026-03"), {2, 4}},
+        {"pozycja spoza pliku", kp({99}), {}},
+        {"pusta lista pozycji", kp({}), {}},
     };
     for (const PrzypadekWyboru& p : przypadki) {
         const FiltrDokumentow filtr(p.kryteria);

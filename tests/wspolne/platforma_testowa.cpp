@@ -19,8 +19,11 @@ void PlatformaTestowa::bladStandardowy(QWidget*, const QString& tekst) {
 namespace {
 std::optional<QString> Nastepny(std::deque<std::optional<QString>>& kolejka) {
     if (kolejka.empty()) return std::nullopt;
-    auto wynik = kolejka.front();
+    // A QString, not the optional, is moved out: GCC took the optional's copy for uninitialised.
+    const bool jest = kolejka.front().has_value();
+    QString wynik = jest ? std::move(*kolejka.front()) : QString();
     kolejka.pop_front();
+    if (!jest) return std::nullopt;
     return wynik;
 }
 }  // namespace

@@ -73,6 +73,21 @@ TEST_F(Wysylka, KazdyDokumentRazZNumeremKsefIUpo) {
     EXPECT_EQ(symulator_.faktury().size(), 3u);
 }
 
+// The window's selection: a list of positions in one run; what is not on it is left alone.
+TEST_F(Wysylka, ListaPozycjiWJednymPrzebiegu) {
+    zadanie_.wybor.pozycje = std::vector<std::int64_t>{2, 1};
+    const WynikWysylki wynik = wyslij();
+    EXPECT_EQ(wynik.kod, 0) << wynik.bledy.join(u'\n').toStdString();
+    EXPECT_EQ(wynik.przyjete, 2);
+    EXPECT_EQ(symulator_.faktury().size(), 2u);
+    for (const QString& nazwa : {NazwyWysylki[0], NazwyWysylki[1]}) {
+        const auto s = stan(nazwa);
+        ASSERT_TRUE(s) << nazwa.toStdString();
+        EXPECT_EQ(s->stan, StanWysylki::Przyjety) << nazwa.toStdString();
+    }
+    EXPECT_FALSE(stan(NazwyWysylki[2])) << "the correction was not selected";
+}
+
 // An access token that runs out is refreshed with the refresh token, and the call goes on.
 TEST_F(Wysylka, WygaslyTokenDostepuJestOdswiezany) {
     KlientKsef klient(zadanie_.srodowisko, zadanie_.klient);

@@ -22,6 +22,8 @@
 #include <mutex>
 #include <optional>
 
+#include "ksef/xades.h"
+
 namespace symulator {
 
 namespace {
@@ -38,12 +40,10 @@ std::mutex BlokadaBibliotek;
 void InicjujBibliotekiXml() {
     static std::once_flag raz;
     std::call_once(raz, [] {
-        xmlInitParser();
+        // The client's one set-up: xmlsec set up twice in one process loses its first registrations.
+        PrzygotujXmlsec();
         // Catalog lookups still work; anything left pointing at http or ftp is refused.
         xmlSetExternalEntityLoader(xmlNoNetExternalEntityLoader);
-        xmlSecInit();
-        xmlSecCryptoAppInit(nullptr);
-        xmlSecCryptoInit();
         // A refused signature is an answer here, not something to print.
         xmlSecErrorsDefaultCallbackEnableOutput(0);
     });
