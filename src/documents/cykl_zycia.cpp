@@ -245,12 +245,18 @@ bool OdmowaZmianyWKsef(Tfaktura_f& okno, bool usuwanie) {
     // Issued offline: the buyer has it with codes naming its kept bytes, which a changed record would
     // no longer match.
     const QString dzien = zapisany.data_wystawienia.tekst().trimmed();
-    const QString gdzie = WystawionyOffline(*stan)
-                              ? QStringLiteral("%1 została wystawiona offline%2 i czeka na wysłanie do KSeF.")
-                                    .arg(ktory, dzien.isEmpty() ? QString() : u' ' + dzien)
-                          : stan->numerKsef.isEmpty()
-                              ? QStringLiteral("%1 została wysłana do KSeF.").arg(ktory)
-                              : QStringLiteral("%1 jest w KSeF pod numerem %2.").arg(ktory, stan->numerKsef);
+    const QString kiedy = dzien.isEmpty() ? QString() : u' ' + dzien;
+    const QString gdzie =
+        stan->stan == StanWysylki::Odrzucony
+            ? QStringLiteral(
+                  "%1 została wystawiona offline%2 i odrzucona przez KSeF; "
+                  "wysyłanie ponowi ją jako korektę techniczną tej samej treści.")
+                  .arg(ktory, kiedy)
+        : WystawionyOffline(*stan)
+            ? QStringLiteral("%1 została wystawiona offline%2 i czeka na wysłanie do KSeF.").arg(ktory, kiedy)
+        : stan->numerKsef.isEmpty()
+            ? QStringLiteral("%1 została wysłana do KSeF.").arg(ktory)
+            : QStringLiteral("%1 jest w KSeF pod numerem %2.").arg(ktory, stan->numerKsef);
     const QString czego =
         usuwanie ? QStringLiteral("Nie można jej usunąć") : QStringLiteral("Nie można jej zmienić");
     okno.platforma().informacja(

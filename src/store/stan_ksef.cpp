@@ -180,7 +180,10 @@ bool JestWKsef(const StanKsef& stan) {
            stan.stan == StanWysylki::Przyjety;
 }
 
-bool WystawionyOffline(const StanKsef& stan) { return stan.stan == StanWysylki::Offline; }
+bool WystawionyOffline(const StanKsef& stan) {
+    return stan.stan == StanWysylki::Offline ||
+           (stan.stan == StanWysylki::Odrzucony && !stan.trybOffline.isEmpty());
+}
 
 QString KatalogKsef(SystemPlikow& system, const QString& katalogDanych) {
     return RzeczywistaSciezka(system, SciezkaDanych(katalogDanych, QStringLiteral("\\KSeF")));

@@ -71,7 +71,8 @@ struct StanKsef {
 // or accepted is in KSeF.
 bool JestWKsef(const StanKsef& stan);
 // Blocks the module too: issued offline, handed to the buyer with codes that name its kept bytes,
-// and not in KSeF yet.
+// and not in KSeF yet; also once KSeF rejected it, since it goes again as its technical correction,
+// which may not change its content.
 bool WystawionyOffline(const StanKsef& stan);
 
 // Every function below comes in two forms: with the data root given (the module, which knows it

@@ -23,8 +23,11 @@ const PrzypadekKsef PrzypadkiKsef[] = {
     // Handed to the buyer with codes that name its kept bytes.
     {"offline", "stan=offline\ntryb_offline=offline24\ntermin_offline=2011-01-04\n",
      "Faktura 2/2011 została wystawiona offline 2011-01-03 i czeka na wysłanie do KSeF."},
-    // Rejected after an offline issue: it goes again as its technical correction.
-    {"odrzucony po wystawieniu offline", "stan=odrzucony\ntryb_offline=offline24\nkod=450\n", nullptr},
+    // Rejected after an offline issue: it goes again as its technical correction, which may not
+    // change what the buyer was given.
+    {"odrzucony po wystawieniu offline", "stan=odrzucony\ntryb_offline=offline24\nkod=450\n",
+     "Faktura 2/2011 została wystawiona offline 2011-01-03 i odrzucona przez KSeF; wysyłanie ponowi ją jako "
+     "korektę techniczną tej samej treści."},
     {"pusty plik stanu", "", nullptr},
     {"przyjęty", "stan=przyjety\nnumer_ksef=5265877635-20260101-0100A0000000-1F\n",
      "Faktura 2/2011 jest w KSeF pod numerem 5265877635-20260101-0100A0000000-1F."},
