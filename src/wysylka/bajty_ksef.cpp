@@ -6,6 +6,7 @@
 #include "calc/dokument.h"
 #include "ksef/kody_qr.h"
 #include "ksef/kryptografia.h"
+#include "store/plik_rekordow.h"
 #include "store/stan_ksef.h"
 
 QString SkrotRekordu(const TDokument& d, const std::optional<FakturaKorygowana>& korygowana) {
@@ -73,4 +74,45 @@ QString LinkKoduIBajtow(const QUrl& bazaQr, const TDaneFirmy& firma, const QByte
     const QString nip = CyfryNip(firma.nip.tekst()).value_or(QString());
     if (!data || nip.isEmpty()) return {};
     return LinkKoduI(bazaQr, nip, *data, Sha256(xml));
+}
+
+namespace {
+constexpr std::size_t RekordowPrzegladuNaOdczyt = 64;
+bool JestDokumentem(const TDokument& d) { return JestFaktura(d) || JestKorekta(d); }
+}  // namespace
+
+int PrzegladDokumentow::liczba() const {
+    int wybrane = 0;
+    std::int64_t pozycja = 0;
+    KazdyRekord<TDokument>(system, plikDokumentow, RekordowPrzegladuNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        if (filtr.pasuje(d, pozycja) && JestDokumentem(d)) ++wybrane;
+    });
+    return wybrane;
+}
+
+void PrzegladDokumentow::kazdy(
+    const std::function<void(const QString& nazwa, std::int64_t pozycja)>& powtorzony,
+    const std::function<void(WybranyDokument&)>& dzialanie) const {
+    QHash<QString, QString> nazwaFaktury;  // invoice number as a correction keeps it -> its name
+    QSet<QString> nazwy;
+    SpisFaktur wczesniejsze;
+    std::int64_t pozycja = 0;
+    KazdyRekord<TDokument>(system, plikDokumentow, RekordowPrzegladuNaOdczyt, [&](const TDokument& d) {
+        ++pozycja;
+        const bool wybrany = filtr.pasuje(d, pozycja) && JestDokumentem(d);
+        std::optional<FakturaKorygowana> korygowana = JestKorekta(d) ? wczesniejsze.znajdz(d) : std::nullopt;
+        if (JestFaktura(d)) nazwaFaktury.insert(NumerDokumentu(d), NazwaDokumentu(d));
+        wczesniejsze.dodaj(d);
+        if (!wybrany || (przerwij && przerwij())) return;
+        const QString nazwa = NazwaDokumentu(d);
+        if (nazwy.contains(nazwa)) {
+            powtorzony(nazwa, pozycja);
+            return;
+        }
+        nazwy.insert(nazwa);
+        WybranyDokument w{d, pozycja, nazwa, std::move(korygowana), QString()};
+        if (w.korygowana) w.nazwaFaktury = nazwaFaktury.value(w.korygowana->numer);
+        dzialanie(w);
+    });
 }

@@ -54,7 +54,6 @@ std::optional<TrybOffline> TrybOfflineZeSlowa(const QString& slowo) {
 
 namespace {
 
-constexpr std::size_t RekordowOfflineNaOdczyt = 64;
 // As the sending: a workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieOfflineNaStanowisko{3000};
 
@@ -247,31 +246,18 @@ void WystawianieOffline::wystawDokument(const TDokument& d, const QString& nazwa
 WynikWysylki WystawianieOffline::wystaw() {
     przygotuj();
     BlokadaWysylki blokada(system_, dane_.katalogDanych, CzekanieOfflineNaStanowisko);
-    std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowOfflineNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        if (filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d))) ++wszystkie_;
-    });
+    const PrzegladDokumentow przeglad{system_, dane_.plikDokumentow, filtr_, [this] { return przerwano(); }};
+    wszystkie_ = przeglad.liczba();
     postep();
-    pozycja = 0;
-    QHash<QString, QString> nazwaFaktury;  // invoice number as a correction keeps it -> state name
-    QSet<QString> nazwy;
-    SpisFaktur wczesniejsze;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowOfflineNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
-        std::optional<FakturaKorygowana> korygowana = JestKorekta(d) ? wczesniejsze.znajdz(d) : std::nullopt;
-        if (JestFaktura(d)) nazwaFaktury.insert(NumerDokumentu(d), NazwaDokumentu(d));
-        wczesniejsze.dodaj(d);
-        if (!wybrany || przerwano()) return;
-        const QString nazwa = NazwaDokumentu(d);
-        if (nazwy.contains(nazwa)) {
-            blad(nazwa, QStringLiteral("dokument o tym numerze występuje w pliku więcej niż raz (rekord %1); "
-                                       "wystawiono pierwszy")
-                            .arg(pozycja));
-            return;
-        }
-        nazwy.insert(nazwa);
+    const auto powtorzony = [&](const QString& nazwa, std::int64_t pozycja) {
+        blad(nazwa, QStringLiteral("dokument o tym numerze występuje w pliku więcej niż raz (rekord %1); "
+                                   "wystawiono pierwszy")
+                        .arg(pozycja));
+    };
+    przeglad.kazdy(powtorzony, [&](WybranyDokument& w) {
+        const TDokument& d = w.d;
+        const QString& nazwa = w.nazwa;
+        std::optional<FakturaKorygowana>& korygowana = w.korygowana;
         try {
             const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
             const StanWysylki s = stan ? stan->stan : StanWysylki::Niewyslany;
@@ -284,10 +270,10 @@ WynikWysylki WystawianieOffline::wystaw() {
                 if (korygowana && s == StanWysylki::Niewyslany) {
                     // A correction names its invoice's KSeF number; an invoice that will be in KSeF
                     // but has no number yet would be named as one issued outside it.
-                    const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
                     const std::optional<StanKsef> stanFaktury =
-                        fakturaNazwa.isEmpty() ? std::nullopt
-                                               : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
+                        w.nazwaFaktury.isEmpty()
+                            ? std::nullopt
+                            : CzytajStanKsef(system_, dane_.katalogDanych, w.nazwaFaktury);
                     if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety) {
                         korygowana->numerKsef = stanFaktury->numerKsef;
                     } else if (stanFaktury && stanFaktury->stan != StanWysylki::Odrzucony) {

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr std::size_t RekordowWysylkiNaOdczyt = 64;
 // A workstation that finds another one sending waits this long before it gives up.
 constexpr std::chrono::milliseconds CzekanieNaInneStanowisko{3000};
 
@@ -349,33 +348,20 @@ WynikWysylki Wysylka::wyslij() {
     BlokadaWysylki blokada(system_, dane_.katalogDanych, CzekanieNaInneStanowisko);
     // The chosen documents in file order: an invoice is always stored before its corrections, so it
     // is sent first; a correction whose invoice is still awaiting waits for the second pass.
-    QHash<QString, QString> nazwaFaktury;  // invoice number as a correction keeps it -> state name
     QList<std::int64_t> odlozone;
-    QSet<QString> nazwy;
-    std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
-        if (wybrany) ++wszystkie_;
-    });
+    const PrzegladDokumentow przeglad{system_, dane_.plikDokumentow, filtr_, [this] { return przerwano(); }};
+    wszystkie_ = przeglad.liczba();
     postep();
-    pozycja = 0;
-    SpisFaktur wczesniejsze;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        const bool wybrany = filtr_.pasuje(d, pozycja) && (JestFaktura(d) || JestKorekta(d));
-        std::optional<FakturaKorygowana> korygowana = JestKorekta(d) ? wczesniejsze.znajdz(d) : std::nullopt;
-        if (JestFaktura(d)) nazwaFaktury.insert(NumerDokumentu(d), NazwaDokumentu(d));
-        wczesniejsze.dodaj(d);
-        if (!wybrany || przerwano()) return;
-        const QString nazwa = NazwaDokumentu(d);
-        if (nazwy.contains(nazwa)) {
-            blad(nazwa, QStringLiteral("dokument o tym numerze występuje w pliku więcej niż raz (rekord %1); "
-                                       "wysłano pierwszy")
-                            .arg(pozycja));
-            return;
-        }
-        nazwy.insert(nazwa);
+    const auto powtorzony = [&](const QString& nazwa, std::int64_t pozycja) {
+        blad(nazwa, QStringLiteral("dokument o tym numerze występuje w pliku więcej niż raz (rekord %1); "
+                                   "wysłano pierwszy")
+                        .arg(pozycja));
+    };
+    przeglad.kazdy(powtorzony, [&](WybranyDokument& w) {
+        const TDokument& d = w.d;
+        const std::int64_t pozycja = w.pozycja;
+        const QString& nazwa = w.nazwa;
+        std::optional<FakturaKorygowana>& korygowana = w.korygowana;
         try {
             const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
             const StanWysylki s = stan ? stan->stan : StanWysylki::Niewyslany;
@@ -390,10 +376,9 @@ WynikWysylki Wysylka::wyslij() {
                 return;
             }
             if (korygowana) {
-                const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
                 const std::optional<StanKsef> stanFaktury =
-                    fakturaNazwa.isEmpty() ? std::nullopt
-                                           : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
+                    w.nazwaFaktury.isEmpty() ? std::nullopt
+                                             : CzytajStanKsef(system_, dane_.katalogDanych, w.nazwaFaktury);
                 if (stanFaktury && (stanFaktury->stan == StanWysylki::Wysylany ||
                                     stanFaktury->stan == StanWysylki::Wyslany)) {
                     odlozone << pozycja;
@@ -438,71 +423,63 @@ WynikWysylki Wysylka::wyslij() {
 
     // Documents found never to have reached KSeF, and corrections that waited for their invoice.
     if (!odlozone.isEmpty() || ponownie_) {
-        pozycja = 0;
-        SpisFaktur jeszczeRaz;
-        KazdyRekord<TDokument>(
-            system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
-                ++pozycja;
-                std::optional<FakturaKorygowana> korygowana =
-                    JestKorekta(d) ? jeszczeRaz.znajdz(d) : std::nullopt;
-                jeszczeRaz.dodaj(d);
-                if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
-                const QString nazwa = NazwaDokumentu(d);
-                const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa);
-                const bool wrocil =
-                    stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
-                if (!odlozone.contains(pozycja) && !wrocil) return;
-                if (stan && stan->stan != StanWysylki::Niewyslany) return;
-                if (korygowana) {
-                    const QString fakturaNazwa = nazwaFaktury.value(korygowana->numer);
-                    const std::optional<StanKsef> stanFaktury =
-                        fakturaNazwa.isEmpty() ? std::nullopt
-                                               : CzytajStanKsef(system_, dane_.katalogDanych, fakturaNazwa);
-                    if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
-                        korygowana->numerKsef = stanFaktury->numerKsef;
-                }
-                wyslijDokument(d, nazwa, korygowana);
-                ++zrobione_;
-                postep();
-            });
+        // A second record of a name was reported by the first pass.
+        przeglad.kazdy([](const QString&, std::int64_t) {},
+                       [&](WybranyDokument& w) {
+                           const std::optional<StanKsef> stan =
+                               CzytajStanKsef(system_, dane_.katalogDanych, w.nazwa);
+                           const bool wrocil =
+                               stan && stan->stan == StanWysylki::Niewyslany && !stan->numerSesji.isEmpty();
+                           if (!odlozone.contains(w.pozycja) && !wrocil) return;
+                           if (stan && stan->stan != StanWysylki::Niewyslany) return;
+                           if (w.korygowana) {
+                               const std::optional<StanKsef> stanFaktury =
+                                   w.nazwaFaktury.isEmpty()
+                                       ? std::nullopt
+                                       : CzytajStanKsef(system_, dane_.katalogDanych, w.nazwaFaktury);
+                               if (stanFaktury && stanFaktury->stan == StanWysylki::Przyjety)
+                                   w.korygowana->numerKsef = stanFaktury->numerKsef;
+                           }
+                           wyslijDokument(w.d, w.nazwa, w.korygowana);
+                           ++zrobione_;
+                           postep();
+                       });
         drugaRunda_ = true;
         sprawdzWyslane();
     }
     zamknijSesje();
 
     // The UPO of every accepted document of the selection that has none yet.
-    pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
-        const QString nazwa = NazwaDokumentu(d);
-        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa)) {
-            try {
-                pobierzUpoDokumentu(nazwa, *stan);
-            } catch (const BladKsef& b) {
-                // The document is in KSeF either way; its UPO can be fetched later ("Pobierz UPO").
-                if (b.przejsciowy())
-                    komunikat(
-                        QStringLiteral("%1: UPO nie jest jeszcze dostępne (%2)").arg(nazwa, b.komunikat()));
-                else
-                    blad(nazwa, QStringLiteral("nie pobrano UPO: ") + b.komunikat());
+    przeglad.kazdy(
+        [](const QString&, std::int64_t) {},
+        [&](WybranyDokument& w) {
+            const QString& nazwa = w.nazwa;
+            if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa)) {
+                try {
+                    pobierzUpoDokumentu(nazwa, *stan);
+                } catch (const BladKsef& b) {
+                    // The document is in KSeF either way; its UPO can be fetched later ("Pobierz UPO").
+                    if (b.przejsciowy())
+                        komunikat(QStringLiteral("%1: UPO nie jest jeszcze dostępne (%2)")
+                                      .arg(nazwa, b.komunikat()));
+                    else
+                        blad(nazwa, QStringLiteral("nie pobrano UPO: ") + b.komunikat());
+                }
             }
-        }
-    });
+        });
     if (klient_) klient_->wyloguj();
     return wynik_;
 }
 
 WynikWysylki Wysylka::pobierzUpo() {
     przygotuj();
-    std::int64_t pozycja = 0;
-    KazdyRekord<TDokument>(system_, dane_.plikDokumentow, RekordowWysylkiNaOdczyt, [&](const TDokument& d) {
-        ++pozycja;
-        if (!filtr_.pasuje(d, pozycja) || !(JestFaktura(d) || JestKorekta(d)) || przerwano()) return;
-        const QString nazwa = NazwaDokumentu(d);
-        if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, nazwa))
-            pobierzUpoDokumentu(nazwa, *stan);
-    });
+    const PrzegladDokumentow przeglad{system_, dane_.plikDokumentow, filtr_, [this] { return przerwano(); }};
+    przeglad.kazdy(
+        [](const QString&, std::int64_t) {},
+        [&](WybranyDokument& w) {
+            if (const std::optional<StanKsef> stan = CzytajStanKsef(system_, dane_.katalogDanych, w.nazwa))
+                pobierzUpoDokumentu(w.nazwa, *stan);
+        });
     if (klient_) klient_->wyloguj();
     return wynik_;
 }
