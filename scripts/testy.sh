@@ -56,4 +56,5 @@ fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-faza testy_asan ctest --test-dir build-asan --output-on-failure -j"$rdzenie"
+# One job more than processors: the sanitizer run's shares also wait on their own child processes.
+faza testy_asan ctest --test-dir build-asan --output-on-failure -j"$((rdzenie + 1))"
