@@ -1,10 +1,14 @@
 # Layers of the code: each is a static library of its own, linked only to the layers below it.
 #
 #   warstwa(NAME [PLIKI globs...] [FOLDER folder NAZWY names...] [BEZ paths-or-names...]
-#           [NIZEJ layers below...] [QT Qt libraries...])
+#           [NIZEJ layers below...] [QT Qt libraries...] [ZEWNETRZNE other libraries...]
+#           [DODATKI extra sources...])
 #
 # PLIKI are globs below the source root; FOLDER with NAZWY takes src/<folder>/<name>.cpp and .h;
-# BEZ leaves out a file by its path below the source root or by its name without extension. A layer
+# BEZ leaves out a file by its path below the source root or by its name without extension;
+# ZEWNETRZNE are libraries from outside the project, DODATKI sources outside the layer check (Qt
+# resource files). With FAKTURA_ASAN_OBOK every layer has a twin, NAME_asan, built from the same
+# files with the sanitizers and linked to the twins of the layers below it. A layer
 # may include its own headers and those of the layers below it, however far down; every layer's
 # files and what it may include are written to warstwy.txt in the build folder for the include
 # check (cmake/sprawdz_warstwy.cmake), which the test command runs.
@@ -13,7 +17,7 @@ option(FAKTURA_WARSTWY_JEDNOLITE "Compile each layer's files in batches (unity b
 set_property(GLOBAL PROPERTY FAKTURA_WARSTWY "")
 
 function(warstwa nazwa)
-  cmake_parse_arguments(W "" "FOLDER" "PLIKI;NAZWY;BEZ;NIZEJ;QT" ${ARGN})
+  cmake_parse_arguments(W "" "FOLDER" "PLIKI;NAZWY;BEZ;NIZEJ;QT;ZEWNETRZNE;DODATKI" ${ARGN})
   set(pliki "")
   foreach(wzor ${W_PLIKI})
     file(GLOB znalezione CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/${wzor})
@@ -35,16 +39,25 @@ function(warstwa nazwa)
   endforeach()
   list(REMOVE_DUPLICATES wybrane)
   list(TRANSFORM wybrane PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE zrodla)
-  add_library(${nazwa} STATIC ${zrodla})
+  set(zestaw_naglowkow "")
+  if(Qt6::Widgets IN_LIST W_QT)
+    set(zestaw_naglowkow okna)
+  endif()
+  add_library(${nazwa} STATIC ${zrodla} ${W_DODATKI})
   # A layer's files compiled a few at a time as one unit: they include mostly the same headers,
   # which are then parsed once per batch. File-local helpers of one layer need names of their own.
   set_target_properties(${nazwa} PROPERTIES UNITY_BUILD ${FAKTURA_WARSTWY_JEDNOLITE} UNITY_BUILD_BATCH_SIZE 8)
   target_include_directories(${nazwa} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${nazwa} PUBLIC ${W_NIZEJ} ${W_QT})
-  if(Qt6::Widgets IN_LIST W_QT)
-    wspolne_naglowki(${nazwa} okna)
-  else()
-    wspolne_naglowki(${nazwa})
+  target_link_libraries(${nazwa} PUBLIC ${W_NIZEJ} ${W_QT} ${W_ZEWNETRZNE})
+  wspolne_naglowki(${nazwa} ${zestaw_naglowkow})
+  if(FAKTURA_ASAN_OBOK)
+    add_library(${nazwa}_asan STATIC ${zrodla} ${W_DODATKI})
+    set_target_properties(${nazwa}_asan PROPERTIES UNITY_BUILD ${FAKTURA_WARSTWY_JEDNOLITE} UNITY_BUILD_BATCH_SIZE 8)
+    target_include_directories(${nazwa}_asan PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    list(TRANSFORM W_NIZEJ APPEND _asan OUTPUT_VARIABLE nizej_asan)
+    target_link_libraries(${nazwa}_asan PUBLIC ${nizej_asan} ${W_QT} ${W_ZEWNETRZNE})
+    target_compile_options(${nazwa}_asan PRIVATE ${FLAGI_ASAN})
+    wspolne_naglowki(${nazwa}_asan ${zestaw_naglowkow} ASAN)
   endif()
 
   # What the layer may include: itself and everything below the layers it names.
@@ -61,6 +74,24 @@ function(warstwa nazwa)
     string(APPEND wiersze "${nazwa} ${dozwolone_tekst} ${plik}\n")
   endforeach()
   set_property(GLOBAL APPEND_STRING PROPERTY FAKTURA_WARSTWY "${wiersze}")
+endfunction()
+
+# A program of the project: its sources and the layers it links. Its sanitizer twin (with
+# FAKTURA_ASAN_OBOK) has the same name in asan/ of the build folder, so that the sanitizer build's
+# tests find it as the normal tests find the normal one.
+function(program nazwa)
+  cmake_parse_arguments(P "" "" "ZRODLA;WARSTWY" ${ARGN})
+  add_executable(${nazwa} ${P_ZRODLA})
+  target_link_libraries(${nazwa} PRIVATE ${P_WARSTWY})
+  if(FAKTURA_ASAN_OBOK)
+    add_executable(${nazwa}_asan ${P_ZRODLA})
+    list(TRANSFORM P_WARSTWY APPEND _asan OUTPUT_VARIABLE warstwy_asan)
+    target_link_libraries(${nazwa}_asan PRIVATE ${warstwy_asan})
+    target_compile_options(${nazwa}_asan PRIVATE ${FLAGI_ASAN})
+    target_link_options(${nazwa}_asan PRIVATE ${FLAGI_ASAN_LACZENIA})
+    set_target_properties(${nazwa}_asan PROPERTIES OUTPUT_NAME ${nazwa}
+                                                   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/asan)
+  endif()
 endfunction()
 
 # Writes the list of every layer's files; files below src/ that no layer holds are listed as such,
@@ -92,6 +123,10 @@ function(wspolne_naglowki cel)
   if("testy" IN_LIST ARGN)
     list(APPEND naglowki <gtest/gtest.h>)
     set(zestaw ${zestaw}_testy)
+  endif()
+  # The sanitizer twins' headers are compiled with their own flags.
+  if("ASAN" IN_LIST ARGN)
+    set(zestaw ${zestaw}_asan)
   endif()
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     get_property(dawca GLOBAL PROPERTY FAKTURA_PCH_${zestaw})

@@ -20,6 +20,7 @@
 
 #include "store/rekordy.h"
 #include "wspolne/bajty.h"
+#include "wspolne/programy.h"
 
 namespace {
 
@@ -214,7 +215,7 @@ class SrodowiskoAtSpi : public ::testing::Test {
         // the buffer; its strndup check is off for the window process, every other check stays.
         if (const QString asan = qEnvironmentVariable("ASAN_OPTIONS"); !asan.isEmpty())
             env.insert("ASAN_OPTIONS", asan + QStringLiteral(":intercept_strndup=0"));
-        okno = Uruchom(QStringLiteral(OKNO_ATSPI), {dane}, env);
+        okno = Uruchom(ProgramBudowy(OKNO_ATSPI), {dane}, env);
         ASSERT_EQ(CzekajNaLinie(*okno, [](const QString& l) { return l == "gotowe"; }), "gotowe")
             << "the window did not start: " << Dziennik("okno_atspi_testowe").toStdString();
     }

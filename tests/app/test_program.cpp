@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "wspolne/programy.h"
+
 namespace {
 
 struct Proces {
@@ -22,7 +24,7 @@ Proces Uruchom(const QStringList& argumenty, const QString& folder) {
     for (const char* zmienna : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         srodowisko.remove(QString::fromLatin1(zmienna));
     proces.setProcessEnvironment(srodowisko);
-    proces.start(QStringLiteral(PROGRAM_MODULU), argumenty);
+    proces.start(ProgramBudowy(PROGRAM_MODULU), argumenty);
     EXPECT_TRUE(proces.waitForFinished(60000));
     return {proces.exitCode(), QString::fromLocal8Bit(proces.readAllStandardOutput()),
             QString::fromLocal8Bit(proces.readAllStandardError())};

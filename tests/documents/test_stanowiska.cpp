@@ -16,6 +16,7 @@
 #include "store/blokada.h"
 #include "store/cale_pliki.h"
 #include "store/plik_rekordow.h"
+#include "wspolne/programy.h"
 #include "wspolne/zawodny_system_plikow.h"
 
 namespace {
@@ -372,7 +373,7 @@ TEST(Stanowiska, DwaProcesyNaJednymFolderze) {
     for (int i = 0; i < znaczniki.size(); ++i) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(QStringLiteral(STANOWISKO_TESTOWE),
+        p->start(ProgramBudowy(STANOWISKO_TESTOWE),
                  {katalog.sciezka(), znaczniki[i], QStringLiteral("3000"), QString::number(17 + i)});
         procesy.push_back(std::move(p));
     }

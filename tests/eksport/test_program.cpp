@@ -13,6 +13,7 @@
 #include "eksport/walidacja.h"
 #include "store/cale_pliki.h"
 #include "wspolne/katalog_testowy.h"
+#include "wspolne/programy.h"
 #include "wspolne/zawodny_system_plikow.h"
 
 namespace {
@@ -37,7 +38,7 @@ Proces UruchomProgram(const QStringList& argumenty, const QString& folder, bool 
             srodowisko.remove(QString::fromLatin1(zmienna));
         proces.setProcessEnvironment(srodowisko);
     }
-    proces.start(QStringLiteral(PROGRAM_EKSPORTU), argumenty);
+    proces.start(ProgramBudowy(PROGRAM_EKSPORTU), argumenty);
     EXPECT_TRUE(proces.waitForFinished(120000));
     return {proces.exitCode(), QString::fromUtf8(proces.readAllStandardOutput()),
             QString::fromUtf8(proces.readAllStandardError())};
@@ -194,7 +195,7 @@ TEST_F(Eksport, BledyTylkoWlasne) {
     QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
     srodowisko.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nie-ma-takiej"));
     proces.setProcessEnvironment(srodowisko);
-    proces.start(QStringLiteral(PROGRAM_EKSPORTU), {"pdf", "--do", wyniki(QStringLiteral("bez"))});
+    proces.start(ProgramBudowy(PROGRAM_EKSPORTU), {"pdf", "--do", wyniki(QStringLiteral("bez"))});
     ASSERT_TRUE(proces.waitForFinished(120000));
     const Proces bezWtyczki{proces.exitCode(), QString(), QString::fromUtf8(proces.readAllStandardError())};
     BezLiniiBiblioteki(bezWtyczki, QStringLiteral("QT_QPA_PLATFORM=nie-ma-takiej"));

@@ -34,6 +34,7 @@
 #include "ksef/symulator/symulator.h"
 #include "ksef/symulator/xml_symulatora.h"
 #include "ksef/wspolne/certyfikaty_testowe.h"
+#include "wspolne/programy.h"
 
 namespace testy_symulatora {
 
@@ -1148,7 +1149,7 @@ TEST(SymulatorHttp, SumaKontrolnaNumerow) {
 
 TEST(SymulatorProgram, PodajeAdresIKonczyPoZamknieciuWejscia) {
     QProcess proces;
-    proces.start(QStringLiteral(PROGRAM_SYMULATORA),
+    proces.start(ProgramBudowy(PROGRAM_SYMULATORA),
                  {QStringLiteral("--token"), QStringLiteral("t1"), QStringLiteral("--nip"), NipSprzedawcy,
                   QStringLiteral("--opoznienie"), QStringLiteral("1")});
     ASSERT_TRUE(proces.waitForStarted(10000));
@@ -1166,7 +1167,7 @@ TEST(SymulatorProgram, PodajeAdresIKonczyPoZamknieciuWejscia) {
 
     // SIGTERM ends it as well, with its input still open.
     QProcess drugi;
-    drugi.start(QStringLiteral(PROGRAM_SYMULATORA), QStringList{});
+    drugi.start(ProgramBudowy(PROGRAM_SYMULATORA), QStringList{});
     ASSERT_TRUE(drugi.waitForStarted(10000));
     while (!drugi.canReadLine() && drugi.waitForReadyRead(20000)) {
     }
@@ -1178,7 +1179,7 @@ TEST(SymulatorProgram, PodajeAdresIKonczyPoZamknieciuWejscia) {
 
     // A token without its NIP is a mistake of the caller.
     QProcess bledny;
-    bledny.start(QStringLiteral(PROGRAM_SYMULATORA), {QStringLiteral("--token"), QStringLiteral("t1")});
+    bledny.start(ProgramBudowy(PROGRAM_SYMULATORA), {QStringLiteral("--token"), QStringLiteral("t1")});
     ASSERT_TRUE(bledny.waitForFinished(10000));
     EXPECT_EQ(bledny.exitCode(), 2);
 }

@@ -21,6 +21,7 @@
 #include "store/blad.h"
 #include "store/stan_ksef.h"
 #include "wspolne/katalog_testowy.h"
+#include "wspolne/programy.h"
 #include "wysylka/polecenia_ksef.h"
 #include "wysylka/polecenie_ksef.h"
 
@@ -458,7 +459,7 @@ ProcesKsef UruchomProgramKsef(const QStringList& argumenty, const QString& folde
     QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
     srodowisko.insert(QStringLiteral("FAKTURA_KSEF_HASLO"), QStringLiteral("haslo-testowe"));
     proces.setProcessEnvironment(srodowisko);
-    proces.start(QStringLiteral(PROGRAM_KSEF), argumenty);
+    proces.start(ProgramBudowy(PROGRAM_KSEF), argumenty);
     proces.closeWriteChannel();
     EXPECT_TRUE(proces.waitForFinished(60000));
     return {proces.exitCode(), QString::fromUtf8(proces.readAllStandardOutput()),
