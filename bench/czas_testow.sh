@@ -7,8 +7,9 @@
 # The copy and its builds are in build-czas/<commit>/ below the source root; the phases' times in
 # build-czas/<commit>/czasy.txt. The machine may be shared, so wall time is only printed; the estimate
 # for a quiet 2-core machine is taken from CPU time: phases that run one process at a time
-# (formatting, configuring, the package) take their CPU time, the builds and the test runs (-j2) half
-# of it. The builds' estimate is therefore a lower bound (the last links of a build wait on each other).
+# (formatting, configuring) take their CPU time; the build, the test run and the package checks
+# beside it share both processors, so they take half of theirs. The estimate is therefore a lower
+# bound (the last links of a build wait on each other).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 commit=$(git rev-parse --short "${1:-HEAD}")
@@ -27,7 +28,7 @@ awk -v razem=$((koniec - start)) '
   BEGIN { printf "%-18s %9s %9s %9s %12s\n", "faza", "wall [s]", "user [s]", "sys [s]", "2 rdzenie [s]" }
   {
     cpu = $3 + $4
-    szac = ($1 ~ /^(budowa|testy)/) ? cpu / 2 : cpu
+    szac = ($1 ~ /^(budowa|testy|pakiet)/) ? cpu / 2 : cpu
     printf "%-18s %9.1f %9.1f %9.1f %12.1f\n", $1, $2, $3, $4, szac
     w += $2; c += cpu; s += szac
   }
