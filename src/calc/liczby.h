@@ -37,6 +37,26 @@ QString TekstKwoty(double x);
 // returns their end.
 inline constexpr std::size_t NajdluzszaKwotaPliku = 48;
 char* PiszKwotePliku(char* p, double kwota, char separator);
+// The same for an amount in whole grosze: what PiszKwotePliku writes for grosze / 100.
+inline constexpr std::size_t NajdluzszeGroszePliku = 22;
+char* PiszGroszePliku(char* p, std::int64_t grosze, char separator);
+
+// The plain form of a stored amount: blanks, an optional "-", 1 to 13 digits, a point and two
+// digits, read as whole grosze; false for any other text. ujemna: the text has the "-" (also
+// "-0.00").
+inline bool GroszeZTekstu(const char* p, std::size_t n, std::int64_t& grosze, bool& ujemna) {
+    std::size_t i = 0;
+    while (i < n && p[i] == ' ') ++i;
+    ujemna = i < n && p[i] == '-';
+    if (ujemna) ++i;
+    const std::size_t cyfry = i;
+    std::int64_t g = 0;
+    while (i < n && Cyfra(p[i]) && i - cyfry < 13) g = g * 10 + (p[i++] - '0');
+    if (i == cyfry || i + 3 != n || p[i] != '.' || !Cyfra(p[i + 1]) || !Cyfra(p[i + 2])) return false;
+    g = g * 100 + (p[i + 1] - '0') * 10 + (p[i + 2] - '0');
+    grosze = ujemna ? -g : g;
+    return true;
+}
 QString KwotaPliku(double kwota, char separator = '.');
 
 // A settings or number text read as a whole number: leading blanks, an optional sign and the

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numeric>
+#include <string_view>
 
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
@@ -55,13 +56,12 @@ const std::array<Klasa, 256>& KlasyBajtow() {
     return klasy;
 }
 
-void DopiszTekst(std::string& wynik, const char* znaki, std::size_t dlugosc) {
+// Writes the cell at w and returns its end; room for 3 + 6 * dlugosc bytes is needed (every byte
+// three bytes of UTF-8, doubled by the quoting, an apostrophe and the quotes).
+char* PiszTekst(char* w, const char* znaki, std::size_t dlugosc) {
     const auto& utf8 = TabelaUtf8();
     const auto& klasy = KlasyBajtow();
-    // Room for an apostrophe, every character in three bytes and doubled, and the quotes.
-    char komorka[1 + 2 * 3 * 255 + 2];
-    char* const poczatek = komorka + 1;
-    char* k = poczatek;
+    char* const poczatek = w;
     bool przerwa = false, cytat = false;
     for (std::size_t i = 0; i < dlugosc; ++i) {
         const auto b = static_cast<unsigned char>(znaki[i]);
@@ -71,37 +71,41 @@ void DopiszTekst(std::string& wynik, const char* znaki, std::size_t dlugosc) {
             continue;
         }
         if (klasa == Pominiety) continue;
-        if (przerwa && k > poczatek) *k++ = ' ';
+        if (w == poczatek) {
+            if (b == '=' || b == '+' || b == '-' || b == '@') *w++ = '\'';
+        } else if (przerwa) {
+            *w++ = ' ';
+        }
         przerwa = false;
         if (klasa == Gorny) {
-            std::memcpy(k, utf8[b].bajty, 4);
-            k += utf8[b].dlugosc;
+            std::memcpy(w, utf8[b].bajty, 4);
+            w += utf8[b].dlugosc;
         } else {
             cytat = cytat || klasa == Cytat;
-            *k++ = static_cast<char>(b);
+            *w++ = static_cast<char>(b);
         }
     }
-    char* p = poczatek;
-    if (k > p && (*p == '=' || *p == '+' || *p == '-' || *p == '@')) *--p = '\'';
-    if (!cytat) {
-        wynik.append(p, static_cast<std::size_t>(k - p));
-        return;
+    if (!cytat) return w;
+    // Rare: the cell is quoted in place, from its end, every quote doubled.
+    const auto cudzyslowy = static_cast<std::size_t>(std::count(poczatek, w, '"'));
+    char* const koniec = w + cudzyslowy + 2;
+    char* d = koniec;
+    *--d = '"';
+    for (const char* z = w; z > poczatek;) {
+        *--d = *--z;
+        if (*z == '"') *--d = '"';
     }
-    std::string cytowana;
-    cytowana.reserve(static_cast<std::size_t>(k - p) * 2 + 2);
-    cytowana.push_back('"');
-    for (const char* c = p; c < k; ++c) {
-        if (*c == '"') cytowana.push_back('"');
-        cytowana.push_back(*c);
-    }
-    cytowana.push_back('"');
-    wynik += cytowana;
+    *--d = '"';
+    return koniec;
 }
 
 template <std::size_t N>
-void DopiszTekst(std::string& wynik, const TTekst<N>& tekst) {
-    DopiszTekst(wynik, tekst.znaki, tekst.dlugoscTekstu());
+char* PiszTekst(char* w, const TTekst<N>& tekst) {
+    return PiszTekst(w, tekst.znaki, tekst.dlugoscTekstu());
 }
+
+template <class Tekst>
+constexpr std::size_t MiejsceTekstu = 3 + 6 * Tekst::Pojemnosc;
 
 // Groups in the order of their columns: numbers from the highest rate, then texts, then none.
 bool PrzedGrupa(const QString& a, const QString& b) {
@@ -168,35 +172,75 @@ std::size_t RejestrSprzedazy::liczbaWierszy() const {
     return wierszy;
 }
 
+RejestrSprzedazy::Bajty& RejestrSprzedazy::Bajty::operator=(const Bajty& inne) {
+    if (this == &inne) return *this;
+    rozmiar_ = 0;
+    rezerwuj(inne.rozmiar_);
+    if (inne.rozmiar_) std::memcpy(dane_.get(), inne.dane_.get(), inne.rozmiar_);
+    rozmiar_ = inne.rozmiar_;
+    return *this;
+}
+
+void RejestrSprzedazy::Bajty::rezerwuj(std::size_t pojemnosc) {
+    if (pojemnosc <= pojemnosc_) return;
+    pojemnosc = std::max(pojemnosc, 2 * pojemnosc_);
+    std::unique_ptr<char[]> nowe(new char[pojemnosc]);
+    if (rozmiar_) std::memcpy(nowe.get(), dane_.get(), rozmiar_);
+    dane_ = std::move(nowe);
+    pojemnosc_ = pojemnosc;
+}
+
 void RejestrSprzedazy::rezerwuj(std::size_t dokumentow) {
     Czesc& c = czesci_.back();
-    c.teksty.reserve(c.teksty.size() + dokumentow * 128);
+    c.teksty.rezerwuj(c.teksty.size() + dokumentow * 128);
     c.grupy.reserve(c.grupy.size() + dokumentow * 3);
     c.wiersze.reserve(c.wiersze.size() + dokumentow);
 }
 
-// The groups' amounts are written as the document is added, in the threads that read the file.
-void RejestrSprzedazy::dopiszKwoty(Czesc& c, const SumyStawek& sumy) {
-    const std::size_t wiersz = c.wiersze.back().od;
-    char kwoty[(3 * std::tuple_size_v<decltype(sumy.grupy)> + 1) * (NajdluzszaKwotaPliku + 1) + 2];
-    char* p = kwoty;
+namespace {
+
+char* PiszKwote(char* p, std::int64_t grosze, char separator) {
+    return PiszGroszePliku(p, grosze, separator);
+}
+char* PiszKwote(char* p, long double kwota, char separator) {
+    return PiszKwotePliku(p, static_cast<double>(kwota), separator);
+}
+char* PiszKwote(char* p, double kwota, char separator) { return PiszKwotePliku(p, kwota, separator); }
+
+std::int64_t DoZaplaty(const SumyStawekWGroszach& s) { return s.doZaplaty; }
+double DoZaplaty(const SumyStawek& s) { return s.kwoty.doZaplaty; }
+
+// The most a row takes: its text cells, its kind and the amounts of every group it can have.
+constexpr std::size_t NajdluzszyWiersz =
+    3 + 6 * NajdluzszyNumer + sizeof ";korekta;" + MiejsceTekstu<decltype(TDokument::data_wystawienia)> + 1 +
+    MiejsceTekstu<decltype(TDokument::data_uslugi)> + 1 + MiejsceTekstu<decltype(TDokument::odbiorca1)> + 1 +
+    MiejsceTekstu<decltype(TDokument::nip_odbiorcy)> +
+    (3 * std::tuple_size_v<decltype(SumyStawek::grupy)> + 1) * (NajdluzszaKwotaPliku + 1) + 2;
+static_assert(NajdluzszyWiersz < 65536, "offsets within a row are 16-bit");
+
+}  // namespace
+
+// The groups' amounts, written after the row's text cells as the document is added, in the threads
+// that read the file.
+template <class Sumy>
+char* RejestrSprzedazy::piszKwoty(char* p, char* wiersz, Czesc& c, const Sumy& sumy) const {
     for (std::size_t g = 0; g < sumy.liczbaGrup; ++g) {
-        const KwotyGrupy& k = sumy.grupy[g];
+        const auto& k = sumy.grupy[g];
         char* const od = p;
         *p++ = ';';
-        p = PiszKwotePliku(p, static_cast<double>(k.netto), separator_);
+        p = PiszKwote(p, k.netto, separator_);
         *p++ = ';';
-        p = PiszKwotePliku(p, static_cast<double>(k.podatek), separator_);
+        p = PiszKwote(p, k.podatek, separator_);
         *p++ = ';';
-        p = PiszKwotePliku(p, static_cast<double>(k.brutto), separator_);
-        c.grupy.push_back({k.grupa, static_cast<std::uint16_t>(c.teksty.size() - wiersz + (od - kwoty)),
-                           static_cast<std::uint16_t>(p - od)});
+        p = PiszKwote(p, k.brutto, separator_);
+        c.grupy.push_back(
+            {k.grupa, static_cast<std::uint16_t>(od - wiersz), static_cast<std::uint16_t>(p - od)});
     }
     *p++ = ';';
-    p = PiszKwotePliku(p, sumy.kwoty.doZaplaty, separator_);
+    p = PiszKwote(p, DoZaplaty(sumy), separator_);
     *p++ = '\r';
     *p++ = '\n';
-    c.teksty.append(kwoty, static_cast<std::size_t>(p - kwoty));
+    return p;
 }
 
 std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
@@ -205,32 +249,43 @@ std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
         return QStringLiteral("rekord nie jest ani fakturą, ani korektą (rodzaj „%1”)")
             .arg(CzystyTekst(d.rodzaj.tekst()));
 
-    // The rows after one that cannot be read make no columns: the document is refused.
-    bool nieczytelny = false;
-    const SumyStawek sumy = SumujStawki(d, [&](const WierszPodsumowania& w) {
-        nieczytelny = nieczytelny || !w.czytelny;
-        return nieczytelny ? -1 : grupa(w.stawka);
-    });
-    if (!sumy.czytelne || std::isnan(sumy.kwoty.doZaplaty))
-        return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
+    // Plain amounts are summed in whole grosze; any other cell takes the general sum, which also
+    // refuses a document whose amount cannot be read.
+    std::optional<SumyStawekWGroszach> wGroszach =
+        SumujStawkiWGroszach(d, [&](const TTekst<20>& stawka) { return grupa(stawka); });
+    std::optional<SumyStawek> ogolnie;
+    if (!wGroszach) {
+        // The rows after one that cannot be read make no columns: the document is refused.
+        bool nieczytelny = false;
+        ogolnie = SumujStawki(d, [&](const WierszPodsumowania& w) {
+            nieczytelny = nieczytelny || !w.czytelny;
+            return nieczytelny ? -1 : grupa(w.stawka);
+        });
+        if (!ogolnie->czytelne || std::isnan(ogolnie->kwoty.doZaplaty))
+            return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
+    }
 
     Czesc& c = czesci_.back();
-    const std::size_t od = c.teksty.size();
+    char* const wiersz = c.teksty.miejsce(NajdluzszyWiersz);
+    char* p = wiersz;
     // The number and its suffix are one cell, as printed.
     char numer[NajdluzszyNumer];
-    DopiszTekst(c.teksty, numer, BajtyNumeru(d, numer));
-    c.teksty += rodzaj == RodzajDokumentu::Korekta ? ";korekta;" : ";faktura;";
-    DopiszTekst(c.teksty, d.data_wystawienia);
-    c.teksty.push_back(';');
-    DopiszTekst(c.teksty, d.data_uslugi);
-    c.teksty.push_back(';');
-    DopiszTekst(c.teksty, d.odbiorca1);
-    c.teksty.push_back(';');
-    DopiszTekst(c.teksty, d.nip_odbiorcy);
-    c.wiersze.push_back({od, static_cast<std::uint32_t>(c.grupy.size()),
-                         static_cast<std::uint16_t>(c.teksty.size() - od),
-                         static_cast<std::uint8_t>(sumy.liczbaGrup)});
-    dopiszKwoty(c, sumy);
+    p = PiszTekst(p, numer, BajtyNumeru(d, numer));
+    const std::string_view rodzajKomorki = rodzaj == RodzajDokumentu::Korekta ? ";korekta;" : ";faktura;";
+    std::memcpy(p, rodzajKomorki.data(), rodzajKomorki.size());
+    p += rodzajKomorki.size();
+    p = PiszTekst(p, d.data_wystawienia);
+    *p++ = ';';
+    p = PiszTekst(p, d.data_uslugi);
+    *p++ = ';';
+    p = PiszTekst(p, d.odbiorca1);
+    *p++ = ';';
+    p = PiszTekst(p, d.nip_odbiorcy);
+    const std::size_t liczbaGrup = wGroszach ? wGroszach->liczbaGrup : ogolnie->liczbaGrup;
+    c.wiersze.push_back({c.teksty.size(), static_cast<std::uint32_t>(c.grupy.size()),
+                         static_cast<std::uint16_t>(p - wiersz), static_cast<std::uint8_t>(liczbaGrup)});
+    p = wGroszach ? piszKwoty(p, wiersz, c, *wGroszach) : piszKwoty(p, wiersz, c, *ogolnie);
+    c.teksty.ustawKoniec(p);
     return std::nullopt;
 }
 
@@ -263,7 +318,7 @@ char* RejestrSprzedazy::piszWiersz(char* p, const Czesc& c, std::size_t w,
     return p + (koniec - wiersz.od - razem);
 }
 
-QByteArray RejestrSprzedazy::csv() const {
+void RejestrSprzedazy::pisz(const std::function<void(const char*, std::size_t)>& wyjscie) const {
     std::vector<int> kolejnosc(grupy_.size());
     std::iota(kolejnosc.begin(), kolejnosc.end(), 0);
     std::sort(kolejnosc.begin(), kolejnosc.end(),
@@ -277,21 +332,31 @@ QByteArray RejestrSprzedazy::csv() const {
         naglowek += ";Netto " + nazwa + ";VAT " + nazwa + ";Brutto " + nazwa;
     }
     naglowek += ";Brutto razem\r\n";
+    wyjscie(naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
 
-    // Every row's own bytes and three empty cells for each group it lacks, written through a
-    // pointer into room made at once.
-    std::size_t rozmiar = static_cast<std::size_t>(naglowek.size());
-    for (const Czesc& c : czesci_) {
-        rozmiar += c.teksty.size() + 3 * grupy_.size() * c.wiersze.size();
-        rozmiar -= 3 * c.grupy.size();
-    }
-    QByteArray wynik;
-    wynik.resize(static_cast<qsizetype>(rozmiar));
-    char* p = wynik.data();
-    std::memcpy(p, naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
-    p += naglowek.size();
+    // Rows through a pointer into a buffer that stays in the processor's cache: its own bytes and
+    // three empty cells for each group it lacks.
+    const std::size_t najdluzszy = NajdluzszyWiersz + 3 * grupy_.size();
+    const std::size_t rozmiar = std::max<std::size_t>(std::size_t{1} << 20, 2 * najdluzszy);
+    const std::unique_ptr<char[]> bufor(new char[rozmiar]);
+    char* const koniec = bufor.get() + rozmiar - najdluzszy;
+    char* p = bufor.get();
     for (const Czesc& c : czesci_)
-        for (std::size_t w = 0; w < c.wiersze.size(); ++w) p = piszWiersz(p, c, w, kolumna);
-    wynik.truncate(p - wynik.constData());
+        for (std::size_t w = 0; w < c.wiersze.size(); ++w) {
+            p = piszWiersz(p, c, w, kolumna);
+            if (p >= koniec) {
+                wyjscie(bufor.get(), static_cast<std::size_t>(p - bufor.get()));
+                p = bufor.get();
+            }
+        }
+    if (p > bufor.get()) wyjscie(bufor.get(), static_cast<std::size_t>(p - bufor.get()));
+}
+
+QByteArray RejestrSprzedazy::csv() const {
+    QByteArray wynik;
+    std::size_t rozmiar = 0;
+    for (const Czesc& c : czesci_) rozmiar += c.teksty.size() + 3 * grupy_.size() * c.wiersze.size();
+    wynik.reserve(static_cast<qsizetype>(rozmiar + 4096));
+    pisz([&](const char* bajty, std::size_t ile) { wynik.append(bajty, static_cast<qsizetype>(ile)); });
     return wynik;
 }

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -25,6 +27,9 @@ class RejestrSprzedazy {
     // The whole file: the columns of the rate groups that occur, in a fixed order (rates from the
     // highest, then the texts such as "zw", then the amounts stored without a rate).
     QByteArray csv() const;
+    // The same bytes handed to `wyjscie` piece by piece, each piece a buffer of about a megabyte
+    // reused for the next, so that the file is never held twice.
+    void pisz(const std::function<void(const char*, std::size_t)>& wyjscie) const;
 
     std::size_t liczbaWierszy() const;
     // Appends the rows of a register of the documents that follow these in the file (made in
@@ -48,15 +53,38 @@ class RejestrSprzedazy {
         std::int32_t grupa;
         std::uint16_t od, dlugosc;  // from the row's start
     };
+    // Bytes written through a pointer into room asked for beforehand: a row is written without a
+    // check per cell. Grown by doubling; never zeroed.
+    class Bajty {
+      public:
+        Bajty() = default;
+        Bajty(Bajty&&) noexcept = default;
+        Bajty& operator=(Bajty&&) noexcept = default;
+        Bajty(const Bajty& inne) { *this = inne; }
+        Bajty& operator=(const Bajty& inne);
+        char* miejsce(std::size_t ile) {
+            if (pojemnosc_ - rozmiar_ < ile) rezerwuj(rozmiar_ + ile);
+            return dane_.get() + rozmiar_;
+        }
+        void ustawKoniec(const char* koniec) { rozmiar_ = static_cast<std::size_t>(koniec - dane_.get()); }
+        void rezerwuj(std::size_t pojemnosc);
+        const char* data() const { return dane_.get(); }
+        std::size_t size() const { return rozmiar_; }
+
+      private:
+        std::unique_ptr<char[]> dane_;
+        std::size_t rozmiar_ = 0, pojemnosc_ = 0;
+    };
     // Rows in file order; a register joined to this one brings its own.
     struct Czesc {
-        std::string teksty;
+        Bajty teksty;
         std::vector<Wiersz> wiersze;
         std::vector<GrupaWiersza> grupy;
     };
 
     int grupa(const TTekst<20>& stawka);
-    void dopiszKwoty(Czesc& c, const SumyStawek& sumy);
+    template <class Sumy>
+    char* piszKwoty(char* p, char* wiersz, Czesc& c, const Sumy& sumy) const;
     char* piszWiersz(char* p, const Czesc& c, std::size_t w, const std::vector<int>& kolumna) const;
 
     struct ZnanaStawka {
