@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <type_traits>
 
 #include "calc/dokument.h"
@@ -121,20 +120,21 @@ inline KwotyDokumentu ObliczKwotyDokumentu(const TDokument& dokument) {
 // plain form of at most 10^9 PLN: the sums then stay far below 10^11 PLN, where PiszKwotePliku of
 // SumujStawki's extended-precision sums writes exactly these grosze. The rows, their groups and
 // their order are SumujStawki's; grupa(stawka) is called only once every cell has been read, so a
-// document that needs SumujStawki (nullopt) has added to no group here.
+// document that needs SumujStawki (false) has added to no group here.
+// Only the first liczbaGrup groups are set.
 struct KwotyGrupyWGroszach {
-    int grupa = 0;
-    std::int64_t netto = 0, podatek = 0, brutto = 0;
+    int grupa;
+    std::int64_t netto, podatek, brutto;
 };
 
 struct SumyStawekWGroszach {
-    std::array<KwotyGrupyWGroszach, 6> grupy{};
+    std::array<KwotyGrupyWGroszach, 6> grupy;
     std::size_t liczbaGrup = 0;
     std::int64_t doZaplaty = 0;
 };
 
 template <class Grupa>
-std::optional<SumyStawekWGroszach> SumujStawkiWGroszach(const TDokument& d, Grupa&& grupa) {
+bool SumujStawkiWGroszach(const TDokument& d, Grupa&& grupa, SumyStawekWGroszach& s) {
     constexpr std::int64_t Granica = 100'000'000'000;  // 10^9 PLN
     const bool korekta = JestKorekta(d);
     // [table][column][row]
@@ -148,11 +148,11 @@ std::optional<SumyStawekWGroszach> SumujStawkiWGroszach(const TDokument& d, Grup
                 std::int64_t g = 0;
                 bool ujemna = false;
                 if (n != 0 && (!GroszeZTekstu(komorka.znaki, n, g, ujemna) || g >= Granica || g <= -Granica))
-                    return std::nullopt;
+                    return false;
                 kwoty[t][k][r] = g;
             }
     }
-    SumyStawekWGroszach s;
+    s.liczbaGrup = 0;
     std::int64_t brutto[2] = {0, 0};
     for (int t = 0; t < (korekta ? 2 : 1); ++t) {
         const TabelaStawek& tabela = t == 0 ? d.stawki : d.stawki_korekty;
@@ -169,12 +169,12 @@ std::optional<SumyStawekWGroszach> SumujStawkiWGroszach(const TDokument& d, Grup
             if (g < 0) continue;
             std::size_t i = 0;
             while (i < s.liczbaGrup && s.grupy[i].grupa != g) ++i;
-            if (i == s.liczbaGrup) s.grupy[s.liczbaGrup++].grupa = g;
+            if (i == s.liczbaGrup) s.grupy[s.liczbaGrup++] = {g, 0, 0, 0};
             s.grupy[i].netto += znak * kwoty[t][1][r];
             s.grupy[i].podatek += znak * kwoty[t][2][r];
             s.grupy[i].brutto += znak * kwoty[t][3][r];
         }
     }
     s.doZaplaty = korekta ? brutto[1] - brutto[0] : brutto[0];
-    return s;
+    return true;
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Written instead of an amount that has no two-decimal form here (10^36 or more, inf, NaN).
 inline constexpr char16_t TekstPozaZakresem[] = u"poza zakresem";
@@ -46,6 +48,16 @@ char* PiszGroszePliku(char* p, std::int64_t grosze, char separator);
 // "-0.00").
 inline bool GroszeZTekstu(const char* p, std::size_t n, std::int64_t& grosze, bool& ujemna) {
     std::size_t i = 0;
+    // The summary pads its amounts with blanks on the left: eight at a time.
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t slowo;
+        std::memcpy(&slowo, p + i, 8);
+        slowo ^= 0x2020202020202020u;
+        if (slowo != 0) {
+            i += static_cast<std::size_t>(std::countr_zero(slowo)) / 8;  // the data files are little-endian
+            break;
+        }
+    }
     while (i < n && p[i] == ' ') ++i;
     ujemna = i < n && p[i] == '-';
     if (ujemna) ++i;

@@ -248,23 +248,30 @@ std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
     if (rodzaj == RodzajDokumentu::Inny)
         return QStringLiteral("rekord nie jest ani fakturą, ani korektą (rodzaj „%1”)")
             .arg(CzystyTekst(d.rodzaj.tekst()));
+    // Plain amounts are summed in whole grosze; any other cell takes the general sum.
+    SumyStawekWGroszach sumy;
+    if (!SumujStawkiWGroszach(
+            d, [&](const TTekst<20>& stawka) { return grupa(stawka); }, sumy))
+        return dodajOgolnie(d, rodzaj);
+    dodajWiersz(d, rodzaj, sumy);
+    return std::nullopt;
+}
 
-    // Plain amounts are summed in whole grosze; any other cell takes the general sum, which also
-    // refuses a document whose amount cannot be read.
-    std::optional<SumyStawekWGroszach> wGroszach =
-        SumujStawkiWGroszach(d, [&](const TTekst<20>& stawka) { return grupa(stawka); });
-    std::optional<SumyStawek> ogolnie;
-    if (!wGroszach) {
-        // The rows after one that cannot be read make no columns: the document is refused.
-        bool nieczytelny = false;
-        ogolnie = SumujStawki(d, [&](const WierszPodsumowania& w) {
-            nieczytelny = nieczytelny || !w.czytelny;
-            return nieczytelny ? -1 : grupa(w.stawka);
-        });
-        if (!ogolnie->czytelne || std::isnan(ogolnie->kwoty.doZaplaty))
-            return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
-    }
+std::optional<QString> RejestrSprzedazy::dodajOgolnie(const TDokument& d, RodzajDokumentu rodzaj) {
+    // The rows after one that cannot be read make no columns: the document is refused.
+    bool nieczytelny = false;
+    const SumyStawek sumy = SumujStawki(d, [&](const WierszPodsumowania& w) {
+        nieczytelny = nieczytelny || !w.czytelny;
+        return nieczytelny ? -1 : grupa(w.stawka);
+    });
+    if (!sumy.czytelne || std::isnan(sumy.kwoty.doZaplaty))
+        return QStringLiteral("kwota w podsumowaniu VAT jest „poza zakresem”");
+    dodajWiersz(d, rodzaj, sumy);
+    return std::nullopt;
+}
 
+template <class Sumy>
+void RejestrSprzedazy::dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, const Sumy& sumy) {
     Czesc& c = czesci_.back();
     char* const wiersz = c.teksty.miejsce(NajdluzszyWiersz);
     char* p = wiersz;
@@ -281,12 +288,9 @@ std::optional<QString> RejestrSprzedazy::dodaj(const TDokument& d) {
     p = PiszTekst(p, d.odbiorca1);
     *p++ = ';';
     p = PiszTekst(p, d.nip_odbiorcy);
-    const std::size_t liczbaGrup = wGroszach ? wGroszach->liczbaGrup : ogolnie->liczbaGrup;
     c.wiersze.push_back({c.teksty.size(), static_cast<std::uint32_t>(c.grupy.size()),
-                         static_cast<std::uint16_t>(p - wiersz), static_cast<std::uint8_t>(liczbaGrup)});
-    p = wGroszach ? piszKwoty(p, wiersz, c, *wGroszach) : piszKwoty(p, wiersz, c, *ogolnie);
-    c.teksty.ustawKoniec(p);
-    return std::nullopt;
+                         static_cast<std::uint16_t>(p - wiersz), static_cast<std::uint8_t>(sumy.liczbaGrup)});
+    c.teksty.ustawKoniec(piszKwoty(p, wiersz, c, sumy));
 }
 
 // Row w of part c with a column for every group of the file: its own groups' cells where they

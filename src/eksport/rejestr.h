@@ -83,6 +83,9 @@ class RejestrSprzedazy {
     };
 
     int grupa(const TTekst<20>& stawka);
+    std::optional<QString> dodajOgolnie(const TDokument& d, RodzajDokumentu rodzaj);
+    template <class Sumy>
+    void dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, const Sumy& sumy);
     template <class Sumy>
     char* piszKwoty(char* p, char* wiersz, Czesc& c, const Sumy& sumy) const;
     char* piszWiersz(char* p, const Czesc& c, std::size_t w, const std::vector<int>& kolumna) const;
