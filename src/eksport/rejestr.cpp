@@ -58,12 +58,37 @@ const std::array<Klasa, 256>& KlasyBajtow() {
 
 // Writes the cell at w and returns its end; room for 3 + 6 * dlugosc bytes is needed (every byte
 // three bytes of UTF-8, doubled by the quoting, an apostrophe and the quotes).
+// Whether all eight bytes of x are of the class Znak: 0x21..0x7E, neither ';' nor '"'.
+bool OsiemZnakow(std::uint64_t x) {
+    constexpr std::uint64_t J = 0x0101010101010101u, H = 0x8080808080808080u;
+    const auto zero = [](std::uint64_t v) { return (v - J) & ~v & H; };
+    if (x & H) return false;                    // the upper half
+    if ((x - 0x21 * J) & ~x & H) return false;  // below '!'
+    if ((x + J) & H) return false;              // DEL
+    return (zero(x ^ (0x3B * J)) | zero(x ^ (0x22 * J))) == 0;
+}
+
 char* PiszTekst(char* w, const char* znaki, std::size_t dlugosc) {
     const auto& utf8 = TabelaUtf8();
     const auto& klasy = KlasyBajtow();
     char* const poczatek = w;
     bool przerwa = false, cytat = false;
     for (std::size_t i = 0; i < dlugosc; ++i) {
+        // Runs of plain characters, as most of a date, a number or a name is, go eight at a time.
+        if (std::uint64_t osiem;
+            i + 8 <= dlugosc && (std::memcpy(&osiem, znaki + i, 8), OsiemZnakow(osiem))) {
+            const char b = znaki[i];
+            if (w == poczatek) {
+                if (b == '=' || b == '+' || b == '-' || b == '@') *w++ = '\'';
+            } else if (przerwa) {
+                *w++ = ' ';
+            }
+            przerwa = false;
+            std::memcpy(w, znaki + i, 8);
+            w += 8;
+            i += 7;
+            continue;
+        }
         const auto b = static_cast<unsigned char>(znaki[i]);
         const Klasa klasa = klasy[b];
         if (klasa == ZnakiBiale) {
@@ -134,8 +159,21 @@ QString NazwaGrupy(const QString& stawka) {
 int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     // A file holds few rate texts: they are looked up by their bytes, without a string each.
     const std::uint8_t dlugosc = static_cast<std::uint8_t>(stawka.dlugoscTekstu());
-    for (const ZnanaStawka& z : znane_)
-        if (z.dlugosc == dlugosc && std::memcmp(z.bajty, stawka.znaki, dlugosc) == 0) return z.grupa;
+    if (dlugosc <= 8) {
+        // Both hold 20 bytes: the first eight are compared as one word, those past the text masked off.
+        std::uint64_t bajty;
+        std::memcpy(&bajty, stawka.znaki, 8);
+        const std::uint64_t maska =
+            dlugosc == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * dlugosc)) - 1;
+        for (const ZnanaStawka& z : znane_) {
+            std::uint64_t znane;
+            std::memcpy(&znane, z.bajty, 8);
+            if (z.dlugosc == dlugosc && ((znane ^ bajty) & maska) == 0) return z.grupa;
+        }
+    } else {
+        for (const ZnanaStawka& z : znane_)
+            if (z.dlugosc == dlugosc && std::memcmp(z.bajty, stawka.znaki, dlugosc) == 0) return z.grupa;
+    }
     std::string surowa(stawka.znaki, dlugosc);
     if (const auto it = grupyStawek_.find(surowa); it != grupyStawek_.end()) return it->second;
     const QString nazwa = ZnormalizowanaStawka(stawka.tekst());
