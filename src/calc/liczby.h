@@ -61,11 +61,17 @@ inline bool GroszeZTekstu(const char* p, std::size_t n, std::int64_t& grosze, bo
     while (i < n && p[i] == ' ') ++i;
     ujemna = i < n && p[i] == '-';
     if (ujemna) ++i;
-    const std::size_t cyfry = i;
+    // 1 to 13 digits up to the point three places before the end.
+    if (n - i < 4 || n - i > 16) return false;
+    const std::size_t kropka = n - 3;
+    if (p[kropka] != '.' || !Cyfra(p[n - 2]) || !Cyfra(p[n - 1])) return false;
     std::int64_t g = 0;
-    while (i < n && Cyfra(p[i]) && i - cyfry < 13) g = g * 10 + (p[i++] - '0');
-    if (i == cyfry || i + 3 != n || p[i] != '.' || !Cyfra(p[i + 1]) || !Cyfra(p[i + 2])) return false;
-    g = g * 100 + (p[i + 1] - '0') * 10 + (p[i + 2] - '0');
+    for (; i < kropka; ++i) {
+        const auto cyfra = static_cast<unsigned>(p[i] - '0');
+        if (cyfra > 9) return false;
+        g = g * 10 + cyfra;
+    }
+    g = g * 100 + (p[n - 2] - '0') * 10 + (p[n - 1] - '0');
     grosze = ujemna ? -g : g;
     return true;
 }
