@@ -179,7 +179,10 @@ int RejestrSprzedazy::grupa(const TTekst<20>& stawka) {
     const QString nazwa = ZnormalizowanaStawka(stawka.tekst());
     const auto [poNazwie, nowa] =
         grupyPoNazwie_.try_emplace(nazwa.toStdString(), static_cast<int>(grupy_.size()));
-    if (nowa) grupy_.push_back(nazwa);
+    if (nowa) {
+        grupy_.push_back(nazwa);
+        nowaGrupa_ = true;
+    }
     if (znane_.size() < ZnaneStawki) {
         ZnanaStawka z{{}, dlugosc, poNazwie->second};
         std::memcpy(z.bajty, stawka.znaki, dlugosc);
@@ -198,10 +201,14 @@ void RejestrSprzedazy::dolacz(RejestrSprzedazy&& dalsze) {
         grupa[g] = it->second;
     }
     for (Czesc& c : dalsze.czesci_) {
-        for (GrupaWiersza& g : c.grupy) g.grupa = grupa[static_cast<std::size_t>(g.grupa)];
+        for (Uklad& u : c.uklady)
+            for (int& g : u.grupy) g = grupa[static_cast<std::size_t>(g)];
         czesci_.push_back(std::move(c));
     }
-    dalsze.czesci_.assign(1, Czesc{});
+    dalsze.czesci_.clear();
+    dalsze.czesci_.emplace_back();
+    // The groups of this register may now be more: rows added from here on start a new layout.
+    nowaGrupa_ = true;
 }
 
 std::size_t RejestrSprzedazy::liczbaWierszy() const {
@@ -230,8 +237,7 @@ void RejestrSprzedazy::Bajty::rezerwuj(std::size_t pojemnosc) {
 
 void RejestrSprzedazy::rezerwuj(std::size_t dokumentow) {
     Czesc& c = czesci_.back();
-    c.teksty.rezerwuj(c.teksty.size() + dokumentow * 128);
-    c.grupy.reserve(c.grupy.size() + dokumentow * 3);
+    c.teksty.rezerwuj(c.teksty.size() + dokumentow * 144);
     c.wiersze.reserve(c.wiersze.size() + dokumentow);
 }
 
@@ -248,31 +254,67 @@ char* PiszKwote(char* p, double kwota, char separator) { return PiszKwotePliku(p
 std::int64_t DoZaplaty(const SumyStawekWGroszach& s) { return s.doZaplaty; }
 double DoZaplaty(const SumyStawek& s) { return s.kwoty.doZaplaty; }
 
-// The most a row takes: its text cells, its kind and the amounts of every group it can have.
+// The most a row takes, besides three bytes for each column of a group it lacks: its text cells,
+// its kind and the amounts of every group it can have.
 constexpr std::size_t NajdluzszyWiersz =
     3 + 6 * NajdluzszyNumer + sizeof ";korekta;" + MiejsceTekstu<decltype(TDokument::data_wystawienia)> + 1 +
     MiejsceTekstu<decltype(TDokument::data_uslugi)> + 1 + MiejsceTekstu<decltype(TDokument::odbiorca1)> + 1 +
     MiejsceTekstu<decltype(TDokument::nip_odbiorcy)> +
     (3 * std::tuple_size_v<decltype(SumyStawek::grupy)> + 1) * (NajdluzszaKwotaPliku + 1) + 2;
-static_assert(NajdluzszyWiersz < 65536, "offsets within a row are 16-bit");
+static_assert(NajdluzszyWiersz < 65536, "the text cells' length is 16-bit");
 
 }  // namespace
 
-// The groups' amounts, written after the row's text cells as the document is added, in the threads
-// that read the file.
+// Groups in the order of their columns.
+std::vector<int> RejestrSprzedazy::kolejnoscKolumn() const {
+    std::vector<int> kolejnosc(grupy_.size());
+    std::iota(kolejnosc.begin(), kolejnosc.end(), 0);
+    std::sort(kolejnosc.begin(), kolejnosc.end(),
+              [&](int a, int b) { return PrzedGrupa(grupy_[a], grupy_[b]); });
+    return kolejnosc;
+}
+
+// The columns of every group known now, for the rows added from here on.
+void RejestrSprzedazy::nowyUklad(Czesc& c) {
+    std::vector<int> kolejnosc = kolejnoscKolumn();
+    kolumnaGrupy_.assign(grupy_.size(), 0);
+    for (std::size_t k = 0; k < kolejnosc.size(); ++k) kolumnaGrupy_[kolejnosc[k]] = static_cast<int>(k);
+    if (!c.uklady.empty() && c.uklady.back().odWiersza == c.wiersze.size())
+        c.uklady.back().grupy = std::move(kolejnosc);
+    else
+        c.uklady.push_back({std::move(kolejnosc), c.wiersze.size()});
+    nowaGrupa_ = false;
+}
+
+// The amount cells after the row's text cells, written as the document is added, in the threads
+// that read the file: the row's groups in the order of their columns, empty cells between them.
 template <class Sumy>
-char* RejestrSprzedazy::piszKwoty(char* p, char* wiersz, Czesc& c, const Sumy& sumy) const {
+char* RejestrSprzedazy::piszKwoty(char* p, const Sumy& sumy) const {
+    std::array<std::pair<int, std::size_t>, std::tuple_size_v<decltype(sumy.grupy)>> wlasne;
     for (std::size_t g = 0; g < sumy.liczbaGrup; ++g) {
-        const auto& k = sumy.grupy[g];
-        char* const od = p;
+        std::pair<int, std::size_t> w{kolumnaGrupy_[static_cast<std::size_t>(sumy.grupy[g].grupa)], g};
+        std::size_t i = g;
+        for (; i > 0 && wlasne[i - 1].first > w.first; --i) wlasne[i] = wlasne[i - 1];
+        wlasne[i] = w;
+    }
+    int kolumna = 0;
+    for (std::size_t i = 0; i < sumy.liczbaGrup; ++i) {
+        for (; kolumna < wlasne[i].first; ++kolumna) {
+            std::memcpy(p, ";;;", 3);
+            p += 3;
+        }
+        const auto& k = sumy.grupy[wlasne[i].second];
         *p++ = ';';
         p = PiszKwote(p, k.netto, separator_);
         *p++ = ';';
         p = PiszKwote(p, k.podatek, separator_);
         *p++ = ';';
         p = PiszKwote(p, k.brutto, separator_);
-        c.grupy.push_back(
-            {k.grupa, static_cast<std::uint16_t>(od - wiersz), static_cast<std::uint16_t>(p - od)});
+        ++kolumna;
+    }
+    for (const auto kolumn = static_cast<int>(kolumnaGrupy_.size()); kolumna < kolumn; ++kolumna) {
+        std::memcpy(p, ";;;", 3);
+        p += 3;
     }
     *p++ = ';';
     p = PiszKwote(p, DoZaplaty(sumy), separator_);
@@ -311,7 +353,8 @@ std::optional<QString> RejestrSprzedazy::dodajOgolnie(const TDokument& d, Rodzaj
 template <class Sumy>
 void RejestrSprzedazy::dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, const Sumy& sumy) {
     Czesc& c = czesci_.back();
-    char* const wiersz = c.teksty.miejsce(NajdluzszyWiersz);
+    if (nowaGrupa_ || c.uklady.empty()) nowyUklad(c);
+    char* const wiersz = c.teksty.miejsce(NajdluzszyWiersz + 3 * kolumnaGrupy_.size());
     char* p = wiersz;
     // The number and its suffix are one cell, as printed.
     char numer[NajdluzszyNumer];
@@ -326,79 +369,129 @@ void RejestrSprzedazy::dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, c
     p = PiszTekst(p, d.odbiorca1);
     *p++ = ';';
     p = PiszTekst(p, d.nip_odbiorcy);
-    c.wiersze.push_back({c.teksty.size(), static_cast<std::uint32_t>(c.grupy.size()),
-                         static_cast<std::uint16_t>(p - wiersz), static_cast<std::uint8_t>(sumy.liczbaGrup)});
-    c.teksty.ustawKoniec(piszKwoty(p, wiersz, c, sumy));
+    c.wiersze.push_back({c.teksty.size(), static_cast<std::uint16_t>(p - wiersz)});
+    c.teksty.ustawKoniec(piszKwoty(p, sumy));
 }
 
-// Row w of part c with a column for every group of the file: its own groups' cells where they
-// fall, three empty cells for each other group.
-char* RejestrSprzedazy::piszWiersz(char* p, const Czesc& c, std::size_t w,
-                                   const std::vector<int>& kolumna) const {
-    const Wiersz& wiersz = c.wiersze[w];
-    const char* const bajty = c.teksty.data() + wiersz.od;
-    const std::size_t koniec = w + 1 < c.wiersze.size() ? c.wiersze[w + 1].od : c.teksty.size();
-    std::memcpy(p, bajty, wiersz.komorkiTekstu);
-    p += wiersz.komorkiTekstu;
-    for (std::size_t k = 0; k < kolumna.size(); ++k) {
-        const GrupaWiersza* g = nullptr;
-        for (std::uint32_t i = wiersz.grupyOd; i < wiersz.grupyOd + wiersz.liczbaGrup; ++i)
-            if (kolumna[static_cast<std::size_t>(c.grupy[i].grupa)] == static_cast<int>(k)) g = &c.grupy[i];
-        if (!g) {
-            std::memcpy(p, ";;;", 3);
-            p += 3;
-            continue;
+namespace {
+
+// Pieces for the caller: long runs of rows as they are, rows laid out again gathered in a buffer.
+class Wyjscie {
+  public:
+    explicit Wyjscie(const std::function<void(const char*, std::size_t)>& wyjscie)
+        : wyjscie_(wyjscie), bufor_(new char[Rozmiar]) {}
+    // Room for `ile` bytes at the returned pointer; koniec() says how many were written.
+    char* miejsce(std::size_t ile) {
+        if (Rozmiar - zajete_ < ile) oproznij();
+        if (ile > Rozmiar) {
+            duzy_.reset(new char[ile]);
+            return duzy_.get();
         }
-        std::memcpy(p, bajty + g->od, g->dlugosc);
-        p += g->dlugosc;
+        return bufor_.get() + zajete_;
     }
-    // The total follows the row's last group.
-    const GrupaWiersza* const ostatnia =
-        wiersz.liczbaGrup ? &c.grupy[wiersz.grupyOd + wiersz.liczbaGrup - 1u] : nullptr;
-    const std::size_t razem = ostatnia ? ostatnia->od + ostatnia->dlugosc : wiersz.komorkiTekstu;
-    std::memcpy(p, bajty + razem, koniec - wiersz.od - razem);
-    return p + (koniec - wiersz.od - razem);
-}
+    void koniec(const char* p) {
+        if (duzy_) {
+            wyjscie_(duzy_.get(), static_cast<std::size_t>(p - duzy_.get()));
+            duzy_.reset();
+            return;
+        }
+        zajete_ = static_cast<std::size_t>(p - bufor_.get());
+    }
+    void dopisz(const char* bajty, std::size_t ile) {
+        if (ile >= Rozmiar / 4) {
+            oproznij();
+            wyjscie_(bajty, ile);
+            return;
+        }
+        std::memcpy(miejsce(ile), bajty, ile);
+        zajete_ += ile;
+    }
+    void oproznij() {
+        if (zajete_) wyjscie_(bufor_.get(), zajete_);
+        zajete_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t Rozmiar = std::size_t{1} << 20;
+    const std::function<void(const char*, std::size_t)>& wyjscie_;
+    std::unique_ptr<char[]> bufor_, duzy_;
+    std::size_t zajete_ = 0;
+};
+
+}  // namespace
 
 void RejestrSprzedazy::pisz(const std::function<void(const char*, std::size_t)>& wyjscie) const {
-    std::vector<int> kolejnosc(grupy_.size());
-    std::iota(kolejnosc.begin(), kolejnosc.end(), 0);
-    std::sort(kolejnosc.begin(), kolejnosc.end(),
-              [&](int a, int b) { return PrzedGrupa(grupy_[a], grupy_[b]); });
-    std::vector<int> kolumna(grupy_.size());
-    for (std::size_t k = 0; k < kolejnosc.size(); ++k) kolumna[kolejnosc[k]] = static_cast<int>(k);
-
+    const std::vector<int> kolejnosc = kolejnoscKolumn();
     QByteArray naglowek = "\xEF\xBB\xBFNumer;Rodzaj;Data wystawienia;Data usługi;Nabywca;NIP nabywcy";
     for (int g : kolejnosc) {
         const QByteArray nazwa = NazwaGrupy(grupy_[g]).toUtf8();
         naglowek += ";Netto " + nazwa + ";VAT " + nazwa + ";Brutto " + nazwa;
     }
     naglowek += ";Brutto razem\r\n";
-    wyjscie(naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
+    Wyjscie w(wyjscie);
+    w.dopisz(naglowek.constData(), static_cast<std::size_t>(naglowek.size()));
 
-    // Rows through a pointer into a buffer that stays in the processor's cache: its own bytes and
-    // three empty cells for each group it lacks.
-    const std::size_t najdluzszy = NajdluzszyWiersz + 3 * grupy_.size();
-    const std::size_t rozmiar = std::max<std::size_t>(std::size_t{1} << 20, 2 * najdluzszy);
-    const std::unique_ptr<char[]> bufor(new char[rozmiar]);
-    char* const koniec = bufor.get() + rozmiar - najdluzszy;
-    char* p = bufor.get();
-    for (const Czesc& c : czesci_)
-        for (std::size_t w = 0; w < c.wiersze.size(); ++w) {
-            p = piszWiersz(p, c, w, kolumna);
-            if (p >= koniec) {
-                wyjscie(bufor.get(), static_cast<std::size_t>(p - bufor.get()));
-                p = bufor.get();
+    std::vector<int> zUkladu;          // final column -> column of the layout, or -1
+    std::vector<const char*> kolumny;  // where each column of the layout starts in a row
+    for (const Czesc& c : czesci_) {
+        const auto odWiersza = [&](std::size_t w) {
+            return w < c.wiersze.size() ? c.wiersze[w].od : c.teksty.size();
+        };
+        for (std::size_t u = 0; u < c.uklady.size(); ++u) {
+            const Uklad& uklad = c.uklady[u];
+            const std::size_t od = uklad.odWiersza;
+            const std::size_t doWiersza =
+                u + 1 < c.uklady.size() ? c.uklady[u + 1].odWiersza : c.wiersze.size();
+            if (uklad.grupy == kolejnosc) {
+                w.dopisz(c.teksty.data() + odWiersza(od), odWiersza(doWiersza) - odWiersza(od));
+                continue;
+            }
+            zUkladu.assign(kolejnosc.size(), -1);
+            for (std::size_t k = 0; k < kolejnosc.size(); ++k) {
+                const auto it = std::find(uklad.grupy.begin(), uklad.grupy.end(), kolejnosc[k]);
+                if (it != uklad.grupy.end()) zUkladu[k] = static_cast<int>(it - uklad.grupy.begin());
+            }
+            kolumny.resize(uklad.grupy.size() + 1);
+            for (std::size_t r = od; r < doWiersza; ++r) {
+                const char* const bajty = c.teksty.data() + c.wiersze[r].od;
+                const char* const koniec = c.teksty.data() + odWiersza(r + 1);
+                // Amount cells hold no semicolon: each column is a semicolon and what follows up to
+                // the fourth one.
+                const char* q = bajty + c.wiersze[r].komorkiTekstu;
+                for (std::size_t j = 0; j < uklad.grupy.size(); ++j) {
+                    kolumny[j] = q;
+                    for (int srednikow = 0; srednikow < 4; ++q)
+                        if (*q == ';' && ++srednikow == 4) break;
+                }
+                kolumny[uklad.grupy.size()] = q;
+                char* p = w.miejsce(static_cast<std::size_t>(koniec - bajty) + 3 * kolejnosc.size());
+                std::memcpy(p, bajty, c.wiersze[r].komorkiTekstu);
+                p += c.wiersze[r].komorkiTekstu;
+                for (const int j : zUkladu) {
+                    if (j < 0) {
+                        std::memcpy(p, ";;;", 3);
+                        p += 3;
+                        continue;
+                    }
+                    const std::size_t ile = static_cast<std::size_t>(kolumny[j + 1] - kolumny[j]);
+                    std::memcpy(p, kolumny[j], ile);
+                    p += ile;
+                }
+                // The total.
+                const std::size_t ile = static_cast<std::size_t>(koniec - q);
+                std::memcpy(p, q, ile);
+                w.koniec(p + ile);
             }
         }
-    if (p > bufor.get()) wyjscie(bufor.get(), static_cast<std::size_t>(p - bufor.get()));
+    }
+    w.oproznij();
 }
 
 QByteArray RejestrSprzedazy::csv() const {
     QByteArray wynik;
-    std::size_t rozmiar = 0;
+    std::size_t rozmiar = 4096;
     for (const Czesc& c : czesci_) rozmiar += c.teksty.size() + 3 * grupy_.size() * c.wiersze.size();
-    wynik.reserve(static_cast<qsizetype>(rozmiar + 4096));
+    wynik.reserve(static_cast<qsizetype>(rozmiar));
     pisz([&](const char* bajty, std::size_t ile) { wynik.append(bajty, static_cast<qsizetype>(ile)); });
     return wynik;
 }

@@ -40,18 +40,18 @@ class RejestrSprzedazy {
     void rezerwuj(std::size_t dokumentow);
 
   private:
-    // A row's bytes, written as the document is added: the text cells, then ";net;VAT;gross" of
-    // each of its groups, then ";total\r\n". Only the columns of the groups it lacks wait for the
-    // file's groups to be known.
+    // A row's bytes, written as the document is added: the text cells, then ";net;VAT;gross" for
+    // every column of the groups known at that time, in their column order (";;;" for a group it
+    // lacks), then ";total\r\n". Most rows have the file's columns and are written out as they are;
+    // those written before a group first occurred are laid out again once all are known.
     struct Wiersz {
         std::size_t od;               // in teksty
-        std::uint32_t grupyOd;        // in grupy
         std::uint16_t komorkiTekstu;  // bytes of the text cells
-        std::uint8_t liczbaGrup;
     };
-    struct GrupaWiersza {
-        std::int32_t grupa;
-        std::uint16_t od, dlugosc;  // from the row's start
+    // The groups of the columns, in their order, of the rows from odWiersza on.
+    struct Uklad {
+        std::vector<int> grupy;
+        std::size_t odWiersza;
     };
     // Bytes written through a pointer into room asked for beforehand: a row is written without a
     // check per cell. Grown by doubling; never zeroed.
@@ -79,7 +79,7 @@ class RejestrSprzedazy {
     struct Czesc {
         Bajty teksty;
         std::vector<Wiersz> wiersze;
-        std::vector<GrupaWiersza> grupy;
+        std::vector<Uklad> uklady;
     };
 
     int grupa(const TTekst<20>& stawka);
@@ -87,8 +87,9 @@ class RejestrSprzedazy {
     template <class Sumy>
     void dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, const Sumy& sumy);
     template <class Sumy>
-    char* piszKwoty(char* p, char* wiersz, Czesc& c, const Sumy& sumy) const;
-    char* piszWiersz(char* p, const Czesc& c, std::size_t w, const std::vector<int>& kolumna) const;
+    char* piszKwoty(char* p, const Sumy& sumy) const;
+    std::vector<int> kolejnoscKolumn() const;
+    void nowyUklad(Czesc& c);
 
     struct ZnanaStawka {
         char bajty[20];
@@ -101,6 +102,8 @@ class RejestrSprzedazy {
     std::vector<Czesc> czesci_ = std::vector<Czesc>(1);  // rows are added to the last
     std::vector<ZnanaStawka> znane_;
     std::vector<QString> grupy_;                          // normalised rate of each group
+    std::vector<int> kolumnaGrupy_;                       // of the rows added now
+    bool nowaGrupa_ = true;                               // the rows added next need a new layout
     std::unordered_map<std::string, int> grupyStawek_;    // stored rate bytes -> group
     std::unordered_map<std::string, int> grupyPoNazwie_;  // normalised rate -> group
 };
