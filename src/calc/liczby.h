@@ -66,10 +66,39 @@ inline bool GroszeZTekstu(const char* p, std::size_t n, std::int64_t& grosze, bo
     const std::size_t kropka = n - 3;
     if (p[kropka] != '.' || !Cyfra(p[n - 2]) || !Cyfra(p[n - 1])) return false;
     std::int64_t g = 0;
-    for (; i < kropka; ++i) {
-        const auto cyfra = static_cast<unsigned>(p[i] - '0');
-        if (cyfra > 9) return false;
-        g = g * 10 + cyfra;
+    // The last eight places before the point as one word, the places before the digits taken as
+    // zeros: digits in memory order are the number's from the highest, joined in three steps.
+    std::size_t koniecCalosci = kropka;
+    if (kropka >= 8) {
+        std::uint64_t slowo;
+        std::memcpy(&slowo, p + kropka - 8, 8);
+        const std::size_t przed = kropka - 8 < i ? i - (kropka - 8) : 0;  // bytes before the digits
+        const std::uint64_t maska = przed == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * przed);
+        slowo = (slowo & ~maska) | (0x3030303030303030u & maska);
+        const std::uint64_t cyfry = slowo - 0x3030303030303030u;
+        // Every byte 0..9: no borrow above and none that adding 6 lifts past 15.
+        if (((slowo & 0xF0F0F0F0F0F0F0F0u) != 0x3030303030303030u) ||
+            ((cyfry + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) != 0)
+            return false;
+        std::uint64_t v = (cyfry * 10 + (cyfry >> 8)) & 0x00FF00FF00FF00FFu;
+        v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
+        v = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;
+        g = static_cast<std::int64_t>(v);
+        koniecCalosci = kropka - 8 < i ? i : kropka - 8;
+        // Digits before these eight: at most five more.
+        std::int64_t wyzsze = 0, mnoznik = 1;
+        for (std::size_t j = koniecCalosci; j > i; mnoznik *= 10) {
+            const auto cyfra = static_cast<unsigned>(p[--j] - '0');
+            if (cyfra > 9) return false;
+            wyzsze += cyfra * mnoznik;
+        }
+        g += wyzsze * 100'000'000;
+    } else {
+        for (; i < kropka; ++i) {
+            const auto cyfra = static_cast<unsigned>(p[i] - '0');
+            if (cyfra > 9) return false;
+            g = g * 10 + cyfra;
+        }
     }
     g = g * 100 + (p[n - 2] - '0') * 10 + (p[n - 1] - '0');
     grosze = ujemna ? -g : g;
