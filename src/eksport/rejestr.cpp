@@ -398,6 +398,7 @@ class Wyjscie {
         zajete_ = static_cast<std::size_t>(p - bufor_.get());
     }
     void dopisz(const char* bajty, std::size_t ile) {
+        if (ile == 0) return;
         if (ile >= Rozmiar / 4) {
             oproznij();
             wyjscie_(bajty, ile);
