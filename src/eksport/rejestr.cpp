@@ -1,9 +1,13 @@
 #include "eksport/rejestr.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <numeric>
 #include <string_view>
 
@@ -226,12 +230,25 @@ RejestrSprzedazy::Bajty& RejestrSprzedazy::Bajty::operator=(const Bajty& inne) {
     return *this;
 }
 
+void RejestrSprzedazy::Bajty::Zwolnij::operator()(char* p) const noexcept { std::free(p); }
+
 void RejestrSprzedazy::Bajty::rezerwuj(std::size_t pojemnosc) {
     if (pojemnosc <= pojemnosc_) return;
     pojemnosc = std::max(pojemnosc, 2 * pojemnosc_);
-    std::unique_ptr<char[]> nowe(new char[pojemnosc]);
-    if (rozmiar_) std::memcpy(nowe.get(), dane_.get(), rozmiar_);
-    dane_ = std::move(nowe);
+    constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
+    char* nowe = nullptr;
+    if (pojemnosc >= 2 * DuzaStrona) {
+        // Whole large pages; the advice is only a hint, and without it the room is as good.
+        pojemnosc = (pojemnosc + DuzaStrona - 1) / DuzaStrona * DuzaStrona;
+        nowe = static_cast<char*>(std::aligned_alloc(DuzaStrona, pojemnosc));
+        if (nowe) ::madvise(nowe, pojemnosc, MADV_HUGEPAGE);
+    } else {
+        nowe = static_cast<char*>(std::malloc(pojemnosc));
+    }
+    if (!nowe) throw std::bad_alloc();
+    std::unique_ptr<char[], Zwolnij> dane(nowe);
+    if (rozmiar_) std::memcpy(nowe, dane_.get(), rozmiar_);
+    dane_ = std::move(dane);
     pojemnosc_ = pojemnosc;
 }
 

@@ -54,7 +54,8 @@ class RejestrSprzedazy {
         std::size_t odWiersza;
     };
     // Bytes written through a pointer into room asked for beforehand: a row is written without a
-    // check per cell. Grown by doubling; never zeroed.
+    // check per cell. Grown by doubling; never zeroed; megabytes of it in large pages where the
+    // system gives them, so that filling it costs few page faults.
     class Bajty {
       public:
         Bajty() = default;
@@ -72,7 +73,10 @@ class RejestrSprzedazy {
         std::size_t size() const { return rozmiar_; }
 
       private:
-        std::unique_ptr<char[]> dane_;
+        struct Zwolnij {
+            void operator()(char* p) const noexcept;
+        };
+        std::unique_ptr<char[], Zwolnij> dane_;
         std::size_t rozmiar_ = 0, pojemnosc_ = 0;
     };
     // Rows in file order; a register joined to this one brings its own.
