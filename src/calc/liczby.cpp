@@ -147,40 +147,6 @@ char* PiszKwotePliku(char* p, double x, char separator) {
     return p;
 }
 
-char* PiszGroszePliku(char* p, std::int64_t g, char separator) {
-    // Negated as unsigned, so that the lowest int64 has a text too.
-    auto reszta = static_cast<std::uint64_t>(g);
-    if (g < 0) {
-        *p++ = '-';
-        reszta = 0 - reszta;
-    }
-    static constexpr char Pary[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839404142434445464748"
-        "49505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394959697"
-        "9899";
-    char cyfry[24];
-    char* c = cyfry + sizeof cyfry;
-    const auto ulamek = static_cast<std::size_t>(reszta % 100);
-    auto calosc = reszta / 100;
-    while (calosc >= 100) {
-        c -= 2;
-        std::memcpy(c, Pary + 2 * (calosc % 100), 2);
-        calosc /= 100;
-    }
-    if (calosc >= 10) {
-        c -= 2;
-        std::memcpy(c, Pary + 2 * calosc, 2);
-    } else {
-        *--c = static_cast<char>('0' + calosc);
-    }
-    const auto ile = static_cast<std::size_t>(cyfry + sizeof cyfry - c);
-    std::memcpy(p, c, ile);
-    p += ile;
-    *p++ = separator;
-    std::memcpy(p, Pary + 2 * ulamek, 2);
-    return p + 2;
-}
-
 QString KwotaPliku(double kwota, char separator) {
     char tekst[NajdluzszaKwotaPliku];
     const char* koniec = PiszKwotePliku(tekst, kwota, separator);

@@ -39,9 +39,9 @@ QString TekstKwoty(double x);
 // returns their end.
 inline constexpr std::size_t NajdluzszaKwotaPliku = 48;
 char* PiszKwotePliku(char* p, double kwota, char separator);
-// The same for an amount in whole grosze: what PiszKwotePliku writes for grosze / 100.
+// The same for an amount in whole grosze (below): what PiszKwotePliku writes for grosze / 100, at
+// most NajdluzszeGroszePliku characters.
 inline constexpr std::size_t NajdluzszeGroszePliku = 22;
-char* PiszGroszePliku(char* p, std::int64_t grosze, char separator);
 
 // The plain form of a stored amount: blanks, an optional "-", 1 to 13 digits, a point and two
 // digits, read as whole grosze; false for any other text. ujemna: the text has the "-" (also
@@ -109,3 +109,38 @@ QString KwotaPliku(double kwota, char separator = '.');
 // A settings or number text read as a whole number: leading blanks, an optional sign and the
 // digits that follow count ("7a" -> 7); no digits give 0; saturates at the int32 range.
 std::int32_t CalkowitaZTekstu(const QString& tekst);
+
+// Inline: the register writes seven of them a row.
+inline char* PiszGroszePliku(char* p, std::int64_t g, char separator) {
+    // Negated as unsigned, so that the lowest int64 has a text too.
+    auto reszta = static_cast<std::uint64_t>(g);
+    if (g < 0) {
+        *p++ = '-';
+        reszta = 0 - reszta;
+    }
+    static constexpr char Pary[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839404142434445464748"
+        "49505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394959697"
+        "9899";
+    char cyfry[24];
+    char* c = cyfry + sizeof cyfry;
+    const auto ulamek = static_cast<std::size_t>(reszta % 100);
+    auto calosc = reszta / 100;
+    while (calosc >= 100) {
+        c -= 2;
+        std::memcpy(c, Pary + 2 * (calosc % 100), 2);
+        calosc /= 100;
+    }
+    if (calosc >= 10) {
+        c -= 2;
+        std::memcpy(c, Pary + 2 * calosc, 2);
+    } else {
+        *--c = static_cast<char>('0' + calosc);
+    }
+    const auto ile = static_cast<std::size_t>(cyfry + sizeof cyfry - c);
+    std::memcpy(p, c, ile);
+    p += ile;
+    *p++ = separator;
+    std::memcpy(p, Pary + 2 * ulamek, 2);
+    return p + 2;
+}
