@@ -62,14 +62,19 @@ const std::array<Klasa, 256>& KlasyBajtow() {
 
 // Writes the cell at w and returns its end; room for 3 + 6 * dlugosc bytes is needed (every byte
 // three bytes of UTF-8, doubled by the quoting, an apostrophe and the quotes).
-// Whether all eight bytes of x are of the class Znak: 0x21..0x7E, neither ';' nor '"'.
-bool OsiemZnakow(std::uint64_t x) {
-    constexpr std::uint64_t J = 0x0101010101010101u, H = 0x8080808080808080u;
+// Whether the eight bytes of x are written as they are: characters of the class Znak (0x21..0x7E,
+// neither ';' nor '"') and single blanks between them, none first or last.
+bool OsiemBezZmian(std::uint64_t x) {
+    constexpr std::uint64_t J = 0x0101010101010101u, H = 0x8080808080808080u, N = 0x7F7F7F7F7F7F7F7Fu;
     const auto zero = [](std::uint64_t v) { return (v - J) & ~v & H; };
     if (x & H) return false;                    // the upper half
-    if ((x - 0x21 * J) & ~x & H) return false;  // below '!'
+    if ((x - 0x20 * J) & ~x & H) return false;  // control characters
     if ((x + J) & H) return false;              // DEL
-    return (zero(x ^ (0x3B * J)) | zero(x ^ (0x22 * J))) == 0;
+    if ((zero(x ^ (0x3B * J)) | zero(x ^ (0x22 * J))) != 0) return false;
+    // The high bit of every blank, exactly.
+    const std::uint64_t v = x ^ (0x20 * J);
+    const std::uint64_t odstepy = ~(((v & N) + N) | v | N);
+    return (odstepy & (odstepy << 8)) == 0 && (odstepy & 0x80u) == 0 && (odstepy >> 63) == 0;
 }
 
 char* PiszTekst(char* w, const char* znaki, std::size_t dlugosc) {
@@ -78,9 +83,10 @@ char* PiszTekst(char* w, const char* znaki, std::size_t dlugosc) {
     char* const poczatek = w;
     bool przerwa = false, cytat = false;
     for (std::size_t i = 0; i < dlugosc; ++i) {
-        // Runs of plain characters, as most of a date, a number or a name is, go eight at a time.
+        // Runs of plain characters and single blanks, as most of a date, a number or a name is, go
+        // eight at a time.
         if (std::uint64_t osiem;
-            i + 8 <= dlugosc && (std::memcpy(&osiem, znaki + i, 8), OsiemZnakow(osiem))) {
+            i + 8 <= dlugosc && (std::memcpy(&osiem, znaki + i, 8), OsiemBezZmian(osiem))) {
             const char b = znaki[i];
             if (w == poczatek) {
                 if (b == '=' || b == '+' || b == '-' || b == '@') *w++ = '\'';
