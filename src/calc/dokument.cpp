@@ -1,6 +1,7 @@
 #include "calc/dokument.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "calc/liczby.h"
 
@@ -47,9 +48,13 @@ QString NumerDokumentu(const TDokument& dokument) {
 
 std::size_t BajtyNumeru(const TDokument& dokument, char (&cel)[NajdluzszyNumer]) {
     const std::size_t n = dokument.numerator.dlugoscTekstu(), r = dokument.rozszerzenie.dlugoscTekstu();
-    std::copy_n(dokument.numerator.znaki, n, cel);
+    // Whole fields copied, in sizes known here (the bytes past the texts are overwritten or
+    // ignored): n <= 10, so the suffix's 20 bytes end within cel.
+    static_assert(sizeof dokument.numerator.znaki + 1 + sizeof dokument.rozszerzenie.znaki ==
+                  NajdluzszyNumer);
+    std::memcpy(cel, dokument.numerator.znaki, sizeof dokument.numerator.znaki);
     cel[n] = '/';
-    std::copy_n(dokument.rozszerzenie.znaki, r, cel + n + 1);
+    std::memcpy(cel + n + 1, dokument.rozszerzenie.znaki, sizeof dokument.rozszerzenie.znaki);
     return n + 1 + r;
 }
 

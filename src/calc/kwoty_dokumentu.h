@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "calc/dokument.h"
+#include "calc/liczby.h"
 #include "store/rekordy.h"
 
 struct KwotyDokumentu {
@@ -27,19 +28,10 @@ double KwotaKomorkiOgolnie(const TTekst<20>& komorka);
 inline double KwotaKomorki(const TTekst<20>& komorka) {
     const std::size_t n = komorka.dlugoscTekstu();
     if (n == 0) return 0;
-    const char* p = komorka.znaki;
-    std::size_t i = 0;
-    while (i < n && p[i] == ' ') ++i;
-    const bool ujemna = i < n && p[i] == '-';
-    if (ujemna) ++i;
-    const std::size_t cyfry = i;
     std::int64_t grosze = 0;
-    while (i < n && p[i] >= '0' && p[i] <= '9' && i - cyfry < 13) grosze = grosze * 10 + (p[i++] - '0');
-    if (i == cyfry || i + 3 != n || p[i] != '.' || p[i + 1] < '0' || p[i + 1] > '9' || p[i + 2] < '0' ||
-        p[i + 2] > '9')
-        return KwotaKomorkiOgolnie(komorka);
-    grosze = grosze * 100 + (p[i + 1] - '0') * 10 + (p[i + 2] - '0');
-    const double x = static_cast<double>(grosze) / 100.0;
+    bool ujemna = false;
+    if (!GroszeZTekstu(komorka.znaki, n, grosze, ujemna)) return KwotaKomorkiOgolnie(komorka);
+    const double x = static_cast<double>(ujemna ? -grosze : grosze) / 100.0;
     return ujemna ? -x : x;
 }
 
@@ -122,4 +114,67 @@ SumyStawek SumujStawki(const TDokument& d, Grupa&& grupa) {
 
 inline KwotyDokumentu ObliczKwotyDokumentu(const TDokument& dokument) {
     return SumujStawki(dokument, BezGrup{}).kwoty;
+}
+
+// The per-rate sum in whole grosze, for when every amount cell of the document is empty or of the
+// plain form of at most 10^9 PLN: the sums then stay far below 10^11 PLN, where PiszKwotePliku of
+// SumujStawki's extended-precision sums writes exactly these grosze. The rows, their groups and
+// their order are SumujStawki's; grupa(stawka) is called only once every cell has been read, so a
+// document that needs SumujStawki (false) has added to no group here.
+// Only the first liczbaGrup groups are set.
+struct KwotyGrupyWGroszach {
+    int grupa;
+    std::int64_t netto, podatek, brutto;
+};
+
+struct SumyStawekWGroszach {
+    std::array<KwotyGrupyWGroszach, 6> grupy;
+    std::size_t liczbaGrup = 0;
+    std::int64_t doZaplaty = 0;
+};
+
+template <class Grupa>
+bool SumujStawkiWGroszach(const TDokument& d, Grupa&& grupa, SumyStawekWGroszach& s) {
+    constexpr std::int64_t Granica = 100'000'000'000;  // 10^9 PLN
+    const bool korekta = JestKorekta(d);
+    // [table][column][row]
+    std::int64_t kwoty[2][4][3];
+    for (int t = 0; t < (korekta ? 2 : 1); ++t) {
+        const TabelaStawek& tabela = t == 0 ? d.stawki : d.stawki_korekty;
+        for (int k = 1; k < 4; ++k)
+            for (int r = 0; r < 3; ++r) {
+                const TTekst<20>& komorka = tabela[k][r];
+                const std::size_t n = komorka.dlugoscTekstu();
+                std::int64_t g = 0;
+                bool ujemna = false;
+                if (n != 0 && (!GroszeZTekstu(komorka.znaki, n, g, ujemna) || g >= Granica || g <= -Granica))
+                    return false;
+                kwoty[t][k][r] = g;
+            }
+    }
+    s.liczbaGrup = 0;
+    std::int64_t brutto[2] = {0, 0};
+    for (int t = 0; t < (korekta ? 2 : 1); ++t) {
+        const TabelaStawek& tabela = t == 0 ? d.stawki : d.stawki_korekty;
+        const std::int64_t znak = t == 0 && korekta ? -1 : 1;
+        for (int r = 0; r < 3; ++r) {
+            brutto[t] += kwoty[t][3][r];
+            if (tabela[0][r].dlugosc == 0 && tabela[1][r].dlugosc == 0 && tabela[2][r].dlugosc == 0 &&
+                tabela[3][r].dlugosc == 0)
+                continue;
+            if (tabela[0][r].dlugoscTekstu() == 0 && kwoty[t][1][r] == 0 && kwoty[t][2][r] == 0 &&
+                kwoty[t][3][r] == 0)
+                continue;
+            const int g = grupa(tabela[0][r]);
+            if (g < 0) continue;
+            std::size_t i = 0;
+            while (i < s.liczbaGrup && s.grupy[i].grupa != g) ++i;
+            if (i == s.liczbaGrup) s.grupy[s.liczbaGrup++] = {g, 0, 0, 0};
+            s.grupy[i].netto += znak * kwoty[t][1][r];
+            s.grupy[i].podatek += znak * kwoty[t][2][r];
+            s.grupy[i].brutto += znak * kwoty[t][3][r];
+        }
+    }
+    s.doZaplaty = korekta ? brutto[1] - brutto[0] : brutto[0];
+    return true;
 }

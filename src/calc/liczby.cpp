@@ -139,40 +139,8 @@ QString TekstKwoty(double x) {
 char* PiszKwotePliku(char* p, double x, char separator) {
     const double grosze = x * 100.0;
     const double zaokraglone = std::nearbyint(grosze);
-    if (std::fabs(x) < 1e11 && std::fabs(grosze - zaokraglone) < 0.49) {
-        auto g = static_cast<std::int64_t>(zaokraglone);
-        if (g < 0) {
-            *p++ = '-';
-            g = -g;
-        }
-        static constexpr char Pary[] =
-            "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344454647"
-            "48"
-            "495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596"
-            "97"
-            "9899";
-        char cyfry[24];
-        char* c = cyfry + sizeof cyfry;
-        const auto ulamek = static_cast<std::size_t>(g % 100);
-        auto calosc = static_cast<std::uint64_t>(g / 100);
-        while (calosc >= 100) {
-            c -= 2;
-            std::memcpy(c, Pary + 2 * (calosc % 100), 2);
-            calosc /= 100;
-        }
-        if (calosc >= 10) {
-            c -= 2;
-            std::memcpy(c, Pary + 2 * calosc, 2);
-        } else {
-            *--c = static_cast<char>('0' + calosc);
-        }
-        const auto ile = static_cast<std::size_t>(cyfry + sizeof cyfry - c);
-        std::memcpy(p, c, ile);
-        p += ile;
-        *p++ = separator;
-        std::memcpy(p, Pary + 2 * ulamek, 2);
-        return p + 2;
-    }
+    if (std::fabs(x) < 1e11 && std::fabs(grosze - zaokraglone) < 0.49)
+        return PiszGroszePliku(p, static_cast<std::int64_t>(zaokraglone), separator);
     QByteArray t = TekstKwoty(x).trimmed().toLatin1().left(NajdluzszaKwotaPliku);
     if (t == "-0.00") t = "0.00";
     for (char c : t) *p++ = c == '.' ? separator : c;

@@ -52,7 +52,7 @@ class Eksport {
     void csv();
     void odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList& powody);
     void sprawdzPlikRejestru(const QString& cel);
-    void wypiszRejestr(const QString& cel, const QByteArray& tresc);
+    void wypiszRejestr(const QString& cel, const RejestrSprzedazy& rejestr);
     int zakoncz(const QString& dokad);
 
     const Polecenie& p_;
@@ -261,22 +261,25 @@ void Eksport::csv() {
     postep.zakoncz();
     postep_ = nullptr;
 
-    wypiszRejestr(cel, rejestr.csv());
+    wypiszRejestr(cel, rejestr);
 }
 
-// The register to its file, or to the standard output when no file is named.
-void Eksport::wypiszRejestr(const QString& cel, const QByteArray& tresc) {
+// The register to its file, or to the standard output when no file is named: there piece by piece,
+// as it is assembled.
+void Eksport::wypiszRejestr(const QString& cel, const RejestrSprzedazy& rejestr) {
     if (!cel.isEmpty()) {
         try {
-            ZapiszAtomowo(s_.pliki, cel, tresc, OpcjeWyniku(p_.nadpisz, true));
+            ZapiszAtomowo(s_.pliki, cel, rejestr.csv(), OpcjeWyniku(p_.nadpisz, true));
         } catch (const CelIstnieje&) {
             throw Odmowa(WynikIstnieje(cel));
         }
         return;
     }
-    const std::size_t zapisane =
-        std::fwrite(tresc.constData(), 1, static_cast<std::size_t>(tresc.size()), s_.wyjscie);
-    if (zapisane != static_cast<std::size_t>(tresc.size()) || std::fflush(s_.wyjscie) != 0)
+    bool zapisane = true;
+    rejestr.pisz([&](const char* bajty, std::size_t ile) {
+        zapisane = zapisane && std::fwrite(bajty, 1, ile, s_.wyjscie) == ile;
+    });
+    if (!zapisane || std::fflush(s_.wyjscie) != 0)
         throw Odmowa(QStringLiteral("nie można zapisać rejestru na standardowe wyjście"));
 }
 

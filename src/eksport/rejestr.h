@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -25,6 +27,9 @@ class RejestrSprzedazy {
     // The whole file: the columns of the rate groups that occur, in a fixed order (rates from the
     // highest, then the texts such as "zw", then the amounts stored without a rate).
     QByteArray csv() const;
+    // The same bytes handed to `wyjscie` piece by piece, each piece a buffer of about a megabyte
+    // reused for the next, so that the file is never held twice.
+    void pisz(const std::function<void(const char*, std::size_t)>& wyjscie) const;
 
     std::size_t liczbaWierszy() const;
     // Appends the rows of a register of the documents that follow these in the file (made in
@@ -35,29 +40,60 @@ class RejestrSprzedazy {
     void rezerwuj(std::size_t dokumentow);
 
   private:
-    // A row's bytes, written as the document is added: the text cells, then ";net;VAT;gross" of
-    // each of its groups, then ";total\r\n". Only the columns of the groups it lacks wait for the
-    // file's groups to be known.
+    // A row's bytes, written as the document is added: the text cells, then ";net;VAT;gross" for
+    // every column of the groups known at that time, in their column order (";;;" for a group it
+    // lacks), then ";total\r\n". Most rows have the file's columns and are written out as they are;
+    // those written before a group first occurred are laid out again once all are known.
     struct Wiersz {
         std::size_t od;               // in teksty
-        std::uint32_t grupyOd;        // in grupy
         std::uint16_t komorkiTekstu;  // bytes of the text cells
-        std::uint8_t liczbaGrup;
     };
-    struct GrupaWiersza {
-        std::int32_t grupa;
-        std::uint16_t od, dlugosc;  // from the row's start
+    // The groups of the columns, in their order, of the rows from odWiersza on.
+    struct Uklad {
+        std::vector<int> grupy;
+        std::size_t odWiersza;
+    };
+    // Bytes written through a pointer into room asked for beforehand: a row is written without a
+    // check per cell. Grown by doubling; never zeroed; megabytes of it in large pages where the
+    // system gives them, so that filling it costs few page faults.
+    class Bajty {
+      public:
+        Bajty() = default;
+        Bajty(Bajty&&) noexcept = default;
+        Bajty& operator=(Bajty&&) noexcept = default;
+        Bajty(const Bajty& inne) { *this = inne; }
+        Bajty& operator=(const Bajty& inne);
+        char* miejsce(std::size_t ile) {
+            if (pojemnosc_ - rozmiar_ < ile) rezerwuj(rozmiar_ + ile);
+            return dane_.get() + rozmiar_;
+        }
+        void ustawKoniec(const char* koniec) { rozmiar_ = static_cast<std::size_t>(koniec - dane_.get()); }
+        void rezerwuj(std::size_t pojemnosc);
+        const char* data() const { return dane_.get(); }
+        std::size_t size() const { return rozmiar_; }
+
+      private:
+        struct Zwolnij {
+            void operator()(char* p) const noexcept;
+        };
+        std::unique_ptr<char[], Zwolnij> dane_;
+        std::size_t rozmiar_ = 0, pojemnosc_ = 0;
     };
     // Rows in file order; a register joined to this one brings its own.
     struct Czesc {
-        std::string teksty;
+        Bajty teksty;
         std::vector<Wiersz> wiersze;
-        std::vector<GrupaWiersza> grupy;
+        std::vector<Uklad> uklady;
     };
 
     int grupa(const TTekst<20>& stawka);
-    void dopiszKwoty(Czesc& c, const SumyStawek& sumy);
-    char* piszWiersz(char* p, const Czesc& c, std::size_t w, const std::vector<int>& kolumna) const;
+    std::optional<QString> dodajOgolnie(const TDokument& d, RodzajDokumentu rodzaj);
+    template <class Sumy>
+    void dodajWiersz(const TDokument& d, RodzajDokumentu rodzaj, const Sumy& sumy);
+    template <class Sumy>
+    char* piszKwoty(char* p, const Sumy& sumy) const;
+    std::vector<int> kolejnoscKolumn() const;
+    void nowyUklad(Czesc& c);
 
     struct ZnanaStawka {
         char bajty[20];
@@ -70,6 +106,8 @@ class RejestrSprzedazy {
     std::vector<Czesc> czesci_ = std::vector<Czesc>(1);  // rows are added to the last
     std::vector<ZnanaStawka> znane_;
     std::vector<QString> grupy_;                          // normalised rate of each group
+    std::vector<int> kolumnaGrupy_;                       // of the rows added now
+    bool nowaGrupa_ = true;                               // the rows added next need a new layout
     std::unordered_map<std::string, int> grupyStawek_;    // stored rate bytes -> group
     std::unordered_map<std::string, int> grupyPoNazwie_;  // normalised rate -> group
 };

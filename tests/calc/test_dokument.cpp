@@ -454,4 +454,121 @@ TEST(SumujStawki, WierszeDlaGrupowania) {
     EXPECT_EQ(KwotaPliku(s.kwoty.doZaplaty), QStringLiteral("0.93"));
 }
 
+// The whole-grosze sum writes what the general sum's amounts write, wherever it takes a document;
+// it declines any document with a cell of another form or of 10^9 PLN or more.
+TEST(SumujStawkiWGroszach, JakSumujStawki) {
+    struct Przypadek {
+        Wiersze stawki, stawkiKorekty;
+        bool korekta;
+        bool wGroszach;
+    };
+    std::vector<Przypadek> przypadki = {
+        {{{"23", "100.00", "23.00", "123.00"}, {"8", "10.00", "0.80", "10.80"}}, {}, false, true},
+        {{{"23", "100.00", "23.00", "123.00"}},
+         {{"23", "50.00", "11.50", "61.50"}, {"5", "1.00", "0.05", "1.05"}},
+         true,
+         true},
+        {{{"", "0.00", "0.00", "0.00"}, {"zw", "10.00", "0.00", "10.00"}}, {}, false, true},
+        {{{"", "-0.00", "0.00", "-0.00"}, {"np", "  -0.01", "0.00", "-0.01"}}, {}, false, true},
+        {{{"23", "999999999.99", "229999999.99", "999999999.99"}}, {}, false, true},
+        {{{"23", "-999999999.99", "0.00", "-999999999.99"}}, {}, false, true},
+        {{{"23", "1000000000.00", "0.00", "0.00"}}, {}, false, false},
+        {{{"23", "0.00", "0.00", "-1000000000.00"}}, {}, false, false},
+        {{{"23", "poza zakresem", "1.00", "2.00"}}, {}, false, false},
+        {{{"23", "1.5", "0.00", "1.50"}}, {}, false, false},
+        {{{"23", "1.00", "0.23", "1.23"}}, {{"23", "12,50", "0.00", "0.00"}}, true, false},
+        // The rows after a correction's are not read for an invoice.
+        {{{"23", "1.00", "0.23", "1.23"}}, {{"23", "12,50", "x", "0.00"}}, false, true},
+    };
+    // Documents of random plain amounts, from a grosz to 10^9 PLN, some rows empty.
+    std::uint64_t ziarno = 4242;
+    const auto losuj = [&] {
+        ziarno = ziarno * 6364136223846793005ull + 1442695040888963407ull;
+        return ziarno >> 17;
+    };
+    std::vector<std::string> teksty;
+    teksty.reserve(20000 * 24);
+    for (int i = 0; i < 20000; ++i) {
+        Przypadek p{{}, {}, i % 3 == 0, true};
+        for (Wiersze* w : {&p.stawki, &p.stawkiKorekty})
+            for (int r = 0; r < 3; ++r) {
+                if (losuj() % 4 == 0) {
+                    w->push_back({"", "", "", ""});
+                    continue;
+                }
+                std::array<const char*, 4> wiersz{};
+                static const char* const Stawki[] = {"23", "8", "5", "zw", ""};
+                wiersz[0] = Stawki[losuj() % 5];
+                for (int k = 1; k < 4; ++k) {
+                    const std::uint64_t skala = losuj() % 12;
+                    std::int64_t grosze = static_cast<std::int64_t>(losuj() % 100000000000ull);
+                    for (std::uint64_t j = 0; j < skala; ++j) grosze /= 10;
+                    if (losuj() % 3 == 0) grosze = -grosze;
+                    teksty.push_back(TekstKwoty(static_cast<double>(grosze) / 100.0).toStdString());
+                    wiersz[static_cast<std::size_t>(k)] = teksty.back().c_str();
+                }
+                w->push_back(wiersz);
+            }
+        przypadki.push_back(p);
+    }
+    for (std::size_t n = 0; n < przypadki.size(); ++n) {
+        const Przypadek& p = przypadki[n];
+        TDokument d{};
+        UstawRodzaj(d, p.korekta ? RodzajDokumentu::Korekta : RodzajDokumentu::Faktura);
+        Wpisz(d.stawki, p.stawki);
+        Wpisz(d.stawki_korekty, p.stawkiKorekty);
+        std::vector<QString> nazwy;
+        const auto grupa = [&](const TTekst<20>& stawka) {
+            const auto it = std::find(nazwy.begin(), nazwy.end(), stawka.tekst());
+            if (it != nazwy.end()) return static_cast<int>(it - nazwy.begin());
+            nazwy.push_back(stawka.tekst());
+            return static_cast<int>(nazwy.size() - 1);
+        };
+        SumyStawekWGroszach g;
+        const bool wGroszach = SumujStawkiWGroszach(d, grupa, g);
+        ASSERT_EQ(wGroszach, p.wGroszach) << n;
+        // A declined document has made no group.
+        if (!wGroszach) {
+            EXPECT_TRUE(nazwy.empty()) << n;
+            continue;
+        }
+        const std::vector<QString> nazwyWGroszach = nazwy;
+        nazwy.clear();
+        const SumyStawek s = SumujStawki(d, [&](const WierszPodsumowania& w) { return grupa(w.stawka); });
+        ASSERT_TRUE(s.czytelne) << n;
+        ASSERT_EQ(g.liczbaGrup, s.liczbaGrup) << n;
+        EXPECT_EQ(nazwyWGroszach, nazwy) << n;
+        const auto grosze = [](std::int64_t kwota) {
+            char tekst[NajdluzszeGroszePliku];
+            return std::string(tekst, PiszGroszePliku(tekst, kwota, ','));
+        };
+        const auto ogolnie = [](long double kwota) { return Plik(static_cast<double>(kwota), ','); };
+        for (std::size_t i = 0; i < g.liczbaGrup; ++i) {
+            EXPECT_EQ(g.grupy[i].grupa, s.grupy[i].grupa) << n;
+            EXPECT_EQ(grosze(g.grupy[i].netto), ogolnie(s.grupy[i].netto)) << n;
+            EXPECT_EQ(grosze(g.grupy[i].podatek), ogolnie(s.grupy[i].podatek)) << n;
+            EXPECT_EQ(grosze(g.grupy[i].brutto), ogolnie(s.grupy[i].brutto)) << n;
+        }
+        EXPECT_EQ(grosze(g.doZaplaty), Plik(s.kwoty.doZaplaty, ',')) << n;
+    }
+}
+
+TEST(KwotaPliku, ZGroszy) {
+    const std::pair<std::int64_t, const char*> przypadki[] = {
+        {0, "0,00"},
+        {1, "0,01"},
+        {-1, "-0,01"},
+        {99, "0,99"},
+        {100, "1,00"},
+        {-123456, "-1234,56"},
+        {100000000000000, "1000000000000,00"},
+        {std::numeric_limits<std::int64_t>::max(), "92233720368547758,07"},
+        {std::numeric_limits<std::int64_t>::min(), "-92233720368547758,08"},
+    };
+    for (const auto& [kwota, tekst] : przypadki) {
+        char wynik[NajdluzszeGroszePliku];
+        EXPECT_EQ(std::string(wynik, PiszGroszePliku(wynik, kwota, ',')), tekst) << kwota;
+    }
+}
+
 }  // namespace

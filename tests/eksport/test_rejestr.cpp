@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QToolButton>
 #include <cmath>
+#include <cstdio>
 
 #include "calc/kwoty_dokumentu.h"
 #include "calc/liczby.h"
 #include "calc/podsumowanie.h"
 #include "eksport/dane_eksportu.h"
+#include "eksport/przebieg.h"
 #include "eksport/rejestr.h"
 #include "eksport/uruchomienie.h"
 #include "wspolne/katalog_testowy.h"
@@ -291,6 +293,44 @@ TEST(Rejestr, DlugiPlikWDwochPolowachJakWJednym) {
     EXPECT_EQ(bezPostepu(rownolegle.bledy).size(), 4 + 2) << rownolegle.bledy.toStdString();
     EXPECT_EQ(CzytajCsv(rownolegle.wyjscie).size(), 1u + 10001u - 4u)
         << "the header, and the 4 refused left out";
+}
+
+// The register goes to the standard output in pieces: joined they are the file that --do writes,
+// and a full disk is reported whether the register is one piece or many.
+TEST(Rejestr, NaStandardoweWyjsciePoKawalku) {
+    for (const int dokumentow : {3, 12000}) {
+        KatalogTestowy katalog;
+        std::vector<TDokument> dokumenty;
+        const std::vector<TDokument> wzor = ZestawDokumentow();
+        for (int i = 0; i < dokumentow; ++i) {
+            TDokument d = wzor[1 + static_cast<std::size_t>(i) % (wzor.size() - 1)];
+            d.numerator.ustaw(QString::number(i + 1));
+            dokumenty.push_back(d);
+        }
+        ZapiszDane(katalog, dokumenty);
+        const Przebieg p = Uruchom({"csv"});
+        ASSERT_EQ(p.kod, 0) << p.bledy.toStdString();
+        if (dokumentow > 3) {
+            EXPECT_GT(p.wyjscie.size(), 1 << 20) << "more than one piece";
+        }
+        ASSERT_EQ(Uruchom({"csv", "--do", "rejestr.csv"}).kod, 0);
+        EXPECT_EQ(katalog.czytaj(QStringLiteral("rejestr.csv")), p.wyjscie) << dokumentow;
+
+        std::FILE* pelny = std::fopen("/dev/full", "w");
+        ASSERT_NE(pelny, nullptr);
+        std::FILE* bledy = std::tmpfile();
+        Srodowisko s{DomyslnySystemPlikow(), pelny, bledy, false, CzasTestow};
+        EXPECT_EQ(UruchomProgram({"csv"}, s), KodOdrzucenia) << dokumentow;
+        std::fclose(pelny);
+        std::rewind(bledy);
+        char tekst[4096] = {};
+        const std::size_t n = std::fread(tekst, 1, sizeof tekst - 1, bledy);
+        std::fclose(bledy);
+        const QString komunikaty = QString::fromUtf8(tekst, static_cast<qsizetype>(n));
+        EXPECT_TRUE(komunikaty.contains(QStringLiteral("nie można zapisać rejestru na standardowe wyjście")))
+            << komunikaty.toStdString();
+        EXPECT_FALSE(komunikaty.contains(QStringLiteral("Wyeksportowano"))) << komunikaty.toStdString();
+    }
 }
 
 }  // namespace
