@@ -14,6 +14,7 @@
 
 #include "calc/dokument.h"
 #include "eksport/dane_eksportu.h"
+#include "eksport/pdf.h"
 #include "eksport/przebieg.h"
 #include "print/plotno_drukarki.h"
 #include "print/wydruk.h"
@@ -73,6 +74,7 @@ class FolderDanych {
 };
 
 int Eksportuj(const FolderDanych& dane, const QStringList& argumenty) {
+    WlaczRysownikPdf();
     const QString poprzedni = QDir::currentPath();
     QDir::setCurrent(dane.sciezka(""));
     std::FILE* nic = std::fopen("/dev/null", "w");

@@ -76,20 +76,22 @@ function(warstwa nazwa)
   set_property(GLOBAL APPEND_STRING PROPERTY FAKTURA_WARSTWY "${wiersze}")
 endfunction()
 
-# A program of the project: its sources, the layers it links and the set of precompiled headers it
-# reuses (NAGLOWKI okna for a program with a window). BEZ_BLIZNIAKA: no test starts the program, so
+# A program of the project: its sources, the layers it links, the set of precompiled headers it
+# reuses (NAGLOWKI okna for a program with a window) and its own macros (DEFINICJE). BEZ_BLIZNIAKA: no test starts the program, so
 # it has no sanitizer twin (its layers have). Its sanitizer twin (with
 # FAKTURA_ASAN_OBOK) has the same name in asan/ of the build folder, so that the sanitizer build's
 # tests find it as the normal tests find the normal one.
 function(program nazwa)
-  cmake_parse_arguments(P "BEZ_BLIZNIAKA" "" "ZRODLA;WARSTWY;NAGLOWKI" ${ARGN})
+  cmake_parse_arguments(P "BEZ_BLIZNIAKA" "" "ZRODLA;WARSTWY;NAGLOWKI;DEFINICJE" ${ARGN})
   add_executable(${nazwa} ${P_ZRODLA})
   target_link_libraries(${nazwa} PRIVATE ${P_WARSTWY})
+  target_compile_definitions(${nazwa} PRIVATE ${P_DEFINICJE})
   wspolne_naglowki(${nazwa} ${P_NAGLOWKI} DODATKOWY)
   if(FAKTURA_ASAN_OBOK AND NOT P_BEZ_BLIZNIAKA)
     add_executable(${nazwa}_asan ${P_ZRODLA})
     list(TRANSFORM P_WARSTWY APPEND _asan OUTPUT_VARIABLE warstwy_asan)
     target_link_libraries(${nazwa}_asan PRIVATE ${warstwy_asan})
+    target_compile_definitions(${nazwa}_asan PRIVATE ${P_DEFINICJE})
     target_compile_options(${nazwa}_asan PRIVATE ${FLAGI_ASAN})
     wspolne_naglowki(${nazwa}_asan ${P_NAGLOWKI} ASAN DODATKOWY)
     target_link_options(${nazwa}_asan PRIVATE ${FLAGI_ASAN_LACZENIA})

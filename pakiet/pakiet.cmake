@@ -8,6 +8,8 @@ set(PAKIET_ZRODLA ${CMAKE_SOURCE_DIR}/pakiet)
 set(PAKIET_WYNIKI ${CMAKE_BINARY_DIR}/pakiet)
 
 install(TARGETS faktura faktura-ustawienia faktura-eksport faktura-ksef RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The export's PDF drawing, which faktura-eksport starts for a pdf export (../libexec/faktura/ from it).
+install(TARGETS faktura-eksport-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/faktura)
 # The menu's command for the module, beside it (it finds the programs there).
 install(PROGRAMS ${PAKIET_ZRODLA}/faktura-start DESTINATION ${CMAKE_INSTALL_BINDIR})
 

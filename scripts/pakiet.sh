@@ -32,7 +32,7 @@ fi
 while read -r tryb wlasciciel _ _ _ sciezka _; do
   case $sciezka in
     */) oczekiwany=drwxr-xr-x ;;
-    ./usr/bin/*) oczekiwany=-rwxr-xr-x ;;
+    ./usr/bin/* | ./usr/libexec/faktura/*) oczekiwany=-rwxr-xr-x ;;
     *) oczekiwany=-rw-r--r-- ;;
   esac
   [ "$tryb" = "$oczekiwany" ] || blad "$sciezka: prawa $tryb, oczekiwane $oczekiwany"
@@ -48,8 +48,9 @@ done
 rozpakowany=$(mktemp -d)
 trap 'rm -rf "$rozpakowany"' EXIT
 dpkg-deb -x "$deb" "$rozpakowany"
-for program in faktura faktura-ustawienia faktura-eksport faktura-ksef; do
-  opis=$(file -b "$rozpakowany/usr/bin/$program")
+for program in bin/faktura bin/faktura-ustawienia bin/faktura-eksport bin/faktura-ksef \
+  libexec/faktura/faktura-eksport-pdf; do
+  opis=$(file -b "$rozpakowany/usr/$program")
   case $opis in
     *"not stripped"* | *"with debug_info"*) blad "$program nie jest okrojony: $opis" ;;
   esac
@@ -58,6 +59,13 @@ done
 for program in faktura faktura-ustawienia faktura-eksport faktura-ksef faktura-start; do
   "$rozpakowany/usr/bin/$program" --help >/dev/null || blad "$program --help zakończył się błędem"
 done
+# The export finds its PDF program where the package puts it: outside a data folder that program
+# itself refuses the export.
+pusty=$(mktemp -d)
+pdf=$(cd "$pusty" && QT_QPA_PLATFORM=offscreen "$rozpakowany/usr/bin/faktura-eksport" pdf --do x 2>&1 || true)
+rmdir "$pusty"
+grep -q "nie można uruchomić programu eksportu PDF" <<<"$pdf" && blad "faktura-eksport nie znalazł programu PDF: $pdf"
+grep -q "folder" <<<"$pdf" || blad "faktura-eksport pdf poza folderem danych: $pdf"
 
 for wpis in "$rozpakowany"/usr/share/applications/*.desktop; do
   desktop-file-validate "$wpis" || blad "desktop-file-validate: $(basename "$wpis")"

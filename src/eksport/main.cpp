@@ -1,13 +1,22 @@
-// faktura-eksport: stored documents as PDF files, FA(3) e-invoices or a CSV sales register.
+// faktura-eksport: stored documents as PDF files, FA(3) e-invoices or a CSV sales register. Built twice:
+// as faktura-eksport, without the graphics libraries, which hands a pdf export on to itself built as
+// faktura-eksport-pdf (EKSPORT_Z_PDF), the one that draws.
 #include <unistd.h>
 
 #include <QDateTime>
-#include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "eksport/przebieg.h"
 #include "store/system_plikow.h"
+
+#ifdef EKSPORT_Z_PDF
+#include <QGuiApplication>
+
+#include "eksport/pdf.h"
+#endif
 
 namespace {
 
@@ -28,6 +37,34 @@ void FiltrKomunikatow(QtMsgType rodzaj, const QMessageLogContext&, const QString
     std::fflush(stderr);
 }
 
+#ifndef EKSPORT_Z_PDF
+// faktura-eksport-pdf, beside this program in the build folder, in ../libexec/faktura/ when installed.
+QByteArray ProgramPdf() {
+    char sciezka[4096];
+    const ssize_t dlugosc = ::readlink("/proc/self/exe", sciezka, sizeof sciezka - 1);
+    if (dlugosc <= 0) return QByteArrayLiteral("/usr/libexec/faktura/faktura-eksport-pdf");
+    const QByteArray program(sciezka, dlugosc);
+    const QByteArray katalog = program.left(program.lastIndexOf('/') + 1);
+    const QByteArray obok = katalog + "faktura-eksport-pdf";
+    if (::access(obok.constData(), X_OK) == 0) return obok;
+    return katalog + "../libexec/faktura/faktura-eksport-pdf";
+}
+
+// The pdf export is the other program's: it alone loads the graphics libraries, which would cost
+// every csv and FA(3) export their start-up time. Returns only when it cannot be started.
+int UruchomProgramPdf(char** argv) {
+    const QByteArray program = ProgramPdf();
+    ::execv(program.constData(), argv);
+    const QString powod = QString::fromLocal8Bit(std::strerror(errno));
+    const QByteArray linia =
+        QStringLiteral("faktura-eksport: nie można uruchomić programu eksportu PDF „%1”: %2.\n")
+            .arg(QString::fromLocal8Bit(program), powod)
+            .toUtf8();
+    std::fwrite(linia.constData(), 1, static_cast<std::size_t>(linia.size()), stderr);
+    return KodOdrzucenia;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,13 +72,18 @@ int main(int argc, char** argv) {
     QStringList argumenty;
     for (int i = 1; i < argc; ++i) argumenty << QString::fromLocal8Bit(argv[i]);
 
+    const Argumenty a = CzytajArgumenty(argumenty);
+#ifdef EKSPORT_Z_PDF
     // Only the page drawing needs the GUI; without a display it runs on the offscreen platform.
     std::unique_ptr<QGuiApplication> aplikacja;
-    const Argumenty a = CzytajArgumenty(argumenty);
     if (a.polecenie && a.polecenie->rodzaj == RodzajEksportu::Pdf) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         aplikacja = std::make_unique<QGuiApplication>(argc, argv);
     }
+    WlaczRysownikPdf();
+#else
+    if (a.polecenie && a.polecenie->rodzaj == RodzajEksportu::Pdf) return UruchomProgramPdf(argv);
+#endif
 
     Srodowisko srodowisko{DomyslnySystemPlikow(), stdout, stderr, ::isatty(STDERR_FILENO) == 1,
                           QDateTime::currentDateTimeUtc()};

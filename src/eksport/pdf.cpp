@@ -1,9 +1,15 @@
 #include "eksport/pdf.h"
 
+#include <QGuiApplication>
 #include <QPageSize>
 #include <algorithm>
 
+#include "calc/dokument.h"
+#include "eksport/rysownik_pdf.h"
+#include "print/czcionki.h"
 #include "store/blad.h"
+#include "store/pliki_danych.h"
+#include "store/stan_ksef.h"
 #include "store/system_plikow.h"
 
 DrukarkaPdf::DrukarkaPdf(int dpi)
@@ -41,3 +47,34 @@ void DrukarkaPdf::drukuj(SystemPlikow& system, const DaneWydruku& dane, const QS
     if (std::string_view(koniec, przeczytane).find("%%EOF") == std::string_view::npos)
         throw Odmowa(QStringLiteral("plik PDF „%1” nie został zapisany w całości").arg(nazwa));
 }
+
+namespace {
+
+class RysownikDrukarkiPdf : public RysownikPdf {
+  public:
+    RysownikDrukarkiPdf(SystemPlikow& pliki, const UstawieniaRysownikaPdf& u) : u_(u), drukarka_(u.dpi) {
+        // As the print command reads it: "FONT\\" below the folder the program runs in.
+        CzytajFonty(pliki, czcionka_, NazwaFontuWydruku);
+    }
+    void rysuj(SystemPlikow& pliki, const TDokument& d, const QString& katalogDanych, const QString& plik,
+               const QString& cel) override {
+        DaneWydruku dane = DaneWydrukuZRekordu(d, u_.ustawienia, u_.firma, czcionka_, u_.kontakt);
+        dane.kodyKsef = KodyKsefZeStanu(CzytajStanKsef(pliki, katalogDanych, NazwaDokumentu(d)));
+        drukarka_.drukuj(pliki, dane, plik, cel);
+    }
+
+  private:
+    UstawieniaRysownikaPdf u_;
+    StanCzcionki czcionka_;
+    DrukarkaPdf drukarka_;
+};
+
+std::unique_ptr<RysownikPdf> NowyRysownikDrukarkiPdf(SystemPlikow& pliki, const UstawieniaRysownikaPdf& u) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw Odmowa(QStringLiteral("eksport PDF wymaga aplikacji graficznej Qt"));
+    return std::make_unique<RysownikDrukarkiPdf>(pliki, u);
+}
+
+}  // namespace
+
+void WlaczRysownikPdf() { UstawRysownikPdf(&NowyRysownikDrukarkiPdf); }

@@ -25,3 +25,7 @@ class DrukarkaPdf {
     PlotnoDrukarki plotno_;
     Drukarka strona_;
 };
+
+// Switches on the PDF drawing of the export run (eksport/rysownik_pdf.h): this printer, which needs
+// a QGuiApplication.
+void WlaczRysownikPdf();

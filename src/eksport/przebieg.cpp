@@ -2,17 +2,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <algorithm>
 #include <array>
 
 #include "calc/kwoty_dokumentu.h"
 #include "eksport/nazwy_plikow.h"
-#include "eksport/pdf.h"
 #include "eksport/pola.h"
 #include "eksport/postep.h"
 #include "eksport/rejestr.h"
-#include "print/czcionki.h"
+#include "eksport/rysownik_pdf.h"
 #include "store/blad.h"
 #include "store/cale_pliki.h"
 #include "store/plik_dokumentow.h"
@@ -95,17 +93,15 @@ void Eksport::odrzuc(const TDokument& d, std::int64_t pozycja, const QStringList
 }
 
 void Eksport::pdf() {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw Odmowa(QStringLiteral("eksport PDF wymaga aplikacji graficznej Qt"));
-    StanCzcionki czcionka;
-    // As the print command reads it: "FONT\" below the folder the program runs in.
-    CzytajFonty(s_.pliki, czcionka, NazwaFontuWydruku);
+    const FabrykaRysownikaPdf fabryka = BiezacyRysownikPdf();
+    if (!fabryka) throw Odmowa(QStringLiteral("ten program nie rysuje plików PDF"));
+    const std::unique_ptr<RysownikPdf> rysownik =
+        fabryka(s_.pliki, UstawieniaRysownikaPdf{p_.dpi, ustawienia_, firma_, kontakt_});
     const QString folder = sciezkaWyniku(p_.cel);
     UtworzKatalogi(s_.pliki, folder);
 
     Postep postep(s_.bledy, s_.terminal, QStringLiteral("pdf"), policzWybrane());
     postep_ = &postep;
-    DrukarkaPdf drukarka(p_.dpi);
     NazwyPlikow nazwy(QStringLiteral(".pdf"));
     std::int64_t pozycja = 0;
     SynchronizacjaNaKoniec synchronizacja(s_.pliki, folder);
@@ -122,10 +118,7 @@ void Eksport::pdf() {
                 ZapiszPrzez(
                     s_.pliki, cel,
                     [&](const QString& tymczasowy) {
-                        DaneWydruku dane = DaneWydrukuZRekordu(d, ustawienia_, firma_, czcionka, kontakt_);
-                        dane.kodyKsef =
-                            KodyKsefZeStanu(CzytajStanKsef(s_.pliki, katalogDanych_, NazwaDokumentu(d)));
-                        drukarka.drukuj(s_.pliki, dane, tymczasowy, cel);
+                        rysownik->rysuj(s_.pliki, d, katalogDanych_, tymczasowy, cel);
                     },
                     OpcjeWyniku(p_.nadpisz, false));
                 ++wyeksportowane_;
@@ -321,7 +314,12 @@ int Eksport::uruchom() {
     return KodOdrzucenia;
 }
 
+FabrykaRysownikaPdf rysownikPdf = nullptr;
+
 }  // namespace
+
+void UstawRysownikPdf(FabrykaRysownikaPdf fabryka) { rysownikPdf = fabryka; }
+FabrykaRysownikaPdf BiezacyRysownikPdf() { return rysownikPdf; }
 
 FolderDanych CzytajFolderDanych(Srodowisko& s) {
     FolderDanych wynik;

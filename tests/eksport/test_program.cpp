@@ -75,6 +75,32 @@ TEST_F(Eksport, ProgramRysujePdfBezEkranu) {
     EXPECT_TRUE(QFile(wyniki() + "/F_1_2026.pdf").size() > 1000);
 }
 
+// faktura-eksport draws nothing itself: a pdf export is faktura-eksport-pdf's, found beside it (or in
+// ../libexec/faktura/ when installed). Without it the export says so and fails; the others still run.
+TEST_F(Eksport, ProgramBezProgramuPdf) {
+    QTemporaryDir samotny;
+    const QString kopia = samotny.filePath(QStringLiteral("faktura-eksport"));
+    ASSERT_TRUE(QFile::copy(ProgramBudowy(PROGRAM_EKSPORTU), kopia));
+    const auto uruchom = [&](const QStringList& argumenty) {
+        QProcess proces;
+        proces.setWorkingDirectory(katalog.sciezka());
+        proces.start(kopia, argumenty);
+        EXPECT_TRUE(proces.waitForFinished(120000));
+        return Proces{proces.exitCode(), QString::fromUtf8(proces.readAllStandardOutput()),
+                      QString::fromUtf8(proces.readAllStandardError())};
+    };
+    const Proces pdf = uruchom({"pdf", "--do", wyniki()});
+    EXPECT_EQ(pdf.kod, 1);
+    EXPECT_TRUE(
+        pdf.bledy.contains(QStringLiteral("faktura-eksport: nie można uruchomić programu eksportu PDF „") +
+                           samotny.path() + QStringLiteral("/../libexec/faktura/faktura-eksport-pdf”")))
+        << pdf.bledy.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(wyniki()));
+    const Proces csv = uruchom({"csv"});
+    EXPECT_EQ(csv.kod, 0) << csv.bledy.toStdString();
+    EXPECT_TRUE(csv.wyjscie.contains(QStringLiteral("Numer;Rodzaj;"))) << csv.wyjscie.left(200).toStdString();
+}
+
 TEST_F(Eksport, FolderDanychZostajeNietkniety) {
     katalog.utworzFolder(QStringLiteral("FONT"));
     katalog.zapisz(QStringLiteral("FONT/font_welkaro.dat"), QByteArray(sizeof(TCzcionka), '\0'));

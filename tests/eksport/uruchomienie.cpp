@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "eksport/dane_eksportu.h"
+#include "eksport/pdf.h"
 #include "eksport/przebieg.h"
 #include "wspolne/katalog_testowy.h"
 
@@ -23,6 +24,8 @@ QByteArray Przeczytaj(std::FILE* plik) {
 }  // namespace
 
 Przebieg Uruchom(const QStringList& argumenty, SystemPlikow& pliki, const QDateTime& teraz) {
+    // As faktura-eksport-pdf runs: with the drawing switched on.
+    WlaczRysownikPdf();
     std::FILE* wyjscie = std::tmpfile();
     std::FILE* bledy = std::tmpfile();
     Srodowisko srodowisko{pliki, wyjscie, bledy, false, teraz};
