@@ -53,7 +53,7 @@ namespace {
 class RysownikDrukarkiPdf : public RysownikPdf {
   public:
     RysownikDrukarkiPdf(SystemPlikow& pliki, const UstawieniaRysownikaPdf& u) : u_(u), drukarka_(u.dpi) {
-        // As the print command reads it: "FONT\\" below the folder the program runs in.
+        // As the print command reads it: "FONT\" below the folder the program runs in.
         CzytajFonty(pliki, czcionka_, NazwaFontuWydruku);
     }
     void rysuj(SystemPlikow& pliki, const TDokument& d, const QString& katalogDanych, const QString& plik,
